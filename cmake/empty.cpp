@@ -1,0 +1,1 @@
+// Placeholder so a library with no sources yet still builds.
