@@ -1,0 +1,249 @@
+#include "toolkit/utils/misc.h"
+
+#include "core/platform.h"
+
+#include "fixtures/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+typedef std::vector<std::wstring> Lines;
+
+// ---- reading line files
+
+TEST(LoadDatFile, SplitsAtLineFeedAndDropsBomAndOneCarriageReturn)
+{
+    TempDir dir;
+    EXPECT_EQ(loadDatFile(dir.write("a", "\xEF\xBB\xBF" "a\r\nb")), (Lines{L"a", L"b"}));
+    EXPECT_EQ(loadDatFile(dir.write("b", "a\n\nb\n")), (Lines{L"a", L"", L"b"}));
+    EXPECT_EQ(loadDatFile(dir.write("c", "a\r\r\n")), (Lines{L"a\r"}));
+    EXPECT_EQ(loadDatFile(dir.write("d", " x\t\n")), (Lines{L" x\t"}));
+}
+
+TEST(LoadDatFile, ShortFirstLineIsNotTestedForTheMark)
+{
+    TempDir dir;
+    EXPECT_EQ(loadDatFile(dir.write("a", "ab")), (Lines{L"ab"}));
+    EXPECT_EQ(loadDatFile(dir.write("b", "\xEF\xBB\xBF")), (Lines{L""}));
+    EXPECT_EQ(loadDatFile(dir.write("c", "\xEF\xBB\xBF\n")), (Lines{L""}));
+}
+
+TEST(LoadDatFile, MissingOrEmptyFileGivesNoLines)
+{
+    TempDir dir;
+    EXPECT_TRUE(loadDatFile(dir.write("empty", "")).empty());
+    EXPECT_TRUE(loadDatFile(dir.file("missing")).empty());
+}
+
+TEST(LoadDatFile, DecodesToUtf16UnitsAndReplacesInvalidBytesWithWarning)
+{
+    TempDir dir;
+    EXPECT_EQ(loadDatFile(dir.write("a", "\xC5\xBC\xF0\x9F\x98\x80")),
+              (Lines{std::wstring{wchar_t(0x17C), wchar_t(0xD83D), wchar_t(0xDE00)}}));
+
+    const std::string path = dir.write("bad", "ok\na\xFF" "b\xE2\x82\n\xC0\xAF");
+    testing::internal::CaptureStderr();
+    const Lines lines = loadDatFile(path);
+    const std::string warning = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(lines, (Lines{L"ok", L"a\xFFFD" L"b\xFFFD", L"\xFFFD"}));
+    EXPECT_NE(warning.find(path), std::string::npos);
+}
+
+TEST(LoadDatFileRequiredDeathTest, MissingFileStopsTheProgram)
+{
+    EXPECT_DEATH(loadDatFileRequired("/nonexistent/camera.txt"), "no dat file loaded!");
+}
+
+TEST(ReadTextLines, CutsAtFirstLineBreakAndSkipsEmptyLines)
+{
+    TempDir dir;
+    EXPECT_EQ(readTextLines(dir.write("a", "a\r\n\r\nb")), (Lines{L"a", L"b"}));
+    EXPECT_EQ(readTextLines(dir.write("b", "a\rb\n")), (Lines{L"a"}));
+    EXPECT_EQ(readTextLines(dir.write("c", std::string("x\n\0y\nz\n", 7))), (Lines{L"x"}));
+    EXPECT_EQ(readTextLines(dir.write("d", "\xE9")), (Lines{std::wstring(1, wchar_t(-23))}));
+}
+
+TEST(ReadTextLines, VeryLongLineComesInPieces)
+{
+    TempDir dir;
+    const Lines lines = readTextLines(dir.write("a", std::string(150000, 'x') + "\n"));
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].size(), 99999u);
+    EXPECT_EQ(lines[1].size(), 50001u);
+}
+
+TEST(ReadTextLinesDeathTest, MissingFileStopsTheProgram)
+{
+    EXPECT_DEATH(readTextLines("/nonexistent/MenuBank.txt"), "failed assertion");
+}
+
+// ---- writing line files
+
+TEST(WriteUtf8Lines, WritesBomAndLineFeedsBetweenLinesOnly)
+{
+    TempDir dir;
+    EXPECT_TRUE(writeUtf8Lines(dir.file("a"), {L"a", L"b"}));
+    EXPECT_EQ(dir.read("a"), "\xEF\xBB\xBF" "a\nb");
+    EXPECT_TRUE(writeUtf8Lines(dir.file("b"), {}));
+    EXPECT_EQ(dir.read("b"), "\xEF\xBB\xBF");
+    EXPECT_FALSE(file_exists(dir.file("a.tmp").c_str()));
+}
+
+TEST(WriteUtf8Lines, RoundTripsThroughLoadDatFile)
+{
+    TempDir dir;
+    const Lines lines{L"[cash]", L"", L"1000 -5", std::wstring{L'\x17C', wchar_t(0xD83D), wchar_t(0xDE00)}, L" "};
+    ASSERT_TRUE(writeUtf8Lines(dir.file("save.txt"), lines));
+    EXPECT_EQ(loadDatFile(dir.file("save.txt")), lines);
+}
+
+TEST(WriteUtf8Lines, ReplacesExistingFileWhole)
+{
+    TempDir dir;
+    dir.write("save.txt", "old old old old old old");
+    ASSERT_TRUE(writeUtf8Lines(dir.file("save.txt"), {L"new"}));
+    EXPECT_EQ(dir.read("save.txt"), "\xEF\xBB\xBF" "new");
+}
+
+TEST(WriteUtf8Lines, FailureIsReportedAndKeepsTheOldFile)
+{
+    TempDir dir;
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(writeUtf8Lines(dir.file("missing/save.txt"), {L"a"}));
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Could not open " + dir.file("missing/save.txt") + "\n");
+
+    // The folder holding the target cannot take new files: the old file stays as it was.
+    dir.write("save.txt", "old");
+    chmod(dir.path().c_str(), 0500);
+    testing::internal::CaptureStdout();
+    const bool written = writeUtf8Lines(dir.file("save.txt"), {L"new"});
+    testing::internal::GetCapturedStdout();
+    chmod(dir.path().c_str(), 0700);
+    if (getuid() != 0) { // root writes anywhere
+        EXPECT_FALSE(written);
+        EXPECT_EQ(dir.read("save.txt"), "old");
+    }
+}
+
+TEST(WriteUtf8Lines, InvalidUtf16IsWrittenAsReplacementCharacter)
+{
+    TempDir dir;
+    testing::internal::CaptureStderr();
+    ASSERT_TRUE(writeUtf8Lines(dir.file("a"), {std::wstring{L'a', wchar_t(0xD800), L'b'}}));
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("Warning"), std::string::npos);
+    EXPECT_EQ(dir.read("a"), "\xEF\xBB\xBF" "a\xEF\xBF\xBD" "b");
+}
+
+// ---- case folding, conversion and splitting
+
+TEST(CaseFolding, FoldsOnlyAsciiCapitals)
+{
+    EXPECT_EQ(toLowerWide(L"\xC4" L"B"), L"\xC4" L"b");
+    EXPECT_EQ(toLowerWide(L"[Game Speed] Z@["), L"[game speed] z@[");
+    // Values outside unsigned char (negative from stringToWide, or above 255) stay.
+    const std::wstring odd{wchar_t(-23), wchar_t(0x141), wchar_t(0x10041)};
+    EXPECT_EQ(toLowerWide(odd), odd);
+    EXPECT_EQ(toLowerString("Profile1.TXT \xC9"), "profile1.txt \xC9");
+}
+
+TEST(NarrowWide, BytesWidenAsSignedAndComeBack)
+{
+    EXPECT_EQ(stringToWide("\xE9"), std::wstring(1, wchar_t(-23)));
+    EXPECT_EQ(wideToString(std::wstring(1, wchar_t(-23))), "\xE9");
+    const std::string all = [] {
+        std::string s;
+        for (int c = 0; c < 256; ++c)
+            s.push_back(static_cast<char>(c));
+        return s;
+    }();
+    EXPECT_EQ(wideToString(stringToWide(all)), all);
+    EXPECT_EQ(wideToString(std::wstring(1, wchar_t(0x141))), "\x41");
+}
+
+TEST(Split, DropsEmptyTokensAndKeepsCharacters)
+{
+    EXPECT_EQ(splitWide(L"  10   20 ", L" "), (Lines{L"10", L"20"}));
+    EXPECT_TRUE(splitWide(L"", L" ").empty());
+    EXPECT_TRUE(splitWide(L" \t ", L" \t").empty());
+    EXPECT_EQ(splitWide(L"a,b;;C d", L",;", 0), (Lines{L"a", L"b", L"C d"}));
+    EXPECT_EQ(splitNarrow("x\ty  z", " \t", 0), (std::vector<std::string>{"x", "y", "z"}));
+    EXPECT_EQ(splitNarrow("solo", " "), std::vector<std::string>{"solo"});
+}
+
+// ---- directories
+
+TEST(ListDirectory, ReturnsMatchingNamesInNaturalOrder)
+{
+    TempDir dir;
+    for (const char* name : {"profile10.txt", "profile2.txt", "Profile1.TXT", "profile1.bak", "notes"})
+        dir.write(name, "");
+    EXPECT_EQ(listDirectory(dir.path() + "/", "*.txt"),
+              (Lines{L"Profile1.TXT", L"profile2.txt", L"profile10.txt"}));
+    EXPECT_EQ(listDirectory(dir.path() + "/", "profile?.txt"), (Lines{L"Profile1.TXT", L"profile2.txt"}));
+    EXPECT_EQ(listDirectory(dir.path() + "/", "*").size(), 7u); // "." and ".." take part
+    EXPECT_TRUE(listDirectory(dir.path() + "/", "*.png").empty());
+    EXPECT_TRUE(listDirectory(dir.path() + "/missing/", "*").empty());
+}
+
+TEST(ListDirectory, NaturalOrderComparesDigitRunsAsNumbers)
+{
+    EXPECT_TRUE(naturalLess(L"profile9.txt", L"profile10.txt"));
+    EXPECT_FALSE(naturalLess(L"profile10.txt", L"profile9.txt"));
+    EXPECT_TRUE(naturalLess(L"a2b3", L"a2b12"));
+    EXPECT_TRUE(naturalLess(L"Apple", L"banana"));
+    EXPECT_TRUE(naturalLess(L"file", L"file1"));
+    EXPECT_NE(naturalLess(L"a01", L"a1"), naturalLess(L"a1", L"a01"));
+    EXPECT_FALSE(naturalLess(L"same", L"same"));
+}
+
+// ---- display modes
+
+DisplayModeInfo mode(int w, int h, int bpp = 32, bool safe = true, bool stretched = false)
+{
+    DisplayModeInfo m;
+    m.width = w;
+    m.height = h;
+    m.bitsPerPixel = bpp;
+    m.safe = safe;
+    m.stretched = stretched;
+    return m;
+}
+
+TEST(DisplayModes, CurrentModeInListKeepsSystemOrder)
+{
+    DisplayModeList modes{{1, 1}};
+    int current = 99;
+    filterDisplayModes({mode(640, 480), mode(1024, 768), mode(800, 600)}, mode(1024, 768), modes, current);
+    EXPECT_EQ(modes, (DisplayModeList{{1024, 768}, {800, 600}}));
+    EXPECT_EQ(current, 0);
+}
+
+TEST(DisplayModes, MissingCurrentModeIsAddedAndListSorted)
+{
+    DisplayModeList modes;
+    int current = -1;
+    filterDisplayModes({mode(640, 480), mode(1024, 768), mode(800, 600)}, mode(1280, 1024), modes, current);
+    EXPECT_EQ(modes, (DisplayModeList{{800, 600}, {1024, 768}, {1280, 1024}}));
+    EXPECT_EQ(current, 2);
+}
+
+TEST(DisplayModes, FilterDropsOtherDepthUnsafeStretchedSmallAndDuplicates)
+{
+    DisplayModeList modes;
+    int current = -1;
+    filterDisplayModes({mode(1024, 768, 16), mode(1152, 864, 32, false), mode(1280, 720, 32, true, true),
+                        mode(799, 599), mode(640, 600), mode(800, 480), mode(1024, 768), mode(1024, 768)},
+                       mode(1024, 768), modes, current);
+    EXPECT_EQ(modes, (DisplayModeList{{640, 600}, {800, 480}, {1024, 768}}));
+    EXPECT_EQ(current, 2);
+
+    filterDisplayModes({}, mode(1280, 1024), modes, current);
+    EXPECT_EQ(modes, (DisplayModeList{{1280, 1024}}));
+    EXPECT_EQ(current, 0);
+}
+
+} // namespace

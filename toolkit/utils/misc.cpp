@@ -1,0 +1,339 @@
+#include "toolkit/utils/misc.h"
+
+#include "core/Assert.h"
+#include "core/platform.h"
+
+#include <SDL.h>
+#include <utf8.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <memory>
+
+// Index: line files - case folding and conversion - splitting - directories - display modes
+
+// ---- line files
+
+namespace {
+
+const wchar_t kReplacement = 0xFFFD;
+
+bool isHighSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool isLowSurrogate(wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+} // namespace
+
+std::wstring utf8ToWide(const std::string& bytes, size_t drop)
+{
+    std::string valid;
+    valid.reserve(bytes.size());
+    utf8::replace_invalid(bytes.begin(), bytes.end(), std::back_inserter(valid), kReplacement);
+    std::u16string units;
+    utf8::utf8to16(valid.begin(), valid.end(), std::back_inserter(units));
+    std::wstring out(units.begin(), units.end());
+    if (!out.empty() && out.back() == 13)
+        out.pop_back();
+    if (drop >= out.size())
+        return std::wstring();
+    return out.substr(drop);
+}
+
+std::vector<std::wstring> loadDatFile(const std::string& path)
+{
+    std::vector<std::wstring> lines;
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return lines;
+    std::string bytes;
+    unsigned lineNumber = 0;
+    while (std::getline(in, bytes)) {
+        ++lineNumber;
+        size_t drop = 0;
+        if (lineNumber == 1 && bytes.size() > 2 && static_cast<unsigned char>(bytes[0]) == 0xEF &&
+            static_cast<unsigned char>(bytes[1]) == 0xBB && static_cast<unsigned char>(bytes[2]) == 0xBF)
+            drop = 1;
+        if (utf8::find_invalid(bytes.begin(), bytes.end()) != bytes.end())
+            std::fprintf(stderr, "to chyba nie jest UTF8: %s, line %u: bad bytes replaced with U+FFFD\n",
+                         path.c_str(), lineNumber);
+        lines.push_back(utf8ToWide(bytes, drop));
+        if (in.eof())
+            break;
+    }
+    return lines;
+}
+
+std::vector<std::wstring> loadDatFileRequired(const std::string& path)
+{
+    std::vector<std::wstring> lines = loadDatFile(path);
+    if (lines.empty())
+        std::fprintf(stderr, "no dat file loaded! %s\n", path.c_str());
+    PP_ASSERT_MSG(!lines.empty(), "no dat file loaded!");
+    return lines;
+}
+
+std::vector<std::wstring> readTextLines(const std::string& path)
+{
+    std::vector<std::wstring> lines;
+    FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        std::fprintf(stderr, "Can't open layout file %s\n", path.c_str());
+    PP_ASSERT_MSG(file != nullptr, "can't open layout file");
+
+    // One buffer per call; a longer line comes in pieces of 99,999 bytes.
+    const int kBufferSize = 100000;
+    std::unique_ptr<char[]> buffer(new char[kBufferSize]);
+    while (std::fgets(buffer.get(), kBufferSize, file)) {
+        if (buffer[0] == '\0')
+            break;
+        const size_t length = std::strcspn(buffer.get(), "\r\n");
+        if (length == 0)
+            continue;
+        lines.push_back(stringToWide(std::string(buffer.get(), length)));
+    }
+    std::fclose(file);
+    return lines;
+}
+
+bool writeUtf8Lines(const std::string& path, const std::vector<std::wstring>& lines)
+{
+    std::string bytes = "\xEF\xBB\xBF";
+    bool invalid = false;
+    for (size_t l = 0; l < lines.size(); ++l) {
+        const std::wstring& line = lines[l];
+        auto out = std::back_inserter(bytes);
+        for (size_t i = 0; i < line.size(); ++i) {
+            const wchar_t c = line[i];
+            uint32_t cp;
+            if (isHighSurrogate(c) && i + 1 < line.size() && isLowSurrogate(line[i + 1])) {
+                cp = 0x10000 + ((static_cast<uint32_t>(c) - 0xD800) << 10) + (static_cast<uint32_t>(line[i + 1]) - 0xDC00);
+                ++i;
+            } else if (c < 0 || c > 0x10FFFF || isHighSurrogate(c) || isLowSurrogate(c)) {
+                cp = kReplacement;
+                invalid = true;
+            } else {
+                cp = static_cast<uint32_t>(c);
+            }
+            out = utf8::unchecked::append(cp, out);
+        }
+        if (l + 1 < lines.size())
+            bytes.push_back('\n');
+    }
+    if (invalid)
+        std::fprintf(stderr, "Warning: text that is not valid UTF-16 written to %s as U+FFFD\n", path.c_str());
+
+    const std::string temporary = path + ".tmp";
+    FILE* file = std::fopen(temporary.c_str(), "wb");
+    if (!file) {
+        std::printf("Could not open %s\n", path.c_str());
+        return false;
+    }
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    const bool closed = std::fclose(file) == 0;
+    if (!written || !closed || std::rename(temporary.c_str(), path.c_str()) != 0) {
+        std::remove(temporary.c_str());
+        std::printf("Could not open %s\n", path.c_str());
+        return false;
+    }
+    return true;
+}
+
+// ---- case folding and narrow/wide conversion
+
+std::wstring toLowerWide(const std::wstring& text)
+{
+    std::wstring out = text;
+    for (wchar_t& c : out)
+        if (c >= L'A' && c <= L'Z')
+            c = c - L'A' + L'a';
+    return out;
+}
+
+std::string toLowerString(const std::string& text)
+{
+    std::string out = text;
+    for (char& c : out)
+        if (c >= 'A' && c <= 'Z')
+            c = c - 'A' + 'a';
+    return out;
+}
+
+std::wstring stringToWide(const std::string& text)
+{
+    std::wstring out(text.size(), L'\0');
+    for (size_t i = 0; i < text.size(); ++i)
+        out[i] = static_cast<wchar_t>(static_cast<signed char>(text[i]));
+    return out;
+}
+
+std::string wideToString(const std::wstring& text)
+{
+    std::string out(text.size(), '\0');
+    for (size_t i = 0; i < text.size(); ++i)
+        out[i] = static_cast<char>(static_cast<uint32_t>(text[i]) & 0xFF);
+    return out;
+}
+
+// ---- splitting
+
+namespace {
+
+template <class String>
+std::vector<String> split(const String& text, const String& delimiters)
+{
+    std::vector<String> tokens;
+    size_t start = text.find_first_not_of(delimiters);
+    while (start != String::npos) {
+        const size_t end = text.find_first_of(delimiters, start);
+        tokens.push_back(text.substr(start, end == String::npos ? String::npos : end - start));
+        if (end == String::npos)
+            break;
+        start = text.find_first_not_of(delimiters, end);
+    }
+    return tokens;
+}
+
+} // namespace
+
+std::vector<std::wstring> splitWide(const std::wstring& text, const std::wstring& delimiters, int)
+{
+    return split(text, delimiters);
+}
+
+std::vector<std::string> splitNarrow(const std::string& text, const std::string& delimiters, int)
+{
+    return split(text, delimiters);
+}
+
+// ---- directories
+
+namespace {
+
+bool isDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
+
+// -1, 0 or 1 as a compares to b in natural order, ignoring case and leading zeros.
+int naturalCompare(const std::wstring& a, const std::wstring& b)
+{
+    size_t i = 0, j = 0;
+    while (i < a.size() && j < b.size()) {
+        if (isDigit(a[i]) && isDigit(b[j])) {
+            size_t ie = i, je = j;
+            while (ie < a.size() && isDigit(a[ie]))
+                ++ie;
+            while (je < b.size() && isDigit(b[je]))
+                ++je;
+            size_t is = i, js = j;
+            while (is + 1 < ie && a[is] == L'0')
+                ++is;
+            while (js + 1 < je && b[js] == L'0')
+                ++js;
+            if (ie - is != je - js)
+                return ie - is < je - js ? -1 : 1;
+            for (; is < ie; ++is, ++js)
+                if (a[is] != b[js])
+                    return a[is] < b[js] ? -1 : 1;
+            i = ie;
+            j = je;
+            continue;
+        }
+        wchar_t ca = a[i], cb = b[j];
+        if (ca >= L'A' && ca <= L'Z')
+            ca += L'a' - L'A';
+        if (cb >= L'A' && cb <= L'Z')
+            cb += L'a' - L'A';
+        if (ca != cb)
+            return ca < cb ? -1 : 1;
+        ++i;
+        ++j;
+    }
+    if (i < a.size())
+        return 1;
+    if (j < b.size())
+        return -1;
+    return 0;
+}
+
+} // namespace
+
+bool naturalLess(const std::wstring& a, const std::wstring& b)
+{
+    const int order = naturalCompare(a, b);
+    if (order != 0)
+        return order < 0;
+    return a < b; // names equal but for case or leading zeros: still one fixed order
+}
+
+std::vector<std::wstring> listDirectory(const std::string& folder, const std::string& pattern)
+{
+    std::vector<std::wstring> names;
+    std::string name;
+    FindHandle* handle = FindFirst((folder + pattern).c_str(), name);
+    if (handle) {
+        do
+            names.push_back(stringToWide(name));
+        while (FindNext(handle, name));
+    }
+    FindClose(handle);
+    std::sort(names.begin(), names.end(), naturalLess);
+    return names;
+}
+
+// ---- display modes
+
+DisplayModeList& filterDisplayModes(const std::vector<DisplayModeInfo>& available,
+                                    const DisplayModeInfo& currentMode, DisplayModeList& modes, int& current)
+{
+    modes.clear();
+    for (const DisplayModeInfo& mode : available) {
+        if (mode.bitsPerPixel != currentMode.bitsPerPixel || !mode.safe || mode.stretched)
+            continue;
+        const std::pair<int, int> size(mode.width, mode.height);
+        if (std::find(modes.begin(), modes.end(), size) != modes.end())
+            continue;
+        if (mode.width < 800 && mode.height < 600)
+            continue;
+        modes.push_back(size);
+    }
+    const std::pair<int, int> currentSize(currentMode.width, currentMode.height);
+    current = -1;
+    auto found = std::find(modes.begin(), modes.end(), currentSize);
+    if (found == modes.end()) {
+        modes.push_back(currentSize);
+        std::sort(modes.begin(), modes.end());
+        found = std::find(modes.begin(), modes.end(), currentSize);
+    }
+    current = static_cast<int>(found - modes.begin());
+    return modes;
+}
+
+// SDL lists the full-screen modes of the current pixel format; each counts as safe and not
+// stretched. "Any size" or no list at all leaves only the current mode.
+DisplayModeList& listDisplayModes(DisplayModeList& modes, int& current)
+{
+    if (!SDL_WasInit(SDL_INIT_VIDEO) && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+        std::fprintf(stderr, "Warning: can't list display modes: %s\n", SDL_GetError());
+
+    DisplayModeInfo currentMode;
+    std::vector<DisplayModeInfo> available;
+    if (const SDL_VideoInfo* info = SDL_GetVideoInfo()) {
+        currentMode.width = info->current_w;
+        currentMode.height = info->current_h;
+        currentMode.bitsPerPixel = info->vfmt ? info->vfmt->BitsPerPixel : 0;
+        SDL_Rect** rects = SDL_ListModes(nullptr, SDL_FULLSCREEN | SDL_OPENGL);
+        if (rects && rects != reinterpret_cast<SDL_Rect**>(-1)) {
+            for (int i = 0; rects[i]; ++i) {
+                DisplayModeInfo mode;
+                mode.width = rects[i]->w;
+                mode.height = rects[i]->h;
+                mode.bitsPerPixel = currentMode.bitsPerPixel;
+                available.push_back(mode);
+            }
+        }
+    }
+    std::sort(available.begin(), available.end(), [](const DisplayModeInfo& a, const DisplayModeInfo& b) {
+        return a.width != b.width ? a.width < b.width : a.height < b.height;
+    });
+    return filterDisplayModes(available, currentMode, modes, current);
+}
