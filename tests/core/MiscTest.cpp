@@ -247,3 +247,47 @@ TEST(DisplayModes, FilterDropsOtherDepthUnsafeStretchedSmallAndDuplicates)
 }
 
 } // namespace
+
+namespace {
+
+// ---- vectors
+
+void expectNear(float3 a, float3 b)
+{
+    EXPECT_NEAR(a.x, b.x, 1e-5f);
+    EXPECT_NEAR(a.y, b.y, 1e-5f);
+    EXPECT_NEAR(a.z, b.z, 1e-5f);
+}
+
+TEST(Vectors, CrossNormalizeAndPlanes)
+{
+    expectNear(crossProduct(float3(1, 0, 0), float3(0, 1, 0)), float3(0, 0, 1));
+    expectNear(normalize(float3(3, 0, 4)), float3(0.6f, 0, 0.8f));
+    const float3 zero = normalize(float3(0, 0, 0));
+    EXPECT_EQ(zero.x, 0.0f);
+    EXPECT_EQ(zero.y, 0.0f);
+    EXPECT_EQ(zero.z, 0.0f);
+    EXPECT_FLOAT_EQ(planeSide(float4(0, 2, 0, -2), float3(5, 4, 1)), 9.0f);
+    EXPECT_FLOAT_EQ(planeSide(float4(0, 2, 0, -2), float3(5, -2, 1)), -9.0f);
+    EXPECT_EQ(planeSide(float4(0, 1, 0, 0), float3(5, 0, 1)), 0.0f);
+    expectNear(planeGeometry(float3(1, 2, 3), float3(0, 0, 5)), float3(1, 2, 0));
+    expectNear(planeGeometry(float3(1, 2, -3), float3(0, 0, 5)), float3(1, 2, 0));
+}
+
+TEST(Vectors, CameraRayThroughCentreAndEdges)
+{
+    const float3 eye(1, 10, 20), target(1, 0, 0), up(0, 1, 0);
+    const float3 centre = cameraRay(0.5f, 0.5f, eye, target, up, 60.0f, 1.3333f);
+    EXPECT_EQ(centre.x, 0.0f);
+    EXPECT_EQ(centre.y, -10.0f);
+    EXPECT_EQ(centre.z, -20.0f);
+
+    // Looking down -z from the origin: the top edge is tan(fov/2) * distance above the target,
+    // the left edge aspect times that to the left.
+    const float3 top = cameraRay(0.5f, 0.0f, float3(0, 0, 0), float3(0, 0, -10), up, 90.0f, 2.0f);
+    expectNear(top, float3(0, 10, -10));
+    const float3 left = cameraRay(0.0f, 0.5f, float3(0, 0, 0), float3(0, 0, -10), up, 90.0f, 2.0f);
+    expectNear(left, float3(-20, 0, -10));
+}
+
+} // namespace

@@ -7,13 +7,14 @@
 #include <utf8.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iterator>
 #include <memory>
 
-// Index: line files - case folding and conversion - splitting - directories - display modes
+// Index: line files - case folding and conversion - splitting - directories - display modes - vectors
 
 // ---- line files
 
@@ -97,27 +98,35 @@ std::vector<std::wstring> readTextLines(const std::string& path)
     return lines;
 }
 
+std::string wideToUtf8(const std::wstring& text, bool* invalid)
+{
+    std::string bytes;
+    bytes.reserve(text.size());
+    auto out = std::back_inserter(bytes);
+    for (size_t i = 0; i < text.size(); ++i) {
+        const wchar_t c = text[i];
+        uint32_t cp;
+        if (isHighSurrogate(c) && i + 1 < text.size() && isLowSurrogate(text[i + 1])) {
+            cp = 0x10000 + ((static_cast<uint32_t>(c) - 0xD800) << 10) + (static_cast<uint32_t>(text[i + 1]) - 0xDC00);
+            ++i;
+        } else if (c < 0 || c > 0x10FFFF || isHighSurrogate(c) || isLowSurrogate(c)) {
+            cp = static_cast<uint32_t>(kReplacement);
+            if (invalid)
+                *invalid = true;
+        } else {
+            cp = static_cast<uint32_t>(c);
+        }
+        out = utf8::unchecked::append(cp, out);
+    }
+    return bytes;
+}
+
 bool writeUtf8Lines(const std::string& path, const std::vector<std::wstring>& lines)
 {
     std::string bytes = "\xEF\xBB\xBF";
     bool invalid = false;
     for (size_t l = 0; l < lines.size(); ++l) {
-        const std::wstring& line = lines[l];
-        auto out = std::back_inserter(bytes);
-        for (size_t i = 0; i < line.size(); ++i) {
-            const wchar_t c = line[i];
-            uint32_t cp;
-            if (isHighSurrogate(c) && i + 1 < line.size() && isLowSurrogate(line[i + 1])) {
-                cp = 0x10000 + ((static_cast<uint32_t>(c) - 0xD800) << 10) + (static_cast<uint32_t>(line[i + 1]) - 0xDC00);
-                ++i;
-            } else if (c < 0 || c > 0x10FFFF || isHighSurrogate(c) || isLowSurrogate(c)) {
-                cp = kReplacement;
-                invalid = true;
-            } else {
-                cp = static_cast<uint32_t>(c);
-            }
-            out = utf8::unchecked::append(cp, out);
-        }
+        bytes += wideToUtf8(lines[l], &invalid);
         if (l + 1 < lines.size())
             bytes.push_back('\n');
     }
@@ -336,4 +345,56 @@ DisplayModeList& listDisplayModes(DisplayModeList& modes, int& current)
         return a.width != b.width ? a.width < b.width : a.height < b.height;
     });
     return filterDisplayModes(available, currentMode, modes, current);
+}
+
+// ---- vectors
+
+namespace {
+const double kPi = 3.14159265358979323846;
+}
+
+float3 crossProduct(float3 a, float3 b)
+{
+    return float3(a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x);
+}
+
+float3 normalize(float3 v)
+{
+    if (v.x == 0.0f && v.y == 0.0f && v.z == 0.0f)
+        return v;
+    const float scale = static_cast<float>(1.0 / std::sqrt(static_cast<double>(v.x * v.x + v.y * v.y + v.z * v.z)));
+    return float3(v.x * scale, v.y * scale, v.z * scale);
+}
+
+float planeSide(float4 plane, float3 point)
+{
+    const float s = plane.x * point.x + plane.y * point.y + plane.z * point.z + plane.w;
+    const float normal = plane.x * plane.x + plane.y * plane.y + plane.z * plane.z;
+    if (normal == 0.0f)
+        return 0.0f; // no plane: every point counts as on it
+    const float sign = s > 0.0f ? 1.0f : (s < 0.0f ? -1.0f : 0.0f);
+    return sign * s * s / normal;
+}
+
+float3 planeGeometry(float3 point, float3 normal)
+{
+    const float s = planeSide(float4(normal.x, normal.y, normal.z, 0.0f), point);
+    const float3 n = normalize(normal);
+    const float sign = s > 0.0f ? 1.0f : (s < 0.0f ? -1.0f : 0.0f);
+    const float d = sign * std::sqrt(std::fabs(s));
+    return float3(point.x - d * n.x, point.y - d * n.y, point.z - d * n.z);
+}
+
+float3 cameraRay(float x, float y, float3 eye, float3 target, float3 up, float fov, float aspect)
+{
+    const float3 d(target.x - eye.x, target.y - eye.y, target.z - eye.z);
+    const float length = std::sqrt(d.x * d.x + d.y * d.y + d.z * d.z);
+    const float h = 2.0f * std::tan(fov * static_cast<float>(kPi) / 360.0f) * length;
+    const float w = h * aspect;
+    const float3 upOnPlane = planeGeometry(up, d);
+    const float3 u = normalize(upOnPlane);
+    const float3 l = normalize(crossProduct(upOnPlane, d));
+    const float sx = (0.5f - x) * w;
+    const float sy = (0.5f - y) * h;
+    return float3(d.x + sx * l.x + sy * u.x, d.y + sx * l.y + sy * u.y, d.z + sx * l.z + sy * u.z);
 }

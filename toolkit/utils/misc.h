@@ -4,11 +4,27 @@
 // Wide strings decoded from UTF-8 hold UTF-16 code units (a character above U+FFFF is
 // its surrogate pair). Narrow strings are bytes; paths are narrow.
 //
-// Index: line files - case folding and conversion - splitting - directories - display modes
+// Index: vectors - line files - case folding and conversion - splitting - directories - display modes
 
 #include <string>
 #include <utility>
 #include <vector>
+
+// ---- vectors
+
+// Three floats, passed by value (positions, directions, angles).
+struct float3 {
+    float x, y, z;
+    float3() : x(0), y(0), z(0) {}
+    float3(float x_, float y_, float z_) : x(x_), y(y_), z(z_) {}
+};
+
+// Four floats: a rectangle (x, y, w, h), a colour (r, g, b, a), a transform or a plane (a, b, c, d).
+struct float4 {
+    float x, y, z, w;
+    float4() : x(0), y(0), z(0), w(0) {}
+    float4(float x_, float y_, float z_, float w_) : x(x_), y(y_), z(z_), w(w_) {}
+};
 
 // ---- line files
 
@@ -29,6 +45,10 @@ std::vector<std::wstring> readTextLines(const std::string& path);
 // written beside the target and renamed over it, so a failure never leaves a half-written file.
 // On failure prints "Could not open <path>" to standard output and returns false.
 bool writeUtf8Lines(const std::string& path, const std::vector<std::wstring>& lines);
+
+// UTF-16 units (a valid pair, or a lone unit) as UTF-8 bytes; anything that is no character
+// (a lone surrogate, a negative value) becomes U+FFFD and sets *invalid when given.
+std::string wideToUtf8(const std::wstring& text, bool* invalid = nullptr);
 
 // ---- case folding and narrow/wide conversion
 
@@ -77,3 +97,16 @@ DisplayModeList& filterDisplayModes(const std::vector<DisplayModeInfo>& availabl
 // filterDisplayModes on the display's modes from SDL, in ascending order; initialises SDL's
 // video part when it is not yet up.
 DisplayModeList& listDisplayModes(DisplayModeList& modes, int& current);
+
+// ---- vector helpers of the game camera
+
+float3 crossProduct(float3 a, float3 b);
+// v scaled to length 1; the zero vector stays zero.
+float3 normalize(float3 v);
+// Squared distance of point from plane (a, b, c, d), signed by the side; 0 on the plane.
+float planeSide(float4 plane, float3 point);
+// The part of point perpendicular to normal.
+float3 planeGeometry(float3 point, float3 normal);
+// Direction from eye through a screen point (x 0..1 left to right, y 0..1 top to bottom) to the
+// plane through target perpendicular to the view; not normalised. fov is vertical, in degrees.
+float3 cameraRay(float x, float y, float3 eye, float3 target, float3 up, float fov, float aspect);
