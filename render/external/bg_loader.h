@@ -1,0 +1,115 @@
+#pragma once
+
+// The background resource loader. Screens, widgets and game objects ask for images, fonts,
+// sounds and 3D objects by file name; a request returns at once a shared, reference-counted
+// resource that the loader's thread fills later (higher priority first, first come first served
+// among equals). Loaded resources stay cached after their last release; when a load would pass
+// the RAM budget, unreferenced ones are dropped, lowest priority and oldest first.
+//
+// Sections: resource and factory interfaces - the loader - the program-wide loader.
+//
+// Threads and locks: any thread may request, release and unload; the loader's own thread runs
+// the loads. rcMutex is always taken before queueMutex. Loads and the deletion of dropped
+// resources run with neither held, because an engine object's release may wait for the render
+// thread.
+
+#include "core/macosx/threads.h"
+
+#include <atomic>
+#include <map>
+#include <pthread.h>
+#include <string>
+
+class BGLoader : public Thread {
+public:
+    class Resource;
+    typedef std::map<std::string, Resource*> ResourceMap;
+    typedef std::multimap<int, Resource*> ResourceQueue;
+
+    // ---- resource and factory interfaces
+
+    // One cache entry: a header the loader owns, followed (in the derived classes) by the engine
+    // object it loads. Callers convert the pointer to the engine class and test that object's
+    // own load state; a failed load stays cached as a loaded entry of weight 0.
+    class Resource {
+    public:
+        enum State { queued = 0, loading = 1, aborted = 2, loaded = 3 };
+
+        Resource() = default;
+        Resource(const Resource&) = delete;
+        Resource& operator=(const Resource&) = delete;
+
+        // Loads the engine object from the file; runs on the loader thread with no lock held.
+        virtual bool rcload(const std::string& name) = 0;
+        // Bytes the loaded object occupies; 0 means the estimate is charged.
+        virtual int get_weight();
+        // Bytes charged while making room before the load: the file's size, 0 when missing.
+        virtual int estimate_weight(const std::string& name);
+        virtual ~Resource() = default;
+
+    private:
+        friend class BGLoader;
+        ResourceMap::iterator myname;    // entry in resources (holds the name)
+        ResourceQueue::iterator myload;  // entry in loadq while queued
+        ResourceQueue::iterator myunused; // entry in evictable while there
+        int refcnt = 0;
+        int priority = 0;
+        int weight = 0;
+        int state = queued;
+    };
+
+    // Makes an empty resource of one kind; the loader fills in the header.
+    class ResourceFactory {
+    public:
+        virtual Resource* create() = 0;
+        virtual ~ResourceFactory() = default;
+    };
+
+    // ---- the loader
+
+    // The thread is not started here but by the first request.
+    explicit BGLoader(int budget);
+    // Stops the thread if it still runs and frees every cached resource.
+    ~BGLoader() override;
+    BGLoader(const BGLoader&) = delete;
+    BGLoader& operator=(const BGLoader&) = delete;
+
+    // Finds or creates the resource of name and queues its load. Never blocks on a load and
+    // never returns null. addref non-zero takes one reference for the caller.
+    Resource* request(const std::string& name, int priority, ResourceFactory* factory, int addref);
+    // Drops one reference; an unreferenced resource stays cached until it is evicted.
+    void release(Resource* rc);
+    // Drops an unreferenced resource now: unqueues it, aborts its load or unloads it.
+    void unload(const std::string& name);
+    // Prints the cache to standard output (for a debugger or a debug key).
+    void dumpCache();
+
+    // Stops the loader thread before the process ends: the load in progress finishes, nothing
+    // further is loaded. Called on the render thread, which keeps serving the GPU tasks that
+    // load may wait for, so the join cannot hang. Later requests are queued but never loaded.
+    void shutdown();
+
+protected:
+    int run() override;
+
+private:
+    void evictFor(int estimate);
+    static void serveRenderTasks();
+
+    int quit = 0;             // under queueMutex
+    pthread_mutex_t rcMutex;
+    int ramBudget;
+    int ramUsed = 0;
+    ResourceMap resources;
+    ResourceQueue evictable;  // key: priority
+    pthread_mutex_t queueMutex;
+    ResourceQueue loadq;      // key: -priority
+    pthread_cond_t wakeup;
+    bool launched = false;    // under rcMutex: the thread was started
+    bool joined = false;      // the thread was stopped and joined
+    std::atomic<bool> finished{false}; // the thread's body has returned
+};
+
+// ---- the program-wide loader, with the budget of 45 MiB; never destroyed
+constexpr int kLoaderBudget = 45 * 1024 * 1024;
+extern BGLoader& bgLoader;
