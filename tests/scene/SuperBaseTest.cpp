@@ -249,7 +249,9 @@ TEST(SuperBaseGetters, OneValueGetterFillsConsecutiveWordsFromLittleEndian)
 
     float3 p;
     EXPECT_TRUE(sb.tget(0, "p", p));
-    EXPECT_EQ(p, (float3{1, 2, 3}));
+    EXPECT_EQ(p.x, 1.0f);
+    EXPECT_EQ(p.y, 2.0f);
+    EXPECT_EQ(p.z, 3.0f);
 
     // A destination smaller than the record takes only what fits.
     struct {
@@ -261,9 +263,10 @@ TEST(SuperBaseGetters, OneValueGetterFillsConsecutiveWordsFromLittleEndian)
     EXPECT_EQ(small.guard[0], -1.0f);
 
     // A missing record leaves the destination unchanged.
-    float3 q{4, 5, 6};
+    float3 q(4, 5, 6);
     EXPECT_FALSE(sb.tget(0, "none", q));
-    EXPECT_EQ(q, (float3{4, 5, 6}));
+    EXPECT_EQ(q.x, 4.0f);
+    EXPECT_EQ(q.z, 6.0f);
 }
 
 TEST(SuperBaseGetters, VectorGettersResizeToWholeElements)
