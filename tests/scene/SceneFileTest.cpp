@@ -1,0 +1,545 @@
+#include "render/scene_file.h"
+
+#include "render/SuperBase.h"
+#include "scene/SceneCompare.h"
+#include "scene/ScratchDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+float4x4 translation(float x, float y, float z)
+{
+    float4x4 m;
+    for (int i = 0; i < 4; ++i)
+        m.m[i][i] = 1;
+    m.m[3][0] = x;
+    m.m[3][1] = y;
+    m.m[3][2] = z;
+    return m;
+}
+
+// A scene using every member of every kind, at least two elements of each, with animated
+// tracks and two triangle lists; its links are those of a loadable scene.
+Engine2Scene fullScene()
+{
+    Engine2Scene s;
+    s.comments = "generated";
+    s.Frames = 2;
+    s.Fps = 25;
+
+    for (int i = 0; i < 2; ++i) {
+        Engine2Scene::File f;
+        f.file_name = i ? "!grass.png" : "";
+        f.data = i ? std::vector<char>() : std::vector<char>({'\x89', 'P', 'N', 'G', 0, 1});
+        f.data6[2] = {'x', 'y'};
+        f.only_link = i;
+        s.file.push_back(f);
+
+        Engine2Scene::TextureMap t;
+        t.amt = 0.5f + i;
+        t.uoff = {0, 0.25f, 0};
+        t.voff = {0.1f};
+        t.uscl = {2};
+        t.vscl = {3, 4};
+        t.blur = {1};
+        t.bluroff = {2};
+        t.chanel = 1, t.umirror = 2, t.utille = 3, t.vmirror = 4, t.vtille = 5;
+        t.name = "map" + std::to_string(i);
+        t.file = 1;
+        t.autogencube = i;
+        s.texture_map.push_back(t);
+
+        Engine2Scene::Material m;
+        m.name = i ? "Grass NO_LIGHT" : "Wall";
+        m.slot(1) = 1;
+        m.texture_map[383] = -7;
+        m.shader_file = 3;
+        Engine2Scene::Material::MaxMat mm;
+        mm.words[0] = 1;
+        mm.set_float(26, 0.75f);
+        m.maxmat = {mm, mm};
+        s.material.push_back(m);
+    }
+
+    // Vertex buffer 0 / triangle buffer 0 / mesh 0 are the empty dummies.
+    s.vertexbuffer.resize(2);
+    Engine2Scene::VertexBuffer& vb = s.vertexbuffer[1];
+    vb.xyz = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 0}};
+    vb.normal = {{0, 0, 1}, {0, 0, 1}, {0, 0, 1}, {0, 0, 1}};
+    vb.color = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}, {1, 1, 1}};
+    vb.illumination = {0.5f};
+    vb.alpha = {1, 1};
+    for (int i = 0; i < 16; ++i) {
+        vb.uvw[i] = {{float(i), 0, 0}};
+        vb.weight[i] = {0.25f * (i % 4)};
+        vb.bone[i] = {1, 0, 1, 1};
+    }
+    s.trianglebuffer.resize(2);
+    Engine2Scene::TriangleBuffer& tb = s.trianglebuffer[1];
+    tb.color = {0.1f, 0.2f, 0.3f};
+    tb.vertexbuffer = 1;
+    tb.triangle = {{{0, 1, 2}}, {{1, 3, 2}, {0, 1, 3}}};
+    tb.material = {0, 1};
+
+    s.mesh.resize(2);
+    Engine2Scene::Mesh& mesh = s.mesh[1];
+    mesh.name = "!billboard_z box";
+    mesh.node = 1;
+    mesh.is_skined = 1;
+    mesh.is_moving = 1;
+    mesh.visibility = {1, 0.5f, 1};
+    mesh.matrix = {translation(0, 0, 0), translation(0, 0, 1), translation(0, 0, 0)};
+    mesh.inv0_matrix = translation(0, 0, 0);
+    mesh.trianglebuffer = 1;
+
+    s.bone.resize(2);
+    Engine2Scene::Bone& bone = s.bone[1];
+    bone.name = "leg";
+    bone.node = 2;
+    bone.matrix = {translation(1, 0, 0)};
+    bone.inv0_matrix = translation(-1, 0, 0);
+    bone.dimension = {{1, 2, 3}};
+    bone.center = {{4, 5, 6}};
+    bone.anchor = {{7, 8, 9}};
+    bone.rotation = {{1, 1, 1}, {2, 2, 2}};
+    bone.width = 1, bone.height = 2, bone.taper = 3;
+
+    // Nodes: 0 root, 1 mesh (top-level) with children 2 (bone) and 3 (camera), 4 light, 5 helper node.
+    s.node.resize(6);
+    s.node[0].matrix = {translation(0, 0, 0)};
+    s.node[1].name = "Box";
+    s.node[1].type = "mesh";
+    s.node[1].xref_file_name = "x.3dn";
+    s.node[1].user_text = "info";
+    s.node[1].subnode = {2, 0, 3};
+    s.node[1].layer_number = 3;
+    s.node[1].is_xref = 1, s.node[1].is_hide = 2, s.node[1].is_frozen = 3, s.node[1].is_renderable = 1;
+    s.node[1].is_group = 4, s.node[1].wire_color = 0x00ff00;
+    s.node[1].mesh = 1;
+    s.node[1].image_multiplier = {1.5f};
+    s.node[1].matrix = mesh.matrix;
+    s.node[1].inv0_matrix = translation(0, 0, 0);
+    s.node[2].name = "leg";
+    s.node[2].parent = 1;
+    s.node[2].bone = 1;
+    s.node[2].matrix = bone.matrix;
+    s.node[3].name = "cam";
+    s.node[3].parent = 1;
+    s.node[3].camera = 1;
+    s.node[4].name = "sun !amb=0.3";
+    s.node[4].light = 1;
+    s.node[5].name = "Kennel_helper";
+    s.node[5].matrix = {translation(5, 5, 0), translation(5, 6, 0), translation(5, 5, 0)};
+    s.node[5].helper = 1;
+
+    s.camera.resize(2);
+    s.camera[1].node = 3;
+    s.camera[1].matrix = {translation(0, -10, 5), translation(0, -9, 5), translation(0, -10, 5)};
+    s.camera[1].fov_deg = {60, 70, 60};
+    s.camera[1].near_clip = {0.1f};
+    s.camera[1].far_clip = {1000};
+
+    s.light.resize(2);
+    Engine2Scene::Light& l = s.light[1];
+    l.node = 4;
+    l.is_omni = 1, l.is_direct = 2, l.is_spot = 3, l.type = 4, l.texture = 5, l.shadows = 6, l.on = 7;
+    l.decay_start_stop = 8, l.decay_inv = 9, l.decay_inv_sqrt = 10;
+    l.aspect = 1.5f, l.AtmosColAmt = 2, l.AtmosOpacity = 3, l.Contrast = 4, l.DiffuseSoft = 5;
+    l.spot_circle = 11, l.spot_rectangle = 12, l.affect_difuse = 13, l.affect_specular = 14;
+    l.affect_ambient = 15, l.LightAffectsShadow = 16, l.AtmosShadows = 17, l.ShadowType = 18;
+    l.Overshoot = 19, l.ConeDisplay = 20;
+    l.angle_small = {30}, l.angle_big = {45}, l.near_atten_start = {1}, l.near_atten_end = {2};
+    l.far_atten_start = {10}, l.far_atten_end = {100}, l.decay_start = {3};
+    l.excluded = {2, 3};
+    l.color = {{1, 0.9f, 0.8f}};
+    l.color_shadow = {{0, 0, 0}};
+    l.multiply = {1, 2};
+    l.multiply2 = {7};
+    l.matrix = {translation(0, 0, 20)};
+
+    s.helper.resize(2);
+    Engine2Scene::Helper& h = s.helper[1];
+    h.type = "dummy";
+    h.pn_node = {"a", "b"};
+    h.p_node = {1, 2};
+    h.pn_int = {"i"};
+    h.p_int = {42};
+    h.pn_float = {"f"};
+    h.p_float = {0.5f};
+    h.pn_string = {"s"};
+    h.p_string = {"text with spaces", ""};
+    h.pn_float3 = {"v"};
+    h.p_float3 = {{1, 2, 3}};
+    h.pn_float4 = {"q"};
+    h.p_float4 = {{1, 2, 3, 4}};
+    h.pn_float3x3 = {"m"};
+    float3x3 m3;
+    m3.m[1][2] = 9;
+    h.p_float3x3 = {m3};
+    return s;
+}
+
+std::vector<char> saved(const Engine2Scene& s, ScratchDir& dir)
+{
+    std::string path = dir.file("s.3dn");
+    EXPECT_TRUE(scene_save(s, path.c_str()));
+    return ScratchDir::read(path);
+}
+
+// Structure index of the root's index record of a kind, element i.
+int structureOf(const SuperBase& sb, const char* kind, int i)
+{
+    std::vector<int32_t> index;
+    sb.tget(0, kind, index);
+    return index.at(size_t(i));
+}
+
+} // namespace
+
+// ---- round trip and layout
+
+TEST(SceneFileRoundTrip, EveryMemberComesBackButBinormalsTangentsAndTheSecondMultiplier)
+{
+    ScratchDir dir;
+    Engine2Scene written = fullScene();
+    std::string why;
+    ASSERT_TRUE(scene_check(written, why)) << why;
+    std::vector<char> bytes = saved(written, dir);
+
+    Engine2Scene read;
+    ASSERT_TRUE(scene_load(read, bytes, "s.3dn"));
+    EXPECT_EQ(scenecompare::roundTripDifference(written, read), "");
+    EXPECT_EQ(read.light[1].multiply2, read.light[1].multiply);
+}
+
+TEST(SceneFileRoundTrip, TangentsOnFileAreNotRead)
+{
+    ScratchDir dir;
+    Engine2Scene s = fullScene();
+    s.vertexbuffer[1].binormal = {{1, 0, 0}};
+    s.vertexbuffer[1].tangent = {{0, 1, 0}};
+    Engine2Scene read;
+    ASSERT_TRUE(scene_load(read, saved(s, dir)));
+    EXPECT_TRUE(read.vertexbuffer[1].binormal.empty());
+    EXPECT_TRUE(read.vertexbuffer[1].tangent.empty());
+}
+
+TEST(SceneFileLayout, RootRecordsKindOrderAndHeader)
+{
+    ScratchDir dir;
+    std::vector<char> bytes = saved(fullScene(), dir);
+    ASSERT_GT(bytes.size(), 64u);
+    EXPECT_EQ(std::string(bytes.data(), 37), "Vorlen file format, Jorek Balmun 2005");
+
+    SuperBase sb;
+    ASSERT_TRUE(sb.load_memory(bytes));
+    const SuperBase::SuperStructure& root = sb.structure(0);
+    std::vector<std::string> names;
+    for (const auto& r : root.records)
+        names.push_back(r.name.data());
+    EXPECT_EQ(names, std::vector<std::string>({"units", "file_name", "Frames", "Fps", "comments", "file",
+                                               "texture_map", "material", "vertexbuffer", "trianglebuffer", "mesh",
+                                               "bone", "node", "camera", "light", "helper"}));
+    EXPECT_EQ(std::string(sb.find(0, "units")->data.data()), "m");
+    EXPECT_EQ(std::string(sb.find(0, "file_name")->data.data()), dir.file("s.3dn"));
+    // Structures follow kind by kind: 2 files first (1, 2), the helpers last.
+    EXPECT_EQ(structureOf(sb, "file", 0), 1);
+    EXPECT_EQ(structureOf(sb, "texture_map", 0), 3);
+    EXPECT_EQ(structureOf(sb, "helper", 1), sb.count() - 1);
+
+    // Writer's record orders of a texture map, a triangle buffer and a light's multipliers.
+    std::vector<std::string> tm;
+    for (const auto& r : sb.structure(structureOf(sb, "texture_map", 0)).records)
+        tm.push_back(r.name.data());
+    EXPECT_EQ(tm, std::vector<std::string>({"name", "amt", "blur", "bluroff", "chanel", "file", "umirror", "uoff",
+                                            "uscl", "utille", "vmirror", "voff", "vscl", "vtille", "autogencube"}));
+    int tbs = structureOf(sb, "trianglebuffer", 1);
+    int32_t lists = 0;
+    sb.tget(tbs, "triangle_ile", lists);
+    EXPECT_EQ(lists, 2);
+    EXPECT_EQ(sb.get_size(tbs, "triangle0"), 12);
+    EXPECT_EQ(sb.get_size(tbs, "triangle1"), 24);
+    int ls = structureOf(sb, "light", 1);
+    int multiplies = 0;
+    for (const auto& r : sb.structure(ls).records)
+        multiplies += std::string(r.name.data()) == "multiply";
+    EXPECT_EQ(multiplies, 2);
+    EXPECT_EQ(sb.get_size(structureOf(sb, "material", 0), "texture_map"), 1536);
+    EXPECT_EQ(sb.get_size(structureOf(sb, "material", 0), "maxmat"), 224);
+}
+
+TEST(SceneFileLayout, AKindWithoutElementsStillWritesAnEmptyIndex)
+{
+    ScratchDir dir;
+    Engine2Scene s = fullScene();
+    s.helper.clear();
+    for (auto& n : s.node)
+        n.helper = 0;
+    SuperBase sb;
+    ASSERT_TRUE(sb.load_memory(saved(s, dir)));
+    ASSERT_NE(sb.find(0, "helper"), nullptr);
+    EXPECT_EQ(sb.get_size(0, "helper"), 0);
+}
+
+TEST(SceneFileLayout, NumbersAreLittleEndianOnFile)
+{
+    ScratchDir dir;
+    Engine2Scene s = fullScene();
+    s.Fps = 25;
+    SuperBase sb;
+    ASSERT_TRUE(sb.load_memory(saved(s, dir)));
+    const std::vector<char>& fps = sb.find(0, "Fps")->data;
+    ASSERT_EQ(fps.size(), 4u);
+    // 25.0f is 0x41C80000.
+    EXPECT_EQ(std::vector<unsigned char>(fps.begin(), fps.end()), std::vector<unsigned char>({0, 0, 0xC8, 0x41}));
+}
+
+// ---- reading files written by other hands
+
+namespace {
+
+// A minimal loadable container: a root with the given index records and one node structure.
+struct HandFile {
+    SuperBase sb;
+    int root;
+    HandFile()
+    {
+        root = sb.add_structure();
+        int node = sb.add_structure();
+        float4x4 id = translation(0, 0, 0);
+        sb.add_record(node, "matrix", &id, 64);
+        int32_t idx = node;
+        sb.add_record(root, "node", &idx, 4);
+    }
+    std::vector<char> bytes(ScratchDir& dir)
+    {
+        std::string path = dir.file("hand.3dn");
+        EXPECT_TRUE(sb.save(path.c_str()));
+        return ScratchDir::read(path);
+    }
+};
+
+} // namespace
+
+TEST(SceneFileReading, AbsentKindsAndEmptyIndexesGiveNoElements)
+{
+    ScratchDir dir;
+    HandFile f;
+    f.sb.add_record(f.root, "material", nullptr, 0);
+    Engine2Scene s;
+    ASSERT_TRUE(scene_load(s, f.bytes(dir)));
+    EXPECT_EQ(s.node.size(), 1u);
+    EXPECT_TRUE(s.material.empty());
+    EXPECT_TRUE(s.helper.empty());
+    EXPECT_EQ(s.Frames, 0.0f);
+}
+
+TEST(SceneFileReading, TriangleListsWithoutTheirRecordReadEmpty)
+{
+    ScratchDir dir;
+    HandFile f;
+    int vb = f.sb.add_structure();
+    float xyz[9] = {0, 0, 0, 1, 0, 0, 0, 1, 0};
+    f.sb.add_record(vb, "xyz", xyz, sizeof(xyz));
+    int tb = f.sb.add_structure();
+    int32_t two = 2, tri[3] = {0, 1, 2}, mats[2] = {0, 0};
+    f.sb.add_record(tb, "triangle_ile", &two, 4);
+    f.sb.add_record(tb, "triangle0", tri, 12);
+    f.sb.add_record(tb, "material", mats, 8);
+    int mat = f.sb.add_structure();
+    f.sb.add_record(mat, "name", "m", 2);
+    f.sb.add_record(f.root, "vertexbuffer", &vb, 4);
+    f.sb.add_record(f.root, "trianglebuffer", &tb, 4);
+    f.sb.add_record(f.root, "material", &mat, 4);
+    // A second triangle buffer without "triangle_ile" has no lists.
+    int tb2 = f.sb.add_structure();
+    f.sb.set_record(f.root, "trianglebuffer", std::vector<int32_t>({tb, tb2}).data(), 8);
+
+    Engine2Scene s;
+    ASSERT_TRUE(scene_load(s, f.bytes(dir)));
+    ASSERT_EQ(s.trianglebuffer.size(), 2u);
+    ASSERT_EQ(s.trianglebuffer[0].triangle.size(), 2u);
+    EXPECT_EQ(s.trianglebuffer[0].triangle[0].size(), 1u);
+    EXPECT_TRUE(s.trianglebuffer[0].triangle[1].empty());
+    EXPECT_TRUE(s.trianglebuffer[1].triangle.empty());
+}
+
+TEST(SceneFileReading, BothMultipliersReadTheFirstRecord)
+{
+    ScratchDir dir;
+    HandFile f;
+    int light = f.sb.add_structure();
+    float a[2] = {2, 3}, b[1] = {9};
+    f.sb.add_record(light, "multiply", a, 8);
+    f.sb.add_record(light, "multiply", b, 4);
+    f.sb.add_record(f.root, "light", &light, 4);
+    Engine2Scene s;
+    ASSERT_TRUE(scene_load(s, f.bytes(dir)));
+    ASSERT_EQ(s.light.size(), 1u);
+    EXPECT_EQ(s.light[0].multiply, std::vector<float>({2, 3}));
+    EXPECT_EQ(s.light[0].multiply2, std::vector<float>({2, 3}));
+}
+
+TEST(SceneFileReading, AnAbsentTextIsEmptyNotTheTextReadBefore)
+{
+    ScratchDir dir;
+    HandFile f;
+    int m1 = f.sb.add_structure(), m2 = f.sb.add_structure();
+    f.sb.add_record(m1, "name", "first", 6);
+    f.sb.add_record(m2, "shader_file", &m1, 4);
+    int32_t idx[2] = {m1, m2};
+    f.sb.add_record(f.root, "material", idx, 8);
+    Engine2Scene s;
+    ASSERT_TRUE(scene_load(s, f.bytes(dir)));
+    ASSERT_EQ(s.material.size(), 2u);
+    EXPECT_EQ(s.material[0].name, "first");
+    EXPECT_EQ(s.material[1].name, "");
+}
+
+TEST(SceneFileReading, OversizedFixedRecordsFillOnlyTheirMember)
+{
+    ScratchDir dir;
+    HandFile f;
+    int mat = f.sb.add_structure();
+    std::vector<int32_t> block(500, 5);
+    f.sb.add_record(mat, "texture_map", block.data(), int(block.size() * 4));
+    std::vector<int32_t> many(10, 0);
+    f.sb.add_record(mat, "shader_file", many.data(), 40);
+    f.sb.add_record(f.root, "material", &mat, 4);
+    // Slot references of 5 need texture maps 0..5.
+    std::vector<int32_t> maps;
+    for (int i = 0; i < 6; ++i) {
+        int t = f.sb.add_structure();
+        maps.push_back(t);
+    }
+    f.sb.add_record(f.root, "texture_map", maps.data(), int(maps.size() * 4));
+    int file = f.sb.add_structure();
+    f.sb.add_record(f.root, "file", &file, 4);
+    Engine2Scene s;
+    ASSERT_TRUE(scene_load(s, f.bytes(dir)));
+    EXPECT_EQ(s.material[0].texture_map[383], 5);
+    EXPECT_EQ(s.material[0].shader_file, 0);
+}
+
+// ---- damaged files are refused with a warning naming them
+
+TEST(SceneFileDamage, AnIndexOutsideTheContainerIsRefusedAndNamed)
+{
+    ScratchDir dir;
+    HandFile f;
+    int32_t far = 99;
+    f.sb.add_record(f.root, "mesh", &far, 4);
+    Engine2Scene s;
+    s.comments = "stale";
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(scene_load(s, f.bytes(dir), "data/3dn/broken.3dn"));
+    std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("Warning: damaged scene file data/3dn/broken.3dn"), std::string::npos) << err;
+    EXPECT_TRUE(s.node.empty());
+    EXPECT_EQ(s.comments, "");
+}
+
+TEST(SceneFileDamage, AnEmptyOrForeignFileIsRefused)
+{
+    Engine2Scene s;
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(scene_load(s, {}, "empty.3dn"));
+    EXPECT_FALSE(scene_load(s, std::vector<char>(100, 'x'), "text.3dn"));
+    std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("empty.3dn"), std::string::npos);
+    EXPECT_NE(err.find("text.3dn"), std::string::npos);
+}
+
+TEST(SceneFileDamage, AHugeListCountIsRefused)
+{
+    ScratchDir dir;
+    HandFile f;
+    int tb = f.sb.add_structure();
+    int32_t huge = 2000000000;
+    f.sb.add_record(tb, "triangle_ile", &huge, 4);
+    f.sb.add_record(f.root, "trianglebuffer", &tb, 4);
+    Engine2Scene s;
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(scene_load(s, f.bytes(dir), "t.3dn"));
+    testing::internal::GetCapturedStderr();
+}
+
+// ---- links a loader follows
+
+struct BrokenLink {
+    const char* what;
+    void (*breakIt)(Engine2Scene&);
+};
+
+class SceneCheckLinks : public testing::TestWithParam<BrokenLink> {};
+
+TEST_P(SceneCheckLinks, IsRefused)
+{
+    Engine2Scene s = fullScene();
+    std::string why;
+    ASSERT_TRUE(scene_check(s, why)) << why;
+    GetParam().breakIt(s);
+    EXPECT_FALSE(scene_check(s, why)) << GetParam().what;
+    EXPECT_FALSE(why.empty());
+}
+
+const BrokenLink kBrokenLinks[] = {
+    {"no nodes", [](Engine2Scene& s) { s.node.clear(); }},
+    {"parent out of range", [](Engine2Scene& s) { s.node[2].parent = 60; }},
+    {"negative mesh link", [](Engine2Scene& s) { s.node[1].mesh = -1; }},
+    {"mesh link past the end", [](Engine2Scene& s) { s.node[1].mesh = 2; }},
+    {"light link past the end", [](Engine2Scene& s) { s.node[4].light = 5; }},
+    {"child listed twice", [](Engine2Scene& s) { s.node[1].subnode.push_back(2); }},
+    {"child of another parent", [](Engine2Scene& s) { s.node[3].parent = 2; }},
+    {"node missing from its parent's list", [](Engine2Scene& s) { s.node[1].subnode = {2}; }},
+    {"cycle off the tree",
+     [](Engine2Scene& s) {
+         s.node[4].parent = 5, s.node[5].parent = 4;
+         s.node[4].subnode = {5}, s.node[5].subnode = {4};
+     }},
+    {"node without matrix keys", [](Engine2Scene& s) { s.node[5].matrix.clear(); }},
+    {"linked track replaces a good one",
+     [](Engine2Scene& s) { s.camera[1].matrix.clear(); }},
+    {"child and parent track lengths differ",
+     [](Engine2Scene& s) { s.camera[1].matrix.resize(2); }},
+    {"negative layer", [](Engine2Scene& s) { s.node[1].layer_number = -1; }},
+    {"triangle buffer out of range", [](Engine2Scene& s) { s.mesh[1].trianglebuffer = 7; }},
+    {"vertex buffer out of range", [](Engine2Scene& s) { s.trianglebuffer[1].vertexbuffer = 2; }},
+    {"triangle index outside the vertices", [](Engine2Scene& s) { s.trianglebuffer[1].triangle[1][0].c = 4; }},
+    {"negative triangle index", [](Engine2Scene& s) { s.trianglebuffer[1].triangle[0][0].a = -1; }},
+    {"list without material", [](Engine2Scene& s) { s.trianglebuffer[1].material = {0}; }},
+    {"material out of range", [](Engine2Scene& s) { s.trianglebuffer[1].material[1] = 2; }},
+    {"vertex bone out of range", [](Engine2Scene& s) { s.vertexbuffer[1].bone[3][0] = 2; }},
+    {"vertex bones without bones",
+     [](Engine2Scene& s) {
+         s.bone.clear();
+         s.node[2].bone = 0;
+     }},
+    {"bone node out of range", [](Engine2Scene& s) { s.bone[1].node = 6; }},
+    {"slot names a missing texture map", [](Engine2Scene& s) { s.material[0].slot(15) = 2; }},
+    {"texture map names a missing file", [](Engine2Scene& s) { s.texture_map[1].file = 2; }},
+    {"camera node out of range", [](Engine2Scene& s) { s.camera[0].node = -3; }},
+    {"decaying light without distances", [](Engine2Scene& s) { s.light[1].far_atten_end.clear(); }},
+    {"shadow spot without angle", [](Engine2Scene& s) { s.light[1].angle_big.clear(); }},
+    {"frame count not finite", [](Engine2Scene& s) { s.Frames = NAN; }},
+    {"frame rate not finite", [](Engine2Scene& s) { s.Fps = INFINITY; }},
+    {"negative frame count", [](Engine2Scene& s) { s.Frames = -1; }},
+};
+
+INSTANTIATE_TEST_SUITE_P(Scene, SceneCheckLinks, testing::ValuesIn(kBrokenLinks));
+
+TEST(SceneFileDamage, AScenesBrokenLinkIsRefusedOnLoad)
+{
+    ScratchDir dir;
+    Engine2Scene s = fullScene();
+    s.trianglebuffer[1].material[0] = 9;
+    std::vector<char> bytes = saved(s, dir);
+    Engine2Scene read;
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(scene_load(read, bytes, "links.3dn"));
+    std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("links.3dn: triangle buffer 1 uses material 9"), std::string::npos) << err;
+}
