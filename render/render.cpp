@@ -1,5 +1,6 @@
 #include "render/render.h"
 
+#include "core/sdl_layer.h"
 #include "render/device.h"
 
 #include <atomic>
@@ -18,9 +19,11 @@ Render* Render::current()
     return currentRender;
 }
 
+// The SDL layer reaches the window's device through the current renderer.
 void Render::set_current(Render* render)
 {
     currentRender = render;
+    set_render_device(render ? render->getDevice() : nullptr);
 }
 
 void Render::ThreadStart()
