@@ -136,3 +136,35 @@ TEST(RecordingDevice, ReleasedObjectsAreCountedAndTargetsKnowTheirSize)
 }
 
 } // namespace
+
+#include "render/device_gl.h"
+
+namespace {
+
+// p' = M p for a 4x3 matrix (rows of four, translation in the fourth column).
+void apply(const float* m, const float* p, float* out)
+{
+    for (int r = 0; r < 3; ++r)
+        out[r] = m[r * 4] * p[0] + m[r * 4 + 1] * p[1] + m[r * 4 + 2] * p[2] + m[r * 4 + 3];
+}
+
+TEST(AffineInverse, UndoesRotationScaleAndTranslation)
+{
+    const float c = 0.6f, s = 0.8f;
+    const float m[12] = {2 * c, -2 * s, 0, 5, 2 * s, 2 * c, 0, -3, 0, 0, 0.5f, 7};
+    float inv[12];
+    invert_matrix4x3(inv, m);
+    const float p[3] = {1.5f, -2.0f, 4.0f};
+    float q[3], back[3];
+    apply(m, p, q);
+    apply(inv, q, back);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_NEAR(back[i], p[i], 1e-5f);
+    // The translation is part of the inverse (not dropped).
+    const float origin[3] = {5, -3, 7};
+    apply(inv, origin, back);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_NEAR(back[i], 0.0f, 1e-5f);
+}
+
+} // namespace
