@@ -1,6 +1,7 @@
 #include "fixtures/GLTestWindow.h"
 
 #include "core/sdl_layer.h"
+#include "render/device_gl_fixed.h"
 
 #include <SDL/SDL.h>
 #include <gtest/gtest.h>
@@ -261,21 +262,7 @@ TEST(DeviceGL, WorkerContextSharesTexturesWithTheMainContext)
 TEST(DeviceGL, DisabledBufferObjectsGiveMemoryBuffers)
 {
     gl_test_device();
-    class Plain : public Device_GL {
-    public:
-        using Device_GL::Device_GL;
-        int SetShaderFlags(const char* const*, const int*) override { return 0; }
-        technique_t_opaque* GetTechnique(int, const char*) override { return nullptr; }
-        void ReleaseTechnique(technique_t_opaque*) override {}
-        int GetFirstPass(technique_t_opaque*) override { return 0; }
-        int GetNextPass(int) override { return 0; }
-        void BeginPass(int) override {}
-        parameter_t_opaque* GetParameter(const char*) override { return nullptr; }
-        void SetParam(parameter_t_opaque*, const float*) override {}
-        void SetParamFloatArray(parameter_t_opaque*, const float*, int, int) override {}
-        void SetParamTexture(parameter_t_opaque*, texture_t_opaque*) override {}
-        int getFeatures() override { return 41; }
-    } dev("DISABLE_VBO ANISO=8");
+    Device_GL_fixed dev("DISABLE_VBO ANISO=8");
     ASSERT_TRUE(dev.Init());
     EXPECT_EQ(dev.use_vbo, 0);
     EXPECT_FLOAT_EQ(dev.anisotropy, 8.0f);
