@@ -10,7 +10,8 @@
 #include <cstdio>
 #include <vector>
 
-// Sections: resource defaults - requests and releases - the loader thread - shutdown - globals.
+// Sections: resource defaults - resource kinds - construction - requests and releases - the
+// loader thread - shutdown - globals.
 
 // ---- resource defaults
 
@@ -22,6 +23,23 @@ int BGLoader::Resource::get_weight()
 int BGLoader::Resource::estimate_weight(const std::string& name)
 {
     return static_cast<int>(static_cast<int32_t>(file_size(name.c_str())));
+}
+
+// ---- resource kinds
+
+bool BGLoader::SoundResource::rcload(const std::string& name)
+{
+    return load(name.c_str());
+}
+
+BGLoader::SoundResource::~SoundResource()
+{
+    unload();
+}
+
+BGLoader::Resource* BGLoader::SoundFactory::create()
+{
+    return new SoundResource;
 }
 
 // ---- construction

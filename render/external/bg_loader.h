@@ -6,7 +6,8 @@
 // among equals). Loaded resources stay cached after their last release; when a load would pass
 // the RAM budget, unreferenced ones are dropped, lowest priority and oldest first.
 //
-// Sections: resource and factory interfaces - the loader - the program-wide loader.
+// Sections: resource and factory interfaces - the resource kinds - the loader - the program-wide
+// loader.
 //
 // Threads and locks: any thread may request, release and unload; the loader's own thread runs
 // the loads. rcMutex is always taken before queueMutex. Loads and the deletion of dropped
@@ -14,6 +15,7 @@
 // thread.
 
 #include "core/macosx/threads.h"
+#include "core/sound.h"
 
 #include <atomic>
 #include <map>
@@ -65,6 +67,22 @@ public:
         virtual ~ResourceFactory() = default;
     };
 
+    // ---- the resource kinds
+    // Each resource is the header followed by its engine object; a caller converts the pointer
+    // that request returns to the kind's class and uses it as the engine object.
+
+    // A sound effect: its chunk is published atomically, so the main thread may play it
+    // while the loader thread fills it.
+    class SoundResource : public Resource, public NSound {
+    public:
+        bool rcload(const std::string& name) override;
+        ~SoundResource() override;
+    };
+    class SoundFactory : public ResourceFactory {
+    public:
+        Resource* create() override;
+    };
+
     // ---- the loader
 
     // The thread is not started here but by the first request.
@@ -83,6 +101,9 @@ public:
     void unload(const std::string& name);
     // Prints the cache to standard output (for a debugger or a debug key).
     void dumpCache();
+
+    // The factories to pass to request, one per kind.
+    SoundFactory soundFactory;
 
     // Stops the loader thread before the process ends: the load in progress finishes, nothing
     // further is loaded. Called on the render thread, which keeps serving the GPU tasks that
