@@ -155,6 +155,8 @@ bool Device_GL_fixed::Init()
 void Device_GL_fixed::InitStates()
 {
     Device_GL::InitStates();
+    if (GLEW_ARB_fragment_program)
+        glDisable(GL_FRAGMENT_PROGRAM_ARB);
     glShadeModel(GL_SMOOTH);
     for (int i = 0; i < 4; ++i) {
         glLightf(GL_LIGHT0 + i, GL_QUADRATIC_ATTENUATION, 0.0065f);

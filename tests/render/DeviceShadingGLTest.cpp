@@ -1,0 +1,278 @@
+#include "fixtures/GLTestWindow.h"
+
+#include "render/device_gl_arb.h"
+#include "render/device_gl_fixed.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+using testing::internal::CaptureStderr;
+using testing::internal::CaptureStdout;
+using testing::internal::GetCapturedStderr;
+using testing::internal::GetCapturedStdout;
+
+const float kIdentity16[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+const float kIdentity12[12] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0};
+
+std::string tempFolder()
+{
+    char pattern[] = "/tmp/petpark-shaders-XXXXXX";
+    const char* dir = mkdtemp(pattern);
+    return dir ? dir : "/tmp";
+}
+
+void writeFile(const std::string& path, const std::string& text)
+{
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+// A 2 x 2 texture of one colour.
+texture_t_opaque* solid(Device* dev, unsigned char r, unsigned char g, unsigned char b,
+                        unsigned char a)
+{
+    unsigned char px[16];
+    for (int i = 0; i < 4; ++i) {
+        px[i * 4] = r;
+        px[i * 4 + 1] = g;
+        px[i * 4 + 2] = b;
+        px[i * 4 + 3] = a;
+    }
+    return dev->CreateTexture(2, 2, 2, px, 1, nullptr);
+}
+
+// Draws a full-viewport textured quad through the named technique, as the 2D queue does.
+void drawQuad(Device* dev, const char* technique, const char* sampler, texture_t_opaque* tex,
+              const float* colour)
+{
+    struct V {
+        float x, y, z, u, v;
+    } quad[4] = {{-1, -1, 0, 0, 0}, {1, -1, 0, 1, 0}, {1, 1, 0, 1, 1}, {-1, 1, 0, 0, 1}};
+    const int32_t idx[6] = {0, 1, 2, 2, 3, 0};
+    Device::vertex_element el[2] = {
+        {nullptr, uintptr_t(&quad[0].x), sizeof(V), Device::vt_float, 3, Device::vu_position, 0},
+        {nullptr, uintptr_t(&quad[0].u), sizeof(V), Device::vt_float, 2, Device::vu_texcoord, 0},
+    };
+    dev->SetMatrix(kIdentity16, kIdentity12);
+    dev->SetParam(dev->GetParameter("model_matrix"), kIdentity12);
+    const float noFog[4] = {-1, 0, 0, 0};
+    dev->SetParam(dev->GetParameter("fog"), noFog);
+    dev->SetShaderFlags(nullptr, nullptr);
+    dev->SetParam(dev->GetParameter("color"), colour);
+    dev->SetParamTexture(dev->GetParameter(sampler), tex);
+    technique_t_opaque* t = dev->GetTechnique(0, technique);
+    for (int pass = dev->GetFirstPass(t); pass; pass = dev->GetNextPass(pass)) {
+        dev->BeginPass(pass);
+        dev->DrawFromMemory(Device::tri_list, idx, 32, 0, 6, el, 2, 0, 4);
+        dev->EndPass(pass);
+    }
+}
+
+class ShadingDevices : public testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        gl_test_device();
+        arb = new Device_GL_arb("", "/nonexistent-shader-folder");
+        arbOk = arb->Init();
+        fixed = new Device_GL_fixed("");
+        fixed->Init();
+    }
+    static void TearDownTestSuite()
+    {
+        delete arb;
+        delete fixed;
+        gl_test_device()->InitStates();
+    }
+    void SetUp() override
+    {
+        Device_GL* dev = gl_test_device();
+        dev->SetTarget(nullptr);
+    }
+
+    static Device_GL_arb* arb;
+    static bool arbOk;
+    static Device_GL_fixed* fixed;
+};
+
+Device_GL_arb* ShadingDevices::arb = nullptr;
+bool ShadingDevices::arbOk = false;
+Device_GL_fixed* ShadingDevices::fixed = nullptr;
+
+TEST_F(ShadingDevices, EveryBuiltinProgramCompiles)
+{
+    CaptureStderr();
+    CaptureStdout();
+    Device_GL_arb dev("", "/nonexistent-shader-folder");
+    const bool ok = dev.Init();
+    std::string out = GetCapturedStdout();
+    std::string err = GetCapturedStderr();
+    ASSERT_TRUE(ok) << "GL_ARB_fragment_program missing";
+    EXPECT_EQ(err.find("Error compiling"), std::string::npos) << err;
+    int loaded = 0;
+    for (bool b : dev.program_loaded)
+        loaded += b;
+    EXPECT_EQ(loaded, 19);
+}
+
+TEST_F(ShadingDevices, ProgramFilesReplaceBuiltinsAndBrokenOnesFallBack)
+{
+    const std::string dir = tempFolder();
+    writeFile(dir + "/1_8.txt", "!!ARBfp1.0\nMOV result.color, fragment.color;\nEND\n");
+    writeFile(dir + "/0_1.txt", "");
+    writeFile(dir + "/0_2.txt", "!!ARBfp1.0\nthis is not a program\nEND\n");
+    CaptureStderr();
+    CaptureStdout();
+    Device_GL_arb dev("", dir.c_str());
+    const bool ok = dev.Init();
+    std::string out = GetCapturedStdout();
+    std::string err = GetCapturedStderr();
+    ASSERT_TRUE(ok);
+    EXPECT_NE(out.find(dir + "/1_8.txt\n"), std::string::npos) << out;
+    EXPECT_TRUE(dev.program_loaded[11 + 8]);
+    EXPECT_FALSE(dev.program_loaded[1]);  // an empty file leaves the slot without a program
+    EXPECT_NE(err.find("Error compiling shader 2\n"), std::string::npos);
+    EXPECT_TRUE(dev.program_loaded[2]);   // the built-in text took the broken file's place
+    for (const char* f : {"/1_8.txt", "/0_1.txt", "/0_2.txt"})
+        std::remove((dir + f).c_str());
+    rmdir(dir.c_str());
+}
+
+TEST_F(ShadingDevices, TexturedQuadBlendsAlikeOnBothDevices)
+{
+    ASSERT_TRUE(arbOk);
+    const float half[4] = {1, 1, 1, 0.5f};
+    for (Device_GL* dev : {static_cast<Device_GL*>(arb), static_cast<Device_GL*>(fixed)}) {
+        dev->InitStates();  // two devices share this window's context
+        texture_t_opaque* red = solid(dev, 255, 0, 0, 255);
+        dev->Clear(0, 0, 0, true, true);
+        drawQuad(dev, "main2d", "diffuse", red, half);
+        EXPECT_TRUE(near_rgba(read_pixel(128, 128), 128, 0, 0, 255, 4))
+            << (dev == arb ? "arb" : "fixed");
+        // Additive: the texture goes to "selfillum".
+        dev->Clear(0, 0, 0.5f, true, true);
+        const float white[4] = {1, 1, 1, 1};
+        drawQuad(dev, "main2d_add", "selfillum", red, white);
+        EXPECT_TRUE(near_rgba(read_pixel(40, 200), 255, 0, 128, 255, 4))
+            << (dev == arb ? "arb" : "fixed");
+        dev->ReleaseTexture(red);
+        dev->SetParamTexture(dev->GetParameter("diffuse"), nullptr);
+        dev->SetParamTexture(dev->GetParameter("selfillum"), nullptr);
+    }
+}
+
+TEST_F(ShadingDevices, MultiplyTwiceDoublesTheFrameOnTheFixedDevice)
+{
+    // main2d_mul2: the frame times the texture, then the frame doubled by an untextured pass.
+    fixed->InitStates();
+    texture_t_opaque* grey = solid(fixed, 128, 128, 128, 255);
+    fixed->Clear(0.5f, 0.25f, 0.0f, true, true);
+    const float white[4] = {1, 1, 1, 1};
+    drawQuad(fixed, "main2d_mul2", "diffuse", grey, white);
+    Rgba got = read_pixel(128, 128);
+    EXPECT_TRUE(near_rgba(got, 128, 64, 0, 255, 6)) << got.r << " " << got.g << " " << got.b;
+    fixed->ReleaseTexture(grey);
+    fixed->SetParamTexture(fixed->GetParameter("diffuse"), nullptr);
+}
+
+TEST_F(ShadingDevices, FogModeChoosesTheProgramSet)
+{
+    ASSERT_TRUE(arbOk);
+    const float linear[4] = {0, 10, 100, 0};
+    const float none[4] = {-1, 0, 0, 0};
+    arb->SetParam(arb->GetParameter("fog"), linear);
+    EXPECT_EQ(arb->fog_set, 1);
+    arb->SetParam(arb->GetParameter("fog"), none);
+    EXPECT_EQ(arb->fog_set, 0);
+
+    fixed->SetParam(fixed->GetParameter("fog"), linear);
+    EXPECT_TRUE(glIsEnabled(GL_FOG));
+    const float exp3[4] = {3, 10, 100, 0};
+    fixed->SetParam(fixed->GetParameter("fog"), exp3);
+    EXPECT_FALSE(glIsEnabled(GL_FOG));
+    const float exp1[4] = {1, 10, 100, 0};
+    fixed->SetParam(fixed->GetParameter("fog"), exp1);
+    float density = 0;
+    glGetFloatv(GL_FOG_DENSITY, &density);
+    EXPECT_NEAR(density, 5.5451775f / 110.0f, 1e-6f);
+    fixed->SetParam(fixed->GetParameter("fog"), none);
+    EXPECT_FALSE(glIsEnabled(GL_FOG));
+}
+
+TEST_F(ShadingDevices, UnknownParametersAndTexturelessRecordsChangeNothing)
+{
+    ASSERT_TRUE(arbOk);
+    EXPECT_EQ(arb->GetParameter("WSeyepos"), nullptr);
+    const float c[4] = {0.1f, 0.2f, 0.3f, 0.4f};
+    arb->SetParam(nullptr, c);
+    EXPECT_FLOAT_EQ(arb->color[0], 1.0f);
+    texture_t_opaque* tex = solid(arb, 1, 2, 3, 4);
+    arb->SetParamTexture(arb->GetParameter("lightmap"), tex);
+    EXPECT_TRUE(arb->has_lightmap);
+    // A depth renderbuffer has no GL texture: it clears the slot.
+    texture_t_opaque* rb = arb->CreateTexture(130, 4, 4, nullptr, 1, nullptr);
+    arb->SetParamTexture(arb->GetParameter("lightmap"), rb);
+    EXPECT_FALSE(arb->has_lightmap);
+    EXPECT_EQ(arb->samplers[2], nullptr);
+    arb->SetParamTexture(nullptr, tex);
+    arb->ReleaseTexture(tex);
+    arb->ReleaseTexture(rb);
+}
+
+TEST_F(ShadingDevices, MaterialWithoutDiffuseOrLayersDrawsNothing)
+{
+    ASSERT_TRUE(arbOk);
+    const float clear[4] = {0, 0, 0, 0};
+    arb->SetParam(arb->GetParameter("color_diffuse"), clear);
+    for (const char* s : {"diffuse", "selfillum", "envmap", "lightmap"})
+        arb->SetParamTexture(arb->GetParameter(s), nullptr);
+    EXPECT_EQ(arb->GetFirstPass(arb->GetTechnique(0, "main")), 0);
+    const float opaque[4] = {1, 1, 1, 1};
+    arb->SetParam(arb->GetParameter("color_diffuse"), opaque);
+    EXPECT_EQ(arb->GetFirstPass(arb->GetTechnique(0, "main")), 31);
+}
+
+TEST_F(ShadingDevices, ShaderFlagsChooseLightsAndDistortion)
+{
+    ASSERT_TRUE(arbOk);
+    static const char* const names[] = {"DIFFUSEMAP", "LIGHTMAP", "DUDV", "LIGHT0",
+                                        "LIGHT0_SHADOW", "LIGHT1", "LIGHT2", "VCOLOR", nullptr};
+    const int values[] = {1, 0, 1, 1, 0, 0, 1, 1};
+    arb->SetShaderFlags(names, values);
+    EXPECT_TRUE(arb->lights[0].on);
+    EXPECT_FALSE(arb->lights[1].on);
+    EXPECT_TRUE(arb->lights[2].on);
+    EXPECT_TRUE(arb->dudv);
+    EXPECT_TRUE(arb->vertex_colour);
+    EXPECT_EQ(arb->light_mask, 1 | 4);
+    arb->SetShaderFlags(nullptr, nullptr);
+    EXPECT_FALSE(arb->vertex_colour);
+}
+
+TEST_F(ShadingDevices, LightPositionsAreGivenInWorldSpace)
+{
+    // The view moves the world 5 units away; GL stores light positions in eye space.
+    const float view[12] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, -5};
+    const float pos[3] = {1, 2, 3};
+    for (Device_GL* dev : {static_cast<Device_GL*>(fixed), static_cast<Device_GL*>(arb)}) {
+        dev->SetMatrix(kIdentity16, view);
+        const float model[12] = {2, 0, 0, 7, 0, 2, 0, 7, 0, 0, 2, 7};
+        dev->SetParam(dev->GetParameter("model_matrix"), model);
+        dev->SetParam(dev->GetParameter("WSlightpos[1]"), pos);
+        float eye[4] = {};
+        glGetLightfv(GL_LIGHT1, GL_POSITION, eye);
+        EXPECT_FLOAT_EQ(eye[0], 1.0f);
+        EXPECT_FLOAT_EQ(eye[1], 2.0f);
+        EXPECT_FLOAT_EQ(eye[2], -2.0f);
+        EXPECT_FLOAT_EQ(eye[3], 1.0f);
+    }
+}
+
+} // namespace

@@ -1,0 +1,372 @@
+#include "fixtures/GLTestWindow.h"
+#include "fixtures/PngWriter.h"
+
+#include "render/device_gl_fixed.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using testing::internal::CaptureStderr;
+using testing::internal::CaptureStdout;
+using testing::internal::GetCapturedStderr;
+using testing::internal::GetCapturedStdout;
+
+// A w x h picture, top half red, bottom half blue, rows top first.
+std::vector<unsigned char> redOverBlue(int w, int h)
+{
+    std::vector<unsigned char> px(size_t(w) * size_t(h) * 4);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            unsigned char* p = &px[(size_t(y) * size_t(w) + size_t(x)) * 4];
+            const bool top = y < h / 2;
+            p[0] = top ? 255 : 0;
+            p[1] = 0;
+            p[2] = top ? 0 : 255;
+            p[3] = 255;
+        }
+    return px;
+}
+
+// The same picture as an uncompressed 32-bit DDS (BGRA bytes, rows top first).
+std::vector<unsigned char> ddsOf(int w, int h, const std::vector<unsigned char>& rgba)
+{
+    std::vector<unsigned char> out(128, 0);
+    auto put = [&](size_t at, uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            out[at + size_t(i)] = uint8_t(v >> (8 * i));
+    };
+    std::memcpy(out.data(), "DDS ", 4);
+    put(4, 124);
+    put(12, uint32_t(h));
+    put(16, uint32_t(w));
+    put(4 + 18 * 4, 32);
+    put(4 + 19 * 4, 0x41);
+    put(4 + 21 * 4, 32);
+    for (size_t i = 0; i < rgba.size(); i += 4) {
+        out.push_back(rgba[i + 2]);
+        out.push_back(rgba[i + 1]);
+        out.push_back(rgba[i + 0]);
+        out.push_back(rgba[i + 3]);
+    }
+    return out;
+}
+
+std::vector<unsigned char> pixelsOf(Device_GL* dev, texture_t_opaque* t)
+{
+    int w = 0, h = 0;
+    dev->GetTextureInfo(t, &w, &h, nullptr);
+    std::vector<unsigned char> out(size_t(w) * size_t(h) * 4);
+    dev->GetTexturePixels(t, out.data());
+    return out;
+}
+
+TEST(Textures, EveryFormatOfTheTableMakesATexture)
+{
+    Device_GL* dev = gl_test_device();
+    for (int format : {1, 2, 3, 4, 256, 129, 130}) {
+        texture_t_opaque* t = dev->CreateTexture(format, 16, 8, nullptr, 1, nullptr);
+        ASSERT_NE(t, nullptr) << format;
+        int w = 0, h = 0, d = 0;
+        dev->GetTextureInfo(t, &w, &h, &d);
+        EXPECT_EQ(w, 16);
+        EXPECT_EQ(h, 8);
+        EXPECT_EQ(d, 1);
+        dev->ReleaseTexture(t);
+    }
+    CaptureStderr();
+    EXPECT_EQ(dev->CreateTexture(5, 4, 4, nullptr, 1, nullptr), nullptr);
+    EXPECT_NE(GetCapturedStderr().find("Warning: unsupported data format 5\n"), std::string::npos);
+    dev->ReleaseTexture(nullptr);
+    int w = 7;
+    dev->GetTextureInfo(nullptr, &w, nullptr, nullptr);
+    EXPECT_EQ(w, 0);
+}
+
+TEST(Textures, PixelsOfOddWidthsAndBgrOrderReadBack)
+{
+    Device_GL* dev = gl_test_device();
+    // 3 x 2 RGB: rows of 9 bytes, not a multiple of 4.
+    const unsigned char rgb[18] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18};
+    texture_t_opaque* t = dev->CreateTexture(1, 3, 2, rgb, 1, nullptr);
+    std::vector<unsigned char> back = pixelsOf(dev, t);
+    EXPECT_EQ(back[4 * 3 + 0], 10);  // first pixel of the second row
+    EXPECT_EQ(back[4 * 5 + 2], 18);
+    // The same record refilled from BGRA pixels.
+    const unsigned char bgra[4] = {30, 20, 10, 40};
+    EXPECT_EQ(dev->CreateTexture(4, 1, 1, bgra, 0, t), t);
+    back = pixelsOf(dev, t);
+    EXPECT_EQ(back[0], 10);
+    EXPECT_EQ(back[2], 30);
+    EXPECT_EQ(back[3], 40);
+    dev->ReleaseTexture(t);
+}
+
+TEST(Textures, ImageFilesAreRaisedToPowersOfTwo)
+{
+    Device_GL* dev = gl_test_device();
+    std::vector<unsigned char> px = redOverBlue(100, 60);
+    std::vector<unsigned char> png = make_png(100, 60, px.data());
+    current_texture_name = "odd.png";
+    CaptureStderr();
+    CaptureStdout();
+    texture_t_opaque* t = dev->LoadTexture(png.data(), int(png.size()), 1);
+    std::string out = GetCapturedStdout();
+    std::string err = GetCapturedStderr();
+    current_texture_name = "<unknown>";
+    ASSERT_NE(t, nullptr);
+    int w = 0, h = 0;
+    dev->GetTextureInfo(t, &w, &h, nullptr);
+    EXPECT_EQ(w, 128);
+    EXPECT_EQ(h, 64);
+    EXPECT_NE(err.find("odd.png SCALED 100x60 -> 128x64\n"), std::string::npos);
+    EXPECT_NE(out.find("DevIL "), std::string::npos);
+    EXPECT_NE(out.find(" odd.png\n"), std::string::npos);
+    dev->ReleaseTexture(t);
+
+    px = redOverBlue(64, 64);
+    png = make_png(64, 64, px.data());
+    CaptureStderr();
+    CaptureStdout();
+    t = dev->LoadTexture(png.data(), int(png.size()), 0);
+    GetCapturedStdout();
+    EXPECT_EQ(GetCapturedStderr().find("SCALED"), std::string::npos);
+    ASSERT_NE(t, nullptr);
+    dev->ReleaseTexture(t);
+
+    const char junk[] = "not a picture at all";
+    CaptureStdout();
+    CaptureStderr();
+    EXPECT_EQ(dev->LoadTexture(junk, int(sizeof junk), 1), nullptr);
+    GetCapturedStderr();
+    GetCapturedStdout();
+}
+
+TEST(Textures, PngAndDdsOfOnePictureReadBackAlike)
+{
+    Device_GL* dev = gl_test_device();
+    std::vector<unsigned char> px = redOverBlue(4, 4);
+    std::vector<unsigned char> png = make_png(4, 4, px.data());
+    std::vector<unsigned char> dds = ddsOf(4, 4, px);
+    CaptureStdout();
+    texture_t_opaque* fromPng = dev->LoadTexture(png.data(), int(png.size()), 1);
+    texture_t_opaque* fromDds = dev->LoadTexture(dds.data(), int(dds.size()), 1);
+    std::string out = GetCapturedStdout();
+    ASSERT_NE(fromPng, nullptr);
+    ASSERT_NE(fromDds, nullptr);
+    EXPECT_NE(out.find("DDS "), std::string::npos);
+    EXPECT_EQ(static_cast<Device_GL::texture_record*>(fromDds)->flipped, 1);
+    EXPECT_EQ(static_cast<Device_GL::texture_record*>(fromPng)->flipped, 0);
+
+    // GL keeps the PNG bottom row first; the DDS is stored top first and read back reversed,
+    // so both give the picture's bottom (blue) row first.
+    std::vector<unsigned char> a = pixelsOf(dev, fromPng);
+    std::vector<unsigned char> b = pixelsOf(dev, fromDds);
+    EXPECT_EQ(a[0], 0);
+    EXPECT_EQ(a[2], 255);
+    EXPECT_EQ(a[4 * 15 + 0], 255);
+    EXPECT_EQ(a, b);
+    dev->ReleaseTexture(fromPng);
+    dev->ReleaseTexture(fromDds);
+}
+
+TEST(Textures, CompressedAndCubeMapDds)
+{
+    Device_GL* dev = gl_test_device();
+    if (!GLEW_EXT_texture_compression_s3tc)
+        GTEST_SKIP() << "no S3TC";
+    // One DXT1 block: colour 0 pure red (565), every index 0.
+    std::vector<unsigned char> dds(128, 0);
+    std::memcpy(dds.data(), "DDS ", 4);
+    dds[4] = 124;
+    dds[12] = 4;  // height
+    dds[16] = 4;  // width
+    dds[4 + 18 * 4] = 32;
+    dds[4 + 19 * 4] = 0x4;
+    std::memcpy(&dds[4 + 20 * 4], "DXT1", 4);
+    const unsigned char block[8] = {0x00, 0xF8, 0x00, 0x00, 0, 0, 0, 0};
+    dds.insert(dds.end(), block, block + 8);
+    CaptureStdout();
+    texture_t_opaque* t = dev->LoadTexture(dds.data(), int(dds.size()), 0);
+    GetCapturedStdout();
+    ASSERT_NE(t, nullptr);
+    std::vector<unsigned char> px = pixelsOf(dev, t);
+    EXPECT_EQ(px[0], 255);
+    EXPECT_EQ(px[1], 0);
+    EXPECT_EQ(px[2], 0);
+    dev->ReleaseTexture(t);
+
+    std::vector<unsigned char> cube = dds;
+    cube.resize(128);
+    cube[4 + 27 * 4 + 1] = 0xfe;  // caps2: cube map with all faces
+    for (int face = 0; face < 6; ++face)
+        cube.insert(cube.end(), block, block + 8);
+    CaptureStdout();
+    t = dev->LoadTexture(cube.data(), int(cube.size()), 0);
+    GetCapturedStdout();
+    ASSERT_NE(t, nullptr);
+    int w = 0, h = 0, d = 0;
+    dev->GetTextureInfo(t, &w, &h, &d);
+    EXPECT_EQ(w, -1);
+    EXPECT_EQ(d, -1);
+    dev->ReleaseTexture(t);
+}
+
+TEST(Textures, DamagedDdsFilesLoadNothingAndNeverCrash)
+{
+    Device_GL* dev = gl_test_device();
+    std::vector<unsigned char> px = redOverBlue(16, 16);
+    std::vector<unsigned char> good = ddsOf(16, 16, px);
+    good[28] = 5;  // claims 5 mip levels the file does not hold
+    srand(99);
+    CaptureStderr();
+    CaptureStdout();
+    for (int round = 0; round < 60; ++round) {
+        std::vector<unsigned char> file = good;
+        file.resize(4 + size_t(rand()) % (file.size() - 4));
+        for (int k = 0; k < 2; ++k)
+            file[4 + size_t(rand()) % std::min<size_t>(file.size() - 4, 124)] = uint8_t(rand());
+        texture_t_opaque* t = dev->LoadTexture(file.data(), int(file.size()), 0);
+        dev->ReleaseTexture(t);
+    }
+    GetCapturedStdout();
+    GetCapturedStderr();
+}
+
+TEST(Textures, LoadedOnAWorkerThreadThroughTasks)
+{
+    Device_GL* dev = gl_test_device();
+    std::vector<unsigned char> px = redOverBlue(8, 8);
+    std::vector<unsigned char> png = make_png(8, 8, px.data());
+    std::atomic<bool> done{false};
+    texture_t_opaque* t = nullptr;
+    CaptureStdout();
+    std::thread worker([&] {
+        t = dev->LoadTexture(png.data(), int(png.size()), 0);
+        done = true;
+    });
+    while (!done)
+        dev->Clear(0, 0, 0, true, true);
+    worker.join();
+    GetCapturedStdout();
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(pixelsOf(dev, t)[2], 255);  // bottom row blue
+    dev->ReleaseTexture(t);
+}
+
+TEST(RenderTargets, ColourAndDepthTargetRendersAndReadsBack)
+{
+    Device_GL* dev = gl_test_device();
+    texture_t_opaque* colour[4] = {dev->CreateTexture(256, 64, 32, nullptr, 1, nullptr)};
+    texture_t_opaque* depth = dev->CreateTexture(130, 64, 32, nullptr, 1, nullptr);
+    CaptureStdout();
+    target_t_opaque* fb = dev->CreateFramebuffer(64, 32, colour, depth);
+    std::string out = GetCapturedStdout();
+    ASSERT_NE(fb, nullptr);
+    EXPECT_NE(out.find("Creating FBO 64 x 32\n"), std::string::npos);
+    EXPECT_NE(out.find("Color[0] 64 x 32\n"), std::string::npos);
+    EXPECT_NE(out.find("DepthRB 64 x 32\n"), std::string::npos);
+    EXPECT_EQ(dev->GetFramebufferTexture(fb, Device::fb_color0), colour[0]);
+    EXPECT_EQ(dev->GetFramebufferTexture(fb, Device::fb_depth), depth);
+    EXPECT_EQ(dev->GetFramebufferTexture(fb, Device::fb_color1), nullptr);
+
+    dev->SetTarget(fb);
+    int w = 0, h = 0;
+    dev->GetTargetSize(fb, &w, &h);
+    EXPECT_EQ(w, 64);
+    EXPECT_EQ(h, 32);
+    dev->Clear(0, 0, 1, true, true);
+    dev->SetTarget(nullptr);
+    dev->Clear(0, 1, 0, true, true);
+    std::vector<unsigned char> px = pixelsOf(dev, colour[0]);
+    EXPECT_EQ(px[0], 0);
+    EXPECT_EQ(px[2], 255);
+    EXPECT_TRUE(near_rgba(read_pixel(5, 5), 0, 255, 0, 255));
+
+    dev->ReleaseFramebuffer(fb);
+    dev->ReleaseFramebuffer(nullptr);
+    dev->ReleaseTexture(colour[0]);
+    dev->ReleaseTexture(depth);
+}
+
+TEST(RenderTargets, DepthOnlyTargets)
+{
+    Device_GL* dev = gl_test_device();
+    texture_t_opaque* rb = dev->CreateTexture(130, 32, 32, nullptr, 1, nullptr);
+    CaptureStdout();
+    target_t_opaque* fb = dev->CreateFramebuffer(32, 32, nullptr, rb);
+    std::string out = GetCapturedStdout();
+    EXPECT_NE(out.find("DepthRB 32 x 32\n"), std::string::npos);
+    EXPECT_NE(fb, nullptr);
+    dev->ReleaseFramebuffer(fb);
+
+    texture_t_opaque* none[4] = {};
+    texture_t_opaque* shadow = dev->CreateTexture(129, 32, 32, nullptr, 1, nullptr);
+    CaptureStdout();
+    fb = dev->CreateFramebuffer(32, 32, none, shadow);
+    out = GetCapturedStdout();
+    EXPECT_NE(out.find("Depth 32 x 32\n"), std::string::npos);
+    ASSERT_NE(fb, nullptr);
+    dev->SetTarget(fb);
+    dev->Clear(0, 0, 0, false, true);
+    dev->SetTarget(nullptr);
+    dev->ReleaseFramebuffer(fb);
+    dev->ReleaseTexture(shadow);
+    dev->ReleaseTexture(rb);
+}
+
+TEST(RenderTargets, NoTargetsWithoutFramebufferObjects)
+{
+    gl_test_device();
+    Device_GL_fixed dev("DISABLE_FBO NO_VSYNC NO_SLEEP");
+    EXPECT_EQ(dev.use_fbo, 0);
+    texture_t_opaque* shadow = dev.CreateTexture(129, 32, 32, nullptr, 1, nullptr);
+    // A shadow target would otherwise draw into the window's own depth buffer.
+    EXPECT_EQ(dev.CreateFramebuffer(32, 32, nullptr, shadow), nullptr);
+    dev.ReleaseTexture(shadow);
+}
+
+TEST(RenderTargets, ScreenCopiesIntoATexture)
+{
+    Device_GL* dev = gl_test_device();
+    dev->SetTarget(nullptr);
+    dev->Clear(1, 0, 0, true, true);
+    texture_t_opaque* t = dev->CreateTexture(256, 256, 256, nullptr, 1, nullptr);
+    Device::image_bounds bounds;
+    dev->ReadBackTexture(t, 0, 0, 128, 64, false, &bounds);
+    EXPECT_FLOAT_EQ(bounds.v[0], 0.0f);
+    EXPECT_FLOAT_EQ(bounds.v[1], 0.5f);
+    EXPECT_FLOAT_EQ(bounds.v[2], 0.25f);
+    EXPECT_FLOAT_EQ(bounds.v[3], 0.0f);
+    std::vector<unsigned char> px = pixelsOf(dev, t);
+    EXPECT_EQ(px[0], 255);
+    dev->ReleaseTexture(t);
+}
+
+TEST(Textures, AnisotropyFromTheOptions)
+{
+    gl_test_device();
+    if (!GLEW_EXT_texture_filter_anisotropic)
+        GTEST_SKIP() << "no anisotropic filtering";
+    const unsigned char px[16 * 16 * 4] = {};
+    for (const char* options : {"ANISO=8", "ANISO=0"}) {
+        Device_GL_fixed dev(options);
+        texture_t_opaque* t = dev.CreateTexture(2, 16, 16, px, 0, nullptr);
+        glBindTexture(GL_TEXTURE_2D, static_cast<Device_GL::texture_record*>(t)->texture);
+        float aniso = 0;
+        glGetTexParameterfv(GL_TEXTURE_2D, GL_TEXTURE_MAX_ANISOTROPY_EXT, &aniso);
+        glBindTexture(GL_TEXTURE_2D, 0);
+        EXPECT_FLOAT_EQ(aniso, options[6] == '8' ? 8.0f : 1.0f) << options;
+        dev.ReleaseTexture(t);
+    }
+}
+
+} // namespace
