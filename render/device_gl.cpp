@@ -480,6 +480,9 @@ void Device_GL::DrawIndexed(int prim, const void* indices, int index_size, int s
         }
         if (multitexture)
             glClientActiveTextureARB(GL_TEXTURE0_ARB);
+        // Arrays set up without their colour stream must be set up again for the next draw.
+        if (no_vertex_colour)
+            formatCache.count = -1;
     }
 
     const char* idx = static_cast<const char*>(indices) + size_t(start) * 4;

@@ -6,6 +6,7 @@
 #include <SDL/SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <thread>
@@ -112,6 +113,46 @@ TEST(DeviceGL, DrawFromMemoryDrawsAndRepeatsWithTheCachedFormat)
     dev->DrawFromMemory(Device::tri_list, kQuadIndices, 32, 3, 3, el, 2, 0, 4);
     EXPECT_TRUE(near_rgba(read_pixel(20, 230), 0, 0, 255, 255));
     EXPECT_TRUE(near_rgba(read_pixel(230, 20), 0, 0, 0, 255));
+}
+
+TEST(DeviceGL, DrawAfterOneWithoutVertexColoursUsesThemAgain)
+{
+    Device_GL* dev = gl_test_device();
+    resetState(dev);
+    dev->Clear(0, 0, 0, true, true);
+    std::vector<Vertex> quad = fullQuad(1, 0, 0);
+    Device::vertex_element el[2] = {
+        {nullptr, uintptr_t(&quad[0].x), sizeof(Vertex), Device::vt_float, 3, Device::vu_position,
+         0},
+        {nullptr, uintptr_t(&quad[0].r), sizeof(Vertex), Device::vt_float, 4, Device::vu_color, 0},
+    };
+    glColor4f(0, 1, 0, 1);
+    dev->no_vertex_colour = 1;
+    dev->DrawFromMemory(Device::tri_list, kQuadIndices, 32, 0, 6, el, 2, 0, 4);
+    EXPECT_TRUE(near_rgba(read_pixel(128, 128), 0, 255, 0, 255));
+    dev->EndPass(0);
+    EXPECT_EQ(dev->no_vertex_colour, 0);
+    dev->DrawFromMemory(Device::tri_list, kQuadIndices, 32, 0, 6, el, 2, 0, 4);
+    EXPECT_TRUE(near_rgba(read_pixel(128, 128), 255, 0, 0, 255));
+}
+
+TEST(DeviceGL, DebugLinesAreDrawnUnderTheView)
+{
+    Device_GL* dev = gl_test_device();
+    resetState(dev);
+    // The view moves everything up by half the viewport: the line at y = -0.5 lands at y = 0.
+    const float view[12] = {1, 0, 0, 0, 0, 1, 0, 0.5f, 0, 0, 1, 0};
+    dev->SetMatrix(kIdentity16, view);
+    dev->Clear(0, 0, 0, true, true);
+    const Device::line_vertex line[2] = {{{-1, -0.5f, 0}, {1, 0, 0, 1}}, {{1, -0.5f, 0}, {1, 0, 0, 1}}};
+    dev->DrawLines(line, 1);
+    int brightest = 0;
+    for (int y = 125; y <= 131; ++y)
+        brightest = std::max(brightest, read_pixel(128, y).r);
+    EXPECT_GT(brightest, 100);
+    EXPECT_TRUE(near_rgba(read_pixel(128, 64), 0, 0, 0, 255));
+    // Lines leave the GL state as they found it.
+    EXPECT_FALSE(glIsEnabled(GL_BLEND));
 }
 
 TEST(DeviceGL, ModelTransformIsAppliedAfterTheView)
