@@ -113,6 +113,19 @@ TEST(RecordingDevice, DrawFromMemoryKeepsIndicesAndVertexValues)
     EXPECT_FLOAT_EQ(c.streams[0][11], 0.0f); // vertex 3 z
 }
 
+TEST(RecordingDevice, CreatedPixelsReadBackAsRgba)
+{
+    RecordingDevice dev;
+    const unsigned char bgr[6] = {1, 2, 3, 4, 5, 6};
+    texture_t_opaque* t = dev.CreateTexture(3, 2, 1, bgr, 1, nullptr);
+    unsigned char out[8] = {};
+    dev.GetTexturePixels(t, out);
+    EXPECT_EQ(out[0], 3);
+    EXPECT_EQ(out[2], 1);
+    EXPECT_EQ(out[3], 255);
+    EXPECT_EQ(out[4], 6);
+}
+
 TEST(RecordingDevice, ReleasedObjectsAreCountedAndTargetsKnowTheirSize)
 {
     RecordingDevice dev;
