@@ -1,16 +1,159 @@
 #pragma once
 
-// The engine as the game sees it. This is the least the background loader needs until the
-// facade lands: the current engine and the loader thread's GPU context.
+// The engine as the game sees it. The facade classes keep the engine's objects in storage of
+// fixed size, so the game needs none of the engine's headers; the game entry checks at start
+// that the sizes it was built with match the engine's (check_sizes).
+//
+//   CRender          the frame renderer: begin, end, camera, aspect
+//   CRender::Image   a 2D image (texture) drawn into the frame's 2D queue
+//   CRender::Font    a bitmap font that draws and measures one line of text
+//   CRender::Object  a 3D scene object
+//
+// Coordinates of 2D drawing are fractions of the 2D canvas, a 4:3 area centred in the window:
+// x from 0 (left) to 1 (right), y from 0 (top) to 1 (bottom). Colours are r, g, b, a in 0..1.
+// Blends: 0 fill, 1 normal alpha blend, 2 add, 3 multiply, 4 multiply x2, 5 composite.
 
+#include "toolkit/utils/misc.h"
+
+#include <string>
+
+#define SIZEOF_RENDER 1480
+#define SIZEOF_OBJECT 72
+#define SIZEOF_IMAGE 128
+#define SIZEOF_FONT 160
+
+class Device;
 class Render;
+class Image;
+class Object;
+// The engine's font class is reached through render/font.h only: X11 headers declare a type
+// named Font, so this header declares none.
 
 class CRender {
 public:
-    // The current engine; null until it is built.
+    class Image;
+    class Font;
+    class Object;
+
+    // Stops the program with "FIX THIS:" and the right defines when a size differs from the
+    // engine's (the game passes SIZEOF_RENDER, SIZEOF_OBJECT, SIZEOF_IMAGE, SIZEOF_FONT).
+    static void check_sizes(int render, int object, int image, int font);
+
+    // Builds the renderer and opens the window in the SDL layer's mode and size with its
+    // title; the renderer becomes current. options: words found anywhere in the text
+    // ("NOARB" picks the fixed-function device, "DISABLE_FBO", "DISABLE_VBO", "ANISO=<n>");
+    // shader_folder: empty for the executable's "shaders" folder.
+    CRender(const char* options, const char* shader_folder);
+    ~CRender();
+    CRender(const CRender&) = delete;
+    CRender& operator=(const CRender&) = delete;
+
+    // The operations below work on the current renderer and do nothing without one.
+
+    // The current renderer, or null before the engine exists.
     static Render* current();
-    // On a worker thread: make a GPU context sharing objects with the render thread's current
-    // there, and take it away again.
+    // One frame: begin (target image or null for the window, aspect or 0 for the target's,
+    // aspect of the 2D canvas), queue drawing, end. end's flags: 1 clear colour, 2 clear
+    // depth, 4 present.
+    static void begin(Image* target, float aspect, float aspect2d);
+    static void end(int flags);
+    // The frame's 3D camera (between begin and end); an aspect of 0 takes the frame's.
+    static void set_camera(Render* render, float3 eye, float3 target, float3 up, float fov,
+                           float aspect);
+    // The loader thread calls these around its work.
     static void ThreadStart();
     static void ThreadStop();
+    // Width / height of the window.
+    static float get_aspect();
+
+private:
+    alignas(16) unsigned char storage[SIZEOF_RENDER];
+};
+
+class CRender::Image {
+public:
+    Image();
+    ~Image();
+    Image(const Image&) = delete;
+    Image& operator=(const Image&) = delete;
+
+    // Loads a picture file (one texture level; a "<name>.flags" file beside it may hold 1 to
+    // draw the edge texels fully). True when loaded.
+    bool load(const std::string& path);
+    // Waits until no queued draw uses the image, then frees its texture.
+    void release();
+    // Queues the whole image stretched over the rectangle.
+    void draw(float x, float y, float w, float h, float r, float g, float b, float a, int blend);
+    // Queues the source rectangle sx, sy, sw, sh of the texture (texture coordinates 0..1, v up
+    // from the bottom) stretched over the rectangle x, y, w, h.
+    void draw_part(float x, float y, float w, float h, float sx, float sy, float sw, float sh,
+                   float r, float g, float b, float a, int blend);
+    // Queues one quad with four corners of x, y, u, v each.
+    void draw_part(const float corners[16], float r, float g, float b, float a, int blend);
+    // Texture size in pixels; 0, 0 when not loaded.
+    void get_size(int* w, int* h);
+    // The texel at column x, row y (rows count from the bottom) as an RGBA word, red in the
+    // low byte; read from a copy of the texture kept after the first read.
+    unsigned get_pixel(int x, int y);
+    // The texel's alpha, 0..255. The position must lie inside the texture.
+    int get_alpha(int x, int y);
+    // Saves the top-left w x h texels (0 = all) as "PNG", "BMP", "JPG" or "TGA" (null: by the
+    // path's extension). True when written.
+    bool save(const char* path, int w, int h, const char* format);
+    bool is_loaded();
+
+    ::Image* engine() { return reinterpret_cast<::Image*>(storage); }
+
+private:
+    alignas(16) unsigned char storage[SIZEOF_IMAGE];
+};
+
+class CRender::Font {
+public:
+    Font();
+    ~Font();
+    Font(const Font&) = delete;
+    Font& operator=(const Font&) = delete;
+    friend struct FontAccess;
+
+    // Loads the font picture at path (".png") with its charset file (".ch") beside it, at once.
+    bool load(const std::string& path);
+    bool is_loaded();
+    // Lays the text out on one line from (x, y), glyphs size tall, their widths scaled by
+    // wscale; aspect 0 takes the renderer's 2D canvas aspect. With drawFlag non-zero the glyphs
+    // are queued in the colour and blend; with 0 the text is only measured. Returns the text's width;
+    // characters the font lacks add nothing; a font that is not loaded returns 0.
+    float draw(const wchar_t* text, float x, float y, float size, float wscale, float aspect,
+               float r, float g, float b, float a, int drawFlag, int blend = 1);
+    // Waits until no queued draw uses the font, then frees its texture.
+    void release();
+    // Frees texture and glyphs.
+    void destroy();
+
+private:
+    alignas(16) unsigned char storage[SIZEOF_FONT];
+};
+
+class CRender::Object {
+public:
+    Object();
+    // Unloads the object.
+    ~Object();
+    Object(const Object&) = delete;
+    Object& operator=(const Object&) = delete;
+
+    // Loads a scene file; must not be loaded yet.
+    bool load(const std::string& path);
+    // Waits until no queued draw uses the object, then frees it.
+    void unload();
+    bool is_loaded();
+    // The object's two load-progress counters (progress, total).
+    void get_counts(int* progress, int* total);
+    // Animation frames per second.
+    float get_fps();
+
+    ::Object* engine() { return reinterpret_cast<::Object*>(storage); }
+
+private:
+    alignas(16) unsigned char storage[SIZEOF_OBJECT];
 };
