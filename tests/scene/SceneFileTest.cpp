@@ -3,7 +3,8 @@
 #include "render/SuperBase.h"
 #include "scene/SceneCompare.h"
 #include "scene/SceneSamples.h"
-#include "scene/ScratchDir.h"
+#include "fixtures/TempDir.h"
+#include "scene/FileBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -14,11 +15,11 @@ namespace {
 using scenesamples::fullScene;
 using scenesamples::translation;
 
-std::vector<char> saved(const Engine2Scene& s, ScratchDir& dir)
+std::vector<char> saved(const Engine2Scene& s, TempDir& dir)
 {
     std::string path = dir.file("s.3dn");
     EXPECT_TRUE(scene_save(s, path.c_str()));
-    return ScratchDir::read(path);
+    return readBytes(path);
 }
 
 // Structure index of the root's index record of a kind, element i.
@@ -35,7 +36,7 @@ int structureOf(const SuperBase& sb, const char* kind, int i)
 
 TEST(SceneFileRoundTrip, EveryMemberComesBackButBinormalsTangentsAndTheSecondMultiplier)
 {
-    ScratchDir dir;
+    TempDir dir;
     Engine2Scene written = fullScene();
     std::string why;
     ASSERT_TRUE(scene_check(written, why)) << why;
@@ -49,7 +50,7 @@ TEST(SceneFileRoundTrip, EveryMemberComesBackButBinormalsTangentsAndTheSecondMul
 
 TEST(SceneFileRoundTrip, TangentsOnFileAreNotRead)
 {
-    ScratchDir dir;
+    TempDir dir;
     Engine2Scene s = fullScene();
     s.vertexbuffer[1].binormal = {{1, 0, 0}};
     s.vertexbuffer[1].tangent = {{0, 1, 0}};
@@ -61,7 +62,7 @@ TEST(SceneFileRoundTrip, TangentsOnFileAreNotRead)
 
 TEST(SceneFileLayout, RootRecordsKindOrderAndHeader)
 {
-    ScratchDir dir;
+    TempDir dir;
     std::vector<char> bytes = saved(fullScene(), dir);
     ASSERT_GT(bytes.size(), 64u);
     EXPECT_EQ(std::string(bytes.data(), 37), "Vorlen file format, Jorek Balmun 2005");
@@ -105,7 +106,7 @@ TEST(SceneFileLayout, RootRecordsKindOrderAndHeader)
 
 TEST(SceneFileLayout, AKindWithoutElementsStillWritesAnEmptyIndex)
 {
-    ScratchDir dir;
+    TempDir dir;
     Engine2Scene s = fullScene();
     s.helper.clear();
     for (auto& n : s.node)
@@ -118,7 +119,7 @@ TEST(SceneFileLayout, AKindWithoutElementsStillWritesAnEmptyIndex)
 
 TEST(SceneFileLayout, NumbersAreLittleEndianOnFile)
 {
-    ScratchDir dir;
+    TempDir dir;
     Engine2Scene s = fullScene();
     s.Fps = 25;
     SuperBase sb;
@@ -146,11 +147,11 @@ struct HandFile {
         int32_t idx = node;
         sb.add_record(root, "node", &idx, 4);
     }
-    std::vector<char> bytes(ScratchDir& dir)
+    std::vector<char> bytes(TempDir& dir)
     {
         std::string path = dir.file("hand.3dn");
         EXPECT_TRUE(sb.save(path.c_str()));
-        return ScratchDir::read(path);
+        return readBytes(path);
     }
 };
 
@@ -158,7 +159,7 @@ struct HandFile {
 
 TEST(SceneFileReading, AbsentKindsAndEmptyIndexesGiveNoElements)
 {
-    ScratchDir dir;
+    TempDir dir;
     HandFile f;
     f.sb.add_record(f.root, "material", nullptr, 0);
     Engine2Scene s;
@@ -171,7 +172,7 @@ TEST(SceneFileReading, AbsentKindsAndEmptyIndexesGiveNoElements)
 
 TEST(SceneFileReading, TriangleListsWithoutTheirRecordReadEmpty)
 {
-    ScratchDir dir;
+    TempDir dir;
     HandFile f;
     int vb = f.sb.add_structure();
     float xyz[9] = {0, 0, 0, 1, 0, 0, 0, 1, 0};
@@ -201,7 +202,7 @@ TEST(SceneFileReading, TriangleListsWithoutTheirRecordReadEmpty)
 
 TEST(SceneFileReading, BothMultipliersReadTheFirstRecord)
 {
-    ScratchDir dir;
+    TempDir dir;
     HandFile f;
     int light = f.sb.add_structure();
     float a[2] = {2, 3}, b[1] = {9};
@@ -217,7 +218,7 @@ TEST(SceneFileReading, BothMultipliersReadTheFirstRecord)
 
 TEST(SceneFileReading, AnAbsentTextIsEmptyNotTheTextReadBefore)
 {
-    ScratchDir dir;
+    TempDir dir;
     HandFile f;
     int m1 = f.sb.add_structure(), m2 = f.sb.add_structure();
     f.sb.add_record(m1, "name", "first", 6);
@@ -233,7 +234,7 @@ TEST(SceneFileReading, AnAbsentTextIsEmptyNotTheTextReadBefore)
 
 TEST(SceneFileReading, OversizedFixedRecordsFillOnlyTheirMember)
 {
-    ScratchDir dir;
+    TempDir dir;
     HandFile f;
     int mat = f.sb.add_structure();
     std::vector<int32_t> block(500, 5);
@@ -260,7 +261,7 @@ TEST(SceneFileReading, OversizedFixedRecordsFillOnlyTheirMember)
 
 TEST(SceneFileDamage, AnIndexOutsideTheContainerIsRefusedAndNamed)
 {
-    ScratchDir dir;
+    TempDir dir;
     HandFile f;
     int32_t far = 99;
     f.sb.add_record(f.root, "mesh", &far, 4);
@@ -287,7 +288,7 @@ TEST(SceneFileDamage, AnEmptyOrForeignFileIsRefused)
 
 TEST(SceneFileDamage, AHugeListCountIsRefused)
 {
-    ScratchDir dir;
+    TempDir dir;
     HandFile f;
     int tb = f.sb.add_structure();
     int32_t huge = 2000000000;
@@ -365,7 +366,7 @@ INSTANTIATE_TEST_SUITE_P(Scene, SceneCheckLinks, testing::ValuesIn(kBrokenLinks)
 
 TEST(SceneFileDamage, AScenesBrokenLinkIsRefusedOnLoad)
 {
-    ScratchDir dir;
+    TempDir dir;
     Engine2Scene s = fullScene();
     s.trianglebuffer[1].material[0] = 9;
     std::vector<char> bytes = saved(s, dir);

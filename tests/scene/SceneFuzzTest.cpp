@@ -6,7 +6,8 @@
 
 #include "render/SuperBase.h"
 #include "scene/SceneSamples.h"
-#include "scene/ScratchDir.h"
+#include "fixtures/TempDir.h"
+#include "scene/FileBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -24,10 +25,10 @@ namespace {
 
 std::vector<char> sampleFile()
 {
-    ScratchDir dir;
+    TempDir dir;
     std::string path = dir.file("fuzz.3dn");
     EXPECT_TRUE(scene_save(scenesamples::fullScene(), path.c_str()));
-    return ScratchDir::read(path);
+    return readBytes(path);
 }
 
 // Follows every link the way a scene loader does, with checked indexing: an accepted scene

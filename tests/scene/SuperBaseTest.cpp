@@ -1,7 +1,8 @@
 #include "render/SuperBase.h"
 
 #include "core/VectorMath.h"
-#include "scene/ScratchDir.h"
+#include "fixtures/TempDir.h"
+#include "scene/FileBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -62,7 +63,7 @@ std::vector<char> smallFile()
 
 TEST(SuperBaseFile, SaveWritesHeaderAndLittleEndianCountsByteForByte)
 {
-    ScratchDir dir;
+    TempDir dir;
     SuperBase sb;
     int root = sb.add_structure();
     sb.add_record(root, "a", "\x07\x00\x00\x00", 4);
@@ -70,7 +71,7 @@ TEST(SuperBaseFile, SaveWritesHeaderAndLittleEndianCountsByteForByte)
     sb.add_structure();
     ASSERT_TRUE(sb.save(dir.file("s.bin").c_str()));
 
-    std::vector<char> bytes = ScratchDir::read(dir.file("s.bin"));
+    std::vector<char> bytes = readBytes(dir.file("s.bin"));
     EXPECT_EQ(bytes, smallFile());
     ASSERT_GE(bytes.size(), 64u);
     EXPECT_EQ(std::vector<char>(bytes.begin(), bytes.begin() + 64), headerBytes());
@@ -78,7 +79,7 @@ TEST(SuperBaseFile, SaveWritesHeaderAndLittleEndianCountsByteForByte)
 
 TEST(SuperBaseFile, SaveToAFolderThatDoesNotExistReportsFailure)
 {
-    ScratchDir dir;
+    TempDir dir;
     SuperBase sb;
     sb.add_structure();
     EXPECT_FALSE(sb.save(dir.file("missing/s.bin").c_str()));
@@ -101,8 +102,8 @@ TEST(SuperBaseFile, LoadReadsStructuresRecordsAndEmptyData)
 
 TEST(SuperBaseFile, LoadFromFileMatchesLoadFromMemory)
 {
-    ScratchDir dir;
-    ScratchDir::write(dir.file("s.bin"), smallFile());
+    TempDir dir;
+    writeBytes(dir.file("s.bin"), smallFile());
     SuperBase sb;
     ASSERT_TRUE(sb.load_file(dir.file("s.bin").c_str()));
     int a = 0;
@@ -337,14 +338,14 @@ TEST(ByteStreamMemory, AReadPastTheEndTakesTheRestAndExhausts)
 
 TEST(ByteStreamFiles, APipeNameStaysClosedForReadingButIsCreatedForWriting)
 {
-    ScratchDir dir;
+    TempDir dir;
     std::string name = dir.file("a|b");
     ByteStream bs;
     EXPECT_EQ(bs.open(name.c_str(), "r"), ByteStream::mode_closed);
     EXPECT_EQ(bs.open(name.c_str(), "w"), ByteStream::mode_write_file);
     bs.putc('z');
     bs.close();
-    EXPECT_EQ(ScratchDir::read(name), std::vector<char>({'z'}));
+    EXPECT_EQ(readBytes(name), std::vector<char>({'z'}));
     EXPECT_EQ(bs.open("", "r"), 0);
     EXPECT_EQ(bs.open(nullptr, "r"), 0);
     EXPECT_EQ(bs.open(name.c_str(), nullptr), 0);
@@ -352,13 +353,13 @@ TEST(ByteStreamFiles, APipeNameStaysClosedForReadingButIsCreatedForWriting)
 
 TEST(ByteStreamFiles, WordsSizeAndReopen)
 {
-    ScratchDir dir;
+    TempDir dir;
     std::string name = dir.file("w.bin");
     ByteStreamHandle out;
     ASSERT_EQ(out.create_open(name.c_str(), "w"), ByteStream::mode_write_file);
     EXPECT_TRUE(write_int32_le(out, -2));
     out.destroy();
-    EXPECT_EQ(ScratchDir::read(name), std::vector<char>({'\xfe', '\xff', '\xff', '\xff'}));
+    EXPECT_EQ(readBytes(name), std::vector<char>({'\xfe', '\xff', '\xff', '\xff'}));
 
     ByteStreamHandle in;
     ASSERT_EQ(in.create_open(name.c_str(), "r"), ByteStream::mode_read_file);
@@ -372,5 +373,5 @@ TEST(ByteStreamFiles, WordsSizeAndReopen)
     EXPECT_EQ(read_file_bytes(name.c_str(), buf, 4), ByteStream::mode_read_file);
     EXPECT_EQ(buf[1], '\xff');
     EXPECT_EQ(write_file_bytes(dir.file("x").c_str(), "ab", 2), ByteStream::mode_write_file);
-    EXPECT_EQ(ScratchDir::read(dir.file("x")), std::vector<char>({'a', 'b'}));
+    EXPECT_EQ(readBytes(dir.file("x")), std::vector<char>({'a', 'b'}));
 }
