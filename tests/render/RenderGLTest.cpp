@@ -149,6 +149,29 @@ TEST_F(RenderGL, TheCanvasIsCentredInAWiderWindow)
     // The pointer maps onto the same canvas.
     EXPECT_NEAR(canvas_x(640), 0.5f, 1e-3);
     EXPECT_NEAR(canvas_x(160), 0.0f, 2e-3);
+
+    // Text from the canvas's left edge starts at window column 160 and keeps its width.
+    CRender::begin(nullptr, 0, 1.3333f);
+    CRender::end(3);
+    CRender::Font font;
+    ASSERT_TRUE(font.load(std::string(PETPARK_APP_DIR) + "/Resources/data/fonts/sans_48.png"));
+    CRender::begin(nullptr, 0, 1.3333f);
+    float width = font.draw(L"HHH", 0, 0.5f, 0.1f, 1, 0, 1, 1, 1, 1, 1);
+    finishWithoutClearing();
+    int firstLit = -1, lastLit = -1;
+    for (int px = 0; px < 1280; ++px) {
+        Pixel p = probe(px, 396);
+        if (p.r > 128) {
+            if (firstLit < 0)
+                firstLit = px;
+            lastLit = px;
+        }
+    }
+    EXPECT_GE(firstLit, 160);
+    EXPECT_LT(firstLit, 160 + 20);
+    EXPECT_LE(lastLit, 160 + int(width * 960) + 1);
+    EXPECT_GT(lastLit, 160 + int(width * 960) - 20);
+    font.destroy();
 }
 
 TEST_F(RenderGL, ColourAndBlendsMixWithTheFrame)
