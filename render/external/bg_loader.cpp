@@ -42,6 +42,29 @@ BGLoader::Resource* BGLoader::SoundFactory::create()
     return new SoundResource;
 }
 
+bool BGLoader::ImageResource::rcload(const std::string& name)
+{
+    load(name);
+    return is_loaded();
+}
+
+int BGLoader::ImageResource::get_weight()
+{
+    int width = 0, height = 0;
+    get_size(&width, &height);
+    return width * height * 4;
+}
+
+BGLoader::ImageResource::~ImageResource()
+{
+    release();
+}
+
+BGLoader::Resource* BGLoader::ImageFactory::create()
+{
+    return new ImageResource;
+}
+
 // ---- construction
 
 BGLoader::BGLoader(int budget) : ramBudget(budget)

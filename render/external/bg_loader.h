@@ -16,6 +16,7 @@
 
 #include "core/macosx/threads.h"
 #include "core/sound.h"
+#include "render/CRender.h"
 
 #include <atomic>
 #include <map>
@@ -83,6 +84,18 @@ public:
         Resource* create() override;
     };
 
+    // An image: loaded from its file on the loader thread; charged 4 bytes a texel.
+    class ImageResource : public Resource, public CRender::Image {
+    public:
+        bool rcload(const std::string& name) override;
+        int get_weight() override;
+        ~ImageResource() override;
+    };
+    class ImageFactory : public ResourceFactory {
+    public:
+        Resource* create() override;
+    };
+
     // ---- the loader
 
     // The thread is not started here but by the first request.
@@ -104,6 +117,7 @@ public:
 
     // The factories to pass to request, one per kind.
     SoundFactory soundFactory;
+    ImageFactory imageFactory;
 
     // Stops the loader thread before the process ends: the load in progress finishes, nothing
     // further is loaded. Called on the render thread, which keeps serving the GPU tasks that
