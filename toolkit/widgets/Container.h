@@ -1,0 +1,57 @@
+#pragma once
+
+// A screen: a widget that owns the widgets and helper elements imported from its layout file and hands
+// every operation on to them. ContainersMngr keeps every screen, in the order added, and is driven by
+// the main loop: update every 10 ms step, per-frame pass and draw every frame.
+
+#include "toolkit/widgets/WidgetBase.h"
+
+#include <string>
+#include <vector>
+
+class Container : public WidgetBase {
+public:
+    Container() = default;
+    // The screen owns its children and helpers.
+    ~Container() override;
+
+    void init(const char* path) override;
+    void load() override;
+    bool isLoaded() override;
+    void unload() override;
+    void update() override;
+    void draw() override;
+    void reset() override;
+    void onFrame() override;
+    virtual void unusedScreenHook() {}
+
+    // The show or hide transition on the container and on every child.
+    void setStateAll(const std::string& tag, int target, int ms);
+    void setVisible(int flag);
+    void setEnabled(int flag);
+    void releaseChildImages();
+
+    int mLoaded = 0;
+    std::vector<WidgetBase*> mChildren;
+    std::vector<WidgetBaseBase*> mHelpers;
+};
+
+class ContainersMngr {
+public:
+    // Init the screen with its layout path, append it, and reset it when resetFlag is set.
+    void add(Container* container, const std::string& path, int resetFlag);
+    void update();
+    void frameAll();
+    void draw();
+    void loadAll();
+    bool isAllLoaded();
+    // Share of loaded screens; 1 for an empty list, like isAllLoaded.
+    float loadedFraction();
+    void resetAll();
+    void setStateAll(const std::string& tag, int target, int ms);
+
+    const std::vector<Container*>& getList() const { return mList; }
+
+private:
+    std::vector<Container*> mList;
+};
