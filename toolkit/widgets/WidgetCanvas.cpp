@@ -1,0 +1,54 @@
+#include "toolkit/widgets/WidgetCanvas.h"
+
+#include "core/Assert.h"
+#include "toolkit/utils/MyImage.h"
+#include "toolkit/utils/misc.h"
+
+WidgetCanvas::WidgetCanvas(const std::string& file, const std::wstring& canvasName, const float4& rect,
+                           const float4& drawRect)
+{
+    mImages.push_back(new MyImage(file, rect.x, rect.y, rect.z, rect.w, drawRect.x, drawRect.y, drawRect.z,
+                                  drawRect.w));
+    rects.push_back(rect);
+    std::vector<std::wstring> parts = splitWide(canvasName, L"_");
+    if (parts.size() < 2) {
+        std::string message = "canvas '" + wideToString(canvasName) + "': nazwa kontrolki jest nieprawidłowa";
+        pp_assert_fail(__FILE__, __LINE__, message.c_str());
+    }
+    assignIfEmpty(name, wideToString(parts[0] + L"_" + parts[1]));
+}
+
+void WidgetCanvas::load()
+{
+    mImages.front()->load();
+}
+
+void WidgetCanvas::unload()
+{
+    mImages.front()->unload();
+}
+
+// A canvas disabled from outside (not by its own step) still takes one step at its next update.
+void WidgetCanvas::update()
+{
+    if (mEnabled) {
+        stepState();
+        mDisabledUpdated = !mEnabled;
+    }
+    if (!mEnabled && !mDisabledUpdated) {
+        stepState();
+        mDisabledUpdated = 1;
+    }
+}
+
+void WidgetCanvas::draw()
+{
+    if (mVisible) {
+        mImages.front()->draw(mColor.x, mColor.y, mColor.z, mColor.w, mTransform.x, mTransform.y, mTransform.z,
+                              mTransform.w);
+        mHiddenDrawn = !mVisible;
+    } else if (!mHiddenDrawn) {
+        afterDraw();
+        mHiddenDrawn = 1;
+    }
+}
