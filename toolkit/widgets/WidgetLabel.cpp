@@ -1,6 +1,7 @@
 #include "toolkit/widgets/WidgetLabel.h"
 
 #include "core/Assert.h"
+#include "core/Logger.h"
 #include "core/Singleton.h"
 #include "toolkit/utils/FontStyle.h"
 #include "toolkit/utils/MyImage.h"
@@ -87,7 +88,10 @@ WidgetLabel::WidgetLabel(const std::wstring& name, float x, float y, float w, fl
 
 WidgetLabel::WidgetLabel(const std::vector<Layer>& layers)
 {
-    PP_ASSERT_MSG(!layers.empty(), "pusty wektor layerow w konstruktorze WidgetLabel");
+    if (layers.empty()) {
+        Logger::get()->log(L"helperowi brakuje layerow");
+        PP_ASSERT_MSG(false, "pusty wektor layerow w konstruktorze WidgetLabel");
+    }
     const Layer* label = nullptr;
     for (const Layer& layer : layers)
         if (!label && isLabelLayer(layer.mName))
