@@ -160,8 +160,12 @@ void Device_GL::SetVideoMode(int mode_, int* width_, int* height_, const std::ws
 {
     std::lock_guard<std::mutex> lock(sdlMutex);
     if (!sdlInited) {
-        if (SDL_InitSubSystem(SDL_INIT_VIDEO) < 0)
-            std::fprintf(stderr, "SDL video init failed: %s\n", SDL_GetError());
+        // Without a video driver (no X display) there is no window to open; Init then
+        // reports the device unusable. A later call tries again.
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) < 0) {
+            std::fprintf(stderr, "Can't start SDL video: %s\n", SDL_GetError());
+            return;
+        }
         SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
         SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
         sdlInited = 1;
@@ -225,6 +229,9 @@ bool Device_GL::IsVideoModeOK(int windowed, int w, int h)
 
 bool Device_GL::Init()
 {
+    // Without a window there is no current GL context, and nothing of the device can work.
+    if (!glXGetCurrentContext())
+        return false;
     glewExperimental = GL_TRUE;
     if (glewInit() != GLEW_OK)
         return false;

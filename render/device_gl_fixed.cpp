@@ -143,7 +143,8 @@ Device_GL_fixed::~Device_GL_fixed() = default;
 
 bool Device_GL_fixed::Init()
 {
-    Device_GL::Init();
+    if (!Device_GL::Init())
+        return false;
     for (light& l : lights)
         l = light();
     for (texture_record*& s : samplers)

@@ -1,6 +1,7 @@
 // The facade's choice of device: the programmable one by default, the fixed-function one with
 // "NOARB" or when the programmable one cannot work (no ARB fragment programs). Each case opens
-// its own window, so each runs in a child process.
+// its own window, so each runs in a child process. Without an X display the engine stops with
+// a message instead of crashing.
 
 #include "core/sdl_layer.h"
 #include "render/CRender.h"
@@ -56,6 +57,18 @@ TEST_F(CRenderDevice, WithoutFragmentProgramsTheFixedFunctionDeviceTakesOver)
             openAndReport("DISABLE_FBO");
         },
         ::testing::ExitedWithCode(20), "");
+}
+
+TEST_F(CRenderDevice, WithoutADisplayTheEngineStopsWithAMessage)
+{
+    EXPECT_EXIT(
+        {
+            unsetenv("DISPLAY");
+            setenv("SDL_VIDEODRIVER", "x11", 1);
+            openAndReport("");
+        },
+        ::testing::ExitedWithCode(1),
+        "Can't start SDL video: .*\n(.|\n)*the OpenGL device can't be initialised");
 }
 
 }  // namespace

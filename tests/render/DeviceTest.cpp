@@ -181,3 +181,24 @@ TEST(AffineInverse, UndoesRotationScaleAndTranslation)
 }
 
 } // namespace
+
+#include "render/device_gl_fixed.h"
+
+namespace {
+
+// Headless tests run on SDL's dummy video driver, which has no OpenGL: the window cannot
+// open, and the device must say so instead of carrying on without a GL context.
+TEST(DeviceGLWithoutWindow, AFailedVideoModeIsReportedAndInitFails)
+{
+    Device_GL_fixed device("");
+    int w = 320, h = 240;
+    ::testing::internal::CaptureStderr();
+    device.SetVideoMode(Device::vm_window, &w, &h, L"No window");
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("Can't set video mode 320x240"), std::string::npos) << err;
+    EXPECT_EQ(device.width, -1);
+    EXPECT_EQ(device.height, -1);
+    EXPECT_FALSE(device.Init());
+}
+
+} // namespace
