@@ -7,5 +7,5 @@ cd "$(dirname "$0")/.."
 cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Debug -DPETPARK_SANITIZE=ON -DPETPARK_TESTS=ON
 cmake --build build-test -j "$(nproc)"
 cd build-test
-exec xvfb-run -a -s "-screen 0 1280x1024x24" \
+exec env -u DISPLAY ../tests/with-display.sh \
     ctest --output-on-failure -j "$(nproc)" --timeout 600
