@@ -65,6 +65,41 @@ BGLoader::Resource* BGLoader::ImageFactory::create()
     return new ImageResource;
 }
 
+bool BGLoader::FontResource::rcload(const std::string& name)
+{
+    load(name);
+    return is_loaded();
+}
+
+// The texture is released first, waiting while queued text still uses it.
+BGLoader::FontResource::~FontResource()
+{
+    release();
+    destroy();
+}
+
+BGLoader::Resource* BGLoader::FontFactory::create()
+{
+    return new FontResource;
+}
+
+bool BGLoader::ObjectResource::rcload(const std::string& name)
+{
+    load(name);
+    return is_loaded();
+}
+
+// Waits while queued draws still use the object.
+BGLoader::ObjectResource::~ObjectResource()
+{
+    unload();
+}
+
+BGLoader::Resource* BGLoader::ObjectFactory::create()
+{
+    return new ObjectResource;
+}
+
 // ---- construction
 
 BGLoader::BGLoader(int budget) : ramBudget(budget)

@@ -96,6 +96,28 @@ public:
         Resource* create() override;
     };
 
+    // A bitmap font: charged its file's size.
+    class FontResource : public Resource, public CRender::Font {
+    public:
+        bool rcload(const std::string& name) override;
+        ~FontResource() override;
+    };
+    class FontFactory : public ResourceFactory {
+    public:
+        Resource* create() override;
+    };
+
+    // A 3D object from a scene file: charged the file's size.
+    class ObjectResource : public Resource, public CRender::Object {
+    public:
+        bool rcload(const std::string& name) override;
+        ~ObjectResource() override;
+    };
+    class ObjectFactory : public ResourceFactory {
+    public:
+        Resource* create() override;
+    };
+
     // ---- the loader
 
     // The thread is not started here but by the first request.
@@ -116,8 +138,10 @@ public:
     void dumpCache();
 
     // The factories to pass to request, one per kind.
-    SoundFactory soundFactory;
+    ObjectFactory objectFactory;
     ImageFactory imageFactory;
+    FontFactory fontFactory;
+    SoundFactory soundFactory;
 
     // Stops the loader thread before the process ends: the load in progress finishes, nothing
     // further is loaded. Called on the render thread, which keeps serving the GPU tasks that

@@ -4,7 +4,12 @@
 #include "render/external/bg_loader.h"
 
 #include "fixtures/GLTestWindow.h"
+#include "fixtures/PngWriter.h"
+#include "fixtures/TempDir.h"
+#include "render/CRender.h"
 #include "render/render.h"
+
+#include <GL/gl.h>
 
 #include <gtest/gtest.h>
 
@@ -59,13 +64,59 @@ protected:
     {
         device = gl_test_device();
         render.init(device);
+        previous = Render::current();
         Render::set_current(&render);
     }
-    void TearDown() override { Render::set_current(nullptr); }
+    void TearDown() override { Render::set_current(previous); }
 
     Device_GL* device = nullptr;
     Render render{""};
+    Render* previous = nullptr;
 };
+
+TEST_F(LoaderOnDevice, ImagesAndFontsRequestedByNameArriveAfterAFewFrames)
+{
+    TempDir dir;
+    std::vector<unsigned char> green(64 * 48 * 4);
+    for (size_t k = 0; k < green.size(); k += 4) {
+        green[k + 1] = 255;
+        green[k + 3] = 255;
+    }
+    const std::string picture = dir.file("green.png");
+    ASSERT_TRUE(write_png(picture, 64, 48, green.data()));
+    const std::string fontFile =
+        std::string(PETPARK_APP_DIR) + "/Resources/data/fonts/sans_24.png";
+
+    BGLoader loader(kLoaderBudget);
+    auto* image = static_cast<BGLoader::ImageResource*>(
+        loader.request(picture, 100, &loader.imageFactory, 1));
+    auto* font = static_cast<BGLoader::FontResource*>(
+        loader.request(fontFile, 100, &loader.fontFactory, 1));
+    int frames = 0;
+    auto end = std::chrono::steady_clock::now() + 10s;
+    while (!(image->is_loaded() && font->is_loaded()) && std::chrono::steady_clock::now() < end) {
+        CRender::begin(nullptr, 0, 1.3333f);
+        CRender::end(7);
+        ++frames;
+    }
+    ASSERT_TRUE(image->is_loaded());
+    ASSERT_TRUE(font->is_loaded());
+    EXPECT_LT(frames, 100);
+    std::printf("image and font usable after %d frames\n", frames);
+
+    CRender::begin(nullptr, 0, 1.3333f);
+    image->draw(0, 0, 1, 1, 1, 1, 1, 1, 1);
+    EXPECT_GT(font->draw(L"Pet Park", 0.1f, 0.1f, 0.1f, 1, 0, 1, 1, 1, 1, 1), 0.0f);
+    CRender::end(0);
+    unsigned char p[4] = {};
+    glReadBuffer(GL_BACK);
+    glReadPixels(128, 10, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
+    EXPECT_LT(p[0], 20);
+    EXPECT_GT(p[1], 235);
+    CRender::begin(nullptr, 0, 1.3333f);
+    CRender::end(3);
+    loader.shutdown();
+}
 
 TEST_F(LoaderOnDevice, LoadsDoTheirGpuWorkThroughTheRenderThreadsFrames)
 {
