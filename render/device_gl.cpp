@@ -16,6 +16,7 @@
 #include <SDL/SDL.h>
 #include <pthread.h>
 
+#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -37,8 +38,9 @@ struct vertex_format_cache {
 };
 vertex_format_cache formatCache;
 
-int task_serving = 0;
-Device_GL* serving_device = nullptr;
+// Written by the loader thread, read by the render thread.
+std::atomic<int> task_serving{0};
+std::atomic<Device_GL*> serving_device{nullptr};
 
 // Set once GLEW has been initialised: GL extension entry points exist from then on.
 bool glewReady = false;
@@ -433,7 +435,9 @@ void Device_GL::DrawIndexed(int prim, const void* indices, int index_size, int s
             char* base = el.buffer ? static_cast<DataBuffer*>(el.buffer)->use() : nullptr;
             if (!el.buffer && use_vbo)
                 bind_buffer(GL_ARRAY_BUFFER, 0);
-            const void* ptr = base + el.offset;
+            // A buffer object's base is 0: the offset is then a position in the buffer.
+            const void* ptr = reinterpret_cast<const void*>(reinterpret_cast<uintptr_t>(base) +
+                                                            el.offset);
             GLenum type = GL_FLOAT;
             switch (el.type) {
             case vt_float: type = GL_FLOAT; break;
@@ -492,7 +496,8 @@ void Device_GL::DrawIndexed(int prim, const void* indices, int index_size, int s
             formatCache.count = -1;
     }
 
-    const char* idx = static_cast<const char*>(indices) + size_t(start) * 4;
+    const void* idx =
+        reinterpret_cast<const void*>(reinterpret_cast<uintptr_t>(indices) + size_t(start) * 4);
     glDrawElements(GL_TRIANGLES, count, GL_UNSIGNED_INT, idx);
 }
 
@@ -566,8 +571,8 @@ void Device_GL::ServeTasks()
 void Device_GL::SetTaskServing(int on)
 {
     task_serving = on;
-    if (serving_device)
-        serving_device->RunTask(nullptr);
+    if (Device_GL* device = serving_device)
+        device->RunTask(nullptr);
 }
 
 // A GLX context sharing objects with the main one, current on a 1x1 pbuffer of its own.
