@@ -187,8 +187,20 @@ bool Image::create(int format, int width, int height, const void* pixels)
     Device* dev = render->getDevice();
     std::lock_guard<std::mutex> lock(mutex);
     texture_t_opaque* tex = dev->CreateTexture(format, width, height, pixels, 1, texture);
-    if (!tex)
+    if (!tex) {
+        // A texture given for refilling is released by the failed call: the image is empty.
+        if (texture) {
+            if (target) {
+                dev->ReleaseFramebuffer(target);
+                dev->ReleaseTexture(depth);
+            }
+            device = nullptr;
+            target = nullptr;
+            texture = nullptr;
+            depth = nullptr;
+        }
         return false;
+    }
     texture = tex;
     device = dev;
     set_half_texels();

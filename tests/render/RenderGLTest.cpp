@@ -309,3 +309,28 @@ TEST_F(RenderGL, ThePictureLoaderKeepsRowsBottomUp)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(RenderGL, AFailedRefillLeavesTheImageEmpty)
+{
+    ::Image image;
+    const uint8_t px[4 * 4 * 4] = {};
+    ASSERT_TRUE(image.create(2, 4, 4, px));
+    // The device frees the texture it was given when the format is refused: the image must
+    // not keep it (releasing it again would free it twice).
+    ::testing::internal::CaptureStderr();
+    EXPECT_FALSE(image.create(5, 4, 4, px));
+    EXPECT_NE(::testing::internal::GetCapturedStderr().find("unsupported data format 5"),
+              std::string::npos);
+    EXPECT_FALSE(image.is_loaded());
+    int w = -1, h = -1;
+    image.get_size(&w, &h);
+    EXPECT_EQ(w, 0);
+    EXPECT_EQ(h, 0);
+    image.release();
+    // And it can be made again.
+    ASSERT_TRUE(image.create(2, 4, 4, px));
+}
+
+}  // namespace
