@@ -270,41 +270,47 @@ void BGLoader::evictFor(int estimate)
 int BGLoader::run()
 {
     bool contextStarted = false;
-    pthread_mutex_lock(&queueMutex);
     for (;;) {
-        if (quit) {
-            pthread_mutex_unlock(&queueMutex);
-            if (contextStarted)
-                CRender::ThreadStop();
-            break;
-        }
-        if (loadq.empty()) {
+        pthread_mutex_lock(&queueMutex);
+        while (!quit && loadq.empty()) {
             std::printf("BGLoader thread sleeping...\n");
             std::fflush(stdout);
             pthread_cond_wait(&wakeup, &queueMutex);
-            continue;
         }
+        const bool stopping = quit;
+        pthread_mutex_unlock(&queueMutex);
+        if (stopping)
+            break;
+
         // The first load needs a GPU context that shares objects with the render thread's.
         if (!contextStarted) {
             PP_ASSERT_MSG(CRender::current() != nullptr, "render != NULL");
             CRender::ThreadStart();
             contextStarted = true;
         }
+
+        // The job leaves the queue and becomes "loading" under both locks, so an unload on
+        // another thread finds it either still queued or already loading, never in between.
+        pthread_mutex_lock(&rcMutex);
+        pthread_mutex_lock(&queueMutex);
+        if (quit || loadq.empty()) {
+            pthread_mutex_unlock(&queueMutex);
+            pthread_mutex_unlock(&rcMutex);
+            continue;
+        }
         Resource* rc = loadq.begin()->second;
         PP_ASSERT_MSG(loadq.begin() == rc->myload, "loadq.begin() == rc->myload");
         loadq.erase(loadq.begin());
         pthread_mutex_unlock(&queueMutex);
-
+        PP_ASSERT_MSG(rc->state == Resource::queued, "rc->state == Resource::queued");
+        rc->state = Resource::loading;
         // The name is copied: the entry may be erased while the load runs unlocked.
-        pthread_mutex_lock(&rcMutex);
         const std::string name = rc->myname->first;
         pthread_mutex_unlock(&rcMutex);
         std::printf("BGLoading %s\n", name.c_str());
 
         pthread_mutex_lock(&rcMutex);
         const int estimate = rc->estimate_weight(name);
-        PP_ASSERT_MSG(rc->state == Resource::queued, "rc->state == Resource::queued");
-        rc->state = Resource::loading;
         evictFor(estimate);
         pthread_mutex_unlock(&rcMutex);
         std::fflush(stdout);
@@ -338,9 +344,9 @@ int BGLoader::run()
         pthread_mutex_unlock(&rcMutex);
         std::fflush(stdout);
         delete doomed;
-
-        pthread_mutex_lock(&queueMutex);
     }
+    if (contextStarted)
+        CRender::ThreadStop();
     finished = true;
     return 0;
 }

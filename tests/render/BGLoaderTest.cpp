@@ -476,6 +476,28 @@ TEST_F(BGLoaderTest, UnloadOfLoadedResourceFreesItsWeightButLeavesReferencedOnes
     (void)kept;
 }
 
+// The thread takes a job off the queue while the main thread may be unqueuing it: the job
+// is either unqueued before it starts or aborted while it loads, never both.
+TEST_F(BGLoaderTest, UnloadRacingTheThreadForAQueuedJobIsSafe)
+{
+    for (int round = 0; round < 2000; ++round) {
+        const std::string name = "r" + std::to_string(round % 4);
+        get(name, 100, 0);
+        loader.unload(name);
+    }
+    ASSERT_TRUE(waitUntil([](const Dump& d) {
+        for (auto& e : d.entries)
+            if (e.second.state != "loaded")
+                return false;
+        return true;
+    }));
+    Dump d = dump();
+    int weights = 0;
+    for (auto& e : d.entries)
+        weights += e.second.weight;
+    EXPECT_EQ(d.used, weights);
+}
+
 // ---- the thread
 
 int threadCount()
