@@ -132,7 +132,9 @@ public:
     Resource* request(const std::string& name, int priority, ResourceFactory* factory, int addref);
     // Drops one reference; an unreferenced resource stays cached until it is evicted.
     void release(Resource* rc);
-    // Drops an unreferenced resource now: unqueues it, aborts its load or unloads it.
+    // Drops an unreferenced resource now: unqueues it, aborts its load or unloads it. A loaded
+    // one is deleted on the calling thread, after the loader's locks are let go, and may wait
+    // there while the current frame still draws it.
     void unload(const std::string& name);
     // Prints the cache to standard output (for a debugger or a debug key).
     void dumpCache();
@@ -165,7 +167,7 @@ private:
     ResourceQueue loadq;      // key: -priority
     pthread_cond_t wakeup;
     bool launched = false;    // under rcMutex: the thread was started
-    bool joined = false;      // the thread was stopped and joined
+    bool joined = false;      // under rcMutex: shut down, no thread is started any more
     std::atomic<bool> finished{false}; // the thread's body has returned
 };
 
