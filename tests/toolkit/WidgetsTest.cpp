@@ -84,6 +84,20 @@ TEST_F(Widgets, ButtonWithoutPicturesHasEmptyRecordsAndAnUnknownLayerIsIgnored)
     EXPECT_EQ(button.getCurrentImage(), button.getImages()[0]);
 }
 
+TEST_F(Widgets, TheCurrentPictureNeverComesFromBeyondARecord)
+{
+    // Two normal pictures and no over picture: the over state lies below the size of record 0, but
+    // record 1 is empty, so the lookup falls back to image 0.
+    WidgetCheckbox box(L"chk_sound", {layer(L"state1"), layer(L"normal"), layer(L"normal"), layer(L"state2")});
+    box.setLayerState(kLayerOver);
+    EXPECT_EQ(box.getCurrentImage(), box.getImages()[0]);
+    box.setLayerState(kLayerNormal);
+    EXPECT_EQ(box.getCurrentImage(), box.getImages()[1]);
+    WidgetButton bare(L"btn_bare", {});
+    EXPECT_EQ(bare.getCurrentImage(), nullptr);
+    EXPECT_FLOAT_EQ(bare.getCurrentRect().z, 0.0f);
+}
+
 TEST_F(Widgets, ButtonLabelFollowsTheShowStateInTheSameUpdate)
 {
     WidgetButton button(L"btn_ok", {layer(L"normal"), layer(L"label_ok_1")});
