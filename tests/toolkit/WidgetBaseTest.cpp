@@ -1,4 +1,6 @@
+#include "core/Singleton.h"
 #include "toolkit/widgets/Container.h"
+#include "toolkit/widgets/ParticleManager.h"
 #include "toolkit/widgets/WidgetBase.h"
 
 #include <gtest/gtest.h>
@@ -323,6 +325,23 @@ TEST(ScreenList, ScreensRunInTheOrderAdded)
     list.draw();
     EXPECT_EQ(log, std::vector<std::string>({"update first", "update second", "draw first", "draw second"}));
     EXPECT_TRUE(list.isAllLoaded());
+}
+
+TEST(ScreenList, ParticlesRunOnlyWhileTheirScreenIsEnabled)
+{
+    ParticleManager* particles = Singleton<ParticleManager>::get();
+    Container screen;
+    screen.name = "particlescreen";
+    ContainersMngr list;
+    list.add(&screen, "data/psd/ParticleScreen.txt", 0);
+    // A burst that lives one step.
+    particles->add2D(screen.name, cParticle2D(0, 0.5f, 0.5f, 2, 0.002f, 10));
+    const int live = particles->live2D();
+    list.update();
+    EXPECT_EQ(particles->live2D(), live);  // hidden: the burst stands still
+    list.setStateAll("game", 2, 0);
+    list.update();
+    EXPECT_EQ(particles->live2D(), live - 1);
 }
 
 } // namespace
