@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -263,6 +264,73 @@ TEST_F(Behaviour, GrowOfAWidgetWithoutPicturesDoesNothing)
         bare.update();
     }
     EXPECT_FLOAT_EQ(bare.getTransform().z, 1.0f);
+}
+
+// ---- tooltip
+
+TEST_F(Behaviour, TooltipGrowsAfterTheHoverDelayAndShrinksAfterTheLeaveDelay)
+{
+    WidgetButton tip(L"btn_tip", {picture(L"normal")});
+    tip.setVisible(1);
+    Hover* hover = new Hover(&button);
+    button.addExtension(hover, 1);
+    ExtTooltip* tooltip = new ExtTooltip(&button, &tip, 2000, 300, 500);
+    button.addExtension(tooltip, 1);
+    EXPECT_FALSE(tip.isVisible());
+    button.setState("game", 2, 0);
+    step();
+    step();
+
+    hover->state = kLayerOver;
+    for (int i = 0; i < 29; ++i)
+        step();
+    EXPECT_EQ(tooltip->mState, 0);
+    EXPECT_FALSE(tip.isVisible());
+    step();  // 300 ms of hovering
+    EXPECT_EQ(tooltip->mState, 1);
+    int growing = 0;
+    while (tooltip->mState == 1 && growing < 100) {
+        step();
+        ++growing;
+    }
+    EXPECT_EQ(growing, 39);  // 0.7 pi in steps of 0.05697189
+    EXPECT_EQ(tooltip->mState, 2);
+    EXPECT_TRUE(tip.isVisible());
+    EXPECT_FLOAT_EQ(tip.getColor().w, 0.875f);
+    EXPECT_NEAR(tip.getTransform().z, 1 + 0.5f * std::sin(ExtTooltip::kMaxPhase) - 0.32f, 1e-6);
+
+    hover->state = kLayerNormal;
+    for (int i = 0; i < 49; ++i)
+        step();
+    EXPECT_EQ(tooltip->mState, 2);
+    step();  // 500 ms away
+    EXPECT_EQ(tooltip->mState, 3);
+    for (int i = 0; i < 40; ++i)
+        step();
+    EXPECT_EQ(tooltip->mState, 0);
+    EXPECT_FLOAT_EQ(tip.getColor().w, 0.0f);
+    EXPECT_FALSE(tip.isVisible());
+}
+
+TEST_F(Behaviour, TooltipShrinksWhenItsOwnerBeginsToHide)
+{
+    WidgetButton tip(L"btn_tip", {picture(L"normal")});
+    Hover* hover = new Hover(&button);
+    button.addExtension(hover, 1);
+    ExtTooltip* tooltip = new ExtTooltip(&button, &tip, 2000, 0, 500);
+    button.addExtension(tooltip, 1);
+    button.setState("game", 2, 0);
+    step();
+    step();
+    hover->state = kLayerOver;
+    for (int i = 0; i < 10; ++i)
+        step();
+    EXPECT_EQ(tooltip->mState, 1);
+    tooltip->say();
+    EXPECT_TRUE(tip.isVisible());
+    button.setState("game", 0, 250);
+    step();
+    EXPECT_EQ(tooltip->mState, 3);
 }
 
 } // namespace
