@@ -250,4 +250,42 @@ TEST_F(WidgetsOnScreen, AnImportedButtonShowsItsOverPictureAndReportsAClick)
     EXPECT_TRUE(near(probe(132, 116), 20, 20, 230));
 }
 
+TEST_F(WidgetsOnScreen, TheOpaqueTestReadsAPaddedPictureTopSideUp)
+{
+    // A 64 x 24 picture padded to 64 x 32: its top 12 rows opaque, the rest and the padding clear.
+    std::filesystem::create_directories(dir.file("data/psd/MenuHalf"));
+    std::vector<unsigned char> rgba(64 * 32 * 4, 0);
+    for (int y = 0; y < 12; ++y)
+        for (int x = 0; x < 64; ++x)
+            rgba[(y * 64 + x) * 4 + 3] = 255;
+    ASSERT_TRUE(write_png(dir.file("data/psd/MenuHalf/normal.png"), 64, 32, rgba.data()));
+    dir.write("data/psd/MenuHalf.txt",
+              "400 300 1\n"
+              "groupBegin \"btn_half\"\n"
+              "layer \"MenuHalf/normal.png\" \"normal\" 100 100 64 24\n"
+              "groupEnd \"btn_half\"\n");
+    std::filesystem::current_path(dir.path());
+    Container screen;
+    screen.name = WidgetBase::nameFromPath("data/psd/MenuHalf.txt");
+    PSDImport::Result layout = Singleton<PSDImport>::get()->import("data/psd/MenuHalf.txt");
+    screen.mChildren = layout.second;
+    ASSERT_EQ(screen.mChildren.size(), 1u);
+    WidgetBase* button = screen.mChildren[0];
+    screen.load();
+    ASSERT_TRUE(waitLoaded(screen));
+    ControlMngr::get()->clearStep();
+    movePointer(0.9f, 0.9f, 0);
+    screen.setStateAll("game", 2, 0);
+    screen.update();
+    screen.update();
+
+    movePointer(132 / 400.0f, 104 / 300.0f, 0);  // the opaque upper rows
+    screen.update();
+    EXPECT_EQ(button->getLayerStates().second, kLayerOver);
+    movePointer(132 / 400.0f, 120 / 300.0f, 0);  // the clear lower rows
+    screen.update();
+    EXPECT_EQ(button->getLayerStates().second, kLayerNormal);
+    movePointer(0.9f, 0.9f, 0);
+}
+
 } // namespace
