@@ -2,6 +2,7 @@
 
 #include "core/Assert.h"
 #include "toolkit/utils/MyImage.h"
+#include "toolkit/utils/PSDImport.h"
 
 #include <algorithm>
 #include <cctype>
@@ -22,6 +23,17 @@ void assignIfEmpty(std::string& target, const std::string& value)
 {
     if (target.empty())
         target = value;
+}
+
+void assignNameFromPieces(WidgetBaseBase& element, const std::wstring& layoutName, const char* what)
+{
+    std::vector<std::wstring> parts = splitWide(layoutName, L"_");
+    if (parts.size() < 2) {
+        std::string message = std::string(what) + " '" + wideToString(layoutName)
+                              + "': nazwa kontrolki jest nieprawidłowa";
+        pp_assert_fail(__FILE__, __LINE__, message.c_str());
+    }
+    assignIfEmpty(element.name, wideToString(parts[0] + L"_" + parts[1]));
 }
 
 WidgetBase::WidgetBase()
@@ -240,4 +252,24 @@ void WidgetBase::drawRecord(int k)
         if (index >= 0 && static_cast<size_t>(index) < mImages.size())
             mImages[index]->draw(mColor.x, mColor.y, mColor.z, mColor.w,
                                  mTransform.x, mTransform.y, mTransform.z, mTransform.w);
+}
+
+void WidgetBase::loadImages()
+{
+    for (MyImage* image : mImages)
+        image->load();
+}
+
+void WidgetBase::unloadImages()
+{
+    for (MyImage* image : mImages)
+        image->unload();
+}
+
+int WidgetBase::addLayerImage(const Layer& layer)
+{
+    mImages.push_back(new MyImage(layer.mPath, layer.mRect.x, layer.mRect.y, layer.mRect.z, layer.mRect.w,
+                                  layer.mDrawRect.x, layer.mDrawRect.y, layer.mDrawRect.z, layer.mDrawRect.w));
+    rects.push_back(layer.mRect);
+    return static_cast<int>(mImages.size()) - 1;
 }

@@ -13,6 +13,7 @@
 
 class MyImage;
 class WidgetBase;
+struct Layer;
 
 // Name and layer rectangles (x, y, w, h in fractions of the layout canvas).
 class WidgetBaseBase {
@@ -113,6 +114,12 @@ public:
 protected:
     // Draws every image of record k with the widget's colour and transform.
     void drawRecord(int k);
+    // The load and unload of the widget classes: every image, in order.
+    void loadImages();
+    void unloadImages();
+    // The picture of a layout layer: appended to the images and its rectangle to the rects; returns
+    // the image's index.
+    int addLayerImage(const Layer& layer);
 
     int mLayerPrev = 0;
     int mLayerCur = 0;
@@ -134,3 +141,6 @@ protected:
 
 // Assigns value to target only when target is empty.
 void assignIfEmpty(std::string& target, const std::string& value);
+// Names an element kind_id after the first two '_' pieces of its layout name, unless it has a name;
+// a layout name of fewer than two pieces stops the program, the message naming `what` and the name.
+void assignNameFromPieces(WidgetBaseBase& element, const std::wstring& layoutName, const char* what);

@@ -1,6 +1,5 @@
 #include "toolkit/widgets/WidgetButton.h"
 
-#include "core/Assert.h"
 #include "core/Logger.h"
 #include "toolkit/utils/MyImage.h"
 #include "toolkit/utils/misc.h"
@@ -10,11 +9,7 @@ WidgetButton::WidgetButton(const std::wstring& buttonName, const std::vector<Lay
 {
     std::vector<int> normal, over, click;
     for (const Layer& layer : layers) {
-        int index = static_cast<int>(mImages.size());
-        mImages.push_back(new MyImage(layer.mPath, layer.mRect.x, layer.mRect.y, layer.mRect.z, layer.mRect.w,
-                                      layer.mDrawRect.x, layer.mDrawRect.y, layer.mDrawRect.z,
-                                      layer.mDrawRect.w));
-        rects.push_back(layer.mRect);
+        int index = addLayerImage(layer);
         std::wstring lower = toLowerWide(layer.mName);
         if (lower == L"normal") {
             normal.push_back(index);
@@ -44,12 +39,7 @@ WidgetButton::WidgetButton(const std::wstring& buttonName, const std::vector<Lay
         mLabel->setEnabled(1);
         mLabel->setVisible(1);
     }
-    std::vector<std::wstring> parts = splitWide(buttonName, L"_");
-    if (parts.size() < 2) {
-        std::string message = "button '" + wideToString(buttonName) + "': nazwa kontrolki jest nieprawidłowa";
-        pp_assert_fail(__FILE__, __LINE__, message.c_str());
-    }
-    assignIfEmpty(name, wideToString(parts[0] + L"_" + parts[1]));
+    assignNameFromPieces(*this, buttonName, "button");
 }
 
 WidgetButton::~WidgetButton()
@@ -61,18 +51,6 @@ void WidgetButton::onStateChanged()
 {
     if (mLabel)
         mLabel->setStateDirect(mShowCur);
-}
-
-void WidgetButton::load()
-{
-    for (MyImage* image : mImages)
-        image->load();
-}
-
-void WidgetButton::unload()
-{
-    for (MyImage* image : mImages)
-        image->unload();
 }
 
 // A button disabled from outside (not by its own step) still takes one step at its next update.

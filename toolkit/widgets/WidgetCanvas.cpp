@@ -1,8 +1,6 @@
 #include "toolkit/widgets/WidgetCanvas.h"
 
-#include "core/Assert.h"
 #include "toolkit/utils/MyImage.h"
-#include "toolkit/utils/misc.h"
 
 WidgetCanvas::WidgetCanvas(const std::string& file, const std::wstring& canvasName, const float4& rect,
                            const float4& drawRect)
@@ -10,12 +8,7 @@ WidgetCanvas::WidgetCanvas(const std::string& file, const std::wstring& canvasNa
     mImages.push_back(new MyImage(file, rect.x, rect.y, rect.z, rect.w, drawRect.x, drawRect.y, drawRect.z,
                                   drawRect.w));
     rects.push_back(rect);
-    std::vector<std::wstring> parts = splitWide(canvasName, L"_");
-    if (parts.size() < 2) {
-        std::string message = "canvas '" + wideToString(canvasName) + "': nazwa kontrolki jest nieprawidłowa";
-        pp_assert_fail(__FILE__, __LINE__, message.c_str());
-    }
-    assignIfEmpty(name, wideToString(parts[0] + L"_" + parts[1]));
+    assignNameFromPieces(*this, canvasName, "canvas");
 }
 
 void WidgetCanvas::load()

@@ -36,11 +36,7 @@ WidgetCheckbox::WidgetCheckbox(const std::wstring& boxName, const std::vector<La
 
     std::vector<int> normal, over, click;
     for (const Layer& layer : layers) {
-        int index = static_cast<int>(mImages.size());
-        mImages.push_back(new MyImage(layer.mPath, layer.mRect.x, layer.mRect.y, layer.mRect.z, layer.mRect.w,
-                                      layer.mDrawRect.x, layer.mDrawRect.y, layer.mDrawRect.z,
-                                      layer.mDrawRect.w));
-        rects.push_back(layer.mRect);
+        int index = addLayerImage(layer);
         std::wstring lower = toLowerWide(layer.mName);
         if (lower == L"normal") {
             normal.push_back(index);
@@ -77,10 +73,7 @@ WidgetCheckbox::WidgetCheckbox(const std::wstring& boxName, const std::vector<La
         mLabel->setEnabled(1);
         mLabel->setVisible(1);
     }
-    std::vector<std::wstring> parts = splitWide(boxName, L"_");
-    if (parts.size() < 2)
-        badCheckbox(boxName, "nazwa kontrolki jest nieprawidłowa");
-    assignIfEmpty(name, wideToString(parts[0] + L"_" + parts[1]));
+    assignNameFromPieces(*this, boxName, "checkbox");
 }
 
 WidgetCheckbox::~WidgetCheckbox()
@@ -92,18 +85,6 @@ void WidgetCheckbox::onStateChanged()
 {
     if (mLabel)
         mLabel->setStateDirect(mShowCur);
-}
-
-void WidgetCheckbox::load()
-{
-    for (MyImage* image : mImages)
-        image->load();
-}
-
-void WidgetCheckbox::unload()
-{
-    for (MyImage* image : mImages)
-        image->unload();
 }
 
 void WidgetCheckbox::setValue(int value)

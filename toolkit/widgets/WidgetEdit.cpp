@@ -29,10 +29,7 @@ int takeTypedChar()
 WidgetTextEdit::WidgetTextEdit(const std::wstring& editName, const std::vector<Layer>& layers)
 {
     for (const Layer& layer : layers) {
-        mImages.push_back(new MyImage(layer.mPath, layer.mRect.x, layer.mRect.y, layer.mRect.z, layer.mRect.w,
-                                      layer.mDrawRect.x, layer.mDrawRect.y, layer.mDrawRect.z,
-                                      layer.mDrawRect.w));
-        rects.push_back(layer.mRect);
+        addLayerImage(layer);
         std::wstring lower = toLowerWide(layer.mName);
         if (lower == L"normal" || lower == L"over" || lower == L"click")
             continue;
@@ -53,29 +50,12 @@ WidgetTextEdit::WidgetTextEdit(const std::wstring& editName, const std::vector<L
     }
     mLabel->setText(mLabel->getText(0) + L" ", 0, 1);
     mMaxLength = 15;
-    std::vector<std::wstring> parts = splitWide(editName, L"_");
-    if (parts.size() < 2) {
-        std::string message = "text edit '" + wideToString(editName) + "': nazwa kontrolki jest nieprawidłowa";
-        pp_assert_fail(__FILE__, __LINE__, message.c_str());
-    }
-    assignIfEmpty(name, wideToString(parts[0] + L"_" + parts[1]));
+    assignNameFromPieces(*this, editName, "text edit");
 }
 
 WidgetTextEdit::~WidgetTextEdit()
 {
     delete mLabel;
-}
-
-void WidgetTextEdit::load()
-{
-    for (MyImage* image : mImages)
-        image->load();
-}
-
-void WidgetTextEdit::unload()
-{
-    for (MyImage* image : mImages)
-        image->unload();
 }
 
 void WidgetTextEdit::setText(const std::wstring& text)

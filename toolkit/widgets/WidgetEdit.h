@@ -23,8 +23,8 @@ public:
     ~WidgetTextEdit() override;
 
     void init(const char* path) override {}
-    void load() override;
-    void unload() override;
+    void load() override { loadImages(); }
+    void unload() override { unloadImages(); }
     void update() override;
     void draw() override;
     void reset() override;

@@ -1,19 +1,12 @@
 #include "toolkit/widgets/WidgetHelper.h"
 
-#include "core/Assert.h"
 #include "toolkit/utils/MyImage.h"
-#include "toolkit/utils/misc.h"
 
 WidgetHelper::WidgetHelper(const std::wstring& helperName, float x, float y, float w, float h)
     : mColor(1, 1, 1, 1)
 {
     rects.push_back(float4(x, y, w, h));
-    std::vector<std::wstring> parts = splitWide(helperName, L"_");
-    if (parts.size() < 2) {
-        std::string message = "helper '" + wideToString(helperName) + "': nazwa kontrolki jest nieprawidłowa";
-        pp_assert_fail(__FILE__, __LINE__, message.c_str());
-    }
-    assignIfEmpty(name, wideToString(parts[0] + L"_" + parts[1]));
+    assignNameFromPieces(*this, helperName, "helper");
 }
 
 void WidgetHelper::drawWidgetAt(WidgetBase* widget)

@@ -105,10 +105,7 @@ WidgetLabel::WidgetLabel(const std::vector<Layer>& layers)
     for (const Layer& layer : layers) {
         if (&layer == label)
             continue;
-        mImages.push_back(new MyImage(layer.mPath, layer.mRect.x, layer.mRect.y, layer.mRect.z, layer.mRect.w,
-                                      layer.mDrawRect.x, layer.mDrawRect.y, layer.mDrawRect.z,
-                                      layer.mDrawRect.w));
-        rects.push_back(layer.mRect);
+        addLayerImage(layer);
     }
     mHiddenDrawn = 0;
     mDisabledUpdated = 0;
@@ -144,18 +141,6 @@ void WidgetLabel::checkStyle() const
     if (!styles->hasStyle(mStyle))
         badLabel(stringToWide(name), "font style " + std::to_string(mStyle) + " is not in the styles table (" +
                                          std::to_string(styles->styleCount()) + " styles)");
-}
-
-void WidgetLabel::load()
-{
-    for (MyImage* image : mImages)
-        image->load();
-}
-
-void WidgetLabel::unload()
-{
-    for (MyImage* image : mImages)
-        image->unload();
 }
 
 // ---- text

@@ -22,8 +22,8 @@ public:
     explicit WidgetLabel(const std::vector<Layer>& layers);
 
     void init(const char* path) override {}
-    void load() override;
-    void unload() override;
+    void load() override { loadImages(); }
+    void unload() override { unloadImages(); }
     void update() override;
     void draw() override;
     void reset() override {}
