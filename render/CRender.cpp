@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <vector>
 
 // Sections: size check - renderer - images - fonts - objects.
 
@@ -247,4 +248,103 @@ void CRender::Object::get_counts(int* progress, int* total)
 float CRender::Object::get_fps()
 {
     return engine()->fps;
+}
+
+int CRender::Object::get_frame_count()
+{
+    return engine()->frame_count;
+}
+
+int CRender::Object::get_layer_count()
+{
+    return engine()->layer_count;
+}
+
+namespace {
+
+// The engine's blend records for the facade's (which name facade objects).
+std::vector<::Object::Blend> engine_blends(const CRender::Object::Blend* blends, int count)
+{
+    std::vector<::Object::Blend> out(blends && count > 0 ? size_t(count) : 0);
+    for (size_t i = 0; i < out.size(); ++i) {
+        out[i].source = blends[i].source ? blends[i].source->engine() : nullptr;
+        out[i].time = blends[i].time;
+        out[i].weight = blends[i].weight;
+        out[i].node = blends[i].node;
+    }
+    return out;
+}
+
+}  // namespace
+
+void CRender::Object::draw(const float4x3* world, float t, const Blend* blends, int blend_count,
+                           const char* mask, const Mixer* mixers, int mixer_count,
+                           const float4* colour)
+{
+    if (blend_count <= 0 || !blends) {
+        engine()->draw(world, t, nullptr, 0, mask, mixers, mixer_count, colour);
+        return;
+    }
+    std::vector<::Object::Blend> own = engine_blends(blends, blend_count);
+    engine()->draw(world, t, own.data(), int(own.size()), mask, mixers, mixer_count, colour);
+}
+
+void CRender::Object::draw_rotated(float x, float y, float z, float a, float b, float c, float t,
+                                   const Blend* blends, int blend_count, const char* mask,
+                                   const Mixer* mixers, int mixer_count, const float4* colour)
+{
+    std::vector<::Object::Blend> own = engine_blends(blends, blend_count);
+    engine()->draw_rotated(x, y, z, a, b, c, t, own.empty() ? nullptr : own.data(), int(own.size()),
+                           mask, mixers, mixer_count, colour);
+}
+
+void CRender::Object::animate(float t, const Blend* blends, int blend_count, float4x3* out, int node)
+{
+    std::vector<::Object::Blend> own = engine_blends(blends, blend_count);
+    engine()->animate(t, own.empty() ? nullptr : own.data(), int(own.size()), out, node, nullptr);
+}
+
+int CRender::Object::find_node(const char* name)
+{
+    return engine()->find_node(name);
+}
+
+void CRender::Object::get_node_matrix(int node, float t, float4x3* out)
+{
+    engine()->get_node_matrix(node, t, out);
+}
+
+bool CRender::Object::get_node_info(int node, NodeInfo* out)
+{
+    return engine()->get_node_info(node, out);
+}
+
+void CRender::Object::set_camera(Render* render, float t, const char* name)
+{
+    engine()->set_camera(render, t, name);
+}
+
+bool CRender::Object::get_camera(float t, const char* name, float4x4* matrix, float* fov)
+{
+    return engine()->get_camera(t, name, matrix, fov);
+}
+
+void CRender::Object::count_geometry(int layer, int* vertices, int* triangles)
+{
+    engine()->count_geometry(layer, vertices, triangles);
+}
+
+void CRender::Object::get_geometry(int layer, float3* vertices, int* triangles, int base)
+{
+    engine()->get_geometry(layer, vertices, triangles, base);
+}
+
+void CRender::Object::count_node_geometry(int node, int* vertices, int* triangles)
+{
+    engine()->count_node_geometry(node, vertices, triangles);
+}
+
+void CRender::Object::get_node_geometry(int node, float3* vertices, int* triangles, int base)
+{
+    engine()->get_node_geometry(node, vertices, triangles, base);
 }

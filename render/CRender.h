@@ -13,12 +13,12 @@
 // x from 0 (left) to 1 (right), y from 0 (top) to 1 (bottom). Colours are r, g, b, a in 0..1.
 // Blends: 0 fill, 1 normal alpha blend, 2 add, 3 multiply, 4 multiply x2, 5 composite.
 
-#include "toolkit/utils/misc.h"
+#include "core/VectorMath.h"
 
 #include <string>
 
 #define SIZEOF_RENDER 1480
-#define SIZEOF_OBJECT 72
+#define SIZEOF_OBJECT 352
 #define SIZEOF_IMAGE 128
 #define SIZEOF_FONT 160
 
@@ -136,21 +136,75 @@ private:
 
 class CRender::Object {
 public:
+    // A texture substitution of a draw: in every part drawn with the material of that name,
+    // the map of the slot "slot_<a>_<b>" (key a * 256 + b) shows the image instead.
+    struct Mixer {
+        const char* material;
+        const char* slot;
+        CRender::Image* image;
+    };
+    // Another object's animation blended into a draw (same node count).
+    struct Blend {
+        CRender::Object* source;
+        float time;
+        float weight;
+        const char* node; // null or empty: the whole tree
+    };
+    // What get_node_info tells of a node.
+    struct NodeInfo {
+        const char* name;
+        const char* user_text;
+        int flags; // 1 mesh, 2 camera, 4 bone, 8 light
+        int parent;
+        int layer;
+    };
+
     Object();
     // Unloads the object.
     ~Object();
     Object(const Object&) = delete;
     Object& operator=(const Object&) = delete;
 
-    // Loads a scene file; must not be loaded yet.
+    // Loads a scene file (".3dn"); must not be loaded yet. True when loaded.
     bool load(const std::string& path);
     // Waits until no queued draw uses the object, then frees it.
     void unload();
     bool is_loaded();
     // The object's two load-progress counters (progress, total).
     void get_counts(int* progress, int* total);
-    // Animation frames per second.
+    // Animation frames per second and frame count.
     float get_fps();
+    int get_frame_count();
+    int get_layer_count();
+
+    // Queues the object for this frame at time t (frames), placed by world (object space to
+    // world space, three rows of four). mask: '0'/'1' per layer from layer 0, null for all
+    // (layers beyond its end are drawn); colour multiplies the draw. Nothing happens while
+    // the object is not loaded.
+    void draw(const float4x3* world, float t, const Blend* blends, int blend_count,
+              const char* mask, const Mixer* mixers, int mixer_count, const float4* colour);
+    // draw placed at (x, y, z) and turned by the angles a, b, c (radians) about x, y and z.
+    void draw_rotated(float x, float y, float z, float a, float b, float c, float t,
+                      const Blend* blends, int blend_count, const char* mask,
+                      const Mixer* mixers, int mixer_count, const float4* colour);
+    // Node world matrices at t, one per node into out (node -1), or one node's into out[0].
+    void animate(float t, const Blend* blends, int blend_count, float4x3* out, int node);
+
+    // Node index by name (case-sensitive), -1 when absent or not loaded; null: the node count.
+    int find_node(const char* name);
+    // A node's world matrix at time t.
+    void get_node_matrix(int node, float t, float4x3* out);
+    bool get_node_info(int node, NodeInfo* out);
+    // The render's camera from a camera of the scene (null or empty name: the first one).
+    void set_camera(Render* render, float t, const char* name);
+    // A scene camera's 4x4 matrix and vertical field of view; false when there is none.
+    bool get_camera(float t, const char* name, float4x4* matrix, float* fov);
+    // World-space geometry of a layer (-1: all) or of one node's mesh at time 0: the counts,
+    // then the vertices and triangles (three indices each, from base on).
+    void count_geometry(int layer, int* vertices, int* triangles);
+    void get_geometry(int layer, float3* vertices, int* triangles, int base);
+    void count_node_geometry(int node, int* vertices, int* triangles);
+    void get_node_geometry(int node, float3* vertices, int* triangles, int base);
 
     ::Object* engine() { return reinterpret_cast<::Object*>(storage); }
 

@@ -5,6 +5,7 @@
 #include "render/device_gl_arb.h"
 #include "render/device_gl_fixed.h"
 #include "render/image.h"
+#include "render/object.h"
 
 #include <cmath>
 #include <cstdio>
@@ -333,7 +334,14 @@ void Render::pass_3d()
     set_param(device, params.texture_matrix_dif, kIdentity4);
     set_param(device, params.texture_matrix_light, kIdentity4);
     set_param(device, params.texture_matrix_self, kIdentity4);
+    for (Object* object : objects)
+        object->unpin();
     objects.clear();
+}
+
+void Render::build_object_args(const RenderArgs3D& args)
+{
+    objects.push_back(args.object);
 }
 
 // ---- 2D queue

@@ -15,6 +15,7 @@
 
 class Image;
 class Object;
+struct RenderArgs3D;
 
 // One queued 2D draw. Vertices (5 floats a vertex: x, y, z, u, v; four a quad) map through
 // the transform, three rows of four; without custom vertices the unit quad is drawn.
@@ -73,6 +74,9 @@ public:
     // frame's. A NaN eye leaves the camera as it was.
     void set_camera(float3 eye, float3 target, float3 up, float fov, float aspect);
     void add_2d(const RenderArgs2D& args);
+    // Queues a 3D object's draw (from Object::draw, which has pinned it); the 3D pass of the
+    // frame unpins it.
+    void build_object_args(const RenderArgs3D& args);
 
 private:
     // ---- 3D side

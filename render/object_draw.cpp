@@ -1,0 +1,165 @@
+// Drawing a scene object: the draw pins the object until the frame has rendered it and hands
+// the renderer its node matrices; software skinning rewrites skinned meshes' positions and
+// normals from their rest pose with the frame's bone matrices.
+//
+// Sections: draws - bone matrices - software skinning.
+
+#include "core/Assert.h"
+#include "render/object.h"
+#include "render/render.h"
+
+#include <atomic>
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+// Counts the bone-matrix arrays handed out. Skinning remembers the array it used with this
+// count, so an array that a later frame's allocator places at the same address still skins.
+std::atomic<uint32_t> bone_epoch{0};
+
+}  // namespace
+
+// ---- draws
+
+void Object::draw(const float4x3* world, float t, const Blend* blends, int blend_count,
+                  const char* mask, const Mixer* mixers, int mixer_count, const float4* colour)
+{
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        if (!is_loaded())
+            return;
+        ++in_use;
+    }
+    Render* render = Render::current();
+    PP_ASSERT_MSG(render && render->getDevice() == device.load(), "render->device == device");
+    float4x3* matrices = static_cast<float4x3*>(
+        render->allocator().alloc(unsigned(nodes.size() * sizeof(float4x3)), 16));
+    RenderArgs3D args;
+    if (mask && *mask) {
+        args.mask = mask;
+        args.mask_length = int(std::strlen(mask));
+    }
+    // A blend that does not fit writes no matrices: nothing to draw then.
+    if (!update(t, blends, blend_count, matrices, -1, args.mask)) {
+        unpin();
+        return;
+    }
+    args.object = this;
+    args.world = world ? *world : identity4x3();
+    args.nodes = matrices;
+    args.mixers = mixer_count > 0 ? mixers : nullptr;
+    args.mixer_count = mixers && mixer_count > 0 ? mixer_count : 0;
+    args.time = t;
+    args.color = colour ? *colour : float4(1, 1, 1, 1);
+    render->build_object_args(args);
+}
+
+void Object::draw_rotated(float x, float y, float z, float a, float b, float c, float t,
+                          const Blend* blends, int blend_count, const char* mask,
+                          const Mixer* mixers, int mixer_count, const float4* colour)
+{
+    const float ca = std::cos(a), sa = std::sin(a);
+    const float cb = std::cos(b), sb = std::sin(b);
+    const float cc = std::cos(c), sc = std::sin(c);
+    float4x3 w;
+    const float rows[3][4] = {
+        {cb * cc, sa * sb * cc + ca * sc, sa * sc - ca * sb * cc, x},
+        {-cb * sc, ca * cc - sa * sb * sc, ca * sb * sc + sa * cc, y},
+        {sb, -sa * cb, ca * cb, z},
+    };
+    std::memcpy(w.m, rows, sizeof rows);
+    draw(&w, t, blends, blend_count, mask, mixers, mixer_count, colour);
+}
+
+// ---- bone matrices
+
+float4x3* Object::bone_matrices(Object* object, Render* render, const float4x3* node_matrices)
+{
+    if (!node_matrices || !object || !render || object->bones.empty())
+        return nullptr;
+    const size_t n = object->bones.size();
+    float4x3* out = static_cast<float4x3*>(render->allocator().alloc(unsigned(n * sizeof(float4x3)), 16));
+    out[0] = float4x3();
+    for (size_t k = 1; k < n; ++k) {
+        const int j = object->bones[k].node;
+        out[k] = affine_mul(node_matrices[j], object->nodes[j].inverse_bind);
+    }
+    ++bone_epoch;
+    return out;
+}
+
+// ---- software skinning
+
+void Object::apply_skinning(Mesh* mesh, Device* dev, const float4x3* bones, const void* stamp)
+{
+    const uint32_t epoch = bone_epoch.load();
+    if (!mesh->swskinned || (mesh->skin_stamp == stamp && mesh->skin_epoch == epoch))
+        return;
+    if (!mesh->dynamic_vb || mesh->swskin_data.empty())
+        return;
+    mesh->skin_stamp = stamp;
+    mesh->skin_epoch = epoch;
+    // Positions and normals of the dynamic buffer (the position stream comes first).
+    int position_offset = -1, normal_offset = -1, stride = 0;
+    for (const VertexInfo& s : mesh->streams) {
+        if (s.buffer != mesh->dynamic_vb)
+            continue;
+        if (s.usage == vi_position) {
+            position_offset = int(s.offset);
+            stride = s.stride;
+        } else if (s.usage == vi_normal) {
+            normal_offset = int(s.offset);
+            stride = s.stride;
+        }
+    }
+    if (position_offset != 0 || stride <= 0)
+        return;
+    // A buffer that other meshes share keeps their vertices: no discarding lock then.
+    unsigned char* p = static_cast<unsigned char*>(dev->LockVertexBuffer(
+        mesh->dynamic_vb, mesh->shares_dynamic ? Device::lck_readwrite : Device::lck_writediscard));
+    if (!p)
+        return;
+    unsigned char* dest = p + size_t(stride) * size_t(mesh->first_index);
+    if (!bones) {
+        for (const swskin_vertex& v : mesh->swskin_data) {
+            std::memcpy(dest, v.position, 3 * sizeof(float));
+            if (normal_offset >= 0)
+                std::memcpy(dest + normal_offset, v.normal, 3 * sizeof(float));
+            dest += stride;
+        }
+    } else {
+        skin_vertices(mesh, bones, dest, normal_offset, stride);
+    }
+    dev->UnlockVertexBuffer(mesh->dynamic_vb);
+}
+
+int Object::skin_vertices(const Mesh* mesh, const float4x3* bones, unsigned char* dest,
+                          int normal_offset, int stride)
+{
+    const int n = int(mesh->swskin_data.size());
+    for (const swskin_vertex& v : mesh->swskin_data) {
+        // Four influences summed whatever their weights (bone 0's matrix is zero).
+        float s[12];
+        const float* b0 = &bones[v.bone[0]].m[0][0];
+        const float* b1 = &bones[v.bone[1]].m[0][0];
+        const float* b2 = &bones[v.bone[2]].m[0][0];
+        const float* b3 = &bones[v.bone[3]].m[0][0];
+        for (int e = 0; e < 12; ++e)
+            s[e] = v.weight[0] * b0[e] + v.weight[1] * b1[e] + v.weight[2] * b2[e] + v.weight[3] * b3[e];
+        const float* p = v.position;
+        const float* q = v.normal;
+        const float pos[3] = {s[0] * p[0] + s[1] * p[1] + s[2] * p[2] + s[3],
+                              s[4] * p[0] + s[5] * p[1] + s[6] * p[2] + s[7],
+                              s[8] * p[0] + s[9] * p[1] + s[10] * p[2] + s[11]};
+        std::memcpy(dest, pos, sizeof pos);
+        if (normal_offset >= 0) {
+            const float nrm[3] = {s[0] * q[0] + s[1] * q[1] + s[2] * q[2],
+                                  s[4] * q[0] + s[5] * q[1] + s[6] * q[2],
+                                  s[8] * q[0] + s[9] * q[1] + s[10] * q[2]};
+            std::memcpy(dest + normal_offset, nrm, sizeof nrm);
+        }
+        dest += stride;
+    }
+    return n;
+}
