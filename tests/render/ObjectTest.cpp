@@ -58,13 +58,13 @@ TEST(Object, UnloadWaitsWhileQueuedDrawsUseTheObject)
     HeadlessEngine engine;
     Object object;
     object.device = &engine.device;  // as a successful load leaves it
-    object.inUse = 1;
+    object.in_use = 1;
     std::atomic<bool> drawn{false};
     std::thread pass([&] {
         std::this_thread::sleep_for(std::chrono::milliseconds(40));
         std::lock_guard<std::mutex> lock(object.mutex);
         drawn = true;
-        --object.inUse;
+        --object.in_use;
     });
     object.unload();
     EXPECT_TRUE(drawn.load());
