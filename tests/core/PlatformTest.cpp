@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <set>
 
 namespace {
@@ -143,6 +145,25 @@ TEST(ExeDir, IsTheFolderOfThisProgram)
     ASSERT_FALSE(dirName.empty());
     EXPECT_EQ(dirName.back() == '/', false);
     EXPECT_TRUE(file_exists((dirName + "/core_tests").c_str()));
+}
+
+// A copy of this program in a folder whose path is far longer than a thousand bytes still
+// finds its whole folder (the test above, run in the copy) and overruns nothing.
+TEST(ExeDir, LongFolderComesBackWhole)
+{
+    TempDir dir;
+    std::string folder = dir.path();
+    while (folder.size() < 1500)
+        folder += "/" + std::string(200, 'd');
+    std::filesystem::create_directories(folder);
+    const std::string copy = folder + "/core_tests";
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe");
+    std::error_code linked;
+    std::filesystem::create_hard_link(self, copy, linked);
+    if (linked)
+        std::filesystem::copy_file(self, copy);
+    const std::string command = copy + " --gtest_filter=ExeDir.IsTheFolderOfThisProgram >/dev/null 2>&1";
+    EXPECT_EQ(std::system(command.c_str()), 0);
 }
 
 } // namespace
