@@ -127,6 +127,16 @@ TEST(WriteUtf8Lines, FailureIsReportedAndKeepsTheOldFile)
         EXPECT_FALSE(written);
         EXPECT_EQ(dir.read("save.txt"), "old");
     }
+
+    // The new file cannot replace the target (a folder holding a file): failure is reported,
+    // the target stays and no temporary file is left behind.
+    mkdir(dir.file("profile").c_str(), 0700);
+    dir.write("profile/keep", "kept");
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(writeUtf8Lines(dir.file("profile"), {L"new"}));
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Could not open " + dir.file("profile") + "\n");
+    EXPECT_EQ(dir.read("profile/keep"), "kept");
+    EXPECT_FALSE(file_exists(dir.file("profile.tmp").c_str()));
 }
 
 TEST(WriteUtf8Lines, InvalidUtf16IsWrittenAsReplacementCharacter)
