@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <string>
 
 namespace {
@@ -88,6 +89,7 @@ TEST_F(Audio, VolumesMapToMixerLevelsTruncated)
 
 TEST_F(Audio, GeneratedEffectsLoadAndPlayOnAChannel)
 {
+    std::set<std::string> samples;   // the seven effects sound different
     for (const char* name : kEffects) {
         SCOPED_TRACE(name);
         NSound sound;
@@ -97,6 +99,7 @@ TEST_F(Audio, GeneratedEffectsLoadAndPlayOnAChannel)
         double seconds = chunk->alen / (44100.0 * 4);
         EXPECT_GE(seconds, 0.04);
         EXPECT_LE(seconds, 1.0);
+        EXPECT_TRUE(samples.insert(std::string(reinterpret_cast<const char*>(chunk->abuf), chunk->alen)).second);
         int channel = sound.play();
         EXPECT_GE(channel, 0);
         EXPECT_EQ(sound.mChannel, channel);
