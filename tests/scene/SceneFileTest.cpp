@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 
 namespace {
 
@@ -83,12 +84,7 @@ TEST(SceneFileLayout, RootRecordsKindOrderAndHeader)
     EXPECT_EQ(structureOf(sb, "texture_map", 0), 3);
     EXPECT_EQ(structureOf(sb, "helper", 1), sb.count() - 1);
 
-    // Writer's record orders of a texture map, a triangle buffer and a light's multipliers.
-    std::vector<std::string> tm;
-    for (const auto& r : sb.structure(structureOf(sb, "texture_map", 0)).records)
-        tm.push_back(r.name.data());
-    EXPECT_EQ(tm, std::vector<std::string>({"name", "amt", "blur", "bluroff", "chanel", "file", "umirror", "uoff",
-                                            "uscl", "utille", "vmirror", "voff", "vscl", "vtille", "autogencube"}));
+    // A triangle buffer's lists and a light's two multipliers.
     int tbs = structureOf(sb, "trianglebuffer", 1);
     int32_t lists = 0;
     sb.tget(tbs, "triangle_ile", lists);
@@ -102,6 +98,75 @@ TEST(SceneFileLayout, RootRecordsKindOrderAndHeader)
     EXPECT_EQ(multiplies, 2);
     EXPECT_EQ(sb.get_size(structureOf(sb, "material", 0), "texture_map"), 1536);
     EXPECT_EQ(sb.get_size(structureOf(sb, "material", 0), "maxmat"), 224);
+}
+
+namespace {
+
+std::vector<std::string> recordNames(const SuperBase& sb, int structure)
+{
+    std::vector<std::string> names;
+    for (const auto& r : sb.structure(structure).records)
+        names.push_back(r.name.data());
+    return names;
+}
+
+std::vector<std::string> numberedNames(std::vector<std::string> names, const std::vector<std::string>& stems,
+                                       int count, const char* format)
+{
+    for (int i = 0; i < count; ++i)
+        for (const std::string& stem : stems) {
+            char name[64];
+            std::snprintf(name, sizeof name, format, stem.c_str(), i);
+            names.push_back(name);
+        }
+    return names;
+}
+
+} // namespace
+
+TEST(SceneFileLayout, EveryKindWritesItsRecordsInTheWritersOrder)
+{
+    TempDir dir;
+    SuperBase sb;
+    ASSERT_TRUE(sb.load_memory(saved(fullScene(), dir)));
+    auto names = [&](const char* kind) { return recordNames(sb, structureOf(sb, kind, 1)); };
+    using Names = std::vector<std::string>;
+
+    Names file = numberedNames({"file_name", "data"}, {"data6"}, 6, "%s[%d]");
+    file.push_back("only_link");
+    EXPECT_EQ(names("file"), file);
+    EXPECT_EQ(names("texture_map"), (Names{"name", "amt", "blur", "bluroff", "chanel", "file", "umirror", "uoff",
+                                           "uscl", "utille", "vmirror", "voff", "vscl", "vtille", "autogencube"}));
+    EXPECT_EQ(names("material"), (Names{"name", "shader_file", "texture_map", "maxmat"}));
+    EXPECT_EQ(names("vertexbuffer"),
+              numberedNames({"xyz", "color", "normal", "binormal", "tangent", "illumination", "alpha"},
+                            {"uvw", "weight", "bone"}, 16, "%s%d"));
+    EXPECT_EQ(names("trianglebuffer"),
+              (Names{"color", "vertexbuffer", "triangle_ile", "triangle0", "triangle1", "material"}));
+    EXPECT_EQ(names("mesh"), (Names{"name", "node", "is_skined", "is_moving", "visibility", "matrix", "inv0_matrix",
+                                    "trianglebuffer"}));
+    EXPECT_EQ(names("bone"), (Names{"name", "node", "matrix", "inv0_matrix", "dimension", "anchor", "rotation",
+                                    "center", "width", "height", "taper"}));
+    EXPECT_EQ(names("node"),
+              (Names{"name", "type", "xref_file_name", "user_text", "parent", "subnode", "layer_number", "is_xref",
+                     "is_hide", "is_frozen", "is_renderable", "is_group", "mesh", "bone", "camera", "light",
+                     "helper", "wire_color", "image_multiplier", "matrix", "inv0_matrix"}));
+    EXPECT_EQ(names("camera"), (Names{"node", "matrix", "fov_deg", "near_clip", "far_clip"}));
+    EXPECT_EQ(names("light"),
+              (Names{"node", "is_omni", "is_direct", "is_spot", "type", "texture", "shadows", "on",
+                     "decay_start_stop", "decay_inv", "decay_inv_sqrt", "aspect", "AtmosColAmt", "AtmosOpacity",
+                     "Contrast", "DiffuseSoft", "spot_circle", "spot_rectangle", "affect_difuse", "affect_specular",
+                     "affect_ambient", "LightAffectsShadow", "AtmosShadows", "ShadowType", "Overshoot",
+                     "ConeDisplay", "angle_small", "angle_big", "near_atten_start", "near_atten_end",
+                     "far_atten_start", "far_atten_end", "decay_start", "excluded", "color", "color_shadow",
+                     "multiply", "multiply", "matrix"}));
+    // Each text list: its count, then its texts (two node names, two strings, one of the others).
+    EXPECT_EQ(names("helper"),
+              (Names{"type", "p_node", "p_int", "p_float", "p_float3", "p_float4", "p_float3x3", "pn_node.size()",
+                     "pn_node 0", "pn_node 1", "pn_int.size()", "pn_int 0", "pn_float.size()", "pn_float 0",
+                     "pn_string.size()", "pn_string 0", "p_string.size()", "p_string 0", "p_string 1",
+                     "pn_float3.size()", "pn_float3 0", "pn_float4.size()", "pn_float4 0", "pn_float3x3.size()",
+                     "pn_float3x3 0"}));
 }
 
 TEST(SceneFileLayout, AKindWithoutElementsStillWritesAnEmptyIndex)
