@@ -6,7 +6,8 @@
 #include <cstdio>
 #include <type_traits>
 
-// Index: record writer - record reader - element records - root and kinds - checks - entry points
+// Index: record writer - record reader - both ends of a record list - element records - root and kinds -
+// checks - entry points
 
 namespace {
 
@@ -121,381 +122,290 @@ std::string numbered(const char* name, int i)
     return name + std::to_string(i);
 }
 
-// ---- element records, in the writer's record order
+// ---- the two ends of one record list: writing an element's members, reading them back
 
-void write(RecordWriter& w, const Engine2Scene::File& f)
-{
-    w.text("file_name", f.file_name);
-    w.bytes("data", f.data);
-    for (int i = 0; i < 6; ++i)
-        w.bytes(("data6[" + std::to_string(i) + "]").c_str(), f.data6[i]);
-    w.value("only_link", f.only_link);
-}
+class WriteFields {
+public:
+    explicit WriteFields(RecordWriter& w) : mW(w) {}
 
-bool read(const RecordReader& r, Engine2Scene::File& f, std::string&)
-{
-    f.file_name = r.text("file_name");
-    r.get("data", f.data);
-    for (int i = 0; i < 6; ++i)
-        r.get(("data6[" + std::to_string(i) + "]").c_str(), f.data6[i]);
-    r.get("only_link", f.only_link);
-    return true;
-}
-
-void write(RecordWriter& w, const Engine2Scene::TextureMap& t)
-{
-    w.text("name", t.name);
-    w.value("amt", t.amt);
-    w.vec("blur", t.blur);
-    w.vec("bluroff", t.bluroff);
-    w.value("chanel", t.chanel);
-    w.value("file", t.file);
-    w.value("umirror", t.umirror);
-    w.vec("uoff", t.uoff);
-    w.vec("uscl", t.uscl);
-    w.value("utille", t.utille);
-    w.value("vmirror", t.vmirror);
-    w.vec("voff", t.voff);
-    w.vec("vscl", t.vscl);
-    w.value("vtille", t.vtille);
-    w.value("autogencube", t.autogencube);
-}
-
-bool read(const RecordReader& r, Engine2Scene::TextureMap& t, std::string&)
-{
-    t.name = r.text("name");
-    r.get("amt", t.amt);
-    r.get("blur", t.blur);
-    r.get("bluroff", t.bluroff);
-    r.get("chanel", t.chanel);
-    r.get("file", t.file);
-    r.get("umirror", t.umirror);
-    r.get("uoff", t.uoff);
-    r.get("uscl", t.uscl);
-    r.get("utille", t.utille);
-    r.get("vmirror", t.vmirror);
-    r.get("voff", t.voff);
-    r.get("vscl", t.vscl);
-    r.get("vtille", t.vtille);
-    r.get("autogencube", t.autogencube);
-    return true;
-}
-
-void write(RecordWriter& w, const Engine2Scene::Material& m)
-{
-    w.text("name", m.name);
-    w.value("shader_file", m.shader_file);
-    w.value("texture_map", m.texture_map);
-    w.vec("maxmat", m.maxmat);
-}
-
-bool read(const RecordReader& r, Engine2Scene::Material& m, std::string&)
-{
-    m.name = r.text("name");
-    r.get("shader_file", m.shader_file);
-    r.get("texture_map", m.texture_map);
-    r.get("maxmat", m.maxmat);
-    return true;
-}
-
-void write(RecordWriter& w, const Engine2Scene::VertexBuffer& v)
-{
-    w.vec("xyz", v.xyz);
-    w.vec("color", v.color);
-    w.vec("normal", v.normal);
-    w.vec("binormal", v.binormal);
-    w.vec("tangent", v.tangent);
-    w.vec("illumination", v.illumination);
-    w.vec("alpha", v.alpha);
-    for (int i = 0; i < 16; ++i) {
-        w.vec(numbered("uvw", i).c_str(), v.uvw[i]);
-        w.vec(numbered("weight", i).c_str(), v.weight[i]);
-        w.vec(numbered("bone", i).c_str(), v.bone[i]);
+    void operator()(const char* name, const std::string& v) { mW.text(name, v); }
+    void operator()(const char* name, const std::vector<char>& v) { mW.bytes(name, v); }
+    template <class T>
+    void operator()(const char* name, const std::vector<T>& v)
+    {
+        mW.vec(name, v);
     }
+    template <class T>
+    void operator()(const char* name, const T& v)
+    {
+        mW.value(name, v);
+    }
+    // Written for completeness; the reader leaves such a member empty.
+    template <class T>
+    void unread(const char* name, const T& v)
+    {
+        (*this)(name, v);
+    }
+    // Triangle lists: their count, then one record per list (stem followed by its number).
+    void lists(const char* count, const char* stem, const std::vector<std::vector<Engine2Scene::int3>>& v)
+    {
+        mW.value(count, int32_t(v.size()));
+        for (size_t d = 0; d < v.size(); ++d)
+            mW.vec(numbered(stem, int(d)).c_str(), v[d]);
+    }
+    // A text list: its count record ("L.size()"), then one record per text ("L 0", "L 1", ...).
+    void texts(const char* list, const std::vector<std::string>& v) { mW.texts(list, v); }
+
+private:
+    RecordWriter& mW;
+};
+
+// An absent record leaves its member at the default (an absent text is empty); a list count
+// that cannot be right makes the element damaged (ok() false, the reason in why).
+class ReadFields {
+public:
+    ReadFields(const RecordReader& r, std::string& why) : mR(r), mWhy(why) {}
+
+    void operator()(const char* name, std::string& v) { v = mR.text(name); }
+    template <class T>
+    void operator()(const char* name, T& v)
+    {
+        mR.get(name, v);
+    }
+    template <class T>
+    void unread(const char*, T&)
+    {
+    }
+    // A list whose record is absent reads as empty; without the count there are no lists.
+    void lists(const char* count, const char* stem, std::vector<std::vector<Engine2Scene::int3>>& v)
+    {
+        int32_t n = 0;
+        if (!mOk || !(mOk = mR.count(count, n, mWhy)))
+            return;
+        v.assign(size_t(n), {});
+        for (int32_t d = 0; d < n; ++d)
+            mR.get(numbered(stem, d).c_str(), v[size_t(d)]);
+    }
+    void texts(const char* list, std::vector<std::string>& v)
+    {
+        if (mOk)
+            mOk = mR.texts(list, v, mWhy);
+    }
+    bool ok() const { return mOk; }
+
+private:
+    RecordReader mR;
+    std::string& mWhy;
+    bool mOk = true;
+};
+
+// ---- element records: each kind's list, in the writer's record order, serves both ends
+
+template <class T>
+struct Kind {
+};
+
+template <class E, class F>
+void fields(E& f, F& v, Kind<Engine2Scene::File>)
+{
+    v("file_name", f.file_name);
+    v("data", f.data);
+    for (int i = 0; i < 6; ++i)
+        v(("data6[" + std::to_string(i) + "]").c_str(), f.data6[i]);
+    v("only_link", f.only_link);
+}
+
+template <class E, class F>
+void fields(E& t, F& v, Kind<Engine2Scene::TextureMap>)
+{
+    v("name", t.name);
+    v("amt", t.amt);
+    v("blur", t.blur);
+    v("bluroff", t.bluroff);
+    v("chanel", t.chanel);
+    v("file", t.file);
+    v("umirror", t.umirror);
+    v("uoff", t.uoff);
+    v("uscl", t.uscl);
+    v("utille", t.utille);
+    v("vmirror", t.vmirror);
+    v("voff", t.voff);
+    v("vscl", t.vscl);
+    v("vtille", t.vtille);
+    v("autogencube", t.autogencube);
+}
+
+template <class E, class F>
+void fields(E& m, F& v, Kind<Engine2Scene::Material>)
+{
+    v("name", m.name);
+    v("shader_file", m.shader_file);
+    v("texture_map", m.texture_map);
+    v("maxmat", m.maxmat);
 }
 
 // Binormals and tangents on file are not read: loaders make their own.
-bool read(const RecordReader& r, Engine2Scene::VertexBuffer& v, std::string&)
+template <class E, class F>
+void fields(E& b, F& v, Kind<Engine2Scene::VertexBuffer>)
 {
-    r.get("xyz", v.xyz);
-    r.get("color", v.color);
-    r.get("normal", v.normal);
-    r.get("illumination", v.illumination);
-    r.get("alpha", v.alpha);
+    v("xyz", b.xyz);
+    v("color", b.color);
+    v("normal", b.normal);
+    v.unread("binormal", b.binormal);
+    v.unread("tangent", b.tangent);
+    v("illumination", b.illumination);
+    v("alpha", b.alpha);
     for (int i = 0; i < 16; ++i) {
-        r.get(numbered("uvw", i).c_str(), v.uvw[i]);
-        r.get(numbered("weight", i).c_str(), v.weight[i]);
-        r.get(numbered("bone", i).c_str(), v.bone[i]);
+        v(numbered("uvw", i).c_str(), b.uvw[i]);
+        v(numbered("weight", i).c_str(), b.weight[i]);
+        v(numbered("bone", i).c_str(), b.bone[i]);
     }
-    return true;
 }
 
-void write(RecordWriter& w, const Engine2Scene::TriangleBuffer& t)
+template <class E, class F>
+void fields(E& t, F& v, Kind<Engine2Scene::TriangleBuffer>)
 {
-    w.value("color", t.color);
-    w.value("vertexbuffer", t.vertexbuffer);
-    w.value("triangle_ile", int32_t(t.triangle.size()));
-    for (size_t d = 0; d < t.triangle.size(); ++d)
-        w.vec(numbered("triangle", int(d)).c_str(), t.triangle[d]);
-    w.vec("material", t.material);
+    v("color", t.color);
+    v("vertexbuffer", t.vertexbuffer);
+    v.lists("triangle_ile", "triangle", t.triangle);
+    v("material", t.material);
 }
 
-// A list whose "triangle%d" record is absent reads as empty; without "triangle_ile" there are no lists.
-bool read(const RecordReader& r, Engine2Scene::TriangleBuffer& t, std::string& why)
+template <class E, class F>
+void fields(E& m, F& v, Kind<Engine2Scene::Mesh>)
 {
-    r.get("color", t.color);
-    r.get("vertexbuffer", t.vertexbuffer);
-    int32_t lists = 0;
-    if (!r.count("triangle_ile", lists, why))
-        return false;
-    t.triangle.assign(size_t(lists), {});
-    for (int32_t d = 0; d < lists; ++d)
-        r.get(numbered("triangle", d).c_str(), t.triangle[d]);
-    r.get("material", t.material);
-    return true;
+    v("name", m.name);
+    v("node", m.node);
+    v("is_skined", m.is_skined);
+    v("is_moving", m.is_moving);
+    v("visibility", m.visibility);
+    v("matrix", m.matrix);
+    v("inv0_matrix", m.inv0_matrix);
+    v("trianglebuffer", m.trianglebuffer);
 }
 
-void write(RecordWriter& w, const Engine2Scene::Mesh& m)
+template <class E, class F>
+void fields(E& b, F& v, Kind<Engine2Scene::Bone>)
 {
-    w.text("name", m.name);
-    w.value("node", m.node);
-    w.value("is_skined", m.is_skined);
-    w.value("is_moving", m.is_moving);
-    w.vec("visibility", m.visibility);
-    w.vec("matrix", m.matrix);
-    w.value("inv0_matrix", m.inv0_matrix);
-    w.value("trianglebuffer", m.trianglebuffer);
+    v("name", b.name);
+    v("node", b.node);
+    v("matrix", b.matrix);
+    v("inv0_matrix", b.inv0_matrix);
+    v("dimension", b.dimension);
+    v("anchor", b.anchor);
+    v("rotation", b.rotation);
+    v("center", b.center);
+    v("width", b.width);
+    v("height", b.height);
+    v("taper", b.taper);
 }
 
-bool read(const RecordReader& r, Engine2Scene::Mesh& m, std::string&)
+template <class E, class F>
+void fields(E& n, F& v, Kind<Engine2Scene::Node>)
 {
-    m.name = r.text("name");
-    r.get("node", m.node);
-    r.get("is_skined", m.is_skined);
-    r.get("is_moving", m.is_moving);
-    r.get("visibility", m.visibility);
-    r.get("matrix", m.matrix);
-    r.get("inv0_matrix", m.inv0_matrix);
-    r.get("trianglebuffer", m.trianglebuffer);
-    return true;
+    v("name", n.name);
+    v("type", n.type);
+    v("xref_file_name", n.xref_file_name);
+    v("user_text", n.user_text);
+    v("parent", n.parent);
+    v("subnode", n.subnode);
+    v("layer_number", n.layer_number);
+    v("is_xref", n.is_xref);
+    v("is_hide", n.is_hide);
+    v("is_frozen", n.is_frozen);
+    v("is_renderable", n.is_renderable);
+    v("is_group", n.is_group);
+    v("mesh", n.mesh);
+    v("bone", n.bone);
+    v("camera", n.camera);
+    v("light", n.light);
+    v("helper", n.helper);
+    v("wire_color", n.wire_color);
+    v("image_multiplier", n.image_multiplier);
+    v("matrix", n.matrix);
+    v("inv0_matrix", n.inv0_matrix);
 }
 
-void write(RecordWriter& w, const Engine2Scene::Bone& b)
+template <class E, class F>
+void fields(E& c, F& v, Kind<Engine2Scene::Camera>)
 {
-    w.text("name", b.name);
-    w.value("node", b.node);
-    w.vec("matrix", b.matrix);
-    w.value("inv0_matrix", b.inv0_matrix);
-    w.vec("dimension", b.dimension);
-    w.vec("anchor", b.anchor);
-    w.vec("rotation", b.rotation);
-    w.vec("center", b.center);
-    w.value("width", b.width);
-    w.value("height", b.height);
-    w.value("taper", b.taper);
+    v("node", c.node);
+    v("matrix", c.matrix);
+    v("fov_deg", c.fov_deg);
+    v("near_clip", c.near_clip);
+    v("far_clip", c.far_clip);
 }
 
-bool read(const RecordReader& r, Engine2Scene::Bone& b, std::string&)
+template <class E, class F>
+void fields(E& l, F& v, Kind<Engine2Scene::Light>)
 {
-    b.name = r.text("name");
-    r.get("node", b.node);
-    r.get("matrix", b.matrix);
-    r.get("inv0_matrix", b.inv0_matrix);
-    r.get("dimension", b.dimension);
-    r.get("anchor", b.anchor);
-    r.get("rotation", b.rotation);
-    r.get("center", b.center);
-    r.get("width", b.width);
-    r.get("height", b.height);
-    r.get("taper", b.taper);
-    return true;
+    v("node", l.node);
+    v("is_omni", l.is_omni);
+    v("is_direct", l.is_direct);
+    v("is_spot", l.is_spot);
+    v("type", l.type);
+    v("texture", l.texture);
+    v("shadows", l.shadows);
+    v("on", l.on);
+    v("decay_start_stop", l.decay_start_stop);
+    v("decay_inv", l.decay_inv);
+    v("decay_inv_sqrt", l.decay_inv_sqrt);
+    v("aspect", l.aspect);
+    v("AtmosColAmt", l.AtmosColAmt);
+    v("AtmosOpacity", l.AtmosOpacity);
+    v("Contrast", l.Contrast);
+    v("DiffuseSoft", l.DiffuseSoft);
+    v("spot_circle", l.spot_circle);
+    v("spot_rectangle", l.spot_rectangle);
+    v("affect_difuse", l.affect_difuse);
+    v("affect_specular", l.affect_specular);
+    v("affect_ambient", l.affect_ambient);
+    v("LightAffectsShadow", l.LightAffectsShadow);
+    v("AtmosShadows", l.AtmosShadows);
+    v("ShadowType", l.ShadowType);
+    v("Overshoot", l.Overshoot);
+    v("ConeDisplay", l.ConeDisplay);
+    v("angle_small", l.angle_small);
+    v("angle_big", l.angle_big);
+    v("near_atten_start", l.near_atten_start);
+    v("near_atten_end", l.near_atten_end);
+    v("far_atten_start", l.far_atten_start);
+    v("far_atten_end", l.far_atten_end);
+    v("decay_start", l.decay_start);
+    v("excluded", l.excluded);
+    v("color", l.color);
+    v("color_shadow", l.color_shadow);
+    // Both multiplier tracks are stored as "multiply"; reading finds the first for both.
+    v("multiply", l.multiply);
+    v("multiply", l.multiply2);
+    v("matrix", l.matrix);
 }
 
-void write(RecordWriter& w, const Engine2Scene::Node& n)
+template <class E, class F>
+void fields(E& h, F& v, Kind<Engine2Scene::Helper>)
 {
-    w.text("name", n.name);
-    w.text("type", n.type);
-    w.text("xref_file_name", n.xref_file_name);
-    w.text("user_text", n.user_text);
-    w.value("parent", n.parent);
-    w.vec("subnode", n.subnode);
-    w.value("layer_number", n.layer_number);
-    w.value("is_xref", n.is_xref);
-    w.value("is_hide", n.is_hide);
-    w.value("is_frozen", n.is_frozen);
-    w.value("is_renderable", n.is_renderable);
-    w.value("is_group", n.is_group);
-    w.value("mesh", n.mesh);
-    w.value("bone", n.bone);
-    w.value("camera", n.camera);
-    w.value("light", n.light);
-    w.value("helper", n.helper);
-    w.value("wire_color", n.wire_color);
-    w.vec("image_multiplier", n.image_multiplier);
-    w.vec("matrix", n.matrix);
-    w.value("inv0_matrix", n.inv0_matrix);
+    v("type", h.type);
+    v("p_node", h.p_node);
+    v("p_int", h.p_int);
+    v("p_float", h.p_float);
+    v("p_float3", h.p_float3);
+    v("p_float4", h.p_float4);
+    v("p_float3x3", h.p_float3x3);
+    v.texts("pn_node", h.pn_node);
+    v.texts("pn_int", h.pn_int);
+    v.texts("pn_float", h.pn_float);
+    v.texts("pn_string", h.pn_string);
+    v.texts("p_string", h.p_string);
+    v.texts("pn_float3", h.pn_float3);
+    v.texts("pn_float4", h.pn_float4);
+    v.texts("pn_float3x3", h.pn_float3x3);
 }
 
-bool read(const RecordReader& r, Engine2Scene::Node& n, std::string&)
+// The record list of an element of any kind, const (writing) or not (reading).
+template <class E, class F>
+void fields(E& element, F& v)
 {
-    n.name = r.text("name");
-    n.type = r.text("type");
-    n.xref_file_name = r.text("xref_file_name");
-    n.user_text = r.text("user_text");
-    r.get("parent", n.parent);
-    r.get("subnode", n.subnode);
-    r.get("layer_number", n.layer_number);
-    r.get("is_xref", n.is_xref);
-    r.get("is_hide", n.is_hide);
-    r.get("is_frozen", n.is_frozen);
-    r.get("is_renderable", n.is_renderable);
-    r.get("is_group", n.is_group);
-    r.get("mesh", n.mesh);
-    r.get("bone", n.bone);
-    r.get("camera", n.camera);
-    r.get("light", n.light);
-    r.get("helper", n.helper);
-    r.get("wire_color", n.wire_color);
-    r.get("image_multiplier", n.image_multiplier);
-    r.get("matrix", n.matrix);
-    r.get("inv0_matrix", n.inv0_matrix);
-    return true;
-}
-
-void write(RecordWriter& w, const Engine2Scene::Camera& c)
-{
-    w.value("node", c.node);
-    w.vec("matrix", c.matrix);
-    w.vec("fov_deg", c.fov_deg);
-    w.vec("near_clip", c.near_clip);
-    w.vec("far_clip", c.far_clip);
-}
-
-bool read(const RecordReader& r, Engine2Scene::Camera& c, std::string&)
-{
-    r.get("node", c.node);
-    r.get("matrix", c.matrix);
-    r.get("fov_deg", c.fov_deg);
-    r.get("near_clip", c.near_clip);
-    r.get("far_clip", c.far_clip);
-    return true;
-}
-
-// The light's ints, floats, float vectors and float3 vectors by record name, in the writer's order.
-template <class Light, class Visit>
-void light_fields(Light& l, Visit&& visit)
-{
-    visit("node", l.node);
-    visit("is_omni", l.is_omni);
-    visit("is_direct", l.is_direct);
-    visit("is_spot", l.is_spot);
-    visit("type", l.type);
-    visit("texture", l.texture);
-    visit("shadows", l.shadows);
-    visit("on", l.on);
-    visit("decay_start_stop", l.decay_start_stop);
-    visit("decay_inv", l.decay_inv);
-    visit("decay_inv_sqrt", l.decay_inv_sqrt);
-    visit("aspect", l.aspect);
-    visit("AtmosColAmt", l.AtmosColAmt);
-    visit("AtmosOpacity", l.AtmosOpacity);
-    visit("Contrast", l.Contrast);
-    visit("DiffuseSoft", l.DiffuseSoft);
-    visit("spot_circle", l.spot_circle);
-    visit("spot_rectangle", l.spot_rectangle);
-    visit("affect_difuse", l.affect_difuse);
-    visit("affect_specular", l.affect_specular);
-    visit("affect_ambient", l.affect_ambient);
-    visit("LightAffectsShadow", l.LightAffectsShadow);
-    visit("AtmosShadows", l.AtmosShadows);
-    visit("ShadowType", l.ShadowType);
-    visit("Overshoot", l.Overshoot);
-    visit("ConeDisplay", l.ConeDisplay);
-    visit("angle_small", l.angle_small);
-    visit("angle_big", l.angle_big);
-    visit("near_atten_start", l.near_atten_start);
-    visit("near_atten_end", l.near_atten_end);
-    visit("far_atten_start", l.far_atten_start);
-    visit("far_atten_end", l.far_atten_end);
-    visit("decay_start", l.decay_start);
-    visit("excluded", l.excluded);
-    visit("color", l.color);
-    visit("color_shadow", l.color_shadow);
-}
-
-struct WriteField {
-    RecordWriter& w;
-    template <class T>
-    void operator()(const char* name, const T& v) const
-    {
-        w.value(name, v);
-    }
-    template <class T>
-    void operator()(const char* name, const std::vector<T>& v) const
-    {
-        w.vec(name, v);
-    }
-};
-
-struct ReadField {
-    const RecordReader& r;
-    template <class T>
-    void operator()(const char* name, T& v) const
-    {
-        r.get(name, v);
-    }
-};
-
-void write(RecordWriter& w, const Engine2Scene::Light& l)
-{
-    light_fields(l, WriteField{w});
-    w.vec("multiply", l.multiply);
-    w.vec("multiply", l.multiply2);
-    w.vec("matrix", l.matrix);
-}
-
-// Both multiplier tracks read the first "multiply" record.
-bool read(const RecordReader& r, Engine2Scene::Light& l, std::string&)
-{
-    light_fields(l, ReadField{r});
-    r.get("multiply", l.multiply);
-    r.get("multiply", l.multiply2);
-    r.get("matrix", l.matrix);
-    return true;
-}
-
-void write(RecordWriter& w, const Engine2Scene::Helper& h)
-{
-    w.text("type", h.type);
-    w.vec("p_node", h.p_node);
-    w.vec("p_int", h.p_int);
-    w.vec("p_float", h.p_float);
-    w.vec("p_float3", h.p_float3);
-    w.vec("p_float4", h.p_float4);
-    w.vec("p_float3x3", h.p_float3x3);
-    w.texts("pn_node", h.pn_node);
-    w.texts("pn_int", h.pn_int);
-    w.texts("pn_float", h.pn_float);
-    w.texts("pn_string", h.pn_string);
-    w.texts("p_string", h.p_string);
-    w.texts("pn_float3", h.pn_float3);
-    w.texts("pn_float4", h.pn_float4);
-    w.texts("pn_float3x3", h.pn_float3x3);
-}
-
-bool read(const RecordReader& r, Engine2Scene::Helper& h, std::string& why)
-{
-    h.type = r.text("type");
-    r.get("p_node", h.p_node);
-    r.get("p_int", h.p_int);
-    r.get("p_float", h.p_float);
-    r.get("p_float3", h.p_float3);
-    r.get("p_float4", h.p_float4);
-    r.get("p_float3x3", h.p_float3x3);
-    return r.texts("pn_node", h.pn_node, why) && r.texts("pn_int", h.pn_int, why) &&
-           r.texts("pn_float", h.pn_float, why) && r.texts("pn_string", h.pn_string, why) &&
-           r.texts("p_string", h.p_string, why) && r.texts("pn_float3", h.pn_float3, why) &&
-           r.texts("pn_float4", h.pn_float4, why) && r.texts("pn_float3x3", h.pn_float3x3, why);
+    fields(element, v, Kind<std::remove_const_t<E>>());
 }
 
 // ---- root and kinds
@@ -509,7 +419,8 @@ void save_kind(SuperBase& sb, const char* kind, const std::vector<T>& elements)
         int s = sb.add_structure();
         index.push_back(s);
         RecordWriter w(sb, s);
-        write(w, e);
+        WriteFields out(w);
+        fields(e, out);
     }
     RecordWriter root(sb, 0);
     root.vec(kind, index);
@@ -528,7 +439,9 @@ bool load_kind(const SuperBase& sb, const char* kind, std::vector<T>& elements, 
                   " of " + std::to_string(sb.count());
             return false;
         }
-        if (!read(RecordReader(sb, index[i]), elements[i], why))
+        ReadFields in(RecordReader(sb, index[i]), why);
+        fields(elements[i], in);
+        if (!in.ok())
             return false;
     }
     return true;
