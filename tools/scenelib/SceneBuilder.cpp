@@ -248,9 +248,11 @@ int SceneBuilder::addGeometry(const std::string& name, const MeshData& mesh, boo
     return int(mScene.mesh.size()) - 1;
 }
 
-int SceneBuilder::addMesh(const std::string& name, const MeshData& mesh, int parent, const Track& local, int layer)
+// The mesh's node carries the mesh's world track.
+int SceneBuilder::addMeshNode(const std::string& name, const MeshData& mesh, bool skinned, int parent,
+                              const Track& local, int layer)
 {
-    int index = addGeometry(name, mesh, false);
+    int index = addGeometry(name, mesh, skinned);
     int node = newNode(name, "mesh", parent, local, layer, nullptr);
     Engine2Scene::Node& n = mScene.node[size_t(node)];
     n.mesh = index;
@@ -258,6 +260,11 @@ int SceneBuilder::addMesh(const std::string& name, const MeshData& mesh, int par
     mScene.mesh[size_t(index)].node = node;
     mScene.mesh[size_t(index)].matrix = n.matrix;
     return node;
+}
+
+int SceneBuilder::addMesh(const std::string& name, const MeshData& mesh, int parent, const Track& local, int layer)
+{
+    return addMeshNode(name, mesh, false, parent, local, layer);
 }
 
 void SceneBuilder::setVisibility(int node, const std::vector<float>& track)
@@ -303,14 +310,7 @@ MeshData SceneBuilder::skinPiece(const MeshData& piece, int boneNode) const
 
 int SceneBuilder::addSkinnedMesh(const std::string& name, const MeshData& mesh, int layer)
 {
-    int index = addGeometry(name, mesh, true);
-    int node = newNode(name, "mesh", 0, Track{identity()}, layer, nullptr);
-    Engine2Scene::Node& n = mScene.node[size_t(node)];
-    n.mesh = index;
-    n.is_renderable = 1;
-    mScene.mesh[size_t(index)].node = node;
-    mScene.mesh[size_t(index)].matrix = n.matrix;
-    return node;
+    return addMeshNode(name, mesh, true, 0, Track{identity()}, layer);
 }
 
 // ---- cameras and lights

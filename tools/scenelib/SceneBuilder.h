@@ -160,6 +160,8 @@ private:
     int newNode(const std::string& name, const char* type, int parent, const Track& local, int layer,
                 const float4x4* restLocal);
     int addGeometry(const std::string& name, const MeshData& mesh, bool skinned);
+    int addMeshNode(const std::string& name, const MeshData& mesh, bool skinned, int parent, const Track& local,
+                    int layer);
     Engine2Scene mScene;
     std::vector<NodeInfo> mNodes;
 };
