@@ -1,0 +1,56 @@
+#pragma once
+
+// The park's money: cash, the bank loan, the watch over a negative balance that ends in game
+// over, and the amounts that float up beside the cash figure after every transaction.
+// Every payment and income goes through addCash; booking it in the month records is the
+// caller's business.
+
+#include <string>
+#include <vector>
+
+class WidgetLabel;
+
+// One floating amount shown after a transaction.
+struct OneCash {
+    OneCash(int amount) : mAmount(amount) {}
+    int mAmount;
+    int mAge = 0;       // ms of game time, +10 per logic step
+    float mAlpha = 0.0f;
+};
+
+class CashAccount {
+public:
+    // Countdown states.
+    enum { kNoCountdown = -1, kCountdown = 0, kGameOverShown = 1 };
+
+    explicit CashAccount(int cash);
+    ~CashAccount();
+    CashAccount(const CashAccount&) = delete;
+    CashAccount& operator=(const CashAccount&) = delete;
+
+    // Keeps the in-game screen's cash label and hides it: only draw() shows it.
+    void setLabel(WidgetLabel* label);
+    // cash += amount, shown as a floating amount; 0 does nothing.
+    void addCash(int amount);
+    // One logic step: ages the floating amounts and watches a negative balance (loan warning,
+    // then game over). Does nothing without a label.
+    void update();
+    // One game day: a day less before game over while the countdown runs.
+    void newDay();
+    // Draws the floating amounts and the cash figure with the kept label.
+    void draw();
+
+    // The text and colour of a floating amount: "+250" green, "-250" red.
+    static std::wstring amountText(int amount);
+
+    WidgetLabel* mLabel = nullptr;
+    int mCash;
+    int mLoan = 0;
+    int mGameOverAnswer = 0;
+    int mCountdownState = kNoCountdown;
+    int mDaysLeft = 0;
+    std::vector<OneCash*> mAmounts;
+
+private:
+    void drawAmount(OneCash* amount);
+};

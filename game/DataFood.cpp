@@ -1,0 +1,34 @@
+#include "game/DataFood.h"
+
+#include "game/DataStorage.h"
+#include "game/KeyFile.h"
+#include "toolkit/utils/misc.h"
+
+namespace {
+const char* const kIconFolder = "data/game/Foods/Icons/";
+} // namespace
+
+DataFood::DataFood(const std::string& path)
+{
+    KeyFileReader r(path);
+    for (; r.more(); r.advance()) {
+        if (r.key(L"[name]"))
+            mName = r.value();
+        if (r.key(L"[description]"))
+            mDescription = r.value();
+        if (r.key(L"[cost]"))
+            r.readInt(mCost);
+        if (r.key(L"[food]"))
+            r.readInt(mFood);
+        if (r.key(L"[icon image]")) {
+            mIconFile = r.value();
+            mIcon = requestImage(kIconFolder + wideToString(mIconFile));
+        }
+        if (r.key(L"[icon image greyed]")) {
+            mIconGreyedFile = r.value();
+            mIconGreyed = requestImage(kIconFolder + wideToString(mIconGreyedFile));
+        }
+        if (r.key(L"[requirements]"))
+            mRequirements = r.value();
+    }
+}

@@ -1,0 +1,337 @@
+#include "game/DataStorage.h"
+
+#include "core/ControlMngr.h"
+#include "game/CashAccount.h"
+#include "game/DataAchievement.h"
+#include "game/DataAnimal.h"
+#include "game/DataBuilding.h"
+#include "game/DataFood.h"
+#include "game/GameDate.h"
+#include "game/GameOptions.h"
+#include "game/GlobalSettings.h"
+#include "game/MonthBalance.h"
+#include "game/Profiles.h"
+#include "game/Promotion.h"
+#include "park/GameBackground3D.h"
+#include "park/GameCamera.h"
+#include "park/PublicManager.h"
+#include "render/external/Sounds.h"
+#include "source_menu/MenuAchievements.h"
+#include "source_menu/MenuBank.h"
+#include "source_menu/MenuIngame.h"
+#include "source_menu/MenuRanking.h"
+#include "source_menu/MenuStatistics.h"
+#include "source_menu/MenuTickets.h"
+#include "source_menu/Tutorial.h"
+#include "toolkit/utils/misc.h"
+
+#include <cstdlib>
+#include <set>
+
+// Index: queries - park services - the logic step and the day - the month - offers -
+// popularity - debug texts - options - ownership
+
+namespace {
+const int kStepMs = 10;
+const int kAchievementCheckMs = 1000;
+const int kMaxOffersPerKind = 9;
+const int kDumpKey = 'g';
+const wchar_t* const kSpecies[5] = {L"dog", L"cat", L"dino", L"rabbit", L"horse"};
+} // namespace
+
+// ---- queries
+
+int DataStorage::foodStoreCapacity() const
+{
+    int capacity = mGlobalSettings ? mGlobalSettings->mFoodStoredMax : 0;
+    for (DataBuilding* building : mParkBuildings)
+        if (building->mFoodStoredMax > capacity)
+            capacity = building->mFoodStoredMax;
+    return capacity;
+}
+
+std::vector<DataBuilding*> DataStorage::buildingDefinitionsOfKind(const std::wstring& kind) const
+{
+    std::wstring lower = toLowerWide(kind);
+    std::vector<DataBuilding*> found;
+    for (DataBuilding* building : mBuildingDefinitions)
+        if (toLowerWide(building->mType) == lower)
+            found.push_back(building);
+    return found;
+}
+
+std::vector<DataAnimal*> DataStorage::parkAnimalsOfKind(const std::wstring& kind) const
+{
+    std::wstring lower = toLowerWide(kind);
+    std::vector<DataAnimal*> found;
+    for (DataAnimal* animal : mParkAnimals)
+        if (toLowerWide(animal->mType) == lower)
+            found.push_back(animal);
+    return found;
+}
+
+bool DataStorage::isPlaceTaken(const std::wstring& kind, int place) const
+{
+    for (DataAnimal* animal : mParkAnimals)
+        if (animal->mType == kind && animal->placeNumber() == place)
+            return true;
+    return false;
+}
+
+void DataStorage::achievementReached(DataAchievement* achievement)
+{
+    achievement->mDone = 1;
+    Singleton<MenuIngame>::get()->mNotices.push_back(new Achievement(achievement));
+    Singleton<Sounds>::get()->play("a_done");
+}
+
+// ---- park services
+
+DataBuilding* DataStorage::findParkBuilding(const std::string& fileName) const
+{
+    for (DataBuilding* building : mParkBuildings)
+        if (building->fileName() == fileName)
+            return building;
+    return nullptr;
+}
+
+int DataStorage::hasAssistants() const
+{
+    return findParkBuilding("OtherAssistants.txt") != nullptr;
+}
+
+int DataStorage::hasVet() const
+{
+    return findParkBuilding("OtherVet.txt") != nullptr;
+}
+
+int DataStorage::hasHotel() const
+{
+    return findParkBuilding("OtherHotel.txt") != nullptr;
+}
+
+int DataStorage::hasRestaurant() const
+{
+    return findParkBuilding("OtherRestaurant.txt") != nullptr;
+}
+
+// ---- the logic step and the day
+
+void DataStorage::update()
+{
+    ControlMngr* input = Singleton<ControlMngr>::get();
+    if (!input->mKeyboardDevices.empty() && input->mKeyboardDevices[0]->data[kKeyboardCharWord].i == kDumpKey)
+        dumpTexts();
+    if (mAchievementTick > kAchievementCheckMs) {
+        GameCamera* camera = Singleton<GameBackground3D>::get()->mCamera;
+        for (DataAchievement* achievement : mAchievements)
+            if (!achievement->mDone && camera->isBusy() == 0 && checkRequirements(achievement->mRequirements))
+                achievementReached(achievement);
+        mAchievementTick = 0;
+    }
+    mAchievementTick += kStepMs;
+    mGlobalSettings->mDayClock += kStepMs;
+    if (mGlobalSettings->mDayClock > mGlobalSettings->mGameSpeed) {
+        mGlobalSettings->mDayClock = 0;
+        newDay();
+    }
+    mGlobalSettings->mCashAccount->update();
+}
+
+void DataStorage::newDay()
+{
+    mGlobalSettings->mDate->advance();
+    for (DataAnimal* animal : mParkAnimals)
+        animal->newDay();
+    GameCamera* camera = Singleton<GameBackground3D>::get()->mCamera;
+    for (size_t i = 0; i < mParkAnimals.size();) {
+        if (mParkAnimals[i]->mLeaving) {
+            retire(mParkAnimals[i]);
+            mParkAnimals.erase(mParkAnimals.begin() + i);
+            camera->reset();
+        } else {
+            ++i;
+        }
+    }
+    for (DataBuilding* building : mParkBuildings)
+        building->newDay();
+    for (Promotion* promotion : mPromotions)
+        promotion->newDay();
+    computePopularity();
+    Singleton<PublicManager>::get()->newDay();
+    Singleton<MenuStatistics>::get()->reset();
+    Singleton<MenuBank>::get()->reset();
+    Singleton<MenuTickets>::get()->reset();
+    Singleton<MenuRanking>::get()->reset();
+    Singleton<MenuAchievements>::get()->reset();
+    mGlobalSettings->mCashAccount->newDay();
+    Singleton<MenuRanking>::get()->buildRanking();
+
+    // The autosave of the current profile; with no profile chosen there is nothing to save.
+    if (mCurrentProfile >= 0 && mCurrentProfile < static_cast<int>(mProfiles.size())) {
+        DataProfile* profile = mProfiles[mCurrentProfile];
+        Tutorial* tutorial = Singleton<Tutorial>::get();
+        saveProfile(profile->mPath, profile->mName, profile->mAvatarFile, profile->mTutorial, tutorial->step,
+                    tutorial->pointerTarget, tutorial->buildingBought, tutorial->petAccepted, tutorial->foodBought);
+    }
+}
+
+// ---- the month
+
+void DataStorage::closeMonth()
+{
+    int maintenance = 0;
+    for (DataBuilding* building : mParkBuildings)
+        maintenance += building->mMaintenance;
+    mGlobalSettings->mCashAccount->addCash(-maintenance);
+    mBalanceThisMonth->mValues[t_BuildingsMaintenance] -= maintenance;
+
+    delete mBalanceLastMonth;
+    mBalanceLastMonth = mBalanceThisMonth->clone();
+    delete mBalanceThisMonth;
+    mBalanceThisMonth = new MonthBalance();
+    delete mStatLastMonth;
+    mStatLastMonth = mStatThisMonth->clone();
+    delete mStatThisMonth;
+    mStatThisMonth = new MonthBalance();
+}
+
+// ---- offers
+
+void DataStorage::generateAnimalsForSale()
+{
+    for (DataAnimal* offer : mAnimalsForSale)
+        retire(offer);
+    mAnimalsForSale.clear();
+
+    int happiness = 0;
+    for (DataAnimal* animal : mParkAnimals)
+        happiness += animal->mHappiness;
+    float average = happiness == 0 ? 0.0f : static_cast<float>(happiness) / mParkAnimals.size();
+    int lo = mGlobalSettings->mAnimalsToAccommodationMin;
+    int hi = mGlobalSettings->mAnimalsToAccommodationMax;
+    float spread = static_cast<float>(hi - lo + 1);
+    int count = static_cast<int>(spread * mAttraction * 0.5f + spread * average * 0.125f);
+    if (count > hi)
+        count = hi;
+    count = count < 1 ? 1 : count > kMaxOffersPerKind ? kMaxOffersPerKind : count;
+
+    GlobalSettings* settings = mGlobalSettings;
+    for (const wchar_t* species : kSpecies) {
+        size_t pictures = mSkinFiles[species].size();
+        if (pictures == 0 || mAnimalNames.empty())
+            continue; // no coat or no name to give: this species gets no offers
+        for (int i = 0; i < count; ++i) {
+            int picture = std::rand() % pictures;
+            const std::wstring& name = mAnimalNames[std::rand() % mAnimalNames.size()];
+            float hungerDrop = settings->mAnimalHungerDrop * ((std::rand() % 1500) + 500) * 0.001f;
+            float healthDrop = settings->mAnimalHealthDrop * ((std::rand() % 1500) + 500) * 0.001f;
+            DataAnimal* offer = new DataAnimal(name, species, hungerDrop, healthDrop, picture);
+            mAnimalsForSale.push_back(offer);
+            offer->loadPicture(picture);
+        }
+    }
+}
+
+// ---- popularity
+
+float DataStorage::computePopularity()
+{
+    GlobalSettings* settings = mGlobalSettings;
+    float p = 0.0f;
+    for (DataAnimal* animal : mParkAnimals)
+        p += settings->speciesPopularity(animal->mType) * (animal->mHunger + animal->mHealth);
+    float b = 0.0f;
+    for (DataBuilding* building : mParkBuildings)
+        b += building->mPopularityWorth * (building->mCleanness + building->mCondition);
+    p += b;
+    for (Promotion* promotion : mPromotions)
+        if (promotion->mDaysLeft > 0) {
+            p += promotion->mPopularityWorth;
+            break;
+        }
+    mPopularity = static_cast<int>(p);
+
+    // A zero reference or maximum (warned when read) leaves the park without attraction.
+    int refA = settings->scrollReference(L"AccomodationTicket");
+    int refC = settings->scrollReference(L"CarTicket");
+    if (refA == 0 || refC == 0 || settings->mMaxPopularity <= 0.0f) {
+        mAttraction = 0.0f;
+        return mAttraction;
+    }
+    float r = p / settings->mMaxPopularity;
+    float a = 1.0f - static_cast<float>(settings->mAccommodationTicketPrice) / refA;
+    if (a > 1.0f)
+        a = 1.0f;
+    float c = static_cast<float>(1.0 - static_cast<double>(settings->mCarParkingTicketPrice) / refC + 0.25);
+    if (c > 1.0f)
+        c = 1.0f;
+    // Held in 0..1 before squaring, so a price above its reference never attracts visitors.
+    float x = c * (a * r);
+    x = x < 0.0f ? 0.0f : x > 1.0f ? 1.0f : x;
+    mAttraction = x * x;
+    return mAttraction;
+}
+
+// ---- debug texts
+
+void DataStorage::dumpTexts() const
+{
+    std::vector<std::wstring> achievements;
+    for (DataAchievement* achievement : mAchievements) {
+        achievements.push_back(achievement->mName);
+        achievements.push_back(achievement->mDescription);
+        achievements.push_back(achievement->mCongratulations);
+        achievements.emplace_back();
+    }
+    writeUtf8Lines("lok_achiev.txt", achievements);
+    std::vector<std::wstring> buildings;
+    for (DataBuilding* building : mBuildingDefinitions) {
+        buildings.push_back(building->mName);
+        buildings.push_back(building->mDescription);
+        buildings.emplace_back();
+    }
+    writeUtf8Lines("lok_buildings.txt", buildings);
+}
+
+// ---- options
+
+void DataStorage::createOptions(const std::string& folder)
+{
+    mOptions = new GameOptions(folder);
+}
+
+// ---- ownership
+
+void DataStorage::retireGameData()
+{
+    for (DataAchievement* achievement : mAchievements)
+        retire(achievement);
+    mAchievements.clear();
+    // Park buildings are definitions themselves (a starting building may stand twice) or
+    // copies read by a saved game: each record is retired once.
+    std::set<DataBuilding*> buildings(mBuildingDefinitions.begin(), mBuildingDefinitions.end());
+    buildings.insert(mParkBuildings.begin(), mParkBuildings.end());
+    for (DataBuilding* building : buildings)
+        retire(building);
+    mBuildingDefinitions.clear();
+    mParkBuildings.clear();
+    for (DataAnimal* animal : mParkAnimals)
+        retire(animal);
+    mParkAnimals.clear();
+    for (DataAnimal* offer : mAnimalsForSale)
+        retire(offer);
+    mAnimalsForSale.clear();
+    for (Promotion* promotion : mPromotions)
+        retire(promotion);
+    mPromotions.clear();
+    for (DataFood*& food : mFoods) {
+        retire(food);
+        food = nullptr;
+    }
+    retire(mStatLastMonth);
+    retire(mStatThisMonth);
+    retire(mBalanceLastMonth);
+    retire(mBalanceThisMonth);
+    mStatLastMonth = mStatThisMonth = mBalanceLastMonth = mBalanceThisMonth = nullptr;
+}

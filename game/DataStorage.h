@@ -1,0 +1,127 @@
+#pragma once
+
+// DataStorage: the one holder of the game's data and state. The screens, the park view and the
+// park rules read and change its fields directly. Records are created with new and held by
+// raw pointers; screens keep such pointers, so records leaving the lists are retired (kept
+// alive until the process ends) rather than freed.
+//
+// Index: records - DataStorage - the game data loader
+
+#include "core/Singleton.h"
+#include "game/Animation.h"
+#include "render/CRender.h"
+
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+class DataAchievement;
+class DataAnimal;
+class DataBuilding;
+class DataFood;
+class DataProfile;
+class GameOptions;
+class GlobalSettings;
+class MonthBalance;
+class Promotion;
+
+class DataStorage : public Singleton<DataStorage> {
+public:
+    DataStorage() = default;
+
+    // ---- queries
+    // The largest "[food stored max]" of the global rules and the park buildings.
+    int foodStoreCapacity() const;
+    // Building definitions of a kind, compared without case, in definition order.
+    std::vector<DataBuilding*> buildingDefinitionsOfKind(const std::wstring& kind) const;
+    // Park animals of a kind, compared without case, in park order.
+    std::vector<DataAnimal*> parkAnimalsOfKind(const std::wstring& kind) const;
+    // True when a park animal of exactly that kind stands at that place number (0 to 9).
+    bool isPlaceTaken(const std::wstring& kind, int place) const;
+    // Marks the achievement reached, queues its notice on the in-game screen, plays "a_done".
+    void achievementReached(DataAchievement* achievement);
+
+    // ---- park services (charges are in DataBuilding, Promotion and DataAchievement)
+    // The first park building read from that file name (the part of its path after the last
+    // "/", compared exactly), null when the park has none.
+    DataBuilding* findParkBuilding(const std::string& fileName) const;
+    int hasAssistants() const;
+    int hasVet() const;
+    int hasHotel() const;
+    int hasRestaurant() const;
+
+    // ---- rules
+    // Whether the park meets a requirements string; text (when given) lists the unmet terms.
+    int checkRequirements(const std::wstring& requirements, std::wstring* text = nullptr);
+    // One 10 ms logic step: achievements about once a second, the day clock, the cash watch.
+    void update();
+    // The rules of one game day, ending with the autosave.
+    void newDay();
+    // The month's maintenance and the roll of the month records.
+    void closeMonth();
+    // A new set of animals offered for a stay, for every species.
+    void generateAnimalsForSale();
+    // The park's popularity and attraction; returns the attraction.
+    float computePopularity();
+    // Writes "lok_achiev.txt" and "lok_buildings.txt" with the texts of the data (debug key g).
+    void dumpTexts() const;
+
+    // ---- options and profiles
+    // Creates the options from folder + "save.txt" (or "defaultsave.txt"), saves and applies them.
+    void createOptions(const std::string& folder);
+    // Rebuilds the profile list from folder + "Profiles/*.txt", reading each profile in full.
+    void scanProfiles(const std::string& folder);
+
+    // ---- ownership
+    // Keeps a record that left the lists alive until the process ends.
+    template <class T>
+    void retire(T* record)
+    {
+        if (record)
+            mRetired.emplace_back(record);
+    }
+    // Retires every record of the lists filled from the data files.
+    void retireGameData();
+
+    GlobalSettings* mGlobalSettings = nullptr;
+    GameOptions* mOptions = nullptr;
+    int mAchievementTick = 0;
+    std::map<std::wstring, std::vector<AnimalHelper>> mAnimalHelpers;     // lower-case species
+    std::map<std::wstring, std::vector<std::wstring>> mAnimalObjects;     // species as written
+    std::map<std::wstring, std::map<std::wstring, Animation>> mAnimations; // lower-case species, name
+    std::map<std::wstring, std::vector<std::string>> mSkinFiles;          // lower-case species
+    // Per lower-case species: each coat's image and its figure layer mask.
+    std::map<std::wstring, std::vector<std::pair<CRender::Image*, std::wstring>>> mSkins;
+    std::vector<std::wstring> mAnimalNames;
+    std::vector<DataAchievement*> mAchievements;
+    std::vector<DataBuilding*> mBuildingDefinitions;
+    float mAttraction = 0.0f;
+    std::vector<DataProfile*> mProfiles;
+    int mCurrentProfile = -1;
+    std::vector<Promotion*> mPromotions;
+    std::vector<DataAnimal*> mParkAnimals;
+    std::vector<DataAnimal*> mAnimalsForSale;
+    std::vector<DataBuilding*> mParkBuildings;
+    DataFood* mFoods[3] = {};
+    MonthBalance* mStatLastMonth = nullptr;
+    MonthBalance* mStatThisMonth = nullptr;
+    MonthBalance* mBalanceLastMonth = nullptr;
+    MonthBalance* mBalanceThisMonth = nullptr;
+    int mPopularity = 0;
+
+private:
+    std::vector<std::shared_ptr<void>> mRetired;
+};
+
+// ---- the game data loader
+
+// Fills DataStorage from the folder's data files ("global.txt", "data/game/animals.txt",
+// "Buildings/", "Achievements/", "Promotions/", "Foods/") and places the starting park.
+void loadGameData(DataStorage* storage, const std::string& folder);
+
+// Requests a picture through the background loader (priority 100, one reference).
+CRender::Image* requestImage(const std::string& path);
+// Requests a 3D scene the same way.
+CRender::Object* requestObject(const std::string& path);

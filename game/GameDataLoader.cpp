@@ -1,0 +1,194 @@
+#include "game/DataAchievement.h"
+#include "game/DataAnimal.h"
+#include "game/DataBuilding.h"
+#include "game/DataFood.h"
+#include "game/DataStorage.h"
+#include "game/GlobalSettings.h"
+#include "game/KeyFile.h"
+#include "game/MonthBalance.h"
+#include "game/Promotion.h"
+#include "park/AnimalAvatar.h"
+#include "park/FX.h"
+#include "park/FXManager.h"
+#include "park/GameBackground3D.h"
+#include "render/external/bg_loader.h"
+#include "toolkit/utils/misc.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+// Index: resources - "animals.txt" - starting animals - loadGameData
+
+namespace {
+const int kPriority = 100;
+const char* const kAnimalsFile = "data/game/animals.txt";
+const char* const kSkinFolder = "data/3dn/tex/";
+const wchar_t* const kDefaultMask = L"0000";
+
+// The word of a species in its animals' place names ("helper_pies1"); empty for none.
+std::wstring placeWord(const std::wstring& species)
+{
+    if (species == L"dog")
+        return L"pies";
+    if (species == L"cat")
+        return L"kot";
+    if (species == L"dino")
+        return L"dino";
+    if (species == L"rabbit")
+        return L"krolik";
+    if (species == L"horse")
+        return L"kon";
+    return std::wstring();
+}
+
+// A line of a fixed number of items at least; warns and gives none when it is shorter.
+std::vector<std::wstring> itemsAtLeast(KeyFileReader& r, size_t count)
+{
+    std::vector<std::wstring> items = r.items();
+    if (items.size() < count) {
+        r.warn("too few items");
+        items.clear();
+    }
+    return items;
+}
+
+void readAnimals(DataStorage* storage)
+{
+    GlobalSettings* settings = storage->mGlobalSettings;
+    KeyFileReader r(kAnimalsFile);
+    for (; r.more(); r.advance()) {
+        if (r.key(L"[3dn object]")) {
+            std::vector<std::wstring> items = itemsAtLeast(r, 2);
+            if (!items.empty())
+                storage->mAnimalObjects[items[0]].push_back(items[1]);
+        }
+        if (r.key(L"[animal hunger drop]"))
+            r.readFloat(settings->mAnimalHungerDrop);
+        if (r.key(L"[animal health drop]"))
+            r.readFloat(settings->mAnimalHealthDrop);
+        if (r.key(L"[skin]")) {
+            std::vector<std::wstring> items = itemsAtLeast(r, 2);
+            if (!items.empty()) {
+                std::wstring species = toLowerWide(items[0]);
+                std::string file = wideToString(items[1]);
+                storage->mSkinFiles[species].push_back(file);
+                std::wstring mask = items.size() > 2 ? items[2] : kDefaultMask;
+                storage->mSkins[species].emplace_back(requestImage(kSkinFolder + file), mask);
+            }
+        }
+        if (r.key(L"[animation]")) {
+            std::vector<std::wstring> items = itemsAtLeast(r, 4);
+            int first = 0, last = 0;
+            if (!items.empty() && r.toInt(items[2], first) && r.toInt(items[3], last))
+                storage->mAnimations[toLowerWide(items[0])][toLowerWide(items[1])] = Animation(items[1], first, last);
+        }
+        if (r.key(L"[helper]")) {
+            std::vector<std::wstring> items = itemsAtLeast(r, 3);
+            if (!items.empty())
+                storage->mAnimalHelpers[toLowerWide(items[0])].emplace_back(items[1], toLowerWide(items[2]));
+        }
+        if (r.key(L"[fx]")) {
+            std::vector<std::wstring> items = itemsAtLeast(r, 2);
+            if (!items.empty())
+                Singleton<FXManager>::get()->add(items[0], new FX(wideToString(items[1])));
+        }
+        if (r.key(L"[animals helpers]"))
+            Singleton<GameBackground3D>::get()->mAnimalPlaces = requestObject("data/3dn/" + wideToString(r.value()));
+        if (r.key(L"[animal name]"))
+            storage->mAnimalNames.push_back(r.value());
+    }
+}
+
+// The starting animals of "global.txt", each at the next place of its species.
+void placeStartingAnimals(DataStorage* storage)
+{
+    GlobalSettings* settings = storage->mGlobalSettings;
+    std::map<std::wstring, int> placed;
+    for (const std::wstring& species : settings->mStartingAnimals) {
+        std::wstring kind = toLowerWide(species);
+        std::wstring word = placeWord(kind);
+        const std::vector<std::string>& skins = storage->mSkinFiles[kind];
+        const std::vector<AnimalHelper>& places = storage->mAnimalHelpers[kind];
+        int n = placed[kind] + 1;
+        if (word.empty() || skins.empty() || storage->mAnimalNames.empty() ||
+            n > static_cast<int>(places.size())) {
+            std::printf("Warning: %s: starting animal \"%s\" has no coat, name or free place; skipped\n",
+                        kAnimalsFile, wideToString(species).c_str());
+            continue;
+        }
+        placed[kind] = n;
+        int picture = std::rand() % skins.size();
+        const std::wstring& name = storage->mAnimalNames[std::rand() % storage->mAnimalNames.size()];
+        float hungerDrop = settings->mAnimalHungerDrop * ((std::rand() % 1500) + 500) * 0.001f;
+        float healthDrop = settings->mAnimalHealthDrop * ((std::rand() % 1500) + 500) * 0.001f;
+        DataAnimal* animal = new DataAnimal(name, kind, hungerDrop, healthDrop, picture);
+        storage->mParkAnimals.push_back(animal);
+        animal->loadPicture(picture);
+        animal->mHealth = static_cast<int>(settings->mAnimalsStartingHealth);
+        animal->mHappiness = static_cast<int>(settings->mAnimalsStartingHappiness);
+        animal->mHunger = static_cast<int>(settings->mAnimalsStartingHunger);
+
+        std::string placeName = "helper_" + wideToString(word) + std::to_string(n);
+        animal->mAvatar = new AnimalAvatar("data/3dn/" + wideToString(kind) + ".3dn", placeName, n - 1,
+                                           Singleton<GameBackground3D>::get()->mAnimalPlaces, kind, picture);
+        animal->mAvatar->setAnimation(places[n - 1].mAnimation);
+    }
+}
+
+} // namespace
+
+// ---- resources
+
+CRender::Image* requestImage(const std::string& path)
+{
+    BGLoader::Resource* resource = bgLoader.request(path, kPriority, &bgLoader.imageFactory, 1);
+    return static_cast<BGLoader::ImageResource*>(resource);
+}
+
+CRender::Object* requestObject(const std::string& path)
+{
+    BGLoader::Resource* resource = bgLoader.request(path, kPriority, &bgLoader.objectFactory, 1);
+    return static_cast<BGLoader::ObjectResource*>(resource);
+}
+
+// ---- loadGameData
+
+void loadGameData(DataStorage* storage, const std::string& folder)
+{
+    storage->retire(storage->mGlobalSettings);
+    storage->mGlobalSettings = new GlobalSettings(folder + "global.txt");
+    GlobalSettings* settings = storage->mGlobalSettings;
+
+    Singleton<FXManager>::get()->clear();
+
+    storage->mAchievementTick = 0;
+    storage->retireGameData();
+    storage->mSkinFiles.clear();
+    storage->mSkins.clear();
+    storage->mAnimalNames.clear();
+    storage->mAnimalHelpers.clear();
+    storage->mAnimalObjects.clear();
+
+    storage->mStatLastMonth = new MonthBalance();
+    storage->mStatThisMonth = new MonthBalance();
+    storage->mBalanceLastMonth = new MonthBalance();
+    storage->mBalanceThisMonth = new MonthBalance();
+
+    readAnimals(storage);
+    placeStartingAnimals(storage);
+
+    for (const std::wstring& name : listDirectory(folder + "Buildings/", "*.txt")) {
+        DataBuilding* building = new DataBuilding(folder + "Buildings/" + wideToString(name));
+        storage->mBuildingDefinitions.push_back(building);
+        std::wstring lower = toLowerWide(name);
+        for (const std::wstring& start : settings->mStartingBuildings)
+            if (toLowerWide(start) == lower)
+                storage->mParkBuildings.push_back(building);
+    }
+    for (const std::wstring& name : listDirectory(folder + "Achievements/", "*.txt"))
+        storage->mAchievements.push_back(new DataAchievement(folder + "Achievements/" + wideToString(name)));
+    for (const std::wstring& name : listDirectory(folder + "Promotions/", "*.txt"))
+        storage->mPromotions.push_back(new Promotion(folder + "Promotions/" + wideToString(name)));
+    for (int i = 0; i < 3; ++i)
+        storage->mFoods[i] = new DataFood(folder + "Foods/food" + std::to_string(i + 1) + ".txt");
+}

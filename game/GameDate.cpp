@@ -1,0 +1,56 @@
+#include "game/GameDate.h"
+
+#include "game/DataStorage.h"
+#include "game/GlobalSettings.h"
+#include "source_menu/MenuPetBuySell1.h"
+#include "toolkit/utils/TextsManager.h"
+
+#include <cwchar>
+
+namespace {
+const int kDaysPerMonth[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+const wchar_t* const kMonthNames[12] = {L"january", L"february", L"march",     L"april",   L"may",      L"june",
+                                        L"july",    L"august",   L"september", L"october", L"november", L"december"};
+} // namespace
+
+GameDate::GameDate(int day, int month, int year)
+    : mStartYear(year), mStartMonth(month), mStartDay(day), mDay(day), mMonth(month), mYear(year)
+{
+    for (int i = 0; i < 12; ++i) {
+        mDaysPerMonth[i] = kDaysPerMonth[i];
+        mMonthNames[i] = kMonthNames[i];
+    }
+}
+
+bool GameDate::isValid(int day, int month, int year)
+{
+    return month >= 1 && month <= 12 && day >= 1 && day <= kDaysPerMonth[month - 1];
+}
+
+std::wstring GameDate::toText() const
+{
+    wchar_t text[200];
+    std::swprintf(text, 200, L"%d %ls %d", mDay, textsManager.getByString(mMonthNames[mMonth - 1]), mYear);
+    return text;
+}
+
+void GameDate::advance()
+{
+    DataStorage* storage = Singleton<DataStorage>::get();
+    if (++mDay > mDaysPerMonth[mMonth - 1]) {
+        mDay = 1;
+        if (++mMonth > 12) {
+            mMonth = 1;
+            ++mYear;
+        }
+        storage->closeMonth();
+    }
+    ++mDaysElapsed;
+    int every = storage->mGlobalSettings->mDaysBetweenNewAnimals;
+    if (every <= 0)
+        every = 1; // a period of 0 or less counts as 1 (warned when read)
+    if (mDaysElapsed % every == 0) {
+        storage->generateAnimalsForSale();
+        Singleton<MenuPetBuySell1>::get()->rebuildOffers();
+    }
+}

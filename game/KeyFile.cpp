@@ -1,0 +1,181 @@
+#include "game/KeyFile.h"
+
+#include "toolkit/utils/misc.h"
+
+#include <boost/lexical_cast.hpp>
+
+#include <cmath>
+#include <cstdio>
+
+// ---- reading
+
+KeyFileReader::KeyFileReader(const std::string& path) : mPath(path), mLines(loadDatFile(path))
+{
+}
+
+KeyFileReader::KeyFileReader(const std::string& path, std::vector<std::wstring> lines)
+    : mPath(path), mLines(std::move(lines))
+{
+}
+
+void KeyFileReader::advance()
+{
+    ++mIndex;
+}
+
+void KeyFileReader::lowerCurrent()
+{
+    if (mLowerIndex != mIndex) {
+        mLower = mIndex < mLines.size() ? toLowerWide(mLines[mIndex]) : std::wstring();
+        mLowerIndex = mIndex;
+    }
+}
+
+bool KeyFileReader::key(const wchar_t* key, int valueLines)
+{
+    if (mIndex >= mLines.size() || mLines[mIndex].empty())
+        return false;
+    lowerCurrent();
+    if (mLower != key)
+        return false;
+    mKey = key;
+    if (mIndex + valueLines >= mLines.size()) {
+        warn("value cut off by the end of the file, key ignored");
+        return false;
+    }
+    return true;
+}
+
+bool KeyFileReader::exactKey(const wchar_t* key, int valueLines)
+{
+    if (mIndex >= mLines.size() || mLines[mIndex] != key)
+        return false;
+    mKey = key;
+    if (mIndex + valueLines >= mLines.size()) {
+        warn("value cut off by the end of the file, key ignored");
+        return false;
+    }
+    return true;
+}
+
+const std::wstring& KeyFileReader::value()
+{
+    static const std::wstring empty;
+    if (mIndex + 1 >= mLines.size()) {
+        // Callers ask key() for the number of value lines first; this only guards misuse.
+        warn("missing value line");
+        return empty;
+    }
+    ++mIndex;
+    return mLines[mIndex];
+}
+
+std::vector<std::wstring> KeyFileReader::items()
+{
+    return splitWide(value(), L" ");
+}
+
+bool KeyFileReader::readInt(int& out)
+{
+    return toInt(value(), out);
+}
+
+bool KeyFileReader::readFloat(float& out)
+{
+    return toFloat(value(), out);
+}
+
+bool KeyFileReader::readTruncated(int& out)
+{
+    float f = 0.0f;
+    if (!toFloat(value(), f))
+        return false;
+    out = static_cast<int>(f);
+    return true;
+}
+
+bool KeyFileReader::toInt(const std::wstring& text, int& out) const
+{
+    try {
+        out = boost::lexical_cast<int>(text);
+        return true;
+    } catch (const boost::bad_lexical_cast&) {
+        warn(("not an integer: \"" + wideToString(text) + "\"").c_str());
+        return false;
+    }
+}
+
+bool KeyFileReader::toFloat(const std::wstring& text, float& out) const
+{
+    try {
+        float f = boost::lexical_cast<float>(text);
+        if (!std::isfinite(f)) {
+            warn(("not a finite number: \"" + wideToString(text) + "\"").c_str());
+            return false;
+        }
+        out = f;
+        return true;
+    } catch (const boost::bad_lexical_cast&) {
+        warn(("not a number: \"" + wideToString(text) + "\"").c_str());
+        return false;
+    }
+}
+
+void KeyFileReader::warn(const char* what) const
+{
+    std::printf("Warning: %s, %s: %s\n", mPath.c_str(), wideToString(mKey).c_str(), what);
+}
+
+// ---- number texts
+
+std::wstring intText(int value)
+{
+    return boost::lexical_cast<std::wstring>(value);
+}
+
+std::wstring flagText(int value)
+{
+    return value ? L"1" : L"0";
+}
+
+std::wstring realText(float value)
+{
+    return boost::lexical_cast<std::wstring>(value);
+}
+
+// ---- writing
+
+KeyFileWriter& KeyFileWriter::key(const wchar_t* key)
+{
+    mLines.emplace_back(key);
+    return *this;
+}
+
+KeyFileWriter& KeyFileWriter::line(const std::wstring& text)
+{
+    mLines.push_back(text);
+    return *this;
+}
+
+KeyFileWriter& KeyFileWriter::line(const std::vector<std::wstring>& values)
+{
+    std::wstring joined;
+    for (size_t i = 0; i < values.size(); ++i) {
+        if (i)
+            joined += L' ';
+        joined += values[i];
+    }
+    mLines.push_back(joined);
+    return *this;
+}
+
+KeyFileWriter& KeyFileWriter::end()
+{
+    mLines.emplace_back();
+    return *this;
+}
+
+bool KeyFileWriter::write(const std::string& path) const
+{
+    return writeUtf8Lines(path, mLines);
+}

@@ -1,0 +1,97 @@
+#pragma once
+
+// Bracketed-key text files: the one format of the game's rules, saved games and options.
+// A key line is the whole line, lower-cased (A-Z only), equal to a key such as "[cash]"; its
+// value line or lines follow directly and are taken unchanged. Lines that are no key of the
+// reader are ignored, so they can serve as comments.
+//
+// Reading walks the lines once:
+//     KeyFileReader r(path);
+//     for (; r.more(); r.advance()) {
+//         if (r.key(L"[cash]")) r.readInt(cash);
+//         if (r.key(L"[date]")) { ... r.value() ... }
+//     }
+// key() consumes nothing; the value accessors move onto the value lines, so the tests after a
+// matched key look at its last value line, as every reader of these files does. A key whose
+// value lines are cut off by the end of the file is ignored with a warning, and a malformed
+// number keeps the field's value with a warning naming the file and the key; nothing throws.
+//
+// Writing builds the whole file as lines (key, values, empty line) and writes it with
+// writeUtf8Lines: UTF-8 with a byte-order mark, lines joined by LF.
+
+#include <string>
+#include <vector>
+
+class KeyFileReader {
+public:
+    // Reads the file's lines; a missing or empty file has none.
+    explicit KeyFileReader(const std::string& path);
+    KeyFileReader(const std::string& path, std::vector<std::wstring> lines);
+
+    bool more() const { return mIndex < mLines.size(); }
+    // Moves to the next line.
+    void advance();
+    size_t index() const { return mIndex; }
+    size_t lineCount() const { return mLines.size(); }
+    const std::string& path() const { return mPath; }
+
+    // True when the current line, lower-cased, equals key and the file still holds its
+    // valueLines value lines; the key is then remembered for warnings. An empty current line
+    // is never a key.
+    bool key(const wchar_t* key, int valueLines = 1);
+    // The same with the line compared unchanged (the saved game's month-record keys).
+    bool exactKey(const wchar_t* key, int valueLines = 1);
+
+    // Moves onto the next value line and returns it.
+    const std::wstring& value();
+    // The next value line split at spaces, empty items dropped.
+    std::vector<std::wstring> items();
+
+    // The next value line as one number; a malformed line keeps out and warns.
+    bool readInt(int& out);
+    bool readFloat(float& out);
+    // A real stored in an integer field, truncated toward zero.
+    bool readTruncated(int& out);
+
+    // Conversions of single items, with the same warning; out keeps its value on failure.
+    bool toInt(const std::wstring& text, int& out) const;
+    bool toFloat(const std::wstring& text, float& out) const;
+    // A warning naming the file and the current key.
+    void warn(const char* what) const;
+
+private:
+    void lowerCurrent();
+
+    std::string mPath;
+    std::vector<std::wstring> mLines;
+    size_t mIndex = 0;
+    std::wstring mLower;      // the current line lower-cased
+    size_t mLowerIndex = ~size_t(0);
+    std::wstring mKey;        // the last matched key, for warnings
+};
+
+// Numbers as text, in the forms the game writes and reads back exactly.
+std::wstring intText(int value);
+// "1" for any nonzero value, else "0".
+std::wstring flagText(int value);
+// General notation with 9 significant digits: 0.1f is "0.100000001", 2.0f is "2".
+std::wstring realText(float value);
+
+class KeyFileWriter {
+public:
+    // Starts a section: its key line.
+    KeyFileWriter& key(const wchar_t* key);
+    // One value line.
+    KeyFileWriter& line(const std::wstring& text);
+    // One value line of several values joined by single spaces.
+    KeyFileWriter& line(const std::vector<std::wstring>& values);
+    // Ends a section with its empty line.
+    KeyFileWriter& end();
+
+    const std::vector<std::wstring>& lines() const { return mLines; }
+    // Writes the file (replaced as a whole); false when it could not be written.
+    bool write(const std::string& path) const;
+
+private:
+    std::vector<std::wstring> mLines;
+};

@@ -1,0 +1,438 @@
+#include "game/Profiles.h"
+
+#include "game/CashAccount.h"
+#include "game/DataAchievement.h"
+#include "game/DataAnimal.h"
+#include "game/DataBuilding.h"
+#include "game/DataStorage.h"
+#include "game/GameDate.h"
+#include "game/GameOptions.h"
+#include "game/GlobalSettings.h"
+#include "game/KeyFile.h"
+#include "game/MonthBalance.h"
+#include "game/Promotion.h"
+#include "park/AnimalAvatar.h"
+#include "park/GameBackground3D.h"
+#include "park/GameCamera.h"
+#include "park/OnePerson.h"
+#include "park/PublicManager.h"
+#include "source_menu/MenuIngame.h"
+#include "source_menu/Tutorial.h"
+#include "core/platform.h"
+#include "toolkit/utils/misc.h"
+
+#include <cstdlib>
+
+// Index: writing - reading sections - loadProfile - the profile list
+
+namespace {
+const char* const kDataFolder = "data/game/";
+const char* const kBuildingsFolder = "data/game/Buildings/";
+const char* const kAvatarsFolder = "data/game/Profiles/Avatars/";
+const int kTopLevel = 7;
+
+const wchar_t* const kMonthKeys[4] = {L"[mBalanceThisMonth]", L"[mBalanceLastMonth]", L"[mStatLastMonth]",
+                                      L"[mStatThisMonth]"};
+
+MonthBalance** monthRecord(DataStorage* storage, int i)
+{
+    MonthBalance** records[4] = {&storage->mBalanceThisMonth, &storage->mBalanceLastMonth, &storage->mStatLastMonth,
+                                 &storage->mStatThisMonth};
+    return records[i];
+}
+
+std::vector<std::wstring> wordsOf(const MonthBalance* record)
+{
+    std::vector<std::wstring> words;
+    for (int word : record->mValues)
+        words.push_back(intText(word));
+    return words;
+}
+} // namespace
+
+// ---- writing
+
+bool saveProfile(const std::string& path, const std::wstring& name, const std::wstring& avatarFile, int tutorial,
+                 int tutorialStep, int tutorialState, int buildingBought, int petAccepted, int thirdTrigger)
+{
+    DataStorage* storage = Singleton<DataStorage>::get();
+    GlobalSettings* settings = storage->mGlobalSettings;
+    CashAccount* account = settings->mCashAccount;
+    GameDate* date = settings->mDate;
+    KeyFileWriter w;
+
+    w.key(L"[name]").line(name).end();
+    w.key(L"[tutorial]")
+        .line({flagText(tutorial), intText(tutorialStep), intText(tutorialState)})
+        .line({flagText(buildingBought), flagText(petAccepted), flagText(thirdTrigger)})
+        .end();
+    w.key(L"[food]").line(intText(settings->mFoodStored)).end();
+    w.key(L"[avatar]").line(avatarFile).end();
+    w.key(L"[loan]").line(intText(account->mLoan)).end();
+    w.key(L"[cash]").line(intText(account->mCash)).end();
+    w.key(L"[date]").line({intText(date->mDay), intText(date->mMonth), intText(date->mYear)}).end();
+    for (int i = 0; i < 4; ++i)
+        w.key(kMonthKeys[i]).line(wordsOf(*monthRecord(storage, i))).end();
+    for (DataAchievement* achievement : storage->mAchievements)
+        if (achievement->mDone)
+            w.key(L"[achievement]").line(achievement->mName).end();
+    w.key(L"[food stored]").line(intText(settings->mFoodStored)).end();
+    w.key(L"[accomodation ticket price]").line(intText(settings->mAccommodationTicketPrice)).end();
+    w.key(L"[teaching price]").line(intText(settings->mTeachingPrice)).end();
+    w.key(L"[dinner price]").line(intText(settings->mDinnerPrice)).end();
+    w.key(L"[drinks price]").line(intText(settings->mDrinksPrice)).end();
+    w.key(L"[salad price]").line(intText(settings->mSaladPrice)).end();
+    w.key(L"[salt in food]").line(intText(settings->mSaltInFood)).end();
+    w.key(L"[souvenirs price]").line(intText(settings->mOwnersAccommodationPrice)).end();
+    w.key(L"[car ticket price]").line(intText(settings->mCarParkingTicketPrice)).end();
+
+    // Only a promotion of the list can be active; anything else is saved as none.
+    int active = settings->mActivePromotion;
+    if (active >= 1 && active <= static_cast<int>(storage->mPromotions.size()))
+        w.key(L"[act park promotion]").line(intText(active)).line(intText(storage->mPromotions[active - 1]->mDaysLeft));
+    else
+        w.key(L"[act park promotion]").line(L"-1").line(L"0");
+    w.end();
+
+    for (DataBuilding* building : storage->mParkBuildings) {
+        w.key(L"[building]")
+            .line(stringToWide(building->fileName()))
+            .line(intText(building->mCleanness))
+            .line({flagText(building->mCleaning), realText(building->mCleannessAcc)})
+            .line(intText(building->mCondition))
+            .line({flagText(building->mRepairing), realText(building->mConditionAcc)})
+            .end();
+    }
+    for (DataAnimal* animal : storage->mParkAnimals) {
+        if (!animal->mAvatar)
+            continue; // an animal without a place cannot be restored
+        w.key(L"[animal]")
+            .line({animal->mType, animal->mName, intText(animal->mPictureIndex)})
+            .line({stringToWide(animal->mAvatar->mPlaceNodeName), intText(animal->mAvatar->mCreatorWord)})
+            .line({intText(animal->mHunger), realText(animal->mHungerAcc), flagText(animal->mFed)})
+            .line({intText(animal->mHealth), realText(animal->mHealthAcc), flagText(animal->mAtDoctor),
+                   flagText(animal->mSick)})
+            .line({realText(animal->mHungerDrop), realText(animal->mHealthDrop)})
+            .line({intText(animal->mTrickProgress[0]), intText(animal->mTrickProgress[1]),
+                   intText(animal->mTrickProgress[2])})
+            .line({intText(animal->mStayDays), intText(animal->mDaysToTeach)})
+            .end();
+    }
+    for (OnePerson* person : Singleton<PublicManager>::get()->mWalkers)
+        w.key(L"[person walking]").line(realText(person->mProgress));
+    return w.write(path);
+}
+
+// ---- reading sections
+
+namespace {
+
+// Integers of one value line; false (with a warning) when fewer than count are well formed.
+bool readInts(KeyFileReader& r, int* out, size_t count)
+{
+    std::vector<std::wstring> items = r.items();
+    if (items.size() < count) {
+        r.warn("too few values, section skipped");
+        return false;
+    }
+    for (size_t i = 0; i < count; ++i)
+        if (!r.toInt(items[i], out[i]))
+            return false;
+    return true;
+}
+
+// A flag and a real of one value line.
+bool readFlagAndReal(KeyFileReader& r, int& flag, float& real)
+{
+    std::vector<std::wstring> items = r.items();
+    if (items.size() < 2) {
+        r.warn("too few values, section skipped");
+        return false;
+    }
+    return r.toInt(items[0], flag) && r.toFloat(items[1], real);
+}
+
+int clampLevel(KeyFileReader& r, int level)
+{
+    if (level >= 0 && level <= kTopLevel)
+        return level;
+    r.warn("level outside 0..7, held within");
+    return level < 0 ? 0 : kTopLevel;
+}
+
+void readBuilding(KeyFileReader& r, DataStorage* storage)
+{
+    std::wstring file = r.value();
+    int cleanness = 0, condition = 0, cleaning = 0, repairing = 0;
+    float cleanAcc = 0.0f, conditionAcc = 0.0f;
+    bool ok = r.toInt(r.value(), cleanness);
+    ok = readFlagAndReal(r, cleaning, cleanAcc) && ok;
+    ok = r.toInt(r.value(), condition) && ok;
+    ok = readFlagAndReal(r, repairing, conditionAcc) && ok;
+    std::string name = wideToString(file);
+    std::string path = kBuildingsFolder + name;
+    if (!ok)
+        return;
+    if (name.empty() || name.find('/') != std::string::npos || name.find('\\') != std::string::npos ||
+        !file_exists(path.c_str())) {
+        r.warn(("no building file \"" + name + "\", section skipped").c_str());
+        return;
+    }
+    DataBuilding* building = new DataBuilding(path);
+    building->mCleanness = clampLevel(r, cleanness);
+    building->mCleaning = cleaning != 0;
+    building->mCleannessAcc = cleanAcc;
+    building->mCondition = clampLevel(r, condition);
+    building->mRepairing = repairing != 0;
+    building->mConditionAcc = conditionAcc;
+    storage->mParkBuildings.push_back(building);
+}
+
+void readAnimal(KeyFileReader& r, DataStorage* storage)
+{
+    std::vector<std::wstring> line1 = r.items();
+    std::vector<std::wstring> line2 = r.items();
+    int hunger = 0, fed = 0, health = 0, atDoctor = 0, sick = 0;
+    float hungerAcc = 0.0f, healthAcc = 0.0f, hungerDrop = 0.0f, healthDrop = 0.0f;
+    int tricks[3] = {}, days[2] = {};
+    int picture = 0, placeIndex = 0;
+
+    bool ok = line1.size() >= 3 && line2.size() >= 2;
+    std::vector<std::wstring> line3 = r.items();
+    std::vector<std::wstring> line4 = r.items();
+    std::vector<std::wstring> line5 = r.items();
+    ok = ok && line3.size() >= 3 && line4.size() >= 4 && line5.size() >= 2;
+    ok = readInts(r, tricks, 3) && ok;
+    ok = readInts(r, days, 2) && ok;
+    if (!ok) {
+        r.warn("malformed animal, section skipped");
+        return;
+    }
+    ok = r.toInt(line1.back(), picture) && r.toInt(line2[1], placeIndex) && r.toInt(line3[0], hunger) &&
+         r.toFloat(line3[1], hungerAcc) && r.toInt(line3[2], fed) && r.toInt(line4[0], health) &&
+         r.toFloat(line4[1], healthAcc) && r.toInt(line4[2], atDoctor) && r.toInt(line4[3], sick) &&
+         r.toFloat(line5[0], hungerDrop) && r.toFloat(line5[1], healthDrop);
+    if (!ok)
+        return;
+
+    // Species first, picture index last, the name in between (a name may hold spaces).
+    std::wstring species = line1.front();
+    std::wstring name = line1[1];
+    for (size_t i = 2; i + 1 < line1.size(); ++i)
+        name += L" " + line1[i];
+    const std::vector<AnimalHelper>& places = storage->mAnimalHelpers[species];
+    if (placeIndex < 0 || placeIndex >= static_cast<int>(places.size())) {
+        r.warn("place index outside the species' places, animal skipped");
+        return;
+    }
+    if (picture < 0 || picture >= static_cast<int>(storage->mSkinFiles[species].size())) {
+        r.warn("picture index outside the species' coats, the first coat taken");
+        picture = 0;
+    }
+
+    GlobalSettings* settings = storage->mGlobalSettings;
+    DataAnimal* animal = new DataAnimal(name, species, hungerDrop, healthDrop, picture);
+    storage->mParkAnimals.push_back(animal);
+    animal->loadPicture(picture);
+    animal->mHunger = hunger;
+    animal->mHungerAcc = hungerAcc;
+    animal->mFed = fed != 0;
+    animal->mHealth = health;
+    animal->mHealthAcc = healthAcc;
+    animal->mAtDoctor = atDoctor != 0;
+    animal->mSick = sick != 0;
+    animal->mHungerDrop = hungerDrop;
+    animal->mHealthDrop = healthDrop;
+    animal->mHappiness = DataAnimal::happinessOf(hunger, health);
+    for (int i = 0; i < 3; ++i) {
+        animal->mTrickProgress[i] = tricks[i];
+        animal->mTrickFees[i] = 0;
+    }
+    animal->mStayDays = days[0];
+    animal->mDaysToTeach = days[1];
+    animal->mAccommodationFee = settings->mAccommodationTicketPrice * animal->mStayDays;
+    animal->mTeachingPrice = settings->mTeachingPrice;
+    animal->mAllTricksPrice = settings->mAllTricksTeachingPrice;
+    animal->mAvatar = new AnimalAvatar("data/3dn/" + wideToString(species) + ".3dn", wideToString(line2[0]),
+                                       placeIndex, Singleton<GameBackground3D>::get()->mAnimalPlaces, species,
+                                       picture);
+    animal->mAvatar->setAnimation(places[placeIndex].mAnimation);
+}
+
+void readWalker(KeyFileReader& r)
+{
+    float progress = 0.0f;
+    if (!r.readFloat(progress))
+        return;
+    PublicManager* visitors = Singleton<PublicManager>::get();
+    if (visitors->mWalkingHelpers.empty()) {
+        r.warn("no walking paths to restore a visitor on");
+        return;
+    }
+    const std::string& node = visitors->mWalkingHelpers[std::rand() % visitors->mWalkingHelpers.size()].first;
+    int length = visitors->mWalkingHelpers[std::rand() % visitors->mWalkingHelpers.size()].second;
+    OnePerson* person = new OnePerson();
+    visitors->spawnVisitorC1(person, 0, stringToWide(node), static_cast<float>(length));
+    person->mProgress = progress;
+    visitors->mWalkers.push_back(person);
+}
+
+} // namespace
+
+// ---- loadProfile
+
+void loadProfile(DataProfile* profile, int headerOnly)
+{
+    DataStorage* storage = Singleton<DataStorage>::get();
+    KeyFileReader r(profile->mPath);
+
+    // Fresh game data, camera, visitors and notices; an empty park.
+    loadGameData(storage, kDataFolder);
+    GameCamera* camera = Singleton<GameBackground3D>::get()->mCamera;
+    *camera = GameCamera();
+    PublicManager* visitors = Singleton<PublicManager>::get();
+    LoadPublicConfig(*visitors);
+    for (Achievement* notice : Singleton<MenuIngame>::get()->mNotices)
+        delete notice;
+    Singleton<MenuIngame>::get()->mNotices.clear();
+    for (DataAnimal* animal : storage->mParkAnimals)
+        storage->retire(animal);
+    storage->mParkAnimals.clear();
+    storage->mParkBuildings.clear();
+    for (OnePerson* person : visitors->mWalkers)
+        delete person;
+    visitors->mWalkers.clear();
+
+    GlobalSettings* settings = storage->mGlobalSettings;
+    CashAccount* account = settings->mCashAccount;
+    Tutorial* tutorial = Singleton<Tutorial>::get();
+    for (; r.more(); r.advance()) {
+        if (r.key(L"[name]"))
+            profile->mName = r.value();
+        if (r.key(L"[tutorial]", 2)) {
+            int first[3] = {}, second[3] = {};
+            bool ok = readInts(r, first, 3);
+            if (readInts(r, second, 3) && ok) {
+                profile->mTutorial = first[0] != 0;
+                tutorial->step = first[1];
+                tutorial->pointerTarget = first[2];
+                tutorial->buildingBought = second[0] != 0;
+                tutorial->petAccepted = second[1] != 0;
+                tutorial->foodBought = second[2] != 0;
+            }
+        }
+        if (r.key(L"[avatar]")) {
+            profile->mAvatarFile = r.value();
+            profile->mAvatar = requestImage(kAvatarsFolder + wideToString(profile->mAvatarFile));
+        }
+        if (headerOnly)
+            continue;
+        if (r.key(L"[food]"))
+            r.readInt(settings->mFoodStored);
+        for (int i = 0; i < 4; ++i) {
+            if (r.exactKey(kMonthKeys[i])) {
+                MonthBalance record;
+                if (readInts(r, record.mValues, MonthBalance::kWords))
+                    **monthRecord(storage, i) = record;
+            }
+        }
+        if (r.key(L"[cash]"))
+            r.readInt(account->mCash);
+        if (r.key(L"[loan]"))
+            r.readInt(account->mLoan);
+        if (r.key(L"[date]")) {
+            int date[3] = {};
+            if (readInts(r, date, 3)) {
+                if (GameDate::isValid(date[0], date[1], date[2])) {
+                    delete settings->mDate;
+                    settings->mDate = new GameDate(date[0], date[1], date[2]);
+                } else {
+                    r.warn("not a valid date, section skipped");
+                }
+            }
+        }
+        if (r.key(L"[achievement]")) {
+            const std::wstring& name = r.value();
+            for (DataAchievement* achievement : storage->mAchievements)
+                if (achievement->mName == name)
+                    achievement->mDone = 1;
+        }
+        if (r.key(L"[building]", 5))
+            readBuilding(r, storage);
+        if (r.key(L"[animal]", 7))
+            readAnimal(r, storage);
+        if (r.key(L"[accomodation ticket price]"))
+            r.readInt(settings->mAccommodationTicketPrice);
+        if (r.key(L"[teaching price]"))
+            r.readInt(settings->mTeachingPrice);
+        if (r.key(L"[dinner price]"))
+            r.readInt(settings->mDinnerPrice);
+        if (r.key(L"[drinks price]"))
+            r.readInt(settings->mDrinksPrice);
+        if (r.key(L"[salad price]"))
+            r.readInt(settings->mSaladPrice);
+        if (r.key(L"[salt in food]"))
+            r.readInt(settings->mSaltInFood);
+        if (r.key(L"[souvenirs price]"))
+            r.readInt(settings->mOwnersAccommodationPrice);
+        if (r.key(L"[car ticket price]"))
+            r.readInt(settings->mCarParkingTicketPrice);
+        if (r.key(L"[act park promotion]")) {
+            int active = -1;
+            if (r.readInt(active)) {
+                // A running promotion (1 to the number of promotions) carries its days left on
+                // the next line; anything else means none.
+                int daysLeft = 0;
+                settings->mActivePromotion = -1;
+                if (active >= 0) {
+                    if (r.index() + 1 >= r.lineCount())
+                        r.warn("days left cut off, no promotion active");
+                    else if (r.readInt(daysLeft) && active >= 1 &&
+                             active <= static_cast<int>(storage->mPromotions.size()) && daysLeft > 0) {
+                        settings->mActivePromotion = active;
+                        storage->mPromotions[active - 1]->mDaysLeft = daysLeft;
+                    } else {
+                        r.warn("no such running promotion, none active");
+                    }
+                } else if (active < -1) {
+                    r.warn("no such promotion, none active");
+                }
+            }
+        }
+        if (r.key(L"[person walking]"))
+            readWalker(r);
+    }
+
+    visitors->setupCars();
+    storage->generateAnimalsForSale();
+}
+
+// ---- the profile list
+
+void DataStorage::scanProfiles(const std::string& folder)
+{
+    for (DataProfile* profile : mProfiles)
+        retire(profile);
+    mProfiles.clear();
+    std::string profiles = folder + "Profiles/";
+    for (const std::wstring& name : listDirectory(profiles, "*.txt")) {
+        DataProfile* profile = new DataProfile(profiles + wideToString(name));
+        mProfiles.push_back(profile);
+        loadProfile(profile, 0);
+    }
+    if (mProfiles.empty()) {
+        mCurrentProfile = -1;
+        if (mOptions) {
+            mOptions->mProfile = -1;
+            mOptions->save();
+        }
+    } else {
+        // Indexes of profiles removed outside the game mean none.
+        if (mCurrentProfile >= static_cast<int>(mProfiles.size()))
+            mCurrentProfile = -1;
+        if (mOptions && mOptions->mProfile >= static_cast<int>(mProfiles.size())) {
+            mOptions->mProfile = -1;
+            mOptions->save();
+        }
+    }
+}

@@ -1,0 +1,12 @@
+#pragma once
+
+// A management screen. Only what the park rules use of it so far: its refill (reset),
+// which the day rules call.
+
+#include "core/Singleton.h"
+#include "toolkit/widgets/Container.h"
+
+class MenuStatistics : public Singleton<MenuStatistics>, public Container {
+public:
+    MenuStatistics() = default;
+};

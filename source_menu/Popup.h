@@ -1,0 +1,31 @@
+#pragma once
+
+// The modal message box. The opener sets title, text, result and mode, then sends
+// "popupstart"; Ok writes 1 and Cancel 0 into the result.
+
+#include "core/Singleton.h"
+#include "toolkit/widgets/Container.h"
+
+#include <string>
+
+class Popup : public Singleton<Popup>, public Container {
+public:
+    Popup() = default;
+
+    void setTitle(const std::wstring& title) { this->title = title; }
+    void setText(const std::wstring& text) { this->text = text; }
+    void setResult(int* result) { this->result = result; }
+    // buttons 0: Ok only, 1: Ok and Cancel; variant 0 or 1: the frame's look.
+    void setMode(int buttons, int variant)
+    {
+        this->buttons = buttons;
+        this->variant = variant;
+    }
+
+    std::wstring title;
+    std::wstring text;
+    int* result = nullptr;
+    std::wstring savedMenu;
+    int buttons = 0;
+    int variant = 0;
+};

@@ -1,0 +1,18 @@
+#pragma once
+
+// The tutorial overlay. Only what the saved game keeps of it so far: its progress values.
+
+#include "core/Singleton.h"
+#include "toolkit/widgets/Container.h"
+
+class Tutorial : public Singleton<Tutorial>, public Container {
+public:
+    Tutorial() = default;
+
+    int buildingBought = 0;
+    int petAccepted = 0;
+    int foodBought = 0;
+    int priceChanged = 0;
+    int step = 0;
+    int pointerTarget = -1;
+};

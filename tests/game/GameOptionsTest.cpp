@@ -1,0 +1,79 @@
+#include "game/GameOptions.h"
+
+#include "fixtures/TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const char* const kDefault = "[resolution]\n0\n0\n\n[fullscreen]\n0\n\n[music volume]\n0.5\n\n"
+                             "[sound volume]\n1\n\n[profile]\n-1\n";
+
+TEST(GameOptions, FirstRunReadsTheDefaultsAndWritesSaveTxt)
+{
+    TempDir dir;
+    dir.write("defaultsave.txt", kDefault);
+    GameOptions options(dir.path() + "/");
+    // The first save keeps the width of 0; applying then takes the display's mode.
+    EXPECT_EQ(dir.read("save.txt"), std::string("\xEF\xBB\xBF") + "[resolution]\n0\n0\n\n[fullscreen]\n0\n\n"
+                                                                  "[music volume]\n0.5\n\n[sound volume]\n1\n\n"
+                                                                  "[profile]\n-1");
+    EXPECT_GT(options.mWidth, 0);
+    EXPECT_GT(options.mHeight, 0);
+    EXPECT_EQ(options.mMusicVolume, 0.5f);
+    EXPECT_EQ(options.mProfile, -1);
+
+    // From now on "save.txt" is read.
+    dir.write("save.txt", "[Resolution]\n1024\n768\n\n[fullscreen]\n1\n\n[music volume]\n0.25\n\n"
+                          "[sound volume]\n0\n\n[profile]\n2");
+    GameOptions again(dir.path() + "/");
+    EXPECT_EQ(again.mWidth, 1024);
+    EXPECT_EQ(again.mHeight, 768);
+    EXPECT_EQ(again.mFullscreen, 1);
+    EXPECT_EQ(again.mMusicVolume, 0.25f);
+    EXPECT_EQ(again.mSoundVolume, 0.0f);
+    EXPECT_EQ(again.mProfile, 2);
+}
+
+TEST(GameOptions, WritesTheFiveSectionsExactly)
+{
+    TempDir dir;
+    dir.write("save.txt", kDefault);
+    GameOptions options(dir.path() + "/");
+    options.mWidth = 1024;
+    options.mHeight = 768;
+    options.mFullscreen = 0;
+    options.mMusicVolume = 0.5f;
+    options.mSoundVolume = 1.0f;
+    options.mProfile = -1;
+    ASSERT_TRUE(options.save());
+    EXPECT_EQ(dir.read("save.txt"), std::string("\xEF\xBB\xBF") + "[resolution]\n1024\n768\n\n[fullscreen]\n0\n\n"
+                                                                  "[music volume]\n0.5\n\n[sound volume]\n1\n\n"
+                                                                  "[profile]\n-1");
+}
+
+TEST(GameOptions, MissingOrBadValuesGetSafeDefaults)
+{
+    TempDir dir;
+    testing::internal::CaptureStdout();
+    GameOptions none(dir.path() + "/");
+    EXPECT_EQ(none.mFullscreen, 0);
+    EXPECT_EQ(none.mMusicVolume, 1.0f);
+    EXPECT_EQ(none.mSoundVolume, 1.0f);
+    EXPECT_EQ(none.mProfile, -1);
+    EXPECT_GT(none.mWidth, 0);
+
+    dir.write("save.txt", "[resolution]\n-800\n600\n\n[music volume]\n7\n\n[sound volume]\n-2\n\n"
+                          "[profile]\nabc\n\n[fullscreen]\n");
+    GameOptions bad(dir.path() + "/");
+    testing::internal::GetCapturedStdout();
+    // A negative width means "the display's mode", never a flipped window mode.
+    EXPECT_GT(bad.mWidth, 0);
+    EXPECT_NE(bad.mWidth, 800);
+    EXPECT_EQ(bad.mFullscreen, 0);
+    EXPECT_EQ(bad.mMusicVolume, 1.0f);
+    EXPECT_EQ(bad.mSoundVolume, 0.0f);
+    EXPECT_EQ(bad.mProfile, -1);
+}
+
+} // namespace
