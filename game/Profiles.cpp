@@ -220,12 +220,14 @@ void readAnimal(KeyFileReader& r, DataStorage* storage)
     std::wstring name = line1[1];
     for (size_t i = 2; i + 1 < line1.size(); ++i)
         name += L" " + line1[i];
-    const std::vector<AnimalHelper>& places = storage->mAnimalHelpers[species];
-    if (placeIndex < 0 || placeIndex >= static_cast<int>(places.size())) {
+    auto places = storage->mAnimalHelpers.find(species);
+    if (places == storage->mAnimalHelpers.end() || placeIndex < 0 ||
+        placeIndex >= static_cast<int>(places->second.size())) {
         r.warn("place index outside the species' places, animal skipped");
         return;
     }
-    if (picture < 0 || picture >= static_cast<int>(storage->mSkinFiles[species].size())) {
+    auto coats = storage->mSkinFiles.find(species);
+    if (picture < 0 || coats == storage->mSkinFiles.end() || picture >= static_cast<int>(coats->second.size())) {
         r.warn("picture index outside the species' coats, the first coat taken");
         picture = 0;
     }
@@ -256,7 +258,7 @@ void readAnimal(KeyFileReader& r, DataStorage* storage)
     animal->mAvatar = new AnimalAvatar("data/3dn/" + wideToString(species) + ".3dn", wideToString(line2[0]),
                                        placeIndex, Singleton<GameBackground3D>::get()->mAnimalPlaces, species,
                                        picture);
-    animal->mAvatar->setAnimation(places[placeIndex].mAnimation);
+    animal->mAvatar->setAnimation(places->second[placeIndex].mAnimation);
 }
 
 void readWalker(KeyFileReader& r)
