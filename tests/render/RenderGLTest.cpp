@@ -4,6 +4,7 @@
 
 #include "core/sdl_layer.h"
 #include "fixtures/GLTestWindow.h"
+#include "fixtures/PngWriter.h"
 #include "fixtures/TempDir.h"
 #include "render/CRender.h"
 #include "render/device.h"
@@ -15,8 +16,10 @@
 #include <IL/il.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdint>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -331,6 +334,64 @@ TEST_F(RenderGL, AFailedRefillLeavesTheImageEmpty)
     image.release();
     // And it can be made again.
     ASSERT_TRUE(image.create(2, 4, 4, px));
+}
+
+}  // namespace
+
+namespace {
+
+// The image library keeps one bound image for the whole process: a texture decoded on the
+// loader thread while the main thread saves and reloads images must not pick up the other
+// thread's picture.
+TEST_F(RenderGL, ImageLibraryWorkOfTwoThreadsDoesNotMix)
+{
+    TempDir dir;
+    std::vector<unsigned char> red(64 * 64 * 4);
+    for (size_t k = 0; k < red.size(); k += 4) {
+        red[k] = 255;
+        red[k + 3] = 255;
+    }
+    const std::vector<unsigned char> png = make_png(64, 64, red.data());
+    CRender::Image blue;
+    solid(blue, 32, 32, 0, 0, 255);
+
+    const int kLoads = 25;
+    std::vector<texture_t_opaque*> loaded;
+    std::atomic<bool> done{false};
+    ::testing::internal::CaptureStdout();
+    std::thread loader([&] {
+        for (int i = 0; i < kLoads; ++i)
+            loaded.push_back(device()->LoadTexture(png.data(), int(png.size()), 1));
+        done = true;
+    });
+    int rounds = 0;
+    bool blueKept = true;
+    while (!done) {
+        device()->Clear(0, 0, 0, true, true);  // serves the loader's uploads
+        const std::string path = dir.file("blue" + std::to_string(rounds % 2) + ".png");
+        ::Image back;
+        if (!blue.save(path.c_str(), 0, 0, "PNG") || !back.load_il(path, nullptr, nullptr) ||
+            back.get_pixel(5, 5) != 0xffff0000u)
+            blueKept = false;
+        ++rounds;
+    }
+    loader.join();
+    ::testing::internal::GetCapturedStdout();
+    EXPECT_TRUE(blueKept);
+    ASSERT_EQ(int(loaded.size()), kLoads);
+    std::vector<unsigned char> px(64 * 64 * 4);
+    for (texture_t_opaque* t : loaded) {
+        ASSERT_NE(t, nullptr);
+        int w = 0, h = 0;
+        device()->GetTextureInfo(t, &w, &h, nullptr);
+        ASSERT_EQ(w, 64);
+        ASSERT_EQ(h, 64);
+        device()->GetTexturePixels(t, px.data());
+        EXPECT_EQ(px[0], 255);
+        EXPECT_EQ(px[2], 0);
+        EXPECT_EQ(px[64 * 64 * 4 - 4], 255);
+        device()->ReleaseTexture(t);
+    }
 }
 
 }  // namespace
