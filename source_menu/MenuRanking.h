@@ -6,6 +6,8 @@
 #include "core/Singleton.h"
 #include "toolkit/widgets/Container.h"
 
+#include <limits>
+
 class MenuRanking : public Singleton<MenuRanking>, public Container {
 public:
     MenuRanking() = default;
@@ -13,5 +15,6 @@ public:
     // Ranks the park among the rival parks by popularity and keeps its place.
     void buildRanking();
 
-    int mPlayerPlace = 0;   // 1 = the best park
+    // 1 = the best park; no place until the first ranking is built, so no "pr" term holds.
+    int mPlayerPlace = std::numeric_limits<int>::max();
 };
