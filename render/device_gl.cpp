@@ -597,7 +597,9 @@ void Device_GL::ThreadStart()
     GLXContext subctx = glXCreateNewContext(dpy, pf, GLX_RGBA_TYPE, static_cast<GLXContext>(mainctx), True);
     XFree(configs);
     PP_ASSERT(subctx != 0);
-    glXMakeContextCurrent(dpy, pbuffer, pbuffer, subctx);
+    // Without it current, the worker's GL calls would silently do nothing.
+    const Bool current = glXMakeContextCurrent(dpy, pbuffer, pbuffer, subctx);
+    PP_ASSERT(current);
 }
 
 void Device_GL::ThreadStop()
