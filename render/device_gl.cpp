@@ -177,6 +177,14 @@ void Device_GL::SetVideoMode(int mode_, int* width_, int* height_, const std::ws
     const int w = width_ ? *width_ : width;
     const int h = height_ ? *height_ : height;
     const std::string narrowTitle(title_.begin(), title_.end());
+    // The window may have been resized since the last mode (the event pump resizes it without
+    // the device): compare with the window's real size.
+    if (SDL_Surface* screen = SDL_GetVideoSurface()) {
+        if (width >= 0 && (screen->w != width || screen->h != height)) {
+            width = screen->w;
+            height = screen->h;
+        }
+    }
     if (w == width && h == height && mode_ == mode) {
         if (!title_.empty()) {
             title = title_;

@@ -88,6 +88,22 @@ TEST(DeviceGL, SameVideoModeOnlyChangesTheTitle)
     EXPECT_TRUE(dev->title == L"Another title");
 }
 
+TEST(DeviceGL, AModeOfTheSizeBeforeAResizeIsSetAgain)
+{
+    Device_GL* dev = gl_test_device();
+    // The event pump resizes the window itself, without the device.
+    ASSERT_NE(SDL_SetVideoMode(300, 200, 0, SDL_GetVideoSurface()->flags), nullptr);
+    int w = 256, h = 256;
+    dev->SetVideoMode(Device::vm_window, &w, &h, L"");
+    SDL_Surface* screen = SDL_GetVideoSurface();
+    EXPECT_EQ(screen->w, 256);
+    EXPECT_EQ(screen->h, 256);
+    int tw = 0, th = 0;
+    dev->GetTargetSize(nullptr, &tw, &th);
+    EXPECT_EQ(tw, 256);
+    EXPECT_EQ(th, 256);
+}
+
 TEST(DeviceGL, DrawFromMemoryDrawsAndRepeatsWithTheCachedFormat)
 {
     Device_GL* dev = gl_test_device();
