@@ -16,7 +16,7 @@ TEST(DisplayModes, ListsTheDisplaysModesWithTheCurrentOne)
     ASSERT_GE(current, 0);
     ASSERT_LT(current, static_cast<int>(modes.size()));
     const SDL_VideoInfo* info = SDL_GetVideoInfo();
-    ASSERT_NE(info, nullptr);
+    ASSERT_NE(info, nullptr) << "no video: " << SDL_GetError();
     EXPECT_EQ(modes[current], std::make_pair(info->current_w, info->current_h));
     EXPECT_TRUE(std::is_sorted(modes.begin(), modes.end()));
     SDL_Quit();
