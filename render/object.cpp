@@ -75,6 +75,9 @@ void Object::unload()
     lights.clear();
     cameras.clear();
     materials.clear();
+    // Shared textures: the last holder releases. The device is called outside the cache's
+    // lock, since the loader thread holds that lock only briefly and never while it waits.
+    std::vector<texture_t_opaque*> released;
     {
         std::lock_guard<std::mutex> cache(texture_cache_lock());
         for (File& f : files) {
@@ -82,9 +85,11 @@ void Object::unload()
             if (f.use_count)
                 last = --*f.use_count <= 0;
             if (last && f.texture)
-                dev->ReleaseTexture(f.texture);
+                released.push_back(f.texture);
         }
     }
+    for (texture_t_opaque* texture : released)
+        dev->ReleaseTexture(texture);
     files.clear();
     textures.clear();
     device = nullptr;
@@ -141,13 +146,13 @@ float3 transform_point(const float4x3& m, const float* p)
 
 }  // namespace
 
-void Object::count_node_geometry(int node, int* vertices, int* triangles)
+void Object::count_node_geometry(int nd, int* vertices, int* triangles)
 {
     int v = 0, t = 0;
     if (is_loaded() && !meshes.empty()) {
-        PP_ASSERT(node >= 0 && node < (int)nodes.size());
-        if (nodes[node].mesh) {
-            Mesh& mesh = meshes[nodes[node].mesh];
+        PP_ASSERT(nd >= 0 && nd < (int)nodes.size());
+        if (nodes[nd].mesh) {
+            Mesh& mesh = meshes[nodes[nd].mesh];
             v = mesh.last_index - mesh.first_index + 1;
             for (const SubMesh& sub : mesh.submeshes)
                 t += device.load()->ReadIndices(sub.prim, sub.index_buffer, 32, sub.start, sub.count, nullptr);
@@ -179,17 +184,17 @@ void Object::count_geometry(int layer, int* vertices, int* triangles)
         *triangles = t;
 }
 
-void Object::get_node_geometry(int node, float3* vertices, int* triangles, int base)
+void Object::get_node_geometry(int nd, float3* vertices, int* triangles, int base)
 {
     if (!is_loaded() || meshes.empty())
         return;
-    PP_ASSERT(node >= 0 && node < (int)nodes.size());
-    if (!nodes[node].mesh)
+    PP_ASSERT(nd >= 0 && nd < (int)nodes.size());
+    if (!nodes[nd].mesh)
         return;
     Device* dev = device.load();
-    Mesh& msh = meshes[nodes[node].mesh];
+    Mesh& msh = meshes[nodes[nd].mesh];
     float4x3 m;
-    get_node_matrix(node, 0, &m);
+    get_node_matrix(nd, 0, &m);
     int* tri = triangles;
     for (const SubMesh& sub : msh.submeshes) {
         int n = dev->ReadIndices(sub.prim, sub.index_buffer, 32, sub.start, sub.count, tri);

@@ -95,7 +95,6 @@ public:
         std::vector<swskin_vertex> swskin_data;  // one per vertex first_index..last_index
         const void* skin_stamp = nullptr;        // bone-matrix array last skinned with
         uint32_t skin_epoch = 0;                 // with the stamp: see apply_skinning
-        int32_t shares_dynamic = 0;              // the dynamic buffer holds other meshes too
         int32_t billboard = 0;                   // 0 none, 1 billboard, 2/3/4 about x/y/z
         std::vector<SubMesh> submeshes;          // one per triangle list
         std::vector<float> visibility;           // per-frame visibility track

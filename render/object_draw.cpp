@@ -115,9 +115,8 @@ void Object::apply_skinning(Mesh* mesh, Device* dev, const float4x3* bones, cons
     }
     if (position_offset != 0 || stride <= 0)
         return;
-    // A buffer that other meshes share keeps their vertices: no discarding lock then.
-    unsigned char* p = static_cast<unsigned char*>(dev->LockVertexBuffer(
-        mesh->dynamic_vb, mesh->shares_dynamic ? Device::lck_readwrite : Device::lck_writediscard));
+    // The dynamic buffer is the mesh's own: every vertex of it is written again.
+    unsigned char* p = static_cast<unsigned char*>(dev->LockVertexBuffer(mesh->dynamic_vb, Device::lck_writediscard));
     if (!p)
         return;
     unsigned char* dest = p + size_t(stride) * size_t(mesh->first_index);
