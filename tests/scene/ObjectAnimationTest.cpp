@@ -168,6 +168,21 @@ TEST_F(ObjectAnimation, ADrawEvaluatesBonesAndTheNodesOfShownLayers)
     EXPECT_NEAR(out[object.find_node("group")].m[2][3], 7, 1e-5);
 }
 
+TEST_F(ObjectAnimation, ScenesOfManyNodesAreEvaluatedWhole)
+{
+    SceneBuilder b;
+    b.addMaterial(MaterialDesc("m"));
+    for (int i = 0; i < 4100; ++i)  // beyond 4096
+        b.addHelper("h" + std::to_string(i), float3(float(i), 0, 0));
+    b.addMesh("last", box(1, 1, 1), 0, Track{translation(float3(0, 9, 0))});
+    ASSERT_TRUE(b.save(dir.file("many.3dn")));
+    Object object;
+    ASSERT_TRUE(loadQuietly(object, dir.file("many.3dn")));
+    std::vector<float4x3> out(object.nodes.size());
+    ASSERT_TRUE(object.update(0, nullptr, 0, out.data(), -1, nullptr));
+    EXPECT_EQ(out[object.find_node("last")].m[1][3], 9);
+}
+
 TEST_F(ObjectAnimation, BoneMatricesMapTheRestPoseToTheBonesPose)
 {
     SceneBuilder b;

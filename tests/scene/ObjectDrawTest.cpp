@@ -200,4 +200,38 @@ TEST_F(ObjectDraw, SkinningRunsOncePerBoneMatrixArray)
     EXPECT_EQ(skinLocks(), still);
 }
 
+TEST_F(ObjectDraw, AOneVertexSkinnedMeshSkinsIntoABufferOfItsOwn)
+{
+    SceneBuilder b;
+    b.addMaterial(MaterialDesc("m"));
+    int arm = b.addBone("arm", 0, translation(float3(0, 0, 1)));
+    MeshData dot;
+    dot.addVertex(float3(1, 0, 1), float3(0, 0, 1), 0, 0);
+    dot.parts.push_back(MeshPart());
+    dot.parts[0].triangles.push_back(Engine2Scene::int3());
+    // Plain one-vertex meshes before it share their buffers.
+    b.addMesh("a", dot);
+    b.addMesh("b", dot);
+    b.addSkinnedMesh("dot", boundToBone(dot, b.boneIndex(arm)));
+    ASSERT_TRUE(b.save(dir.file("dot.3dn")));
+    Object small;
+    ::testing::internal::CaptureStdout();
+    small.load(dir.file("dot.3dn").c_str());
+    ::testing::internal::GetCapturedStdout();
+    ASSERT_TRUE(small.is_loaded());
+    Object::Mesh& m = small.meshes[small.nodes[small.find_node("dot")].mesh];
+    ASSERT_TRUE(m.swskinned);
+    EXPECT_EQ(m.first_index, 0);
+    EXPECT_EQ(m.last_index, 0);
+    EXPECT_NE(m.static_vb, small.meshes[small.nodes[small.find_node("b")].mesh].static_vb);
+    EXPECT_EQ(small.meshes[small.nodes[small.find_node("b")].mesh].first_index, 1);
+    float4x3 bones[2] = {};
+    bones[1] = identity4x3();
+    bones[1].m[0][3] = 2;
+    Object::apply_skinning(&m, &engine.device, bones, bones);
+    const float* p = static_cast<const float*>(engine.device.LockVertexBuffer(m.dynamic_vb, 0));
+    EXPECT_EQ(p[0], 3);
+    engine.device.UnlockVertexBuffer(m.dynamic_vb);
+}
+
 } // namespace

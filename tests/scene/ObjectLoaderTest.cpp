@@ -271,6 +271,22 @@ TEST_F(ObjectLoad, ShadowedSpotsGetAProjection)
     EXPECT_FLOAT_EQ(light.projection[11], -2.00400805f);
     EXPECT_EQ(light.projection[14], -1.0f);
     EXPECT_EQ(light.projection[15], 0.0f);
+
+    // Without an aspect the cone is taken as square; a cone of no width projects nothing.
+    l.aspect = 0;
+    int narrow = b.addLight(LightDesc("narrow", float3()));
+    Engine2Scene::Light& n = b.scene().light[size_t(b.scene().node[size_t(narrow)].light)];
+    n.shadows = 1;
+    n.is_spot = 1;
+    n.angle_big = {0};
+    ASSERT_TRUE(b.save(dir.file("spot2.3dn")));
+    Object again;
+    loadObject(again, dir.file("spot2.3dn"));
+    ASSERT_TRUE(again.is_loaded());
+    EXPECT_NEAR(again.lights[1].projection[0], 1.0f, 1e-5);
+    EXPECT_EQ(again.lights[2].projector, 0);
+    for (float v : again.lights[2].projection)
+        EXPECT_TRUE(std::isfinite(v));
 }
 
 TEST_F(ObjectLoad, CamerasSampleAndBecomeTheRenderCamera)
