@@ -623,6 +623,20 @@ TEST_F(ObjectLoad, UnreadableEmptyAndDamagedFilesLeaveTheObjectUnloaded)
     EXPECT_EQ(engine.device.liveBuffers(), 0);
 }
 
+TEST_F(ObjectLoad, TheExtensionIsTakenInAnyCaseButNotAlone)
+{
+    SceneBuilder b;
+    b.addHelper("x", float3());
+    ASSERT_TRUE(b.save(dir.file("UPPER.3DN")));
+    Object object;
+    loadObject(object, dir.file("UPPER.3DN"));
+    EXPECT_TRUE(object.is_loaded());
+    EXPECT_EQ(object.name, dir.file("UPPER.3DN"));
+    Object bare;
+    EXPECT_EQ(loadObject(bare, ".3dn").err, "Can't load .3dn: unknown format\n");
+    EXPECT_FALSE(bare.is_loaded());
+}
+
 TEST_F(ObjectLoad, WithTangentsTheDeviceGetsATangentStream)
 {
     engine.device.setFeatures(41 | Device::feature_tangents);
