@@ -80,7 +80,8 @@ int DataStorage::checkRequirements(const std::wstring& requirements, std::wstrin
     bool all = true;
     for (const std::wstring& term : splitWide(requirements, L"+")) {
         std::vector<std::wstring> fields = splitWide(term, L":");
-        const std::wstring& code = fields[0];
+        // A term of separators only (":") has no code: it is false like an unknown one.
+        const std::wstring code = fields.empty() ? std::wstring() : fields[0];
         std::wstring termText;
         bool met = false;
         int n = 0;

@@ -107,7 +107,7 @@ TEST_F(Requirements, AnimalsAndTricks)
 TEST_F(Requirements, MalformedTermsAreFalseNotFatal)
 {
     for (const wchar_t* bad : {L"$", L"$:x", L"a:dog", L"a:dog:two", L"tt", L"pr:", L"p:1e3", L"b", L"zzz:1",
-                               L"tt:dog:", L"$:99999999999"})
+                               L"tt:dog:", L"$:99999999999", L":", L"::+0"})
         EXPECT_EQ(check(bad), 0) << bad;
     // Every term is evaluated, also after a false one.
     account->mCash = 0;
