@@ -97,6 +97,13 @@ std::string DataBuilding::fileName() const
     return slash == std::string::npos ? mPath : mPath.substr(slash + 1);
 }
 
+bool DataBuilding::hasFileName(const std::string& name) const
+{
+    size_t slash = mPath.rfind('/');
+    size_t start = slash == std::string::npos ? 0 : slash + 1;
+    return mPath.compare(start, std::string::npos, name) == 0;
+}
+
 // ---- daily decay
 
 void DataBuilding::newDay()

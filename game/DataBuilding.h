@@ -20,6 +20,8 @@ public:
 
     // The file name after the last "/" of the path.
     std::string fileName() const;
+    // Whether the file name after the last "/" of the path is name (exact), without copying.
+    bool hasFileName(const std::string& name) const;
 
     // One day of a park building: cleaning, repair and the decay of both levels, then the
     // sale value from the state.

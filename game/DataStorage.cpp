@@ -90,7 +90,7 @@ void DataStorage::achievementReached(DataAchievement* achievement)
 DataBuilding* DataStorage::findParkBuilding(const std::string& fileName) const
 {
     for (DataBuilding* building : mParkBuildings)
-        if (building->fileName() == fileName)
+        if (building->hasFileName(fileName))
             return building;
     return nullptr;
 }

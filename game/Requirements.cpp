@@ -38,7 +38,7 @@ bool number(const std::vector<std::wstring>& fields, size_t index, int& out)
 std::wstring buildingName(const DataStorage* storage, const std::string& file)
 {
     for (DataBuilding* building : storage->mBuildingDefinitions)
-        if (building->fileName() == file)
+        if (building->hasFileName(file))
             return building->mName;
     std::wstring name;
     KeyFileReader r(kBuildingsFolder + file);
@@ -91,7 +91,9 @@ int DataStorage::checkRequirements(const std::wstring& requirements, std::wstrin
             if (fields.size() > 1) {
                 std::string file = wideToString(fields[1]);
                 met = findParkBuilding(file) != nullptr;
-                termText = limited(std::wstring(textsManager.get(L"Building")) + L": " + buildingName(this, file));
+                // The name is looked up only for a text that will be shown.
+                if (text && !met)
+                    termText = limited(std::wstring(textsManager.get(L"Building")) + L": " + buildingName(this, file));
             }
         } else if (code == L"all") {
             int undone = 0;
@@ -105,8 +107,9 @@ int DataStorage::checkRequirements(const std::wstring& requirements, std::wstrin
             if (number(fields, 1, n)) {
                 const CashAccount* account = mGlobalSettings->mCashAccount;
                 met = account->mCash - account->mLoan >= n;
-                termText = limited(std::wstring(textsManager.get(L"Cash")) + L" " + std::to_wstring(n) + L" " +
-                                   textsManager.get(L"currency"));
+                if (text && !met)
+                    termText = limited(std::wstring(textsManager.get(L"Cash")) + L" " + std::to_wstring(n) + L" " +
+                                       textsManager.get(L"currency"));
             }
         } else if (code == L"a") {
             if (fields.size() > 1 && number(fields, 2, n)) {
