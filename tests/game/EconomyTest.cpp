@@ -22,6 +22,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <limits>
+#include <map>
 #include <numeric>
 
 namespace {
@@ -164,8 +166,8 @@ private:
         int capacity = storage->foodStoreCapacity();
         for (int i = 2; i >= 0; --i) {
             DataFood* food = storage->mFoods[i];
-            while (storage->checkRequirements(food->mRequirements) && account->mCash >= food->mCost + 300 &&
-                   settings->mFoodStored + food->mFood <= capacity && settings->mFoodStored < capacity / 3) {
+            while (settings->mFoodStored < capacity / 3 && settings->mFoodStored + food->mFood <= capacity &&
+                   account->mCash >= food->mCost + 300 && storage->checkRequirements(food->mRequirements)) {
                 book(t_PetsFood, -food->mCost);
                 settings->mFoodStored += food->mFood;
             }
@@ -189,18 +191,22 @@ private:
         }
     }
 
+    // Takes every offer for which a building of its kind stands free.
     void acceptGuests()
     {
+        std::map<std::wstring, size_t> homes, guests;
+        for (DataBuilding* building : storage->mParkBuildings)
+            ++homes[building->mType];
+        for (DataAnimal* animal : storage->mParkAnimals)
+            ++guests[animal->mType];
         for (size_t i = 0; i < storage->mAnimalsForSale.size();) {
             DataAnimal* offer = storage->mAnimalsForSale[i];
-            size_t homes = 0;
-            for (DataBuilding* building : storage->mParkBuildings)
-                homes += building->mType == offer->mType;
-            if (storage->parkAnimalsOfKind(offer->mType).size() < homes) {
+            if (guests[offer->mType] < homes[offer->mType]) {
                 DataAnimal* animal = DataAnimal::placeInPark(offer);
                 ASSERT_NE(animal, nullptr);
                 book(t_PetsHosted, offer->mAccommodationFee);
                 storage->mParkAnimals.push_back(animal);
+                ++guests[offer->mType];
                 storage->retire(offer);
                 storage->mAnimalsForSale.erase(storage->mAnimalsForSale.begin() + i);
             } else {
@@ -219,35 +225,40 @@ private:
             }
     }
 
-    // Buys the most useful building it can afford: a home for guests of a species that has
-    // none yet, then the services, then the cheapest.
+    // Buys the most useful building it can afford: a first home for a species, then the
+    // services, then the cheapest. Requirements are checked best first, as far as needed.
     void buildSomething()
     {
-        int monthly = 0;
+        int budget = account->mCash - account->mLoan - mStrategy.reserve;
         for (DataBuilding* building : storage->mParkBuildings)
-            monthly += building->mMaintenance;
-        DataBuilding* best = nullptr;
-        int bestScore = 0;
+            budget -= building->mMaintenance;
+        std::vector<std::pair<int, DataBuilding*>> candidates;
+        int cheapest = std::numeric_limits<int>::max();
         for (DataBuilding* building : storage->mBuildingDefinitions) {
             if (storage->findParkBuilding(building->fileName()))
                 continue;
-            if (!storage->checkRequirements(building->mRequirements))
-                continue;
             bool service = building->mType == L"other";
             int score = 1000000 - building->mCost;
-            if (!service && storage->buildingDefinitionsOfKind(building->mType).size() > 0 &&
-                building->mLevelNum == 1)
+            if (!service && building->mLevelNum == 1)
                 score += 200000;
             if (service == mStrategy.servicesFirst)
                 score += 100000;
-            if (!best || score > bestScore) {
-                best = building;
-                bestScore = score;
-            }
+            candidates.emplace_back(score, building);
+            cheapest = std::min(cheapest, building->mCost);
         }
-        if (best && account->mCash - account->mLoan >= best->mCost + monthly + mStrategy.reserve) {
-            book(t_NewBuildings, -best->mCost);
-            storage->mParkBuildings.push_back(best);
+        if (budget < cheapest)
+            return;
+        std::stable_sort(candidates.begin(), candidates.end(),
+                         [](const auto& a, const auto& b) { return a.first > b.first; });
+        for (const auto& candidate : candidates) {
+            DataBuilding* best = candidate.second;
+            if (!storage->checkRequirements(best->mRequirements))
+                continue;
+            if (budget >= best->mCost) {
+                book(t_NewBuildings, -best->mCost);
+                storage->mParkBuildings.push_back(best);
+            }
+            return;
         }
     }
 
