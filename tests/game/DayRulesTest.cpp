@@ -1,5 +1,7 @@
 #include "ParkTestData.h"
 
+#include "core/ControlMngr.h"
+#include "core/platform.h"
 #include "game/CashAccount.h"
 #include "game/DataAchievement.h"
 #include "game/DataAnimal.h"
@@ -45,6 +47,20 @@ TEST_F(DayRules, ANewDayStartsWhenTheClockPassesTheGameSpeed)
     for (int step = 1; step <= 101; ++step)
         storage->update();
     EXPECT_EQ(date->mDaysElapsed, 2);
+}
+
+TEST_F(DayRules, TypingGWritesTheTextsOfTheData)
+{
+    sDevice* keyboard = Singleton<ControlMngr>::get()->mKeyboardDevices[0];
+    storage->update();
+    EXPECT_FALSE(file_exists("lok_achiev.txt"));
+    keyboard->data[kKeyboardCharWord].i = 'g';
+    storage->update();
+    keyboard->data[kKeyboardCharWord].i = -1;
+    // Per achievement its name, description, congratulations and an empty line; per building
+    // definition its name, description and an empty line.
+    EXPECT_EQ(data.read("lok_achiev.txt"), "\xEF\xBB\xBF" "First\n\n\n\nLast\n\n\n");
+    EXPECT_EQ(data.read("lok_buildings.txt"), "\xEF\xBB\xBF" "Kennel\n\n\nVilla\n\n\nStore\n\n\nVet\n\n");
 }
 
 TEST_F(DayRules, AchievementsAreCheckedAboutOnceASecond)

@@ -160,6 +160,9 @@ TEST(LoadGameData, MissingCashOrDateGetDefaultsWithAWarning)
     EXPECT_NE(out.find("no [cash]"), std::string::npos);
     EXPECT_NE(out.find("not a valid date"), std::string::npos);
     EXPECT_NE(out.find("taken as 1"), std::string::npos);
+    // Without reference prices the park attracts nobody, and says so.
+    EXPECT_NE(out.find("no reference price for AccomodationTicket, the park attracts nobody"), std::string::npos);
+    EXPECT_NE(out.find("no reference price for CarTicket"), std::string::npos);
 }
 
 TEST(LoadGameData, GlobalKeysAreRead)

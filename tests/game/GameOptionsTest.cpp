@@ -1,5 +1,7 @@
 #include "game/GameOptions.h"
 
+#include "core/sdl_layer.h"
+
 #include "fixtures/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -50,6 +52,22 @@ TEST(GameOptions, WritesTheFiveSectionsExactly)
     EXPECT_EQ(dir.read("save.txt"), std::string("\xEF\xBB\xBF") + "[resolution]\n1024\n768\n\n[fullscreen]\n0\n\n"
                                                                   "[music volume]\n0.5\n\n[sound volume]\n1\n\n"
                                                                   "[profile]\n-1");
+}
+
+TEST(GameOptions, AppliesFullScreenAsANegativeSize)
+{
+    TempDir dir;
+    dir.write("save.txt", "[resolution]\n800\n600\n\n[fullscreen]\n1\n\n[music volume]\n0.5\n\n"
+                          "[sound volume]\n1\n\n[profile]\n-1");
+    GameOptions options(dir.path() + "/");
+    EXPECT_EQ(inputState.windowMode, 0);
+    EXPECT_EQ(inputState.windowWidth, 800);
+    EXPECT_EQ(inputState.windowHeight, 600);
+    options.mFullscreen = 0;
+    options.apply();
+    EXPECT_EQ(inputState.windowMode, 2);
+    EXPECT_EQ(inputState.windowWidth, 800);
+    EXPECT_EQ(inputState.windowHeight, 600);
 }
 
 TEST(GameOptions, MissingOrBadValuesGetSafeDefaults)

@@ -113,21 +113,39 @@ TEST_F(SavedGame, ParkSectionsFollowInTheirOrder)
     kennel->mConditionAcc = 1e-5f;
     DataAnimal* dog = storage->mParkAnimals[0];
     dog->mName = L"Sir Rex";
+    dog->mPictureIndex = 1;
+    dog->mHunger = 9;
+    dog->mHungerAcc = 0.35f;
+    dog->mFed = 1;
+    dog->mHealth = 4;
+    dog->mHealthAcc = 0.0f;
+    dog->mAtDoctor = 0;
+    dog->mSick = 1;
     dog->mHungerDrop = 0.5f;
     dog->mHealthDrop = 2.0f;
-    OnePerson* walker = new OnePerson();
-    walker->mProgress = 12.5f;
-    Singleton<PublicManager>::get()->mWalkers.push_back(walker);
+    dog->mTrickProgress[0] = 3;
+    dog->mTrickProgress[1] = 0;
+    dog->mTrickProgress[2] = 7;
+    dog->mStayDays = 11;
+    dog->mDaysToTeach = -1;
+    PublicManager* visitors = Singleton<PublicManager>::get();
+    for (float progress : {12.5f, 0.0f}) {
+        OnePerson* walker = new OnePerson();
+        walker->mProgress = progress;
+        visitors->mWalkers.push_back(walker);
+    }
 
     std::string text = save();
-    EXPECT_NE(text.find("[act park promotion]\n2\n12\n\n[building]\nDogHouse1.txt\n5\n1 0.100000001\n7\n0 "
-                        "9.99999975e-06\n\n[animal]\ndog Sir Rex "),
-              std::string::npos);
     EXPECT_NE(text.find("[mStatThisMonth]\n0 0 0 0 0 0 0 0 0 0 0 0 0 0\n\n[achievement]\nLast\n\n[food stored]"),
               std::string::npos);
-    EXPECT_NE(text.find("\n0.5 2\n"), std::string::npos);
-    // The file ends with the last walker's value line.
-    EXPECT_EQ(text.substr(text.size() - 23), "\n\n[person walking]\n12.5");
+    // From the promotion on, every line of the park's sections; the file ends with the last
+    // walker's value line.
+    std::string park = "[act park promotion]\n2\n12\n\n"
+                       "[building]\nDogHouse1.txt\n5\n1 0.100000001\n7\n0 9.99999975e-06\n\n"
+                       "[animal]\ndog Sir Rex 1\nhelper_pies1 0\n9 0.349999994 1\n4 0 0 1\n0.5 2\n3 0 7\n11 -1\n\n"
+                       "[person walking]\n12.5\n[person walking]\n0";
+    ASSERT_NE(text.find("[act park promotion]"), std::string::npos);
+    EXPECT_EQ(text.substr(text.find("[act park promotion]")), park);
 }
 
 TEST_F(SavedGame, AParkRunFortyDaysReadsBackToTheSameFile)
