@@ -36,20 +36,16 @@ bool KeyFileReader::key(const wchar_t* key, int valueLines)
     if (mIndex >= mLines.size() || mLines[mIndex].empty())
         return false;
     lowerCurrent();
-    if (mLower != key)
-        return false;
-    mKey = key;
-    if (mIndex + valueLines >= mLines.size()) {
-        warn("value cut off by the end of the file, key ignored");
-        return false;
-    }
-    return true;
+    return mLower == key && hasValueLines(key, valueLines);
 }
 
 bool KeyFileReader::exactKey(const wchar_t* key, int valueLines)
 {
-    if (mIndex >= mLines.size() || mLines[mIndex] != key)
-        return false;
+    return mIndex < mLines.size() && mLines[mIndex] == key && hasValueLines(key, valueLines);
+}
+
+bool KeyFileReader::hasValueLines(const wchar_t* key, int valueLines)
+{
     mKey = key;
     if (mIndex + valueLines >= mLines.size()) {
         warn("value cut off by the end of the file, key ignored");

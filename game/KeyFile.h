@@ -61,6 +61,9 @@ public:
 
 private:
     void lowerCurrent();
+    // For a matched key: remembers it for warnings; false (with a warning) when the file ends
+    // before its value lines.
+    bool hasValueLines(const wchar_t* key, int valueLines);
 
     std::string mPath;
     std::vector<std::wstring> mLines;
