@@ -194,8 +194,8 @@ TEST_F(DayRules, BuildingsDecayAndAreRepairedAndCleaned)
         kennel->newDay();
     EXPECT_EQ(kennel->mCleanness, 2);
     EXPECT_EQ(kennel->mCondition, 4);
-    // Sale value = cost x (L0 + (L1 - L0) x (cleanness + condition) / 14).
-    EXPECT_EQ(kennel->mSaleValue, static_cast<int>(1000 * (0.3f + 0.4f * 6 * 0.07142857142857142)));
+    // Sale value = cost x (L0 + (L1 - L0) x (cleanness + condition) / 14): 1000 x (0.3 + 0.4 x 6 / 14).
+    EXPECT_EQ(kennel->mSaleValue, 471);
     kennel->mCleaning = 1;
     kennel->newDay();
     EXPECT_EQ(kennel->mCleanness, 7);
