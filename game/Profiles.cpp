@@ -236,9 +236,15 @@ void readAnimal(KeyFileReader& r, DataStorage* storage)
     DataAnimal* animal = new DataAnimal(name, species, hungerDrop, healthDrop, picture);
     storage->mParkAnimals.push_back(animal);
     animal->loadPicture(picture);
+    // Hunger may stand above 7 until the day after a feeding; no level is below 0.
+    if (hunger < 0) {
+        r.warn("hunger below 0, taken as 0");
+        hunger = 0;
+    }
     animal->mHunger = hunger;
     animal->mHungerAcc = hungerAcc;
     animal->mFed = fed != 0;
+    health = clampLevel(r, health);
     animal->mHealth = health;
     animal->mHealthAcc = healthAcc;
     animal->mAtDoctor = atDoctor != 0;

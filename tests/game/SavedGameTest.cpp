@@ -270,6 +270,8 @@ TEST_F(SavedGame, MalformedSectionsAreSkippedWithAWarning)
                "[animal]\ndog Rex 0\nhelper_pies4 3\n5 0 0\n5 0 0 0\n0.5 0.5\n1 1 1\n5 -1\n\n"
                "[animal]\ndog Rex 0\nhelper_pies1 0\n5 x 0\n5 0 0 0\n0.5 0.5\n1 1 1\n5 -1\n\n"
                "[animal]\ndog Rex 7\nhelper_pies2 1\n5 0 0\n5 0 0 0\n0.5 0.5\n1 1 1\n5 -1\n\n"
+               "[animal]\ndog Max 0\nhelper_pies3 2\n-2 0 0\n9 0 0 0\n0.5 0.5\n1 1 1\n5 -1\n\n"
+               "[animal]\ndog Fed 0\nhelper_pies1 0\n9 0 1\n-1 0 0 0\n0.5 0.5\n1 1 1\n5 -1\n\n"
                "[act park promotion]\n4\n10\n\n[person walking]\nfast\n\n[tutorial]\n1 2\n0 0 0\n\n"
                "[animal]\ndog Rex 0\n");
     testing::internal::CaptureStdout();
@@ -286,9 +288,15 @@ TEST_F(SavedGame, MalformedSectionsAreSkippedWithAWarning)
     EXPECT_EQ(storage->mParkBuildings[0]->mCleanness, 7);
     EXPECT_EQ(storage->mParkBuildings[0]->mCondition, 0);
     // The animal at a place the species lacks and the malformed one are skipped; a coat index
-    // the species lacks becomes its first coat.
-    ASSERT_EQ(storage->mParkAnimals.size(), 1u);
+    // the species lacks becomes its first coat; levels are held within 0..7, except a hunger
+    // above 7 that the next day cuts back.
+    ASSERT_EQ(storage->mParkAnimals.size(), 3u);
     EXPECT_EQ(storage->mParkAnimals[0]->mPictureIndex, 0);
+    EXPECT_EQ(storage->mParkAnimals[1]->mHunger, 0);
+    EXPECT_EQ(storage->mParkAnimals[1]->mHealth, 7);
+    EXPECT_EQ(storage->mParkAnimals[2]->mHunger, 9);
+    EXPECT_EQ(storage->mParkAnimals[2]->mHealth, 0);
+    EXPECT_EQ(storage->mParkAnimals[2]->mHappiness, 2);
     EXPECT_EQ(settings->mActivePromotion, -1);
     EXPECT_TRUE(Singleton<PublicManager>::get()->mWalkers.empty());
     EXPECT_NE(out.find("profile1.txt"), std::string::npos);
