@@ -5,12 +5,11 @@
 #include "source_menu/MenuPetBuySell1.h"
 #include "toolkit/utils/TextsManager.h"
 
-#include <cwchar>
-
 namespace {
 const int kDaysPerMonth[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
 const wchar_t* const kMonthNames[12] = {L"january", L"february", L"march",     L"april",   L"may",      L"june",
                                         L"july",    L"august",   L"september", L"october", L"november", L"december"};
+const size_t kTextLimit = 199; // the date bar's text holds at most 200 characters with its end
 } // namespace
 
 GameDate::GameDate(int day, int month, int year)
@@ -29,8 +28,11 @@ bool GameDate::isValid(int day, int month, int year)
 
 std::wstring GameDate::toText() const
 {
-    wchar_t text[200];
-    std::swprintf(text, 200, L"%d %ls %d", mDay, textsManager.getByString(mMonthNames[mMonth - 1]), mYear);
+    // Built piece by piece: the month's name is data and may be of any length.
+    std::wstring text = std::to_wstring(mDay) + L" " + textsManager.getByString(mMonthNames[mMonth - 1]) + L" " +
+                        std::to_wstring(mYear);
+    if (text.size() > kTextLimit)
+        text.resize(kTextLimit);
     return text;
 }
 

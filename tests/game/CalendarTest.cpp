@@ -78,6 +78,15 @@ TEST(GameDate, ValidatesAndFormatsDates)
     EXPECT_EQ(GameDate(1, 1, 2011).toText(), L"1 January 2011");
     // A month missing from the texts table.
     EXPECT_EQ(GameDate(3, 4, 2010).toText(), L"3 missing text 2010");
+    // A month's name of any length is cut with the text, never read past.
+    data.write("data/dat/texts.dat", "july " + std::string(300, 'J') + "\n");
+    textsManager.load("data/dat/texts.dat");
+    std::wstring july = GameDate(4, 7, 2010).toText();
+    EXPECT_EQ(july.size(), 199u);
+    EXPECT_EQ(july.substr(0, 4), L"4 JJ");
+    EXPECT_EQ(july.find_first_not_of(L"J", 2), std::wstring::npos);
+    data.write("data/dat/texts.dat", "");
+    textsManager.load("data/dat/texts.dat");
 }
 
 TEST(DataRankingPark, RivalsFollowABoundedWave)
