@@ -24,6 +24,8 @@ const int kPriority = 100;
 const char* const kAnimalsFile = "data/game/animals.txt";
 const char* const kSkinFolder = "data/3dn/tex/";
 const wchar_t* const kDefaultMask = L"0000";
+const int kTopLevel = 7;
+const int kTopHappiness = 4;
 
 // The word of a species in its animals' place names ("helper_pies1"); empty for none.
 std::wstring placeWord(const std::wstring& species)
@@ -39,6 +41,12 @@ std::wstring placeWord(const std::wstring& species)
     if (species == L"horse")
         return L"kon";
     return std::wstring();
+}
+
+// A starting level of "global.txt", truncated and held within 0..top.
+int startingLevel(float value, int top)
+{
+    return value <= 0.0f ? 0 : value >= top ? top : static_cast<int>(value);
 }
 
 // A line of a fixed number of items at least; warns and gives none when it is shorter.
@@ -124,9 +132,9 @@ void placeStartingAnimals(DataStorage* storage)
         DataAnimal* animal = new DataAnimal(name, kind, hungerDrop, healthDrop, picture);
         storage->mParkAnimals.push_back(animal);
         animal->loadPicture(picture);
-        animal->mHealth = static_cast<int>(settings->mAnimalsStartingHealth);
-        animal->mHappiness = static_cast<int>(settings->mAnimalsStartingHappiness);
-        animal->mHunger = static_cast<int>(settings->mAnimalsStartingHunger);
+        animal->mHealth = startingLevel(settings->mAnimalsStartingHealth, kTopLevel);
+        animal->mHappiness = startingLevel(settings->mAnimalsStartingHappiness, kTopHappiness);
+        animal->mHunger = startingLevel(settings->mAnimalsStartingHunger, kTopLevel);
 
         std::string placeName = "helper_" + wideToString(word) + std::to_string(n);
         animal->mAvatar = new AnimalAvatar("data/3dn/" + wideToString(kind) + ".3dn", placeName, n - 1,

@@ -86,6 +86,11 @@ bool KeyFileReader::readTruncated(int& out)
     float f = 0.0f;
     if (!toFloat(value(), f))
         return false;
+    // Only a real whose integer part fits an int can be stored in one.
+    if (!(f > -2147483648.0f && f < 2147483648.0f)) {
+        warn("number too large for an integer");
+        return false;
+    }
     out = static_cast<int>(f);
     return true;
 }

@@ -113,6 +113,18 @@ TEST(LoadGameData, StartingAnimalsWithoutCoatNamesOrPlacesAreSkipped)
     EXPECT_TRUE(storage->mAnimalsForSale.empty());
 }
 
+TEST(LoadGameData, StartingLevelsAreHeldWithinTheirRanges)
+{
+    ParkTestData data;
+    data.writeDefault("[animal]\ndog\n\n[animals starting hunger]\n12.5\n\n[animals starting health]\n-3\n\n"
+                      "[animals starting happiness]\n1e30\n\n");
+    DataStorage* storage = ParkTestData::load();
+    ASSERT_EQ(storage->mParkAnimals.size(), 1u);
+    EXPECT_EQ(storage->mParkAnimals[0]->mHunger, 7);
+    EXPECT_EQ(storage->mParkAnimals[0]->mHealth, 0);
+    EXPECT_EQ(storage->mParkAnimals[0]->mHappiness, 4);
+}
+
 TEST(LoadGameData, BuildingReaderDefaultsAndKeys)
 {
     ParkTestData data;

@@ -80,8 +80,19 @@ TEST(KeyFileReader, MalformedNumbersKeepTheFieldWithAWarning)
     EXPECT_TRUE(r.key(L"[x]"));
     EXPECT_FALSE(r.readFloat(value));
     EXPECT_EQ(value, 3.0f);
+    // A real stored in an integer is truncated toward zero, and must fit one.
+    KeyFileReader reals("f.txt", Lines{L"[x]", L"2.9", L"-2.9", L"1e20"});
+    int truncated = 5;
+    ASSERT_TRUE(reals.key(L"[x]"));
+    EXPECT_TRUE(reals.readTruncated(truncated));
+    EXPECT_EQ(truncated, 2);
+    EXPECT_TRUE(reals.readTruncated(truncated));
+    EXPECT_EQ(truncated, -2);
+    EXPECT_FALSE(reals.readTruncated(truncated));
+    EXPECT_EQ(truncated, -2);
     std::string out = testing::internal::GetCapturedStdout();
     EXPECT_NE(out.find("Warning: sample.txt, [cash]: not an integer: \"12x\""), std::string::npos);
+    EXPECT_NE(out.find("too large"), std::string::npos);
 }
 
 TEST(KeyFileReader, KeysCutOffByTheEndOfTheFileAreIgnored)
