@@ -5,68 +5,22 @@
 #include "render/device_gl_arb.h"
 #include "render/device_gl_fixed.h"
 #include "render/image.h"
-#include "render/object.h"
 
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
-// Sections: matrix helpers - set-up - frame - 3D side - 2D queue.
+// Sections: helpers - set-up - frame - 2D queue. The 3D side is in render_3d.cpp.
 
 std::atomic<Render*> Render::currentRender{nullptr};
 
-// ---- matrix helpers (row-major; matrices transform column vectors)
+// ---- helpers
 
 namespace {
 
 const float kIdentity4[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
 const float kIdentity3x4[12] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0};
-
-void mul4(float* out, const float* a, const float* b)
-{
-    float r[16];
-    for (int i = 0; i < 4; ++i)
-        for (int j = 0; j < 4; ++j)
-            r[i * 4 + j] = a[i * 4] * b[j] + a[i * 4 + 1] * b[4 + j] + a[i * 4 + 2] * b[8 + j] +
-                           a[i * 4 + 3] * b[12 + j];
-    std::memcpy(out, r, sizeof r);
-}
-
-void normalize3(float* v)
-{
-    float len = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
-    if (len > 0) {
-        v[0] /= len;
-        v[1] /= len;
-        v[2] /= len;
-    }
-}
-
-void cross3(float* out, const float* a, const float* b)
-{
-    float r[3] = {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
-    std::memcpy(out, r, sizeof r);
-}
-
-// Inverse of an affine 4x4 (bottom row 0, 0, 0, 1) as three rows of four: (R^-1, -R^-1 t).
-void affine_inverse(float* out, const float* m)
-{
-    float a = m[0], b = m[1], c = m[2], d = m[4], e = m[5], f = m[6], g = m[8], h = m[9],
-          i = m[10];
-    float det = a * (e * i - f * h) - b * (d * i - f * g) + c * (d * h - e * g);
-    float inv = det != 0 ? 1.0f / det : 0.0f;
-    float r[9] = {(e * i - f * h) * inv, (c * h - b * i) * inv, (b * f - c * e) * inv,
-                  (f * g - d * i) * inv, (a * i - c * g) * inv, (c * d - a * f) * inv,
-                  (d * h - e * g) * inv, (b * g - a * h) * inv, (a * e - b * d) * inv};
-    const float t[3] = {m[3], m[7], m[11]};
-    for (int row = 0; row < 3; ++row) {
-        out[row * 4] = r[row * 3];
-        out[row * 4 + 1] = r[row * 3 + 1];
-        out[row * 4 + 2] = r[row * 3 + 2];
-        out[row * 4 + 3] = -(r[row * 3] * t[0] + r[row * 3 + 1] * t[1] + r[row * 3 + 2] * t[2]);
-    }
-}
 
 void set_param(Device* device, parameter_t_opaque* param, const float* values)
 {
@@ -91,6 +45,11 @@ Render::~Render()
 {
     if (currentRender == this)
         set_current(nullptr);
+    if (ownDevice) {
+        ownDevice->ReleaseFramebuffer(shadowTarget);
+        ownDevice->ReleaseTexture(shadowTexture);
+        ownDevice->ReleaseTexture(screenBackground);
+    }
     delete ownDevice;
 }
 
@@ -233,11 +192,7 @@ void Render::end(bool clear_colour, bool clear_depth, bool present)
         return;
     PP_ASSERT(was_render_started());
     screenGrabs = 0;
-    // Texture space: clip x, y and z scaled and offset by 0.5.
-    static const float kBias[16] = {0.5f, 0, 0, 0.5f, 0, 0.5f, 0, 0.5f, 0, 0, 0.5f, 0.5f, 0, 0, 0, 1};
-    float viewProjection[16];
-    mul4(viewProjection, &projection.m[0][0], &view.m[0][0]);
-    mul4(&screenMatrix.m[0][0], kBias, viewProjection);
+    compute_screen_matrix();
     compute_frustum(frustum, projection, view);
     check_meshes();
     render_shadow_maps();
@@ -252,96 +207,8 @@ void Render::end(bool clear_colour, bool clear_depth, bool present)
     }
     device->Clear(0, 0, 0, clear_colour, clear_depth);
     frameAllocator.reset();
+    lights.clear();
     started = false;
-}
-
-// ---- 3D side. Nothing queues 3D objects yet: the lists stay empty and the pass only sets the
-// camera and the scene parameters.
-
-void Render::set_camera(float3 eye, float3 target, float3 up, float fov, float camera_aspect)
-{
-    PP_ASSERT(was_render_started());
-    if (camera_aspect == 0.0f)
-        camera_aspect = aspect;
-    if (std::isnan(eye.x) || std::isnan(eye.y) || std::isnan(eye.z))
-        return;
-    cameraPos = eye;
-    float f = 1.0f / std::tan(fov * 3.14159265f / 360.0f);
-    const float proj[16] = {f / camera_aspect, 0, 0, 0, 0, f, 0, 0, 0, 0, -1.0000334f, -0.20000666f,
-                            0, 0, -1, 0};
-    std::memcpy(projection.m, proj, sizeof proj);
-    float e[3] = {eye.x, eye.y, eye.z};
-    float forward[3] = {target.x - eye.x, target.y - eye.y, target.z - eye.z};
-    float u[3] = {up.x, up.y, up.z};
-    normalize3(forward);
-    float side[3], trueUp[3];
-    cross3(side, forward, u);
-    normalize3(side);
-    cross3(trueUp, side, forward);
-    const float* rows[3] = {side, trueUp, forward};
-    for (int r = 0; r < 3; ++r) {
-        float sign = r == 2 ? -1.0f : 1.0f;
-        for (int k = 0; k < 3; ++k)
-            view.m[r][k] = sign * rows[r][k];
-        view.m[r][3] = -(view.m[r][0] * e[0] + view.m[r][1] * e[1] + view.m[r][2] * e[2]);
-    }
-    view.m[3][0] = view.m[3][1] = view.m[3][2] = 0;
-    view.m[3][3] = 1;
-    affine_inverse(&cameraWorld.m[0][0], &view.m[0][0]);
-}
-
-void Render::compute_frustum(float4 planes[6], const float4x4& proj,
-                             const float4x4& viewMatrix) const
-{
-    float m[16];
-    mul4(m, &proj.m[0][0], &viewMatrix.m[0][0]);
-    // row4 - row1, row4 + row1, row4 + row2, row4 - row2, row4 - row3, row4 + row3
-    static const int kRow[6] = {0, 0, 1, 1, 2, 2};
-    static const float kSign[6] = {-1, 1, 1, -1, -1, 1};
-    for (int p = 0; p < 6; ++p) {
-        float q[4];
-        for (int k = 0; k < 4; ++k)
-            q[k] = m[12 + k] + kSign[p] * m[kRow[p] * 4 + k];
-        float len = std::sqrt(q[0] * q[0] + q[1] * q[1] + q[2] * q[2]);
-        if (len > 0)
-            for (float& c : q)
-                c /= len;
-        planes[p] = float4(q[0], q[1], q[2], q[3]);
-    }
-}
-
-void Render::check_meshes()
-{
-}
-
-void Render::render_shadow_maps()
-{
-    lastMaterial = nullptr;
-    for (int& id : lightSetCache)
-        id = -2;
-    globalAmbient[0] = globalAmbient[1] = globalAmbient[2] = 0;
-    globalAmbient[3] = 1;
-}
-
-void Render::pass_3d()
-{
-    device->SetMatrix(&projection.m[0][0], &view.m[0][0]);
-    const float eye[3] = {cameraPos.x, cameraPos.y, cameraPos.z};
-    set_param(device, params.WSeyepos, eye);
-    set_param(device, params.fog, fogParams);
-    set_param(device, params.fog_color, fogColor);
-    fogState = 1;
-    set_param(device, params.texture_matrix_dif, kIdentity4);
-    set_param(device, params.texture_matrix_light, kIdentity4);
-    set_param(device, params.texture_matrix_self, kIdentity4);
-    for (Object* object : objects)
-        object->unpin();
-    objects.clear();
-}
-
-void Render::build_object_args(const RenderArgs3D& args)
-{
-    objects.push_back(args.object);
 }
 
 // ---- 2D queue

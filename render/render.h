@@ -4,18 +4,51 @@
 // images and text), then end, which runs every pass in a fixed order on per-frame memory,
 // presents the frame and clears for the next one. The game reaches it through CRender.
 //
-// Sections: 2D draw record - the renderer (set-up, frame, queueing, passes).
+// 3D: each Object::draw hands its record to build_object_args, which keeps the lights of the
+// drawn nodes for the frame and one sub-draw per mesh part (opaque or see-through list). end
+// draws the shadow map of every shadow-casting light, then the opaque parts sorted by material
+// and the see-through ones far to near, each culled against the camera and lit by at most
+// four of the frame's lights (one default light at the camera when the frame has none).
+//
+// Sections: draw records - the renderer (set-up, frame, queueing, passes).
 
 #include "core/VectorMath.h"
 #include "render/device.h"
 #include "render/linear_allocator.h"
+#include "render/object.h"
 
 #include <atomic>
+#include <cstdint>
 #include <vector>
 
 class Image;
-class Object;
-struct RenderArgs3D;
+
+// A texture that replaces one map of a material in one sub-draw: key a * 256 + b of the draw's
+// "slot_<a>_<b>" text (256 diffuse, 512 lightmap, 771 envmask, 1024 specular, 1280 selfillum,
+// 2049 normal map, 2304 environment map).
+struct TextureOverride {
+    int key;
+    texture_t_opaque* texture;
+};
+
+// One mesh part queued for drawing.
+struct RenderArgs3Dsub {
+    Object* object;
+    float4x3 model;         // mesh space to world space
+    const char* technique;  // "main", "add", "alpha1", "alpha1add", "alpha8" or "alpha8add"
+    float4 color;           // r, g, b, a
+    float sort_key;         // squared distance from the camera (see-through list)
+    const float4x3* bones;  // skinning matrices (frame allocator) or null
+    int mesh;
+    int part;
+    float time;             // animation time, for animated textures
+    int n_mixer;
+    const TextureOverride* mixers;  // frame allocator
+    const Object::Material* material;
+    float3 center;          // world bounding sphere
+    float radius;
+    int sequence;           // the renderer's sub-draw number; "object_id" in the shadow map
+};
 
 // One queued 2D draw. Vertices (5 floats a vertex: x, y, z, u, v; four a quad) map through
 // the transform, three rows of four; without custom vertices the unit quad is drawn.
@@ -73,17 +106,54 @@ public:
     // Camera of the 3D pass: vertical field of view in degrees; an aspect of 0 takes the
     // frame's. A NaN eye leaves the camera as it was.
     void set_camera(float3 eye, float3 target, float3 up, float fov, float aspect);
-    void add_2d(const RenderArgs2D& args);
-    // Queues a 3D object's draw (from Object::draw, which has pinned it); the 3D pass of the
-    // frame unpins it.
+    // Queues a drawn object (pinned by Object::draw; the 3D pass unpins it): its lights for the
+    // frame (or its fog), and one sub-draw per visible mesh part on the layers the mask shows.
     void build_object_args(const RenderArgs3D& args);
+    void add_2d(const RenderArgs2D& args);
+
+    // One light of the frame.
+    struct light_instance {
+        int id;              // position in the frame's light list
+        Object* object;
+        float4x3 world;      // the light's position is the fourth column
+        float decay[4];      // c0, c1, c2, range
+        float3 ambient, diffuse, specular;
+        float3 global_ambient;  // its share of the scene's ambient light
+        int shadow;          // casts shadows
+        float4x4 projection;
+        float4x4 projective; // world space to shadow-map texture space
+        texture_t_opaque* shadow_map;
+        float intensity;     // sum of the nine colour components
+        float weight;        // per sub-draw: intensity over the decay at its distance
+    };
+
+    // ---- read by tests
+    const std::vector<RenderArgs3Dsub>& opaque_list() const { return opaque; }
+    const std::vector<RenderArgs3Dsub>& transparent_list() const { return transparent; }
+    const std::vector<light_instance>& light_list() const { return lights; }
+    const float4* frustum_planes() const { return frustum; }
+    static void compute_frustum(float4 planes[6], const float4x4& projection,
+                                const float4x4& view);
+    // True when the sphere lies wholly behind one of the planes by more than its radius.
+    static bool sphere_outside(const float4 planes[6], const float3& center, float radius);
 
 private:
     // ---- 3D side
-    void compute_frustum(float4 planes[6], const float4x4& projection, const float4x4& view) const;
+    void compute_screen_matrix();
     void check_meshes();
     void render_shadow_maps();
+    bool ensure_shadow_map();
+    void draw_shadow_caster(RenderArgs3Dsub& sub, const float4 planes[6]);
     void pass_3d();
+    void draw_list(RenderArgs3Dsub& sub, const char* technique);
+    void choose_lights(const RenderArgs3Dsub& sub, int set[4]);
+    void set_lights(const int set[4], bool unlit);
+    void set_material(const RenderArgs3Dsub& sub);
+    void skin(RenderArgs3Dsub& sub, Object::Mesh& mesh);
+    void draw_part(const Object::Mesh& mesh, const Object::SubMesh& part, const char* technique,
+                   const int* flags);
+    void grab_screen_background();
+    void ensure_screen_texture(int width, int height);
 
     // ---- 2D side
     void pass_2d();
@@ -96,6 +166,8 @@ private:
 
     // ---- fields
     linear_allocator frameAllocator;
+    std::vector<RenderArgs3Dsub> opaque;
+    std::vector<RenderArgs3Dsub> transparent;
     std::vector<RenderArgs2D> list2d;
     std::vector<Object*> objects;  // queued this frame, unpinned by the 3D pass
     float3 cameraPos;
@@ -164,6 +236,7 @@ private:
     float aspect = 1.3333f;
     float aspect2d = 1.3333f;
 
+    std::vector<light_instance> lights;
     float globalAmbient[4] = {0, 0, 0, 1};
     float fogParams[4] = {-1, 0, 0, 0};
     float fogColor[3] = {0, 0, 0};
@@ -171,6 +244,13 @@ private:
     int lightSetCache[4] = {-2, -2, -2, -2};
     const void* lastMaterial = nullptr;
     int subDrawCounter = 0;
+
+    // The shadow map shared by every shadow-casting light, made on first use.
+    texture_t_opaque* shadowTexture = nullptr;
+    target_t_opaque* shadowTarget = nullptr;
+    bool shadowsUnavailable = false;  // the device makes no render targets ("DISABLE_FBO")
+    bool mapBound[8] = {};            // which map samplers the last material filled
+    std::vector<int> lightOrder;      // scratch of the light choice
 
     // Scratch arrays of the 2D pass, kept between frames.
     std::vector<float> batchVertices;
