@@ -194,9 +194,10 @@ const PassInfo* passInfo(int pass)
     return nullptr;
 }
 
-// Flag positions in the renderer's material flag table, found on the first call.
+// Flag positions in the renderer's material flag table, found once per table (a table read
+// with another's positions would give wrong switches or read past its values).
 struct FlagPositions {
-    bool found = false;
+    const char* const* table = nullptr;
     int light[4] = {-1, -1, -1, -1};
     int shadow[4] = {-1, -1, -1, -1};
     int dudv = -1;
@@ -480,8 +481,9 @@ int Device_GL_arb::SetShaderFlags(const char* const* names, const int* values)
             material_dirty = lights_dirty = true;
         return 0;
     }
-    if (!flagPositions.found) {
-        flagPositions.found = true;
+    if (flagPositions.table != names) {
+        flagPositions = FlagPositions();
+        flagPositions.table = names;
         for (int k = 0; names[k]; ++k) {
             const char* n = names[k];
             if (std::strcmp(n, "DUDV") == 0)

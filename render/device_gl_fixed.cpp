@@ -15,8 +15,9 @@ const float kIdentity16[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
 // ln 256: the density that brings exponential fog to 1/256 at the mean of start and end.
 const float kFogDensity = 5.5451775f;
 
+// Flag positions in the caller's flag table, found once per table.
 struct FlagPositions {
-    bool found = false;
+    const char* const* table = nullptr;
     int light[4] = {-1, -1, -1, -1};
     int dudv = -1;
 };
@@ -171,8 +172,9 @@ int Device_GL_fixed::SetShaderFlags(const char* const* names, const int* values)
 {
     if (!names || !values)
         return 0;
-    if (!flagPositions.found) {
-        flagPositions.found = true;
+    if (flagPositions.table != names) {
+        flagPositions = FlagPositions();
+        flagPositions.table = names;
         for (int k = 0; names[k]; ++k) {
             const char* n = names[k];
             if (std::strcmp(n, "DUDV") == 0)

@@ -254,6 +254,14 @@ TEST_F(ShadingDevices, ShaderFlagsChooseLightsAndDistortion)
     EXPECT_EQ(arb->light_mask, 1 | 4);
     arb->SetShaderFlags(nullptr, nullptr);
     EXPECT_FALSE(arb->vertex_colour);
+    // Another table has its own positions.
+    static const char* const other[] = {"LIGHT1", "LIGHT0", nullptr};
+    const int two[] = {0, 1};
+    arb->SetShaderFlags(other, two);
+    EXPECT_TRUE(arb->lights[0].on);
+    EXPECT_FALSE(arb->lights[1].on);
+    EXPECT_FALSE(arb->lights[2].on);
+    EXPECT_FALSE(arb->dudv);
 }
 
 TEST_F(ShadingDevices, LightPositionsAreGivenInWorldSpace)

@@ -382,10 +382,12 @@ TEST_F(Render3D, EachDrawIsOnePinReleasedByTheFrame)
     EXPECT_EQ(scene.object.in_use, 0);
     EXPECT_EQ(engine.device.count("Draw"), 2);
     EXPECT_TRUE(engine.render.opaque_list().empty());
-    // Sub-draws are numbered in queueing order.
+    // Sub-draws are numbered in queueing order, from 1 again after a frame is presented.
     begin();
     draw(scene);
-    EXPECT_EQ(engine.render.opaque_list()[0].sequence, 3);
+    draw(scene);
+    EXPECT_EQ(engine.render.opaque_list()[0].sequence, 1);
+    EXPECT_EQ(engine.render.opaque_list()[1].sequence, 2);
     end();
 }
 
@@ -519,7 +521,7 @@ TEST_F(Render3D, BillboardsTurnTowardsTheCamera)
 {
     HandScene scene(&engine.device);
     int grey = scene.material("grey", float3(0.5f, 0.5f, 0.5f));
-    int node = scene.quad(grey, float3(10, 0, 0));
+    int node = scene.quad(grey, float3(3, -7, 0));
     scene.mesh(node).billboard = 1;
     begin();
     draw(scene);
@@ -533,7 +535,7 @@ TEST_F(Render3D, BillboardsTurnTowardsTheCamera)
     EXPECT_NEAR(m[6], -s, 1e-5f);
     EXPECT_NEAR(m[10], 0, 1e-5f);
     EXPECT_NEAR(m[9], 1, 1e-5f);
-    EXPECT_NEAR(m[3], 10, 1e-5f);
+    EXPECT_NEAR(m[3], 3, 1e-5f);
 }
 
 TEST_F(Render3D, SkinnedMeshesAreDrawnWithTheObjectsMatrixAndItsBones)
