@@ -95,12 +95,13 @@ TEST_F(ObjectOnDevice, ASceneLoadsOnTheLoaderThreadWhileFramesAreDrawn)
     rc->get_geometry(-1, v.data(), t.data(), 0);
     EXPECT_NEAR(v.back().z, 3.0f, 1e-5);
 
-    // A frame with the scene's camera and two draws; the frame unpins them.
+    // A frame with the scene's camera and two draws at the same pose; the frame skins and
+    // draws them, then unpins them.
     CRender::begin(nullptr, 0, 1.3333f);
     rc->set_camera(CRender::current(), 0.5f, nullptr);
     const float4 white(1, 1, 1, 1);
     rc->draw_rotated(0, 0, 0, 0, 0, 0, 1.0f, nullptr, 0, nullptr, nullptr, 0, &white);
-    rc->draw(nullptr, 0.0f, nullptr, 0, "1", nullptr, 0, &white);
+    rc->draw(nullptr, 1.0f, nullptr, 0, "1", nullptr, 0, &white);
     EXPECT_EQ(object->in_use, 2);
     // Skinning on the render thread writes the device buffer in place.
     std::vector<float4x3> nodes(object->nodes.size());
