@@ -64,14 +64,10 @@ DataBuilding::DataBuilding(const std::string& path) : mPath(path)
             r.readInt(mLevelNum);
         if (r.key(L"[popularity worth]"))
             r.readFloat(mPopularityWorth);
-        if (r.key(L"[icon image]")) {
-            mIconFile = r.value();
-            mIcon = requestImage(kIconFolder + wideToString(mIconFile));
-        }
-        if (r.key(L"[icon image greyed]")) {
-            mIconGreyedFile = r.value();
-            mIconGreyed = requestImage(kIconFolder + wideToString(mIconGreyedFile));
-        }
+        if (r.key(L"[icon image]"))
+            readIcon(r, kIconFolder, mIconFile, mIcon);
+        if (r.key(L"[icon image greyed]"))
+            readIcon(r, kIconFolder, mIconGreyedFile, mIconGreyed);
         if (r.key(L"[slide camera]", 3)) {
             std::wstring hoverText = r.value();
             std::wstring node = r.value();

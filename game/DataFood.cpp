@@ -2,7 +2,6 @@
 
 #include "game/DataStorage.h"
 #include "game/KeyFile.h"
-#include "toolkit/utils/misc.h"
 
 namespace {
 const char* const kIconFolder = "data/game/Foods/Icons/";
@@ -20,14 +19,10 @@ DataFood::DataFood(const std::string& path)
             r.readInt(mCost);
         if (r.key(L"[food]"))
             r.readInt(mFood);
-        if (r.key(L"[icon image]")) {
-            mIconFile = r.value();
-            mIcon = requestImage(kIconFolder + wideToString(mIconFile));
-        }
-        if (r.key(L"[icon image greyed]")) {
-            mIconGreyedFile = r.value();
-            mIconGreyed = requestImage(kIconFolder + wideToString(mIconGreyedFile));
-        }
+        if (r.key(L"[icon image]"))
+            readIcon(r, kIconFolder, mIconFile, mIcon);
+        if (r.key(L"[icon image greyed]"))
+            readIcon(r, kIconFolder, mIconGreyedFile, mIconGreyed);
         if (r.key(L"[requirements]"))
             mRequirements = r.value();
     }

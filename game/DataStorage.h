@@ -24,6 +24,7 @@ class DataFood;
 class DataProfile;
 class GameOptions;
 class GlobalSettings;
+class KeyFileReader;
 class MonthBalance;
 class Promotion;
 
@@ -125,3 +126,6 @@ void loadGameData(DataStorage* storage, const std::string& folder);
 CRender::Image* requestImage(const std::string& path);
 // Requests a 3D scene the same way.
 CRender::Object* requestObject(const std::string& path);
+
+// An icon key's value line: the file name, and its picture requested from folder + file.
+void readIcon(KeyFileReader& reader, const char* folder, std::wstring& file, CRender::Image*& image);

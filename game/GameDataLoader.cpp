@@ -159,6 +159,12 @@ CRender::Object* requestObject(const std::string& path)
     return static_cast<BGLoader::ObjectResource*>(resource);
 }
 
+void readIcon(KeyFileReader& reader, const char* folder, std::wstring& file, CRender::Image*& image)
+{
+    file = reader.value();
+    image = requestImage(folder + wideToString(file));
+}
+
 // ---- loadGameData
 
 void loadGameData(DataStorage* storage, const std::string& folder)
