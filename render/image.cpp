@@ -229,6 +229,11 @@ bool Image::create_target(int width, int height)
         dev->ReleaseTexture(depthBuffer);
         return false;
     }
+    // A new target's contents are undefined, its depth too: cleared once, so that nothing of
+    // the first frame drawn into it hides behind stale depth. Frames set their own target.
+    dev->SetTarget(fbo);
+    dev->Clear(0, 0, 0, true, true);
+    dev->SetTarget(nullptr);
     std::lock_guard<std::mutex> lock(mutex);
     texture = tex;
     depth = depthBuffer;

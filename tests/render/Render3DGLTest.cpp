@@ -4,6 +4,8 @@
 
 #include "fixtures/GLTestWindow.h"
 #include "fixtures/HandScene.h"
+#include "render/device_gl_fixed.h"
+#include "render/image.h"
 #include "render/render.h"
 
 #include <gtest/gtest.h>
@@ -122,6 +124,41 @@ TEST_F(Render3DGL, AShadowCastingLightLeavesTheFrameIntact)
     // The next frame draws the same.
     frame(scene);
     EXPECT_TRUE(nearRgb(centre(), 0, 255, 0, 12));
+}
+
+TEST_F(Render3DGL, TheFixedFunctionDeviceLightsAlike)
+{
+    // A second device on the window, with its own GL state; it draws into an image, since
+    // only the first device knows the window's size. The image's first frame is seen: a new
+    // target starts cleared.
+    Device_GL_fixed fixed("");
+    ASSERT_TRUE(fixed.Init());
+    fixed.InitStates();
+    Render render("NOARB");
+    render.init(&fixed);
+    Render::set_current(&render);
+    {
+        ::Image target;
+        ASSERT_TRUE(target.create_target(64, 64));
+        HandScene scene(&fixed);
+        int red = scene.material("red", float3(1, 0, 0));
+        scene.quad(red, float3(0, 0, 0), 3);
+        scene.light(float3(0, -100, 0), float3(1, 1, 1), 0, 1, 0, 0, kNoDecay);
+        render.begin(&target, 0, 1.3333f);
+        render.set_camera(float3(0, -10, 0), float3(0, 0, 0), float3(0, 0, 1), 60, 0);
+        float4x3 world = identity4x3();
+        float4 colour(1, 1, 1, 1);
+        scene.object.draw(&world, 0, nullptr, 0, nullptr, nullptr, 0, &colour);
+        // No clear after the passes: it would clear the image just drawn.
+        render.end(false, false, false);
+        const unsigned centre = target.get_pixel(32, 32);
+        EXPECT_NEAR(int(centre & 0xff), 255, 12) << std::hex << centre;
+        EXPECT_LE(int((centre >> 8) & 0xff), 12) << std::hex << centre;
+        EXPECT_EQ(target.get_pixel(1, 1) & 0xffffffu, 0u);
+    }
+    Render::set_current(&engine());
+    // The programmable device's state for the tests after this one.
+    gl_test_device()->InitStates();
 }
 
 }  // namespace
