@@ -131,7 +131,6 @@ public:
     const std::vector<RenderArgs3Dsub>& opaque_list() const { return opaque; }
     const std::vector<RenderArgs3Dsub>& transparent_list() const { return transparent; }
     const std::vector<light_instance>& light_list() const { return lights; }
-    const float4* frustum_planes() const { return frustum; }
     static void compute_frustum(float4 planes[6], const float4x4& projection,
                                 const float4x4& view);
     // True when the sphere lies wholly behind one of the planes by more than its radius.
