@@ -78,6 +78,32 @@ TEST_F(ObjectDraw, DrawsPinTheObjectUntilTheFrameIsRendered)
     engine.render.end(true, true, false);
 }
 
+TEST_F(ObjectDraw, ARotatedDrawPlacesTheObjectByItsAngles)
+{
+    const float4 white(1, 1, 1, 1);
+    engine.render.begin(nullptr, 0, 0);
+    engine.render.set_camera(float3(1, -20, 3), float3(1, 2, 3), float3(0, 0, 1), 45, 0);
+    // A quarter turn about x: the object's y axis along the world's -z, its z axis along +y.
+    object.draw_rotated(1, 2, 3, 1.5707963f, 0, 0, 0, nullptr, 0, "01", nullptr, 0, &white);
+    engine.device.clear();
+    engine.render.end(true, true, false);
+    // The model matrices of the 3D pass (between its camera and the 2D pass's).
+    std::vector<RecordedCall> models;
+    int cameras = 0;
+    for (const RecordedCall& c : engine.device.calls()) {
+        cameras += c.op == "SetMatrix";
+        if (cameras == 1 && c.op == "SetParam" && c.name == "model_matrix")
+            models.push_back(c);
+    }
+    ASSERT_FALSE(models.empty());
+    const float expected[12] = {1, 0, 0, 1, 0, 0, 1, 2, 0, -1, 0, 3};
+    for (const RecordedCall& c : models) {
+        ASSERT_EQ(c.f.size(), 12u);
+        for (int i = 0; i < 12; ++i)
+            EXPECT_NEAR(c.f[i], expected[i], 1e-6) << i;
+    }
+}
+
 TEST_F(ObjectDraw, UnloadWaitsForTheFrameThatDrawsTheObject)
 {
     engine.render.begin(nullptr, 0, 0);
