@@ -1,15 +1,11 @@
+#include "core/GameMain.h"
+
 #include <X11/Xlib.h>
 
-#include <climits>
-#include <cstdio>
-#include <unistd.h>
-
-// Until the main loop lands the program only shows where it runs from.
+// Linux has no SDLmain glue: the loader thread's GL context needs Xlib made thread-safe
+// before any other X call, then the program's own entry runs.
 int main(int argc, char** argv)
 {
     XInitThreads();
-    char cwd[PATH_MAX];
-    if (getcwd(cwd, sizeof cwd))
-        std::printf("%s\n", cwd);
-    return 0;
+    return SDL_main(argc, argv);
 }

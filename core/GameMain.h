@@ -1,0 +1,39 @@
+#pragma once
+
+// The program's entry, the start-up of every service and screen in its fixed order, the
+// loading of all screens behind the loading screen, and the frame loop: input once per
+// pass, logic in fixed 10 ms steps caught up with the clock, one frame per pass.
+
+#include "core/StepSchedule.h"
+
+#include <string>
+
+// 0 at start; the credits screen sets it to 1 and the frame loop ends after that pass.
+extern int quitRequested;
+
+// Makes the working directory the executable's folder + "/../Resources", then runs GameMain.
+int SDL_main(int argc, char** argv);
+// Process-wide set-up (random seed, audio, options, engine and window), then MainLoop.
+int GameMain(int argc, char** argv);
+// Initialisation, first command and music, then the frame loop until quitRequested; 0.
+int MainLoop();
+// Adds and loads every screen while the loading screen shows.
+void LoadAllScreens();
+
+// ---- the pieces of MainLoop, in the order of one pass
+
+// The clock the loops read; get_time_ms.
+extern int (*loopClock)();
+
+// The logic steps due by the clock, each 10 ms of step time; returns how many ran.
+int runLogicSteps(StepSchedule& schedule);
+// One frame: every screen's per-frame pass, then their drawing between begin and end.
+void drawFrame();
+// "exit" while Escape is held, and once for each press of the window's close button.
+void sendQuitCommands();
+// A whole pass: input, logic steps, frame, quit commands, event pump.
+void runPass(StepSchedule& schedule);
+
+// The working directory for an executable path: everything up to its last "/" followed by
+// "/../Resources". False (folder untouched) when the path holds no "/".
+bool resourcesFolder(const char* exePath, std::string& folder);
