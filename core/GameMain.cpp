@@ -1,8 +1,93 @@
 #include "core/GameMain.h"
 
+// Sections: entry - game entry - screens - loading - frame loop - start-up and end.
+
+#include "core/ControlMngr.h"
+#include "core/sdl_layer.h"
+#include "core/sound.h"
+#include "game/DataStorage.h"
+#include "game/GameOptions.h"
+#include "park/GameBackground3D.h"
+#include "park/PublicManager.h"
+#include "park/TeachTrick.h"
+#include "render/CRender.h"
+#include "render/external/Sounds.h"
+#include "render/external/bg_loader.h"
+#include "source_menu/BuildingsDiscription.h"
+#include "source_menu/ButtonBar.h"
+#include "source_menu/Credits.h"
+#include "source_menu/Cursors.h"
+#include "source_menu/HappinessBar.h"
+#include "source_menu/MainMenuChooseProfile.h"
+#include "source_menu/MainMenuCreateProfile.h"
+#include "source_menu/MainMenuDeleteProfile.h"
+#include "source_menu/MainMenuStart.h"
+#include "source_menu/MenuAchievements.h"
+#include "source_menu/MenuBank.h"
+#include "source_menu/MenuBlueFolds.h"
+#include "source_menu/MenuBuildingBuySell.h"
+#include "source_menu/MenuBuildingBuySell1.h"
+#include "source_menu/MenuBuildingBuySell2.h"
+#include "source_menu/MenuBuildings.h"
+#include "source_menu/MenuBuildings1.h"
+#include "source_menu/MenuBuildings2.h"
+#include "source_menu/MenuBuyFood.h"
+#include "source_menu/MenuDateBar.h"
+#include "source_menu/MenuIngame.h"
+#include "source_menu/MenuIngameFold1.h"
+#include "source_menu/MenuIngameFold2.h"
+#include "source_menu/MenuIngameFold3.h"
+#include "source_menu/MenuLoading.h"
+#include "source_menu/MenuManager.h"
+#include "source_menu/MenuOptions.h"
+#include "source_menu/MenuOrange.h"
+#include "source_menu/MenuOrangeFolds.h"
+#include "source_menu/MenuPetBuySell.h"
+#include "source_menu/MenuPetBuySell1.h"
+#include "source_menu/MenuPetShowSummary.h"
+#include "source_menu/MenuPetsList.h"
+#include "source_menu/MenuPetsList1.h"
+#include "source_menu/MenuPetsShow.h"
+#include "source_menu/MenuPetsShow1.h"
+#include "source_menu/MenuRanking.h"
+#include "source_menu/MenuStatistics.h"
+#include "source_menu/MenuTickets.h"
+#include "source_menu/Popup.h"
+#include "source_menu/ProgressBar.h"
+#include "source_menu/ScrollPopup.h"
+#include "source_menu/Tutorial.h"
+#include "toolkit/utils/FontStyle.h"
+#include "toolkit/utils/TextsManager.h"
+#include "toolkit/utils/Timer.h"
+
+#include <SDL/SDL.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <new>
 #include <unistd.h>
 
 int quitRequested = 0;
+int (*loopClock)() = get_time_ms;
+
+namespace {
+
+constexpr int kStepMs = StepSchedule::kStepMs;
+constexpr int kEscapeKey = 27;          // virtual-key code of Escape
+constexpr float kAspect2d = 1.3333f;    // the 2D canvas, as the screens' layouts expect it
+constexpr int kFrameFlags = 7;          // clear colour, clear depth, present
+constexpr int kTransitionMs = 250;
+
+const char* const kDataFolder = "data/game/";
+
+void emptyFrame()
+{
+    CRender::begin(nullptr, 0.0f, kAspect2d);
+    CRender::end(kFrameFlags);
+}
+
+} // namespace
 
 // ---- entry
 
@@ -28,12 +113,267 @@ int SDL_main(int argc, char** argv)
     return GameMain(argc, argv);
 }
 
+// ---- game entry
+
 int GameMain(int argc, char** argv)
 {
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    // Audio first: applying the options sets the volumes, which need the device open.
+    sound_open_audio();
+    Singleton<DataStorage>::get()->createOptions(kDataFolder);
+    CRender::check_sizes(SIZEOF_RENDER, SIZEOF_OBJECT, SIZEOF_IMAGE, SIZEOF_FONT);
+    // The engine lives for the whole run and is reached through CRender::current.
+    alignas(CRender) static unsigned char engineStorage[sizeof(CRender)];
+    new (engineStorage) CRender("DISABLE_FBO NO_VSYNC NO_SLEEP", "");
     return MainLoop();
 }
 
+// ---- screens
+
+namespace {
+
+struct ScreenEntry {
+    const char* name;        // class name, also the name of its layout file
+    Container* (*get)();     // the screen's singleton, made on first use
+};
+
+template <class T>
+Container* screenOf()
+{
+    return Singleton<T>::get();
+}
+
+#define SCREEN(T) { #T, screenOf<T> }
+
+// Every screen after the loading screen, in the order they are updated and drawn.
+const ScreenEntry kScreens[] = {
+    SCREEN(ButtonBar), SCREEN(ProgressBar), SCREEN(HappinessBar), SCREEN(MenuPetsShow),
+    SCREEN(MenuPetsShow1), SCREEN(MenuOrange), SCREEN(MenuTickets), SCREEN(MenuBuildingBuySell),
+    SCREEN(MenuBuildingBuySell1), SCREEN(MenuBuildingBuySell2), SCREEN(MenuRanking),
+    SCREEN(MenuAchievements), SCREEN(MenuStatistics), SCREEN(MenuBank), SCREEN(MenuPetsList),
+    SCREEN(MenuPetsList1), SCREEN(MenuBuildings), SCREEN(MenuBuildings1), SCREEN(MenuBuildings2),
+    SCREEN(MenuBuyFood), SCREEN(MenuPetBuySell), SCREEN(MenuPetBuySell1), SCREEN(MenuBlueFolds),
+    SCREEN(MenuOrangeFolds), SCREEN(ScrollPopup), SCREEN(MenuIngameFold1), SCREEN(MenuIngameFold2),
+    SCREEN(MenuIngameFold3), SCREEN(MenuIngame), SCREEN(MenuDateBar), SCREEN(MainMenuStart),
+    SCREEN(MainMenuChooseProfile), SCREEN(MainMenuCreateProfile), SCREEN(MainMenuDeleteProfile),
+    SCREEN(MenuOptions), SCREEN(Popup), SCREEN(Tutorial), SCREEN(GameBackground3D),
+    SCREEN(TeachTrick), SCREEN(MenuPetShowSummary), SCREEN(BuildingsDiscription), SCREEN(Credits),
+    SCREEN(Cursors),
+};
+
+#undef SCREEN
+
+std::string layoutPath(const char* screen)
+{
+    return std::string("data/psd/") + screen + ".txt";
+}
+
+} // namespace
+
+// ---- load watch
+
+LoadWatch::LoadWatch(int now) : mSince(now) {}
+
+bool LoadWatch::check(const std::vector<std::pair<const char*, Container*>>& screens, int now)
+{
+    int loaded = 0;
+    for (const auto& screen : screens)
+        loaded += screen.second->isLoaded() ? 1 : 0;
+    if (loaded != mLoaded) {
+        mLoaded = loaded;
+        mSince = now;
+        mStalled = false;
+    }
+    if (time_diff_ms(now, mSince) >= kStallReportMs) {
+        std::printf("Still loading after %d s without progress:", kStallReportMs / 1000);
+        for (const auto& screen : screens)
+            if (!screen.second->isLoaded())
+                std::printf(" %s", screen.first);
+        std::printf("\n");
+        std::fflush(stdout);
+        mSince = now;
+        mStalled = true;
+    }
+    return mStalled;
+}
+
+// ---- loading
+
+void LoadAllScreens()
+{
+    ContainersMngr* screens = Singleton<ContainersMngr>::get();
+    MenuLoading* loading = Singleton<MenuLoading>::get();
+    std::vector<std::pair<const char*, Container*>> added;
+
+    screens->add(loading, layoutPath("MenuLoading"), 0);
+    added.emplace_back("MenuLoading", loading);
+
+    // The loading screen's own pictures first: clearing a frame is when the render thread
+    // serves the GPU work the loader hands over.
+    loading->load();
+    LoadWatch watch(loopClock());
+    while (!loading->isLoaded()) {
+        emptyFrame();
+        if (watch.check(added, loopClock()))
+            pump_events(1);
+    }
+    loading->setStateAll("game", 2, kTransitionMs);
+
+    for (const ScreenEntry& entry : kScreens) {
+        Container* screen = entry.get();
+        screens->add(screen, layoutPath(entry.name), 0);
+        added.emplace_back(entry.name, screen);
+    }
+
+    // Only the loading screen runs while the others load; input of this time is dropped.
+    StepSchedule schedule;
+    schedule.start(loopClock());
+    watch = LoadWatch(loopClock());
+    for (;;) {
+        while (schedule.due(loopClock())) {
+            Singleton<TimeMgr>::get()->update(kStepMs);
+            schedule.advance();
+            loading->update();
+        }
+        CRender::begin(nullptr, 0.0f, kAspect2d);
+        loading->draw();
+        CRender::end(kFrameFlags);
+        pump_events(1);
+        if (screens->isAllLoaded())
+            break;
+        watch.check(added, loopClock());
+    }
+    loading->setStateAll("game", 0, kTransitionMs);
+}
+
+// ---- frame loop
+
+int runLogicSteps(StepSchedule& schedule)
+{
+    int steps = 0;
+    while (schedule.due(loopClock())) {
+        const int start = loopClock();
+        Singleton<Cursors>::get()->hoverFlag = 0;
+        Singleton<TimeMgr>::get()->update(kStepMs);
+        Singleton<ContainersMngr>::get()->update();
+        Singleton<ControlMngr>::get()->clearStep();
+        const int took = time_diff_ms(loopClock(), start);
+        if (took > 1)
+            std::printf("work:%d, ", took);
+        schedule.advance();
+        ++steps;
+    }
+    return steps;
+}
+
+void drawFrame()
+{
+    const int start = loopClock();
+    ContainersMngr* screens = Singleton<ContainersMngr>::get();
+    screens->frameAll();
+    CRender::begin(nullptr, 0.0f, kAspect2d);
+    screens->draw();
+    CRender::end(kFrameFlags);
+    std::printf("\nsay:%d\n", time_diff_ms(loopClock(), start));
+}
+
+void sendQuitCommands()
+{
+    // The close button asks the same quit question as Escape; each press is taken once.
+    bool closePressed = false;
+    if (sDevice* system = Singleton<ControlMngr>::get()->mSystemDevice) {
+        closePressed = system->data[kSystemCloseWord].i != 0;
+        system->data[kSystemCloseWord].i = 0;
+    }
+    if (is_key_down(kEscapeKey) || closePressed)
+        Singleton<MenuManager>::get()->runCommand(L"exit");
+}
+
+void runPass(StepSchedule& schedule)
+{
+    Singleton<ControlMngr>::get()->update();
+    runLogicSteps(schedule);
+    drawFrame();
+    sendQuitCommands();
+    pump_events(1);
+}
+
+// ---- start-up and end
+
+namespace {
+
+// The options' profile when it names a profile that was found, else -1 (none).
+int startingProfile(DataStorage* data)
+{
+    const int profile = data->mOptions ? data->mOptions->mProfile : -1;
+    if (profile < 0 || profile >= static_cast<int>(data->mProfiles.size()))
+        return -1;
+    return profile;
+}
+
+// Stand-in for the end of the game until the credits flow can be reached: with
+// PETPARK_QUIT_AFTER_FRAMES=n in the environment the loop ends after n frames. 0: never.
+int framesBeforeQuit()
+{
+    const char* text = std::getenv("PETPARK_QUIT_AFTER_FRAMES");
+    if (!text)
+        return 0;
+    const long frames = std::strtol(text, nullptr, 10);
+    return frames > 0 && frames < 1000000000L ? static_cast<int>(frames) : 0;
+}
+
+// Lets the process end promptly: the loader thread stops (the render thread keeps serving
+// the GPU work a load in progress waits for), then audio and the window close.
+void shutdownEngine()
+{
+    bgLoader.shutdown();
+    std::fflush(stdout);
+    if (audioOpen) {
+        music_stop();
+        Mix_CloseAudio();
+        audioOpen = 0;
+    }
+    SDL_Quit();
+}
+
+} // namespace
+
 int MainLoop()
 {
+    // Taken before the start-up, so the first pass catches up with the time it took.
+    StepSchedule schedule;
+    schedule.start(loopClock());
+
+    Singleton<ControlMngr>::get()->clearStep();
+    Singleton<TimeMgr>::get()->init(kStepMs);
+    textsManager.load("data/dat/texts.dat");
+    set_window_title(textsManager.get(L"gametitle"));
+    Singleton<FontStylesMgr>::get()->load();
+    show_cursor(0);
+    Singleton<Sounds>::get()->loadAll();
+    LoadPublicConfig(*Singleton<PublicManager>::get());
+    LoadAllScreens();
+
+    DataStorage* data = Singleton<DataStorage>::get();
+    loadGameData(data, kDataFolder);
+    data->scanProfiles(kDataFolder);
+    data->computePopularity();
+
+    const int profile = startingProfile(data);
+    if (data->mOptions)
+        data->mOptions->mProfile = profile;
+    Singleton<MainMenuChooseProfile>::get()->setSelected(profile);
+    Singleton<MenuManager>::get()->runCommand(profile == -1 ? L"chooseprofile" : L"mainmenustart");
+
+    music_play("data/music/zorvan.ogg", -1);
+
+    const int quitAfter = framesBeforeQuit();
+    int frames = 0;
+    while (!quitRequested) {
+        runPass(schedule);
+        if (quitAfter && ++frames >= quitAfter)
+            quitRequested = 1;
+    }
+    shutdownEngine();
     return 0;
 }

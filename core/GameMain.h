@@ -7,6 +7,10 @@
 #include "core/StepSchedule.h"
 
 #include <string>
+#include <utility>
+#include <vector>
+
+class Container;
 
 // 0 at start; the credits screen sets it to 1 and the frame loop ends after that pass.
 extern int quitRequested;
@@ -19,6 +23,23 @@ int GameMain(int argc, char** argv);
 int MainLoop();
 // Adds and loads every screen while the loading screen shows.
 void LoadAllScreens();
+
+// Watches a wait for screens to load. When no further screen has loaded for kStallReportMs,
+// the screens still loading are named on standard output, so a stalled start never hangs
+// silently; the report repeats while the stall lasts.
+class LoadWatch {
+public:
+    static constexpr int kStallReportMs = 10000;
+
+    explicit LoadWatch(int now);
+    // Reports a stall as above; true while stalled (the caller then keeps the window alive).
+    bool check(const std::vector<std::pair<const char*, Container*>>& screens, int now);
+
+private:
+    int mLoaded = -1;
+    int mSince;
+    bool mStalled = false;
+};
 
 // ---- the pieces of MainLoop, in the order of one pass
 

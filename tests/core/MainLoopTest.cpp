@@ -1,18 +1,31 @@
 #include "core/GameMain.h"
 
-#include "fixtures/TempDir.h"
+#include "core/ControlMngr.h"
+#include "core/sdl_layer.h"
+#include "fixtures/HeadlessEngine.h"
+#include "source_menu/Cursors.h"
+#include "source_menu/MenuLoading.h"
+#include "source_menu/MenuManager.h"
+#include "source_menu/ButtonBar.h"
+#include "source_menu/Credits.h"
+#include "toolkit/utils/Timer.h"
+#include "toolkit/widgets/Container.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <sys/stat.h>
+#include <set>
 #include <unistd.h>
+#include <string>
+#include <vector>
+
+// Sections: step schedule - working folder - one pass of the frame loop - loading.
 
 namespace {
 
-// ---- the step schedule on the wrapping clock
+// ---- step schedule
 
-// Steps the schedule would run at a clock that does not move while they run.
+// Steps the schedule runs at a clock that stands still while they run.
 int stepsDueAt(StepSchedule& schedule, int now)
 {
     int steps = 0;
@@ -21,16 +34,6 @@ int stepsDueAt(StepSchedule& schedule, int now)
         ++steps;
     }
     return steps;
-}
-
-TEST(StepSchedule, CatchesUpInTenMillisecondSteps)
-{
-    StepSchedule schedule;
-    schedule.start(1000);
-    EXPECT_EQ(stepsDueAt(schedule, 1035), 4);
-    EXPECT_EQ(schedule.next(), 1040);
-    EXPECT_EQ(stepsDueAt(schedule, 1035), 0);
-    EXPECT_EQ(stepsDueAt(schedule, 1041), 1);
 }
 
 TEST(StepSchedule, ClockAtTheNextStepTimeRunsNone)
@@ -43,7 +46,7 @@ TEST(StepSchedule, ClockAtTheNextStepTimeRunsNone)
     EXPECT_EQ(stepsDueAt(schedule, 5010), 0);
 }
 
-TEST(StepSchedule, KeepsStepsAcrossTheClockWrap)
+TEST(StepSchedule, KeepsSteppingAcrossTheClockWrap)
 {
     StepSchedule schedule;
     schedule.start(INT_MAX - 15);
@@ -58,7 +61,7 @@ TEST(StepSchedule, KeepsStepsAcrossTheClockWrap)
     EXPECT_EQ(stepsDueAt(schedule, 0x14), 4);
 }
 
-// ---- the working directory
+// ---- working folder
 
 TEST(ResourcesFolder, IsTheExecutablesFolderThenResources)
 {
@@ -83,10 +86,260 @@ TEST(ResourcesFolder, LongPathsAreKeptWhole)
     std::string exe;
     for (int i = 0; i < 300; ++i)
         exe += "/folder" + std::to_string(i);
-    exe += "/bin/petpark";
     std::string folder;
-    ASSERT_TRUE(resourcesFolder(exe.c_str(), folder));
-    EXPECT_EQ(folder, exe.substr(0, exe.size() - 8) + "/../Resources");
+    ASSERT_TRUE(resourcesFolder((exe + "/bin/petpark").c_str(), folder));
+    EXPECT_EQ(folder, exe + "/bin/../Resources");
+}
+
+// ---- one pass of the frame loop
+
+int fakeNow = 0;
+int fakeClock()
+{
+    return fakeNow;
+}
+
+// A screen that logs what the loop asks of it, with what had happened by then.
+class ProbeScreen : public Container {
+public:
+    void update() override
+    {
+        const PointerPosition pointer = Singleton<ControlMngr>::get()->getPointer(-1);
+        log.push_back("update x=" + std::to_string(pointer.x) +
+                      " hover=" + std::to_string(Singleton<Cursors>::get()->hoverFlag) +
+                      " presents=" + std::to_string(device->count("Present")));
+        Singleton<Cursors>::get()->hoverFlag = 1;
+        fakeNow += stepCost;
+    }
+    void onFrame() override { log.push_back("frame presents=" + std::to_string(device->count("Present"))); }
+    void draw() override { log.push_back("draw presents=" + std::to_string(device->count("Present"))); }
+
+    RecordingDevice* device = nullptr;
+    std::vector<std::string> log;
+    int stepCost = 0;
+};
+
+class FrameLoop : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        probe = new ProbeScreen;
+        Singleton<ContainersMngr>::get()->add(probe, "data/psd/Probe.txt", 0);
+    }
+
+    void SetUp() override
+    {
+        loopClock = fakeClock;
+        fakeNow = 100000;
+        Singleton<TimeMgr>::get()->init(StepSchedule::kStepMs);
+        probe->device = &engine.device;
+        probe->log.clear();
+        probe->stepCost = 0;
+        clear_events();
+    }
+
+    void TearDown() override
+    {
+        loopClock = get_time_ms;
+        inputState.keyState = nullptr;
+    }
+
+    HeadlessEngine engine;
+    static ProbeScreen* probe;
+};
+
+ProbeScreen* FrameLoop::probe = nullptr;
+
+TEST_F(FrameLoop, ThirtyFiveMillisecondsBehindRunsFourStepsThenOneFrame)
+{
+    StepSchedule schedule;
+    schedule.start(fakeNow - 35);
+    const int stepTime = Singleton<TimeMgr>::get()->getTime();
+
+    runPass(schedule);
+
+    ASSERT_EQ(probe->log.size(), 6u);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(probe->log[i].substr(0, 6), "update");
+    EXPECT_EQ(probe->log[4], "frame presents=0");
+    EXPECT_EQ(probe->log[5], "draw presents=0");
+    EXPECT_EQ(engine.device.count("Present"), 1);
+    EXPECT_EQ(Singleton<TimeMgr>::get()->getTime(), stepTime + 40);
+    EXPECT_EQ(schedule.next(), fakeNow + 5);
+
+    probe->log.clear();
+    runPass(schedule);
+    EXPECT_EQ(probe->log.size(), 2u) << "the clock is behind the next step: frame only";
+}
+
+TEST_F(FrameLoop, InputIsTakenBeforeTheStepsAndPumpedAfterTheFrame)
+{
+    event motion;
+    motion.setInt(0, EV_MOTION);
+    motion.setFloat(7, 0.25f);
+    motion.setFloat(8, 0.5f);
+    push_event(motion);
+    StepSchedule schedule;
+    schedule.start(fakeNow - 1);
+
+    runPass(schedule);
+
+    ASSERT_EQ(probe->log.size(), 3u);
+    EXPECT_EQ(probe->log[0], "update x=0.250000 hover=0 presents=0");
+    event left;
+    EXPECT_EQ(pop_event(left), 0) << "the pump drops what nobody took";
+}
+
+TEST_F(FrameLoop, EachStepClearsTheHoverHintBeforeTheScreens)
+{
+    // The probe sets the hint in its update, as a hovered park object does.
+    Singleton<Cursors>::get()->hoverFlag = 1;
+    StepSchedule schedule;
+    schedule.start(fakeNow - 20);
+    EXPECT_EQ(runLogicSteps(schedule), 2);
+    ASSERT_EQ(probe->log.size(), 2u);
+    EXPECT_NE(probe->log[0].find("hover=0"), std::string::npos);
+    EXPECT_NE(probe->log[1].find("hover=0"), std::string::npos);
+    EXPECT_EQ(Singleton<Cursors>::get()->hoverFlag, 1) << "set during the last step, kept for the frame";
+}
+
+TEST_F(FrameLoop, SlowStepsAreReportedFromTwoMilliseconds)
+{
+    StepSchedule schedule;
+    probe->stepCost = 1;
+    schedule.start(fakeNow - 1);
+    ::testing::internal::CaptureStdout();
+    EXPECT_EQ(runLogicSteps(schedule), 1);
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
+
+    probe->stepCost = 2;
+    schedule.start(fakeNow - 1);
+    ::testing::internal::CaptureStdout();
+    EXPECT_EQ(runLogicSteps(schedule), 1);
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "work:2, ");
+}
+
+TEST_F(FrameLoop, EveryFramePrintsItsDrawingTime)
+{
+    ::testing::internal::CaptureStdout();
+    drawFrame();
+    drawFrame();
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "\nsay:0\n\nsay:0\n");
+}
+
+TEST_F(FrameLoop, EscapeHeldSendsExitInEveryPass)
+{
+    Uint8 keys[SDLK_LAST] = {};
+    keys[SDLK_ESCAPE] = 1;
+    MenuManager* menus = Singleton<MenuManager>::get();
+    menus->mCurrentMenu = L"mainmenustart";
+
+    inputState.keyState = keys;
+    sendQuitCommands();
+    EXPECT_EQ(menus->currentMenu(), L"exit");
+
+    menus->mCurrentMenu = L"mainmenustart";
+    keys[SDLK_ESCAPE] = 0;
+    sendQuitCommands();
+    EXPECT_EQ(menus->currentMenu(), L"mainmenustart");
+}
+
+TEST_F(FrameLoop, CloseButtonSendsExitOncePerPress)
+{
+    MenuManager* menus = Singleton<MenuManager>::get();
+    menus->mCurrentMenu = L"gamestart";
+    event close;
+    close.setInt(0, EV_CLOSE);
+    push_event(close);
+    Singleton<ControlMngr>::get()->update();
+
+    sendQuitCommands();
+    EXPECT_EQ(menus->currentMenu(), L"exit");
+
+    menus->mCurrentMenu = L"gamestart";
+    sendQuitCommands();
+    EXPECT_EQ(menus->currentMenu(), L"gamestart") << "one press, one question";
+}
+
+TEST_F(FrameLoop, CreditsPressEndsTheLoopOnlyWhenFullyShown)
+{
+    Credits* credits = Singleton<Credits>::get();
+    event press;
+    press.setInt(0, EV_BUTTON_DOWN);
+    press.setInt(4, 1);
+    push_event(press);
+    Singleton<ControlMngr>::get()->update();
+
+    credits->setStateAll("game", 2, 20);
+    credits->update();
+    EXPECT_EQ(quitRequested, 0) << "still appearing";
+    for (int i = 0; i < 4; ++i)
+        credits->update();
+    EXPECT_EQ(credits->getShowStates().second, kShowShown);
+    EXPECT_EQ(quitRequested, 1);
+    quitRequested = 0;
+
+    event release;
+    release.setInt(0, EV_BUTTON_UP);
+    push_event(release);
+    Singleton<ControlMngr>::get()->update();
+    credits->setStateAll("game", 0, 0);
+    for (int i = 0; i < 3; ++i)
+        credits->update();
+}
+
+// ---- loading
+
+TEST(LoadWatch, NamesTheScreensStillLoadingAfterAStall)
+{
+    class Unloaded : public Container {
+    public:
+        bool isLoaded() override { return loaded; }
+        bool loaded = false;
+    };
+    Unloaded a, b;
+    b.loaded = true;
+    const std::vector<std::pair<const char*, Container*>> screens = {{"MenuBank", &a}, {"MenuTickets", &b}};
+
+    LoadWatch watch(0);
+    ::testing::internal::CaptureStdout();
+    EXPECT_FALSE(watch.check(screens, 100));
+    EXPECT_FALSE(watch.check(screens, LoadWatch::kStallReportMs));
+    EXPECT_TRUE(watch.check(screens, LoadWatch::kStallReportMs + 100));
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(),
+              "Still loading after 10 s without progress: MenuBank\n");
+
+    // Progress ends the stall and restarts the wait.
+    a.loaded = true;
+    ::testing::internal::CaptureStdout();
+    EXPECT_FALSE(watch.check(screens, 2 * LoadWatch::kStallReportMs));
+    a.loaded = false;
+    EXPECT_FALSE(watch.check(screens, 2 * LoadWatch::kStallReportMs + 50));
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
+}
+
+TEST(LoadAllScreens, AddsTheLoadingScreenThenTheOtherFortyThree)
+{
+    HeadlessEngine engine;
+    loopClock = fakeClock;
+    Singleton<TimeMgr>::get()->init(StepSchedule::kStepMs);
+    char previous[4096];
+    ASSERT_TRUE(getcwd(previous, sizeof previous));
+    ASSERT_EQ(chdir(PETPARK_APP_DIR "/Resources"), 0);
+
+    const std::vector<Container*>& list = Singleton<ContainersMngr>::get()->getList();
+    const size_t before = list.size();
+    LoadAllScreens();
+    ASSERT_EQ(list.size(), before + 44);
+    EXPECT_EQ(list[before], Singleton<MenuLoading>::get());
+    EXPECT_EQ(list[before + 1], Singleton<ButtonBar>::get());
+    EXPECT_EQ(list[before + 42], Singleton<Credits>::get());
+    EXPECT_EQ(list.back(), Singleton<Cursors>::get());
+    EXPECT_EQ(std::set<Container*>(list.begin() + before, list.end()).size(), 44u);
+    EXPECT_GE(engine.device.count("Present"), 1) << "the loading screen was drawn";
+
+    ASSERT_EQ(chdir(previous), 0);
+    loopClock = get_time_ms;
 }
 
 } // namespace
