@@ -5,10 +5,11 @@
 
 #include "core/Singleton.h"
 #include "render/CRender.h"
+#include "toolkit/widgets/Container.h"
 
 class GameCamera;
 
-class GameBackground3D : public Singleton<GameBackground3D> {
+class GameBackground3D : public Singleton<GameBackground3D>, public Container {
 public:
     GameBackground3D();
 

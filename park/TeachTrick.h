@@ -1,0 +1,11 @@
+#pragma once
+
+// The trick show, where an animal is taught its tricks.
+
+#include "core/Singleton.h"
+#include "toolkit/widgets/Container.h"
+
+class TeachTrick : public Singleton<TeachTrick>, public Container {
+public:
+    TeachTrick() = default;
+};
