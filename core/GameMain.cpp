@@ -108,7 +108,9 @@ int SDL_main(int argc, char** argv)
     // The path is kept whole, however long; a failed change of directory is ignored and
     // the data are then looked for below the directory the program was started in.
     std::string folder;
-    if (argc > 0 && resourcesFolder(argv[0], folder) && chdir(folder.c_str()) != 0) {
+    if (argc > 0 && resourcesFolder(argv[0], folder)) {
+        const int failed = chdir(folder.c_str());
+        static_cast<void>(failed);
     }
     return GameMain(argc, argv);
 }
