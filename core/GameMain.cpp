@@ -302,16 +302,15 @@ void runPass(StepSchedule& schedule)
 
 // ---- start-up and end
 
-namespace {
-
-// The options' profile when it names a profile that was found, else -1 (none).
-int startingProfile(DataStorage* data)
+int startingProfile(const DataStorage& data)
 {
-    const int profile = data->mOptions ? data->mOptions->mProfile : -1;
-    if (profile < 0 || profile >= static_cast<int>(data->mProfiles.size()))
+    const int profile = data.mOptions ? data.mOptions->mProfile : -1;
+    if (profile < 0 || profile >= static_cast<int>(data.mProfiles.size()))
         return -1;
     return profile;
 }
+
+namespace {
 
 // Stand-in for the end of the game until the credits flow can be reached: with
 // PETPARK_QUIT_AFTER_FRAMES=n in the environment the loop ends after n frames. 0: never.
@@ -361,7 +360,7 @@ int MainLoop()
     data->scanProfiles(kDataFolder);
     data->computePopularity();
 
-    const int profile = startingProfile(data);
+    const int profile = startingProfile(*data);
     if (data->mOptions)
         data->mOptions->mProfile = profile;
     Singleton<MainMenuChooseProfile>::get()->setSelected(profile);

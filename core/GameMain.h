@@ -11,6 +11,7 @@
 #include <vector>
 
 class Container;
+class DataStorage;
 
 // 0 at start; the credits screen sets it to 1 and the frame loop ends after that pass.
 extern int quitRequested;
@@ -54,6 +55,10 @@ void drawFrame();
 void sendQuitCommands();
 // A whole pass: input, logic steps, frame, quit commands, event pump.
 void runPass(StepSchedule& schedule);
+
+// The profile the game starts with: the options' profile when it names one of the profiles
+// found, else -1 (none, the profile choice is shown).
+int startingProfile(const DataStorage& data);
 
 // The working directory for an executable path: everything up to its last "/" followed by
 // "/../Resources". False (folder untouched) when the path holds no "/".

@@ -3,6 +3,9 @@
 #include "core/ControlMngr.h"
 #include "core/sdl_layer.h"
 #include "fixtures/HeadlessEngine.h"
+#include "fixtures/TempDir.h"
+#include "game/DataStorage.h"
+#include "game/GameOptions.h"
 #include "source_menu/Cursors.h"
 #include "source_menu/MenuLoading.h"
 #include "source_menu/MenuManager.h"
@@ -19,7 +22,7 @@
 #include <string>
 #include <vector>
 
-// Sections: step schedule - working folder - one pass of the frame loop - loading.
+// Sections: step schedule - working folder - first command - one pass of the frame loop - loading.
 
 namespace {
 
@@ -89,6 +92,28 @@ TEST(ResourcesFolder, LongPathsAreKeptWhole)
     std::string folder;
     ASSERT_TRUE(resourcesFolder((exe + "/bin/petpark").c_str(), folder));
     EXPECT_EQ(folder, exe + "/bin/../Resources");
+}
+
+// ---- first command
+
+TEST(StartingProfile, OnlyAProfileThatWasFoundIsTaken)
+{
+    TempDir dir;
+    dir.write("save.txt", "[profile]\n1\n");
+    GameOptions options(dir.path() + "/");
+    DataStorage data;
+    EXPECT_EQ(startingProfile(data), -1) << "no options";
+
+    data.mOptions = &options;
+    data.mProfiles.resize(2);
+    EXPECT_EQ(startingProfile(data), 1);
+    options.mProfile = 2;
+    EXPECT_EQ(startingProfile(data), -1) << "past the profiles found";
+    options.mProfile = -3;
+    EXPECT_EQ(startingProfile(data), -1);
+    data.mProfiles.clear();
+    options.mProfile = 0;
+    EXPECT_EQ(startingProfile(data), -1) << "no profile at all";
 }
 
 // ---- one pass of the frame loop
