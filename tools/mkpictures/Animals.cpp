@@ -304,9 +304,9 @@ void dog(Portrait& p)
 {
     const Coat& k = p.coat;
     background(p.c, hex("#9fd0f0"));
-    p.body(ellipse(64, 134, 44, 38));
+    p.body(ellipse(64, 130, 44, 42));
     if (k.extra == Extra::Collar)
-        p.collar(100, 24);
+        p.collar(96, 24);
     // Floppy ears behind the head's sides.
     for (float side : {-1.0f, 1.0f})
         p.flat(ellipse(64 + side * 31, 56, 12, 25, side * -0.35f), k.dark);

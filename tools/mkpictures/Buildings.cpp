@@ -153,7 +153,7 @@ void dog_palace(Canvas& c)
         window(c, x + 6, 64, 10, 16, true);
     }
     c.fill(segment(64, 20, 64, 4, 1.6f), ink());
-    part(c, polygon({{64, 4}, {78, 8}, {64, 12}}), hex("#e04848"), 1.4f);
+    part(c, polygon({{64, 4}, {50, 8}, {64, 12}}), hex("#e04848"), 1.4f);
     Path dome = Path(arc_points(64, 56, 26, 26, kPi, 2 * kPi));
     part(c, Path(Contour{{59, 32}, {64, 18}, {69, 32}}), hex("#f2c14e"), kThin);
     part(c, dome, blue);
@@ -241,13 +241,14 @@ void cat_manor(Canvas& c)
     door(c, 40, 74, 16, 30, hex("#6b3f8f"));
     // The conservatory: a glass house with a round top.
     Path glass = rect(84, 68, 36, 36) + ellipse(102, 68, 18, 18) - rect(0, 104, 128, 30);
+    outline_behind(c, glass);
+    c.fill(glass, hex("#ffffff"));
     c.fill(glass, linear({84, 50}, {120, 104}, {{0, with_alpha(hex("#e8fbff"), 0.95f)}, {1, with_alpha(hex("#7fc4e4"), 0.95f)}}));
     c.push_clip(glass);
     for (float x : {93.0f, 102.0f, 111.0f})
         c.fill(segment(x, 48, x, 104, 1.5f), hex("#ffffff"));
     c.fill(segment(84, 76, 120, 76, 1.5f), hex("#ffffff"));
     c.pop_clip();
-    c.fill(outline_of(glass, kLine), ink());
     bush(c, 102, 100, 6);
     // The fish pond.
     Path pond = ellipse(34, 113, 18, 5.5f);
@@ -328,13 +329,13 @@ void rabbit_garden(Canvas& c)
     Path wall = round_rect(8, 46, 112, 50, 8);
     for (float x = 14; x < 120; x += 12)
         wall.add(circle(x, 48, 7));
+    outline_behind(c, wall);
     shade(c, wall, hedge);
     Random r(3);
     c.push_clip(wall);
     for (int k = 0; k < 40; ++k)
         c.fill(ellipse(r.range(8, 120), r.range(44, 96), 3, 1.8f, r.range(0, 3)), lighter(hedge, 0.25f));
     c.pop_clip();
-    c.fill(outline_of(wall, kLine), ink());
     // The gate.
     Path gate = round_rect(48, 58, 32, 50, 16) - rect(0, 96, 128, 30);
     shade(c, gate, hex("#b57a45"));
@@ -451,13 +452,31 @@ void horse_ranch(Canvas& c)
 
 // ---- dino
 
+// A long-necked dino looking over a fence, its neck rising from (x, y).
+void dino_peeking(Canvas& c, float x, float y)
+{
+    Color green = hex("#7cc35a");
+    Path neck = stroke_polyline(bezier_points({x, y}, {x + 4, y - 24}, {x - 2, y - 40}, {x - 12, y - 50}), 15);
+    Path head = ellipse(x - 18, y - 54, 15, 10.5f, -0.15f);
+    part(c, neck + head, green);
+    c.push_clip(neck);
+    for (Vec2 spot : {Vec2{x + 2, y - 14}, Vec2{x - 3, y - 30}, Vec2{x + 1, y - 4}})
+        c.fill(ellipse(spot.x, spot.y, 3, 2.2f), darker(green, 0.18f));
+    c.pop_clip();
+    c.fill(ellipse(x - 18, y - 57, 3.2f, 3.8f), hex("#241a16"));
+    c.fill(circle(x - 17, y - 58.5f, 1.3f), hex("#ffffff"));
+    c.fill(circle(x - 30, y - 55, 1.2f), ink());
+    c.fill(stroke_polyline(arc_points(x - 22, y - 52, 7, 4, 0.2f * kPi, 0.75f * kPi), 1.8f), ink());
+    c.fill(ellipse(x - 11, y - 51, 3.5f, 2), with_alpha(hex("#ff7f8f"), 0.45f));
+}
+
 void dino_paddock(Canvas& c)
 {
     lawn(c);
     Color fernGreen = hex("#3f9b4b");
     fern(c, {30, 92}, {8, 26}, 10, fernGreen);
-    fern(c, {64, 92}, {60, 12}, -12, hex("#4caf50"));
-    fern(c, {96, 92}, {120, 28}, -10, fernGreen);
+    fern(c, {108, 92}, {122, 40}, -6, fernGreen);
+    dino_peeking(c, 84, 84);
     Color wood = hex("#a8743f");
     float tops[5] = {56, 48, 52, 46, 54};
     for (int k = 0; k < 5; ++k) {
@@ -466,8 +485,8 @@ void dino_paddock(Canvas& c)
     }
     for (float y : {68.0f, 92.0f})
         part(c, rect(12, y, 104, 5), hex("#d9b26a"), 1.6f);
-    part(c, round_rect(38, 68, 52, 26, 4), hex("#f0d9a8"));
-    c.fill(dino_foot(64, 82, 22), hex("#2f6f3b"));
+    part(c, round_rect(38, 70, 40, 22, 4), hex("#f0d9a8"));
+    c.fill(dino_foot(58, 82, 18), hex("#2f6f3b"));
     level_stars(c, 1);
 }
 
@@ -477,15 +496,27 @@ void dino_valley(Canvas& c)
     part(c, ellipse(104, 94, 38, 62) - rect(0, 100, 128, 40), hex("#5aa64a"));
     lawn(c, 64, 106, 61, 16);
     fern(c, {14, 100}, {4, 62}, 4, hex("#2f8f46"));
-    fern(c, {40, 100}, {52, 64}, -4, hex("#3f9b4b"));
     fern(c, {112, 100}, {122, 58}, -4, hex("#2f8f46"));
-    Path mud = ellipse(64, 106, 26, 8);
+    Path mud = ellipse(80, 108, 24, 7);
     part(c, mud, hex("#7a5233"), kThin);
-    c.fill(ellipse(58, 104, 8, 2), with_alpha(hex("#b08058"), 0.8f));
-    for (Vec2 b : {Vec2{70, 105}, Vec2{76, 108}})
+    c.fill(ellipse(74, 106, 8, 2), with_alpha(hex("#b08058"), 0.8f));
+    for (Vec2 b : {Vec2{86, 107}, Vec2{92, 110}})
         c.fill(outline_of(circle(b.x, b.y, 1.8f), 1), hex("#b08058"));
-    c.fill(dino_foot(22, 112, 9), hex("#3f7f3b"));
-    c.fill(dino_foot(104, 116, 9), hex("#3f7f3b"));
+    // A nest of spotted eggs.
+    part(c, ellipse(40, 104, 20, 7), hex("#c99a5b"));
+    for (float x : {33.0f, 47.0f}) {
+        Path egg = ellipse(x, 92, 7.5f, 10);
+        part(c, egg, hex("#f7f1de"), kThin);
+        c.push_clip(egg);
+        for (Vec2 spot : {Vec2{x - 2, 88}, Vec2{x + 3, 94}, Vec2{x - 3, 97}})
+            c.fill(circle(spot.x, spot.y, 1.8f), hex("#7cc35a"));
+        c.pop_clip();
+    }
+    c.push_clip(rect(0, 100, 128, 28));
+    part(c, ellipse(40, 104, 20, 7) - ellipse(40, 100, 17, 4), hex("#b07f45"));
+    c.pop_clip();
+    for (float x : {22.0f, 30.0f, 40.0f, 50.0f, 58.0f})
+        c.fill(segment(x - 3, 104, x + 3, 100, 1.2f), hex("#8a6236"));
     level_stars(c, 2);
 }
 
@@ -493,15 +524,15 @@ void dino_volcano(Canvas& c)
 {
     lawn(c, 64, 107, 61, 16);
     // Steam above the crater.
-    Path steam = circle(56, 22, 9) + circle(68, 14, 10) + circle(80, 22, 8) + circle(66, 26, 8);
+    Path steam = circle(50, 22, 9) + circle(62, 14, 10) + circle(74, 22, 8) + circle(60, 26, 8);
     part(c, steam, hex("#eef1f4"), kThin);
     Path cone = round_polygon({{10, 106}, {46, 34}, {82, 34}, {118, 106}}, 4);
     c.fill(cone, linear({0, 34}, {0, 106}, {{0, hex("#9b6b53")}, {1, hex("#6b4636")}}));
     c.push_clip(cone);
     Path lava = ellipse(64, 34, 20, 6) + round_polygon({{50, 34}, {58, 34}, {54, 62}, {48, 58}}, 3) +
                 round_polygon({{66, 34}, {78, 34}, {82, 72}, {76, 76}, {72, 52}}, 3);
+    c.fill(outline_of(lava, 3.2f), hex("#b0361a"));
     c.fill(lava, linear({0, 30}, {0, 76}, {{0, hex("#ffe14d")}, {0.4f, hex("#ff9a1f")}, {1, hex("#e0451f")}}));
-    c.fill(outline_of(lava, 1.6f), hex("#b0361a"));
     c.pop_clip();
     c.fill(outline_of(cone, kLine), ink());
     // A palm at the foot.
@@ -577,12 +608,12 @@ void restaurant(Canvas& c)
     Path awning = rect(14, 54, 100, 10);
     for (float x = 19; x < 114; x += 10)
         awning.add(circle(x, 64, 5));
+    outline_behind(c, awning, kThin);
     c.fill(awning, hex("#ffffff"));
     c.push_clip(awning);
     for (float x = 14; x < 114; x += 20)
         c.fill(rect(x, 50, 10, 22), hex("#e0453f"));
     c.pop_clip();
-    c.fill(outline_of(awning, kThin), ink());
     // The sign: a plate between a fork and a knife.
     part(c, circle(64, 36, 12), hex("#ffffff"), kThin);
     c.fill(outline_of(circle(64, 36, 8), 1.2f), hex("#c9ccd2"));
@@ -704,9 +735,9 @@ void car(Canvas& c, float x, float y, float s, Color body)
     c.fill(circle(17.5f, -5, 1.6f).transformed(m), hex("#fff3a0"));
 }
 
-void parking_sign(Canvas& c, float x, float y, float size)
+void parking_sign(Canvas& c, float x, float y, float size, float foot)
 {
-    part(c, rect(x - 2, y + size / 2, 4, 100 - y), hex("#9aa3ad"), kThin);
+    part(c, rect(x - 2, y + size / 2, 4, foot - y - size / 2), hex("#9aa3ad"), kThin);
     part(c, round_rect(x - size / 2, y - size / 2, size, size, size * 0.2f), hex("#2f6fd6"));
     c.fill(outline_of(round_rect(x - size / 2 + 3, y - size / 2 + 3, size - 6, size - 6, size * 0.14f), 1.4f),
            hex("#ffffff"));
@@ -728,7 +759,7 @@ void car_park(Canvas& c)
     lawn(c, 64, 106, 60, 16);
     lot(c, 12, 64, 90, 44, 3);
     car(c, 56, 100, 1.15f, hex("#e0533f"));
-    parking_sign(c, 102, 30, 30);
+    parking_sign(c, 102, 30, 30, 100);
 }
 
 void large_car_park(Canvas& c)
@@ -739,7 +770,7 @@ void large_car_park(Canvas& c)
     car(c, 86, 76, 0.95f, hex("#f2c14e"));
     car(c, 40, 104, 1.05f, hex("#e0533f"));
     car(c, 92, 104, 1.05f, hex("#58a83c"));
-    parking_sign(c, 64, 22, 28);
+    parking_sign(c, 64, 20, 28, 52);
 }
 
 Path sack(float x, float y, float w, float h)

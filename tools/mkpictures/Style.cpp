@@ -16,10 +16,15 @@ void shade(Canvas& c, const Path& p, Color base)
     c.fill(p, linear({0, y0}, {0, y1}, {{0, lighter(base, 0.22f)}, {0.55f, base}, {1, darker(base, 0.12f)}}));
 }
 
+void outline_behind(Canvas& c, const Path& p, float line)
+{
+    c.fill(outline_of(p, line * 2), ink());
+}
+
 void part(Canvas& c, const Path& p, Color base, float line)
 {
+    outline_behind(c, p, line);
     shade(c, p, base);
-    c.fill(outline_of(p, line), ink());
 }
 
 void ground_shadow(Canvas& c, float cx, float cy, float rx, float ry)

@@ -16,8 +16,11 @@ Color ink();
 const float kLine = 3.0f;
 const float kThin = 2.0f;
 
-// A fill lit from above: lighter at the path's top, darker at its bottom, then outlined.
+// A fill lit from above: lighter at the path's top, darker at its bottom, outlined.
 void part(Canvas& c, const Path& p, Color base, float line = kLine);
+// The ink outline of a path drawn before its fill: the fill then hides the inner half, so a
+// union of overlapping shapes shows only its outer edge.
+void outline_behind(Canvas& c, const Path& p, float line = kLine);
 // The same fill without the outline.
 void shade(Canvas& c, const Path& p, Color base);
 // A soft contact shadow on the ground.
