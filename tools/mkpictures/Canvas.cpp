@@ -14,12 +14,12 @@ namespace {
 
 const float kPi = 3.14159265358979f;
 
-// Segments for a curve of the given radius: fine enough that the flattening error stays
-// well below a pixel at the sizes drawn here.
+// Segments for a curve of the given radius: the chords stay within 0.04 units of the arc.
 int segments_for(float radius, float sweep)
 {
-    int n = int(std::ceil(std::max(radius, 1.0f) * 1.6f * sweep / (2 * kPi)));
-    return std::clamp(n, 6, 256);
+    float step = 2 * std::acos(1 - 0.04f / std::max(radius, 0.5f));
+    int n = int(std::ceil(std::fabs(sweep) / step));
+    return std::clamp(n, 6, 360);
 }
 
 }  // namespace
