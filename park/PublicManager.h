@@ -17,6 +17,8 @@ public:
 
     // The expected visitor count from the park's attraction: trunc(attraction x walking max).
     void update();
+    // Queues the visitors and the cars (not drawn yet).
+    void draw() {}
     // The visitors' daily spending in the restaurant, the owners' hotel and on car tickets.
     void newDay();
     // Places the cars on the parking places of the current parking level; returns their number.
@@ -29,6 +31,8 @@ public:
     int mVisitors = 0;
     std::vector<std::pair<std::string, int>> mWalkingHelpers; // path node and path length
     std::vector<OnePerson*> mWalkers;
+    float mPickDistance = 1000.0f;     // the nearest pointed visitor's distance this step
+    OnePerson* mPickedPerson = nullptr; // the visitor clicked this step, followed by the camera
     int mCars = 0;
 };
 

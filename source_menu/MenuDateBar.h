@@ -1,6 +1,7 @@
 #pragma once
 
-// The HUD's date bar.
+// The HUD's date bar. While modal (a popup, scroll popup or the tutorial is shown) or paused
+// the game clock stands and the park camera and visitors are idle.
 
 #include "core/Singleton.h"
 #include "toolkit/widgets/Container.h"
@@ -8,4 +9,7 @@
 class MenuDateBar : public Singleton<MenuDateBar>, public Container {
 public:
     MenuDateBar() = default;
+
+    int paused = 0;
+    int modal = 0;
 };

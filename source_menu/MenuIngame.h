@@ -28,4 +28,5 @@ public:
 
     WidgetLabel* mWidget10 = nullptr;      // the cash label
     std::vector<Achievement*> mNotices;    // oldest first
+    int mOpenFold = 0;                     // the fold the HUD opened: 0 none, 1, 2 or 3
 };

@@ -16,6 +16,8 @@ public:
     // while exiting is blocked, is ignored.
     void runCommand(std::wstring command);
     const std::wstring& currentMenu() const { return mCurrentMenu; }
+    // True while one of the management panels is visible; pointing into the park is ignored then.
+    bool isAnyPanelOpen() const;
 
     int mPetsShowOpened = 0;
     int mCreditsPending = 0;

@@ -8,6 +8,8 @@
 #include "game/DataStorage.h"
 #include "game/GlobalSettings.h"
 #include "game/MonthBalance.h"
+#include "park/GameBackground3D.h"
+#include "park/GameCamera.h"
 #include "park/PublicManager.h"
 #include "source_menu/MenuIngame.h"
 #include "source_menu/MenuManager.h"
@@ -31,6 +33,11 @@ public:
         std::filesystem::create_directories(mDir.file("data/dat"));
         std::filesystem::current_path(mDir.path());
         writeTexts();
+        // The park view's camera, which the rules reach, as the park screen's init makes it.
+        std::filesystem::copy_file(PETPARK_SOURCE_DIR "/data/game/camera.txt", mDir.file("data/game/camera.txt"));
+        GameBackground3D* park = Singleton<GameBackground3D>::get();
+        if (!park->mCamera)
+            park->mCamera = new GameCamera();
     }
     ~ParkTestData() { std::filesystem::current_path(mOldDir); }
     ParkTestData(const ParkTestData&) = delete;
