@@ -239,3 +239,9 @@ void DataAnimal::newDay()
         Singleton<MenuPetsList1>::get()->reset();
     }
 }
+
+void DataAnimal::drawAvatar()
+{
+    if (!mAtDoctor && mAvatar)
+        mAvatar->draw();
+}

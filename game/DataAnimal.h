@@ -26,6 +26,8 @@ public:
     static DataAnimal* placeInPark(const DataAnimal* offer);
     // Gives one portion from the food store; 0 with the "nofood" popup when the store is empty.
     int feed();
+    // Draws the animal's figure in the park, unless the animal is at the doctor.
+    void drawAvatar();
     // The animal's day: health, hunger, falling ill, the stay, teaching, the forced vet visit.
     void newDay();
     // Treated: not sick, health 7, not at the doctor.

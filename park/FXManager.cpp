@@ -3,6 +3,16 @@
 #include "park/FX.h"
 #include "toolkit/utils/misc.h"
 
+namespace {
+// Effect frames per 10 ms step: three frames a second.
+const float kFxStep = 0.03f;
+} // namespace
+
+FXManager::~FXManager()
+{
+    clear();
+}
+
 void FXManager::clear()
 {
     for (auto& entry : mEffects)
@@ -16,4 +26,11 @@ void FXManager::add(const std::wstring& name, FX* fx)
     if (slot != fx)
         delete slot;
     slot = fx;
+}
+
+void FXManager::update()
+{
+    for (auto& entry : mEffects)
+        if (entry.second)
+            entry.second->mTime += kFxStep;
 }

