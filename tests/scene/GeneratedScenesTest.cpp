@@ -1,0 +1,241 @@
+// The scenes the scene tool writes into the application folder: each one reads back and loads
+// as an object, and holds what the shipped game data relies on: the species figures' layers,
+// animation frames and coats, and the park's lights.
+
+#include "fixtures/HeadlessEngine.h"
+#include "game/DataStorage.h"
+#include "render/object.h"
+#include "render/scene_file.h"
+#include "scene/FileBytes.h"
+#include "toolkit/utils/misc.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <set>
+
+namespace {
+
+std::string sceneDir()
+{
+    return std::string(PETPARK_APP_DIR) + "/Resources/data/3dn/";
+}
+
+Engine2Scene readScene(const std::string& name)
+{
+    Engine2Scene scene;
+    std::string path = sceneDir() + name;
+    std::vector<char> bytes = readBytes(path);
+    EXPECT_FALSE(bytes.empty()) << path;
+    EXPECT_TRUE(scene_load(scene, bytes, path.c_str())) << path;
+    std::string why;
+    EXPECT_TRUE(scene_check(scene, why)) << path << ": " << why;
+    return scene;
+}
+
+// The node tracks a scene holds (the loader takes the linked element's).
+const std::vector<float4x4>& track(const Engine2Scene& s, const Engine2Scene::Node& n)
+{
+    if (n.mesh)
+        return s.mesh[size_t(n.mesh)].matrix;
+    if (n.bone)
+        return s.bone[size_t(n.bone)].matrix;
+    if (n.camera)
+        return s.camera[size_t(n.camera)].matrix;
+    if (n.light)
+        return s.light[size_t(n.light)].matrix;
+    return n.matrix;
+}
+
+int triangleCount(const Engine2Scene& s, const Engine2Scene::Mesh& m)
+{
+    int n = 0;
+    for (const auto& list : s.trianglebuffer[size_t(m.trianglebuffer)].triangle)
+        n += int(list.size());
+    return n;
+}
+
+bool isPng(const std::string& path)
+{
+    std::vector<char> bytes = readBytes(path);
+    return bytes.size() > 8 && bytes[1] == 'P' && bytes[2] == 'N' && bytes[3] == 'G';
+}
+
+// The shipped game data, read once from the source folder, with an engine for its pictures
+// and for loading scenes as objects.
+class GeneratedScenes : public testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        engine = new HeadlessEngine();
+        std::filesystem::path old = std::filesystem::current_path();
+        std::filesystem::current_path(PETPARK_SOURCE_DIR);
+        std::srand(3);
+        testing::internal::CaptureStdout();
+        storage = Singleton<DataStorage>::get();
+        loadGameData(storage, "data/game/");
+        testing::internal::GetCapturedStdout();
+        std::filesystem::current_path(old);
+    }
+    // The engine stays: the data's picture requests keep pointing at it.
+
+    static DataStorage* storage;
+    static HeadlessEngine* engine;
+};
+
+DataStorage* GeneratedScenes::storage = nullptr;
+HeadlessEngine* GeneratedScenes::engine = nullptr;
+
+// Loads a scene as the game does, into an object of the current (headless) engine.
+class LoadedObject {
+public:
+    explicit LoadedObject(const std::string& name)
+    {
+        testing::internal::CaptureStdout();
+        object.load((sceneDir() + name).c_str());
+        testing::internal::GetCapturedStdout();
+    }
+    ~LoadedObject() { object.unload(); }
+
+    Object object;
+};
+
+// ---- the species figures
+
+TEST_F(GeneratedScenes, EachSpeciesFigureHoldsTheLayersFramesAndCoatsTheDataNames)
+{
+    ASSERT_EQ(storage->mAnimalObjects.size(), 5u);
+    for (auto& entry : storage->mAnimalObjects) {
+        std::wstring species = toLowerWide(entry.first);
+        ASSERT_EQ(entry.second.size(), 1u);
+        std::string file = wideToString(entry.second[0]);
+        SCOPED_TRACE(file);
+        Engine2Scene s = readScene(file);
+
+        // Every animation of the species lies on the timeline, and every track plays it.
+        int frames = int(s.Frames);
+        ASSERT_FALSE(storage->mAnimations[species].empty());
+        for (auto& a : storage->mAnimations[species]) {
+            EXPECT_LE(a.second.mStart, a.second.mEnd);
+            EXPECT_LT(a.second.mEnd, frames) << wideToString(a.first);
+        }
+        EXPECT_GT(s.Fps, 0);
+        for (const Engine2Scene::Node& n : s.node) {
+            size_t keys = track(s, n).size();
+            EXPECT_TRUE(keys == 1 || keys == size_t(frames) + 1) << n.name << " " << keys;
+        }
+
+        // Layers: the unwell and hungry markers on 2 and 3, and a mesh for every layer a
+        // coat switches on; the body on 4 is skinned to bones.
+        std::set<int> meshLayers;
+        int triangles = 0;
+        for (const Engine2Scene::Node& n : s.node)
+            if (n.mesh) {
+                meshLayers.insert(n.layer_number);
+                triangles += triangleCount(s, s.mesh[size_t(n.mesh)]);
+            }
+        EXPECT_TRUE(meshLayers.count(2));
+        EXPECT_TRUE(meshLayers.count(3));
+        ASSERT_EQ(storage->mSkins[species].size(), 3u);
+        for (auto& skin : storage->mSkins[species]) {
+            for (size_t layer = 0; layer < skin.second.size(); ++layer) {
+                if (skin.second[layer] == L'1') {
+                    EXPECT_TRUE(meshLayers.count(int(layer))) << "layer " << layer;
+                }
+            }
+        }
+        EXPECT_LT(triangles, 1500);
+        EXPECT_GT(s.bone.size(), 10u);
+        bool skinnedBody = false;
+        for (const Engine2Scene::Node& n : s.node) {
+            if (n.mesh && n.layer_number == 4 && s.mesh[size_t(n.mesh)].is_skined)
+                skinnedBody = true;
+        }
+        EXPECT_TRUE(skinnedBody);
+
+        // The coat: material "Pingwin" with a diffuse map, and every coat picture beside it.
+        bool coated = false;
+        for (const Engine2Scene::Material& m : s.material)
+            if (m.name == "Pingwin" && m.slot(1)) {
+                const Engine2Scene::TextureMap& map = s.texture_map[size_t(m.slot(1))];
+                std::string name = s.file[size_t(map.file)].file_name;
+                ASSERT_EQ(name[0], '!');
+                EXPECT_TRUE(isPng(sceneDir() + name.substr(1))) << name;
+                coated = true;
+            }
+        EXPECT_TRUE(coated);
+        for (const std::string& coat : storage->mSkinFiles[species])
+            EXPECT_TRUE(isPng(sceneDir() + "tex/" + coat)) << coat;
+    }
+}
+
+TEST_F(GeneratedScenes, AFigureStandsOnTheGroundAndWalksOnTheSpot)
+{
+    for (auto& entry : storage->mAnimalObjects) {
+        std::wstring species = toLowerWide(entry.first);
+        std::string file = wideToString(entry.second[0]);
+        SCOPED_TRACE(file);
+        LoadedObject loaded(file);
+        Object& o = loaded.object;
+        ASSERT_TRUE(o.is_loaded());
+        EXPECT_GE(o.layer_count, 7);
+
+        // At rest the feet touch the ground: the lowest vertex of the body is at height 0.
+        Engine2Scene s = readScene(file);
+        float lowest = 1e9f;
+        for (const Engine2Scene::Node& n : s.node)
+            if (n.mesh && n.layer_number == 4) {
+                const Engine2Scene::TriangleBuffer& tb = s.trianglebuffer[size_t(s.mesh[size_t(n.mesh)].trianglebuffer)];
+                for (const float3& v : s.vertexbuffer[size_t(tb.vertexbuffer)].xyz)
+                    lowest = std::min(lowest, v.z);
+            }
+        EXPECT_NEAR(lowest, 0, 0.01f);
+
+        // Walking (or hopping), the figure keeps its place (the place node moves it): the root
+        // bone stays within a few centimetres of the origin on the ground plane.
+        int root = o.find_node("root");
+        ASSERT_GE(root, 0);
+        const Animation& walk = storage->mAnimations[species][L"chodzenie"];
+        for (int f = walk.mStart; f <= walk.mEnd; ++f) {
+            float4x3 m;
+            o.get_node_matrix(root, float(f), &m);
+            EXPECT_LT(std::fabs(m.m[0][3]), 0.08f) << f;
+            EXPECT_LT(std::fabs(m.m[1][3]), 0.08f) << f;
+        }
+    }
+}
+
+// ---- the park's lights
+
+TEST_F(GeneratedScenes, TheParkLightSceneLightsThePark)
+{
+    Engine2Scene s = readScene("mBackground3DLight.3dn");
+    ASSERT_GE(s.light.size(), 3u);
+    LoadedObject loaded("mBackground3DLight.3dn");
+    ASSERT_TRUE(loaded.object.is_loaded());
+    // Every light is a sun far above the park whose light reaches every corner of it with
+    // about the same strength (attenuation 1 / (c0 + c1 d + c2 d^2) near 1 at its distance).
+    const Object& o = loaded.object;
+    for (size_t k = 0; k < o.nodes.size(); ++k) {
+        const Object::Node& n = o.nodes[k];
+        if (!n.light)
+            continue;
+        const Object::Light& light = o.lights.at(size_t(n.light));
+        EXPECT_LT(light.fog[0], 0) << n.name;
+        float4x3 m;
+        loaded.object.get_node_matrix(int(k), 0, &m);
+        float3 p(m.m[0][3], m.m[1][3], m.m[2][3]);
+        EXPECT_GT(p.z, 100) << n.name;
+        for (float3 corner : {float3(-70, -70, 0), float3(70, 70, 0), float3(0, 0, 0)}) {
+            float dx = p.x - corner.x, dy = p.y - corner.y, dz = p.z - corner.z;
+            float d = std::sqrt(dx * dx + dy * dy + dz * dz);
+            EXPECT_GT(light.decay[3], d) << n.name;
+            float attenuation = 1 / (light.decay[0] + light.decay[1] * d + light.decay[2] * d * d);
+            EXPECT_NEAR(attenuation, 1, 0.15f) << n.name;
+        }
+    }
+}
+
+} // namespace
