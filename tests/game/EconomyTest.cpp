@@ -52,6 +52,14 @@ struct Outcome {
     int firstDino = -1;
 };
 
+// Parking place numbers 1..n.
+std::vector<int> places(int n)
+{
+    std::vector<int> list(static_cast<size_t>(n));
+    std::iota(list.begin(), list.end(), 1);
+    return list;
+}
+
 class Player {
 public:
     explicit Player(const Strategy& strategy) : mStrategy(strategy) {}
@@ -67,7 +75,7 @@ public:
         PublicManager* visitors = Singleton<PublicManager>::get();
         // The park view's visitor file: up to 100 walkers, 6, 14 and 24 parking places.
         visitors->mWalkingPeopleMax = 100;
-        visitors->mParkingPlaces = {std::vector<int>(6), std::vector<int>(14), std::vector<int>(24)};
+        visitors->mParkingPlaces = {places(6), places(14), places(24)};
         Singleton<MenuRanking>::get()->mPlayerPlace = 99;
         settings->mAccommodationTicketPrice = mStrategy.accommodationPrice;
         storage->generateAnimalsForSale();
