@@ -22,3 +22,5 @@ std::vector<Picture> food_icons();
 // Coat textures ("3dn/tex/") and the animals' portraits ("game/Animals/Avatars/").
 std::vector<Picture> animal_pictures();
 std::vector<Picture> profile_avatars();
+// The park visitors' portraits ("game/Public/Avatars/").
+std::vector<Picture> visitor_avatars();

@@ -1,4 +1,5 @@
-// The profile avatars: six friendly faces on coloured backgrounds, drawn in a 128-unit square.
+// The profile avatars: six friendly faces on coloured backgrounds, drawn in a 128-unit square;
+// and the park visitors' portraits, one per visitor figure, drawn the same way.
 
 #include "Pictures.h"
 #include "Style.h"
@@ -108,6 +109,11 @@ Picture avatar(int n, Person person)
             [person](Canvas& c) { face(c, person); }};
 }
 
+Picture visitor(const std::string& name, Person person)
+{
+    return {"game/Public/Avatars/" + name + ".png", "", 128, 128, [person](Canvas& c) { face(c, person); }};
+}
+
 }  // namespace
 
 std::vector<Picture> profile_avatars()
@@ -119,5 +125,20 @@ std::vector<Picture> profile_avatars()
         avatar(4, {hex("#a9dc7e"), hex("#f3c9a8"), hex("#c0622b"), hex("#4a7fd1"), Hair::Short, true, true, false}),
         avatar(5, {hex("#ffe08a"), hex("#fbd9c0"), hex("#f0c35a"), hex("#9b6fd4"), Hair::Bob, false, false, true}),
         avatar(6, {hex("#9cc8f2"), hex("#e8b996"), hex("#e3e3e8"), hex("#d95b7a"), Hair::Bun, true, false, false}),
+    };
+}
+
+// Hair, skin and clothes as the visitor figures of the character scene wear them.
+std::vector<Picture> visitor_avatars()
+{
+    return {
+        visitor("visitor_f1", {hex("#bfe3f5"), hex("#f6d1b5"), hex("#6b3d22"), hex("#d8433b"), Hair::Ponytail, false, false, false}),
+        visitor("visitor_f2", {hex("#f7d6e6"), hex("#fbd9c0"), hex("#f2cf63"), hex("#f3c623"), Hair::Bob, false, false, true}),
+        visitor("visitor_f3", {hex("#ffe3b3"), hex("#8d5a3b"), hex("#1c1512"), hex("#3f9b54"), Hair::Puffs, false, false, false}),
+        visitor("visitor_f4", {hex("#cfe8c4"), hex("#f0c8a8"), hex("#c9c9cf"), hex("#8a5cc2"), Hair::Bun, true, false, false}),
+        visitor("visitor_m1", {hex("#ffd8b0"), hex("#f3c9a8"), hex("#5a3a24"), hex("#3f78d1"), Hair::Short, false, false, false}),
+        visitor("visitor_m2", {hex("#d5e6ff"), hex("#fbd9c0"), hex("#c8561e"), hex("#f08a2c"), Hair::Short, false, false, true}),
+        visitor("visitor_m3", {hex("#f3d0e8"), hex("#c68a5e"), hex("#1f1a18"), hex("#2aa39a"), Hair::Short, false, true, false}),
+        visitor("visitor_m4", {hex("#e7f0b8"), hex("#e8b996"), hex("#5e4a3a"), hex("#8b5a2b"), Hair::Cap, true, false, false}),
     };
 }

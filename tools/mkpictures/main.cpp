@@ -1,5 +1,5 @@
 // mkpictures: draws the game's pictures (building and food icons with their greyed copies,
-// animal coats and portraits, profile avatars) and writes them as PNG files into a data folder.
+// animal coats and portraits, profile avatars, visitor portraits) and writes them as PNG files into a data folder.
 //   mkpictures <font.ttf> <data folder>
 // The output depends only on the program and the font.
 
@@ -39,7 +39,7 @@ int main(int argc, char** argv)
     ilInit();
 
     std::vector<Picture> pictures;
-    for (auto make : {building_icons, food_icons, animal_pictures, profile_avatars}) {
+    for (auto make : {building_icons, food_icons, animal_pictures, profile_avatars, visitor_avatars}) {
         std::vector<Picture> some = make();
         pictures.insert(pictures.end(), some.begin(), some.end());
     }
