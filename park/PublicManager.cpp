@@ -1,5 +1,6 @@
 #include "park/PublicManager.h"
 
+#include "core/ControlMngr.h"
 #include "game/CashAccount.h"
 #include "game/DataAnimal.h"
 #include "game/DataBuilding.h"
@@ -10,8 +11,17 @@
 #include "park/GameBackground3D.h"
 #include "park/GameCamera.h"
 #include "park/OnePerson.h"
+#include "park/TeachTrick.h"
 #include "render/external/bg_loader.h"
 #include "render/render.h"
+#include "source_menu/Cursors.h"
+#include "source_menu/MenuDateBar.h"
+#include "source_menu/MenuIngame.h"
+#include "source_menu/MenuIngameFold1.h"
+#include "source_menu/MenuIngameFold2.h"
+#include "source_menu/MenuIngameFold3.h"
+#include "source_menu/MenuManager.h"
+#include "source_menu/MenuPetShowSummary.h"
 #include "toolkit/utils/misc.h"
 
 #include <algorithm>
@@ -326,12 +336,23 @@ void LoadPublicConfig(PublicManager& m)
 
 void PublicManager::update()
 {
+    MenuDateBar* dateBar = Singleton<MenuDateBar>::get();
+    if (dateBar->modal || dateBar->paused)
+        return;
+
     mPickedPerson = nullptr;
     for (OnePerson* person : mWalkers)
         walkStep(person);
     for (OnePerson* person : mAudience)
         walkStep(person);
     GameCamera* camera = Singleton<GameBackground3D>::get()->mCamera;
+    if (mPickedPerson) {
+        camera->followPerson(mPickedPerson);
+        Singleton<MenuIngameFold1>::get()->setStateAll("game", kShowHidden, 250);
+        Singleton<MenuIngameFold2>::get()->setStateAll("game", kShowHidden, 250);
+        Singleton<MenuIngameFold3>::get()->setStateAll("game", kShowHidden, 250);
+        Singleton<MenuIngame>::get()->mOpenFold = 0;
+    }
 
     float attraction = Singleton<DataStorage>::get()->computePopularity();
     mVisitors = static_cast<int>(attraction * static_cast<float>(mWalkingPeopleMax));
@@ -368,8 +389,41 @@ void PublicManager::update()
 
 void PublicManager::walkStep(OnePerson* person)
 {
-    if (person->mKind != 0)
+    if (person->mKind != (Singleton<TeachTrick>::get()->isOpen() ? 1 : 0))
         return;
+
+    ControlMngr* input = Singleton<ControlMngr>::get();
+    int down = input->isPointerDown();
+    GameCamera* camera = Singleton<GameBackground3D>::get()->mCamera;
+    if (!camera->mFollowAnimal && !camera->mFollowPerson && camera->mFov > kHoverFov && person->mNodeIndex != -1 &&
+        !Singleton<MenuManager>::get()->isAnyPanelOpen() && !camera->isPointerOverHud()) {
+        PointerPosition pointer = input->getPointer(-1);
+        float3 dir = camera->mouseRay(pointer.x, pointer.y);
+        float3 point = camera->mPosition;
+        if (person->mPosition.z < point.z) {
+            for (int step = 0; step < kRaySteps; ++step) {
+                point = float3(point.x + dir.x, point.y + dir.y, point.z + dir.z);
+                if (point.z <= person->mPosition.z)
+                    break;
+            }
+        }
+        float dx = person->mPosition.x - point.x;
+        float dy = person->mPosition.y - point.y;
+        float radius = Singleton<DataStorage>::get()->mGlobalSettings->mMouseRadiusAccuracy;
+        if (dx * dx + dy * dy < radius * radius) {
+            Cursors* cursors = Singleton<Cursors>::get();
+            cursors->hoverFlag = 1;
+            cursors->hoverText = L"";
+            if (down && !person->mClickLatch) {
+                person->mClickLatch = 1;
+                mPickDistance = static_cast<int>(radius * radius);
+                mPickedPerson = person;
+            }
+        }
+    }
+    // Released anywhere, so the next press over the person picks it again.
+    if (!down)
+        person->mClickLatch = 0;
 
     person->mAnimTime += person->mAnimSpeed;
     person->mProgress += kPathSpeed;
@@ -463,6 +517,8 @@ void PublicManager::spawnAtSittingPlaces(const std::wstring& group, float fill)
     int buildings = 0;
     for (const DataBuilding* building : Singleton<DataStorage>::get()->mParkBuildings)
         buildings += building->mType == kind;
+    MenuPetShowSummary* summary = Singleton<MenuPetShowSummary>::get();
+    summary->spectators = 0;
     for (const SittingHelper* seats : mSittingHelpers[kind]) {
         if (seats->mMinBuildings > buildings)
             continue;
@@ -472,6 +528,7 @@ void PublicManager::spawnAtSittingPlaces(const std::wstring& group, float fill)
             OnePerson* person = new OnePerson();
             spawnVisitor(person, 1, seats->mName + std::to_wstring(seat), static_cast<float>(seat));
             mAudience.push_back(person);
+            ++summary->spectators;
         }
     }
 }
@@ -578,7 +635,7 @@ void PublicManager::drawCar(OneCar* car, CRender::Object* carsScene)
 
 void PublicManager::drawPerson(OnePerson* person, CRender::Object* characterScene)
 {
-    if (person->mKind != 0)
+    if (person->mKind != (Singleton<TeachTrick>::get()->isOpen() ? 1 : 0))
         return;
     if (person->mNodeIndex == -1 && isReady(mPublicHelpersScene))
         person->mNodeIndex = mPublicHelpersScene->find_node(wideToString(person->mHelperName).c_str());

@@ -8,4 +8,6 @@
 class MenuPetShowSummary : public Singleton<MenuPetShowSummary>, public Container {
 public:
     MenuPetShowSummary() = default;
+
+    int spectators = 0; // visitors seated for the show, set by the park's visitors
 };
