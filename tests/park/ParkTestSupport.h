@@ -47,7 +47,7 @@ class ParkFolder {
 public:
     explicit ParkFolder(const std::string& camera = cameraText()) : mOldDir(std::filesystem::current_path())
     {
-        std::filesystem::create_directories(mDir.file("data/game"));
+        std::filesystem::create_directories(mDir.file("data/game/Buildings"));
         std::filesystem::create_directories(mDir.file("data/3dn"));
         mDir.write("data/game/camera.txt", camera);
         std::filesystem::current_path(mDir.path());
