@@ -42,22 +42,22 @@ const int kVkLeft = 37, kVkUp = 38, kVkRight = 39, kVkDown = 40;
 // Values the camera keeps for a setting that "camera.txt" lacks or gives out of range.
 struct Defaults {
     float fov = 55.0f;
-    float pitchAtMin = -0.45f, pitchAtMax = -0.95f;
+    float pitchAtMin = -0.7f, pitchAtMax = -1.05f;
     float scrollBorder = 0.02f;
-    float accelerate = 1.08f;
-    float moveStep = 0.5f;
-    float rotateStep = 0.06f;
-    float rotateStart = 1.5707964f;
-    float zoomStep = 0.6f;
-    float zoomStart = 34.0f;
-    float zoomMax = 60.0f;
+    float accelerate = 1.05f;
+    float moveStep = 0.35f;
+    float rotateStep = 0.012f;
+    float rotateStart = 1.5708f;
+    float zoomStep = 0.12f;
+    float zoomStart = 32.0f;
+    float zoomMax = 55.0f;
     float zoomMin = 10.0f;
-    float rotateMax = 2.65f;
-    float rotateMin = 0.5f;
+    float rotateMax = 2.25f;
+    float rotateMin = 0.89f;
     float smooth = 0.08f;
-    GroundPoint startPoint{0.0f, -38.0f};
-    GroundPoint boundOffset{0.0f, 0.0f};
-    GroundPoint boundRadius{60.0f, 50.0f};
+    GroundPoint startPoint{0.0f, -47.0f};
+    GroundPoint boundOffset{0.0f, -2.0f};
+    GroundPoint boundRadius{56.0f, 46.0f};
 };
 const Defaults kDefaults;
 

@@ -78,7 +78,7 @@ TEST_F(Camera, AMissingOrMalformedValueKeepsTheBuiltInOneWithAWarning)
     EXPECT_NE(out.find("[zoom step]"), std::string::npos) << out;
     EXPECT_NE(out.find("[fov]"), std::string::npos) << out;
     EXPECT_NE(out.find("[bound ellipse offset&radius]"), std::string::npos) << out;
-    EXPECT_FLOAT_EQ(camera.mZoomStep, 0.6f);
+    EXPECT_FLOAT_EQ(camera.mZoomStep, 0.12f);
     EXPECT_FLOAT_EQ(camera.mFov, 55.0f);
     EXPECT_FLOAT_EQ(camera.mStartPoint.x, 3.0f);
     EXPECT_FLOAT_EQ(camera.mStartPoint.y, 4.0f);
@@ -104,6 +104,24 @@ TEST_F(Camera, SettingsWithoutAGroundToLookAtAreReplacedAsAGroup)
     EXPECT_LT(camera.mPitchAtMax, 0.0f);
     EXPECT_GT(camera.mZoomMax, camera.mZoomMin);
     EXPECT_GT(camera.mBoundRadius.x, 0.0f);
+}
+
+TEST_F(Camera, TheShippedSettingsReadCleanlyAndStartWithAPointableViewOfThePark)
+{
+    folder.write("data/game/camera.txt", ParkFolder::sourceFile("data/game/camera.txt"));
+    ::testing::internal::CaptureStdout();
+    GameCamera camera;
+    std::string out = ::testing::internal::GetCapturedStdout();
+    EXPECT_EQ(out, "");
+    // Animals and visitors can be pointed at only with a field of view above 50 degrees.
+    EXPECT_GT(camera.mFov, 50.0f);
+    EXPECT_TRUE(camera.isViewInsideBounds(camera.mYaw, camera.mPitch, camera.mPosition));
+    EXPECT_LT(camera.mRotateMin, camera.mRotateStart);
+    EXPECT_LT(camera.mRotateStart, camera.mRotateMax);
+    EXPECT_LE(camera.mZoomMin, camera.mZoomStart);
+    EXPECT_LE(camera.mZoomStart, camera.mZoomMax);
+    // The pointer's ray walks in steps of about one unit, at most 250 of them.
+    EXPECT_LT(camera.mZoomMax / std::sin(-camera.pitchFor(camera.mZoomMax)), 200.0f);
 }
 
 // ---- zoom and turn

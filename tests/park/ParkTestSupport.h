@@ -24,6 +24,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 
@@ -70,6 +72,12 @@ public:
         return object;
     }
     const TempDir& dir() const { return mDir; }
+    // A file of the project's own data, as text.
+    static std::string sourceFile(const std::string& name)
+    {
+        std::ifstream in(std::string(PETPARK_SOURCE_DIR) + "/" + name, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
 
 private:
     TempDir mDir;
