@@ -1,0 +1,203 @@
+// The park view with the shipped data on the real OpenGL device: the park's scenes loaded
+// through the background loader, the starting animals (and with --built every building of the
+// data built), then timed logic steps (the park screen's update, every animal's step, the
+// scenes' clocks) and timed frames (the park screen's draw and the renderer's passes).
+// With --shot <file.png> it saves the last frame as a picture.
+//
+//   xvfb-run -a -s "-screen 0 1280x1024x24" ./bench_park_view [--built] [--shot park.png]
+//            [--steps N] [--frames N] [--turn radians] [--zoom units]
+
+#include "core/platform.h"
+#include "core/sdl_layer.h"
+#include "fixtures/PngWriter.h"
+#include "game/DataAnimal.h"
+#include "game/DataBuilding.h"
+#include "game/DataStorage.h"
+#include "park/AnimalAvatar.h"
+#include "park/GameBackground3D.h"
+#include "park/GameCamera.h"
+#include "park/PublicManager.h"
+#include "render/CRender.h"
+#include "render/external/bg_loader.h"
+#include "source_menu/MenuManager.h"
+#include "toolkit/utils/TextsManager.h"
+
+#include <GL/gl.h>
+#include <X11/Xlib.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+const float kAspect2d = 1.3333f;
+
+double nowMs()
+{
+    using namespace std::chrono;
+    return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
+}
+
+bool loaded(CRender::Object* scene)
+{
+    return scene && scene->is_loaded();
+}
+
+bool exists(const std::string& path)
+{
+    return access(path.c_str(), R_OK) == 0;
+}
+
+// One logic step of the park as the running game makes it while the clock runs.
+void logicStep(GameBackground3D* park)
+{
+    park->stepAnimationTime();
+    for (DataAnimal* animal : Singleton<DataStorage>::get()->mParkAnimals)
+        AnimalAvatar::updateInPark(animal);
+    park->update();
+}
+
+void drawFrame(GameBackground3D* park, int flags)
+{
+    CRender::begin(nullptr, 0.0f, kAspect2d);
+    park->draw();
+    CRender::end(flags);
+}
+
+bool saveShot(const std::string& path, int width, int height)
+{
+    std::vector<unsigned char> pixels(size_t(width) * size_t(height) * 4);
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    std::vector<unsigned char> rows(pixels.size());
+    for (int y = 0; y < height; ++y)
+        std::memcpy(&rows[size_t(y) * size_t(width) * 4], &pixels[size_t(height - 1 - y) * size_t(width) * 4],
+                    size_t(width) * 4);
+    for (size_t i = 3; i < rows.size(); i += 4)
+        rows[i] = 255;
+    return write_png(path, width, height, rows.data());
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    bool built = false;
+    std::string shot;
+    int steps = 2000, frames = 100;
+    float turn = 0.0f, zoom = 0.0f;
+    for (int i = 1; i < argc; ++i) {
+        std::string a = argv[i];
+        if (a == "--built")
+            built = true;
+        else if (a == "--shot" && i + 1 < argc)
+            shot = argv[++i];
+        else if (a == "--steps" && i + 1 < argc)
+            steps = std::atoi(argv[++i]);
+        else if (a == "--frames" && i + 1 < argc)
+            frames = std::atoi(argv[++i]);
+        else if (a == "--turn" && i + 1 < argc)
+            turn = float(std::atof(argv[++i]));
+        else if (a == "--zoom" && i + 1 < argc)
+            zoom = float(std::atof(argv[++i]));
+    }
+    std::string shotPath = shot.empty() || shot[0] == '/' ? shot : std::string(getcwd(nullptr, 0)) + "/" + shot;
+
+    XInitThreads();
+    if (chdir(PETPARK_APP_DIR "/Resources") != 0) {
+        std::printf("no application folder at %s\n", PETPARK_APP_DIR);
+        return 1;
+    }
+    new CRender("DISABLE_FBO NO_VSYNC NO_SLEEP", "");
+    textsManager.load("data/dat/texts.dat");
+
+    DataStorage* storage = Singleton<DataStorage>::get();
+    loadGameData(storage, "data/game/");
+    LoadPublicConfig(*Singleton<PublicManager>::get());
+    GameBackground3D* park = Singleton<GameBackground3D>::get();
+    park->init("data/psd/GameBackground3D.txt");
+    if (built)
+        for (DataBuilding* definition : storage->mBuildingDefinitions)
+            storage->mParkBuildings.push_back(definition);
+
+    // Frames are what lets the render thread serve the loader's GPU work.
+    double start = nowMs();
+    // The scenes whose files exist; a missing one never loads.
+    std::vector<CRender::Object*> scenes;
+    const char* names[] = {"main3D", "mBackground3DLight", "mBackground3DFX", "Buildings_Helpers", "Slide_cameras"};
+    CRender::Object* objects[] = {park->mBackground3D, park->mBackground3DLight, park->mBackground3DFX,
+                                  park->mBuildingsHelpers, park->mSlideCameras};
+    for (int i = 0; i < 5; ++i) {
+        if (exists(std::string("data/3dn/") + names[i] + ".3dn"))
+            scenes.push_back(objects[i]);
+        else
+            std::printf("no scene %s\n", names[i]);
+    }
+    if (park->mAnimalPlaces && exists("data/3dn/Animals_Helpers.3dn"))
+        scenes.push_back(park->mAnimalPlaces);
+    for (DataAnimal* animal : storage->mParkAnimals)
+        if (animal->mAvatar && exists("data/3dn/" + wideToString(animal->mType) + ".3dn"))
+            scenes.push_back(animal->mAvatar->mFigure);
+    while (nowMs() - start < 60000.0) {
+        if (std::all_of(scenes.begin(), scenes.end(), loaded))
+            break;
+        CRender::begin(nullptr, 0.0f, kAspect2d);
+        CRender::end(7);
+    }
+    std::printf("scenes loaded in %.0f ms:", nowMs() - start);
+    for (CRender::Object* scene : scenes)
+        std::printf(" %d", loaded(scene) ? 1 : 0);
+    std::printf("\n");
+
+    Singleton<MenuManager>::get()->mCurrentMenu = L"nomenu";
+    park->setStateAll("game", 2, 0);
+    GameCamera* camera = park->mCamera;
+    camera->mTargetYaw += turn;
+    camera->zoomStepB(zoom / camera->mZoomStep);
+    for (int i = 0; i < 3; ++i)
+        park->update();
+
+    double worst = 0;
+    start = nowMs();
+    for (int i = 0; i < steps; ++i) {
+        double t = nowMs();
+        logicStep(park);
+        worst = std::max(worst, nowMs() - t);
+    }
+    double total = nowMs() - start;
+    std::printf("logic step: %.3f ms average, %.3f ms worst over %d steps, %zu animals, %zu buildings\n",
+                steps ? total / steps : 0.0, worst, steps, storage->mParkAnimals.size(),
+                storage->mParkBuildings.size());
+
+    worst = 0;
+    start = nowMs();
+    for (int i = 0; i < frames; ++i) {
+        double t = nowMs();
+        logicStep(park);
+        drawFrame(park, 7);
+        worst = std::max(worst, nowMs() - t);
+    }
+    total = nowMs() - start;
+    std::printf("frame: %.2f ms average, %.2f ms worst over %d frames\n", frames ? total / frames : 0.0, worst,
+                frames);
+
+    if (!shot.empty()) {
+        drawFrame(park, 3);
+        int width = 0, height = 0;
+        GLint viewport[4] = {};
+        glGetIntegerv(GL_VIEWPORT, viewport);
+        width = viewport[2];
+        height = viewport[3];
+        bool written = saveShot(shotPath, width, height);
+        std::printf("%s %s (%dx%d)\n", written ? "saved" : "could not save", shotPath.c_str(), width, height);
+    }
+    bgLoader.shutdown();
+    std::fflush(stdout);
+    std::_Exit(0);
+}
