@@ -10,6 +10,9 @@ class MenuDateBar : public Singleton<MenuDateBar>, public Container {
 public:
     MenuDateBar() = default;
 
+    // modal := whether Popup, ScrollPopup or Tutorial is visible.
+    void checkModal();
+
     int paused = 0;
     int modal = 0;
 };

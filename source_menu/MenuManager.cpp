@@ -1,30 +1,385 @@
 #include "source_menu/MenuManager.h"
 
+// Sections: screens - the command table - quit popup and popup end - panels.
+
+#include "game/DataStorage.h"
+#include "game/GameOptions.h"
+#include "game/Profiles.h"
+#include "park/GameBackground3D.h"
+#include "park/TeachTrick.h"
+#include "source_menu/BuildingsDiscription.h"
+#include "source_menu/Credits.h"
+#include "source_menu/Cursors.h"
+#include "source_menu/MainMenuChooseProfile.h"
+#include "source_menu/MainMenuCreateProfile.h"
+#include "source_menu/MainMenuDeleteProfile.h"
+#include "source_menu/MainMenuStart.h"
+#include "source_menu/MenuAchievements.h"
+#include "source_menu/MenuBank.h"
+#include "source_menu/MenuBlueFolds.h"
 #include "source_menu/MenuBuildingBuySell.h"
+#include "source_menu/MenuBuildingBuySell1.h"
+#include "source_menu/MenuBuildingBuySell2.h"
 #include "source_menu/MenuBuildings.h"
+#include "source_menu/MenuBuildings1.h"
+#include "source_menu/MenuBuildings2.h"
 #include "source_menu/MenuBuyFood.h"
+#include "source_menu/MenuDateBar.h"
+#include "source_menu/MenuIngame.h"
+#include "source_menu/MenuIngameFold1.h"
+#include "source_menu/MenuIngameFold2.h"
+#include "source_menu/MenuIngameFold3.h"
 #include "source_menu/MenuOptions.h"
 #include "source_menu/MenuOrange.h"
+#include "source_menu/MenuOrangeFolds.h"
 #include "source_menu/MenuPetBuySell.h"
+#include "source_menu/MenuPetBuySell1.h"
 #include "source_menu/MenuPetsList.h"
+#include "source_menu/MenuPetsList1.h"
 #include "source_menu/MenuPetsShow.h"
+#include "source_menu/MenuPetsShow1.h"
+#include "source_menu/MenuRanking.h"
+#include "source_menu/MenuStatistics.h"
+#include "source_menu/MenuTickets.h"
 #include "source_menu/Popup.h"
+#include "source_menu/ScrollPopup.h"
+#include "source_menu/Tutorial.h"
+#include "toolkit/utils/TextsManager.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+// The quit popup's answer when it is opened while no main-menu screen is visible; 0 again at
+// the end of every popup.
+int inGameQuitFlag = 0;
+
+constexpr int kTransitionMs = 250;
+const char* const kDataFolder = "data/game/";
+
+// ---- screens
+
+template <class T>
+Container* screen()
+{
+    return Singleton<T>::get();
+}
+
+void show(Container* screen)
+{
+    screen->setStateAll("game", 2, kTransitionMs);
+}
+
+void hide(Container* screen)
+{
+    screen->setStateAll("game", 0, kTransitionMs);
+}
+
+void hideAtOnce(Container* screen)
+{
+    screen->setStateAll("game", 0, 0);
+}
+
+// The screens closeAllPanels hides, in the order it hides them.
+std::array<Container*, 23> panelList()
+{
+    return {screen<MenuPetsShow>(),        screen<MenuPetsShow1>(),       screen<MenuOrange>(),
+            screen<MenuTickets>(),         screen<MenuBuildingBuySell>(), screen<MenuBuildingBuySell1>(),
+            screen<MenuBuildingBuySell2>(), screen<MenuRanking>(),        screen<MenuAchievements>(),
+            screen<MenuStatistics>(),      screen<MenuBank>(),            screen<MenuPetsList>(),
+            screen<MenuPetsList1>(),       screen<MenuBuildings>(),       screen<MenuBuildings1>(),
+            screen<MenuBuildings2>(),      screen<MenuBuyFood>(),         screen<MenuPetBuySell>(),
+            screen<MenuPetBuySell1>(),     screen<MenuOrangeFolds>(),     screen<MenuBlueFolds>(),
+            screen<MenuOptions>(),         screen<BuildingsDiscription>()};
+}
+
+// The current profile, or null when the current index names no profile of the list.
+DataProfile* currentProfile()
+{
+    DataStorage* data = Singleton<DataStorage>::get();
+    const int index = data->mCurrentProfile;
+    if (index < 0 || index >= static_cast<int>(data->mProfiles.size()))
+        return nullptr;
+    return data->mProfiles[index];
+}
+
+// Saves the park into the current profile's file with the tutorial's progress.
+void saveCurrentProfile()
+{
+    DataProfile* profile = currentProfile();
+    if (!profile) {
+        std::printf("MenuManager: no current profile, nothing saved\n");
+        return;
+    }
+    Tutorial* tutorial = Singleton<Tutorial>::get();
+    if (!saveProfile(profile->mPath, profile->mName, profile->mAvatarFile, profile->mTutorial, tutorial->step,
+                     tutorial->pointerTarget, tutorial->buildingBought, tutorial->petAccepted, tutorial->foodBought))
+        std::printf("MenuManager: the profile %s could not be saved\n", profile->mPath.c_str());
+}
+
+bool anyMainMenuScreenVisible()
+{
+    return Singleton<MainMenuStart>::get()->isVisible() || Singleton<MainMenuChooseProfile>::get()->isVisible()
+           || Singleton<MainMenuCreateProfile>::get()->isVisible()
+           || Singleton<MainMenuDeleteProfile>::get()->isVisible();
+}
+
+// A management word: the screens it keeps from hiding, the tab it selects (or none) and the
+// screens it shows, in order.
+struct ManagementWord {
+    const wchar_t* word;
+    std::initializer_list<Container* (*)()> kept;
+    int orangeTab;       // MenuOrange::setTab, -1 none
+    int blueTabCount;    // MenuBlueFolds::setTabCount, -1 none
+    std::initializer_list<Container* (*)()> shown;
+};
+
+const ManagementWord kManagementWords[] = {
+    {L"finances", {screen<MenuOrange>, screen<MenuOrangeFolds>}, -1, -1,
+     {screen<MenuOrange>, screen<MenuOrangeFolds>}},
+    {L"tickets", {screen<MenuOrange>, screen<MenuOrangeFolds>, screen<MenuTickets>}, 0, -1,
+     {screen<MenuOrange>, screen<MenuOrangeFolds>}},
+    {L"bank", {screen<MenuOrange>, screen<MenuOrangeFolds>, screen<MenuBank>}, 1, -1,
+     {screen<MenuOrange>, screen<MenuOrangeFolds>}},
+    {L"ranking", {screen<MenuOrange>, screen<MenuOrangeFolds>, screen<MenuRanking>}, 4, -1,
+     {screen<MenuOrange>, screen<MenuOrangeFolds>}},
+    {L"buyfood", {screen<MenuBuyFood>}, -1, -1, {screen<MenuBuyFood>}},
+    {L"petsshow", {screen<MenuPetsShow>, screen<MenuBlueFolds>}, -1, -1,
+     {screen<MenuBlueFolds>, screen<MenuPetsShow>}},
+    {L"buildingslist", {screen<MenuBuildings>, screen<MenuBlueFolds>, screen<BuildingsDiscription>}, -1, 6,
+     {screen<MenuBlueFolds>, screen<MenuBuildings>, screen<BuildingsDiscription>}},
+    {L"statistics", {screen<MenuOrange>, screen<MenuOrangeFolds>, screen<MenuStatistics>}, 2, -1,
+     {screen<MenuOrange>, screen<MenuOrangeFolds>}},
+    {L"buildingsbuysell", {screen<MenuBuildingBuySell>, screen<MenuBlueFolds>, screen<BuildingsDiscription>}, -1, 6,
+     {screen<MenuBlueFolds>, screen<MenuBuildingBuySell>, screen<BuildingsDiscription>}},
+    {L"petbuysell", {screen<MenuPetBuySell>, screen<MenuBlueFolds>}, -1, 5,
+     {screen<MenuBlueFolds>, screen<MenuPetBuySell>}},
+    {L"petslist", {screen<MenuPetsList>, screen<MenuBlueFolds>}, -1, 5,
+     {screen<MenuBlueFolds>, screen<MenuPetsList>}},
+};
+
+} // namespace
+
+// ---- the command table
 
 void MenuManager::runCommand(std::wstring command)
 {
-    if (command == L"exit" && mExitBlocked)
+    // "exit" is refused while another popup is open: taking it over would leave its opener's
+    // answer unwritten (the game-over question would never be answered).
+    if (command == L"exit"
+        && (mExitBlocked || Singleton<Popup>::get()->isVisible() || Singleton<ScrollPopup>::get()->isVisible()))
         return;
     if (command == mCurrentMenu)
         return;
-    if (command == L"popupstart")
+
+    if (command == L"gameover") {
+        show(screen<Cursors>());
+        // The park is over: the in-game screens go as when the player leaves the game, so the
+        // clock and the autosave stop behind the main menu.
+        closeAllPanels();
+        hideGameScreens();
+        hide(screen<MainMenuCreateProfile>());
+        hide(screen<MainMenuChooseProfile>());
+        show(screen<MainMenuStart>());
+        if (DataProfile* profile = currentProfile()) {
+            loadProfile(profile, 1);
+            saveCurrentProfile();
+        } else {
+            std::printf("MenuManager: game over without a current profile\n");
+        }
+    }
+    if (command == L"gamestart") {
+        show(screen<Cursors>());
+        hide(screen<MainMenuStart>());
+        show(screen<MenuDateBar>());
+        show(screen<MenuIngame>());
+        show(screen<GameBackground3D>());
+        hide(screen<MenuIngameFold1>());
+        hide(screen<MenuIngameFold2>());
+        hide(screen<MenuIngameFold3>());
+        command = L"nomenu";
+    }
+    if (command == L"mainmenustart") {
+        DataStorage* data = Singleton<DataStorage>::get();
+        const int selected = Singleton<MainMenuChooseProfile>::get()->getSelected();
+        if (selected < 0 || selected >= static_cast<int>(data->mProfiles.size())) {
+            // No profile to start with (a stale selection): the player chooses one.
+            std::printf("MenuManager: no profile %d, choosing a profile\n", selected);
+            command = L"chooseprofile";
+        } else {
+            if (data->mOptions) {
+                data->mOptions->mProfile = data->mCurrentProfile;
+                data->mOptions->save();
+            }
+            show(screen<Cursors>());
+            data->mCurrentProfile = selected;
+            loadGameData(data, kDataFolder);
+            loadProfile(data->mProfiles[selected], 0);
+            Singleton<MenuRanking>::get()->buildRanking();
+            hide(screen<MainMenuCreateProfile>());
+            hide(screen<MainMenuChooseProfile>());
+            show(screen<MainMenuStart>());
+        }
+    }
+    if (command == L"returnfromdeleteprofile") {
+        hide(screen<MainMenuDeleteProfile>());
+        show(screen<MainMenuChooseProfile>());
+    }
+    if (command == L"deleteprofile") {
+        hide(screen<MainMenuChooseProfile>());
+        show(screen<MainMenuDeleteProfile>());
+    }
+    if (command == L"chooseprofile") {
+        show(screen<Cursors>());
+        if (Singleton<DataStorage>::get()->mProfiles.empty()) {
+            command = L"createprofile";
+        } else {
+            hide(screen<MainMenuStart>());
+            show(screen<MainMenuChooseProfile>());
+        }
+    }
+    if (command == L"createprofile") {
+        hide(screen<MainMenuChooseProfile>());
+        show(screen<MainMenuCreateProfile>());
+    }
+    if (command == L"returnfromcreate") {
+        hide(screen<MainMenuCreateProfile>());
+        show(screen<MainMenuChooseProfile>());
+    }
+    if (command == L"options")
+        show(screen<MenuOptions>());
+    if (command == L"returnfromoptions")
+        hide(screen<MenuOptions>());
+    if (command == L"exit")
+        openPopupForQuit();
+    if (command == L"scrollpopupstart") {
+        Singleton<ScrollPopup>::get()->savedMenu = mCurrentMenu;
+        show(screen<ScrollPopup>());
+        Singleton<MenuDateBar>::get()->checkModal();
+    }
+    if (command == L"scrollpopupend") {
+        mCurrentMenu = Singleton<ScrollPopup>::get()->savedMenu;
+        hide(screen<ScrollPopup>());
+        Singleton<MenuDateBar>::get()->checkModal();
+    }
+    if (command == L"popupstart") {
         Singleton<Popup>::get()->savedMenu = mCurrentMenu;
-    mCurrentMenu = command == L"scrollpopupend" ? L"nomenu" : command;
+        show(screen<Popup>());
+        Singleton<MenuDateBar>::get()->checkModal();
+    }
+    if (command == L"popupend")
+        endPopup();
+    if (command == L"teachstart") {
+        hidePanelsExcept({screen<MenuOptions>(), screen<BuildingsDiscription>()});
+        hideAtOnce(screen<MenuDateBar>());
+        hide(screen<MenuIngame>());
+        hide(screen<MenuIngameFold1>());
+        hide(screen<MenuIngameFold2>());
+        hide(screen<MenuIngameFold3>());
+    }
+    if (command == L"teachend") {
+        mCurrentMenu = L"nomenu";
+        command = L"nomenu";
+        runCommand(L"gamestart");
+        mPetsShowOpened = 0;
+    }
+    for (const ManagementWord& entry : kManagementWords)
+        if (command == entry.word)
+            openManagementScreen(command);
+    if (command == L"credits")
+        show(screen<Credits>());
+
+    mCurrentMenu = command;
+    if (mCurrentMenu == L"scrollpopupend")
+        mCurrentMenu = L"nomenu";
+}
+
+void MenuManager::openManagementScreen(const std::wstring& word)
+{
+    for (const ManagementWord& entry : kManagementWords) {
+        if (word != entry.word)
+            continue;
+        if (word == L"petsshow")
+            mPetsShowOpened = 1;
+        std::vector<Container*> kept = {screen<MenuPetsShow1>(), screen<MenuOptions>()};
+        for (Container* (*keptScreen)() : entry.kept)
+            kept.push_back(keptScreen());
+        hidePanelsExcept(kept);
+        if (entry.orangeTab >= 0)
+            Singleton<MenuOrange>::get()->setTab(entry.orangeTab);
+        if (entry.blueTabCount >= 0)
+            Singleton<MenuBlueFolds>::get()->setTabCount(entry.blueTabCount);
+        for (Container* (*shown)() : entry.shown)
+            show(shown());
+        return;
+    }
+}
+
+// ---- quit popup and popup end
+
+void MenuManager::openPopupForQuit()
+{
+    Popup* popup = Singleton<Popup>::get();
+    popup->setTitle(textsManager.get(L"quitpopuptitle"));
+    popup->setText(textsManager.get(L"quitpopuptext"));
+    popup->setResult(anyMainMenuScreenVisible() ? &mCreditsPending : &inGameQuitFlag);
+    popup->setMode(1, 0);
+    runCommand(L"popupstart");
+}
+
+void MenuManager::endPopup()
+{
+    mCurrentMenu = Singleton<Popup>::get()->savedMenu;
+    hide(screen<Popup>());
+    Singleton<MenuDateBar>::get()->checkModal();
+    if (inGameQuitFlag) {
+        saveCurrentProfile();
+        runCommand(L"mainmenustart");
+        closeAllPanels();
+        hideGameScreens();
+        // Leaving the game ends a pets-show visit too; "teachend" would start the game again.
+        mPetsShowOpened = 0;
+    }
+    if (mCreditsPending)
+        runCommand(L"credits");
+    inGameQuitFlag = 0;
+}
+
+void MenuManager::hideGameScreens()
+{
+    hide(screen<TeachTrick>());
+    hideAtOnce(screen<MenuDateBar>());
+    hide(screen<MenuIngame>());
+    hide(screen<GameBackground3D>());
+    hide(screen<MenuIngameFold1>());
+    hide(screen<MenuIngameFold2>());
+    hide(screen<MenuIngameFold3>());
+    hide(screen<Tutorial>());
+}
+
+// ---- panels
+
+void MenuManager::hidePanelsExcept(const std::vector<Container*>& kept)
+{
+    for (Container* panel : panelList())
+        if (std::find(kept.begin(), kept.end(), panel) == kept.end())
+            hide(panel);
+}
+
+void MenuManager::closeAllPanels()
+{
+    for (Container* panel : panelList())
+        hide(panel);
+    mCurrentMenu = L"nomenu";
 }
 
 bool MenuManager::isAnyPanelOpen() const
 {
-    return Singleton<MenuPetsShow>::get()->isVisible() || Singleton<MenuOrange>::get()->isVisible() ||
-           Singleton<MenuBuildingBuySell>::get()->isVisible() || Singleton<MenuPetsList>::get()->isVisible() ||
-           Singleton<MenuBuildings>::get()->isVisible() || Singleton<MenuBuyFood>::get()->isVisible() ||
-           Singleton<MenuPetBuySell>::get()->isVisible() || Singleton<MenuOptions>::get()->isVisible();
+    return screen<MenuPetsShow>()->isVisible() || screen<MenuOrange>()->isVisible()
+           || screen<MenuBuildingBuySell>()->isVisible() || screen<MenuPetsList>()->isVisible()
+           || screen<MenuBuildings>()->isVisible() || screen<MenuBuyFood>()->isVisible()
+           || screen<MenuPetBuySell>()->isVisible() || screen<MenuOptions>()->isVisible();
 }

@@ -1,26 +1,45 @@
 #pragma once
 
-// The command router: screens, the park rules and the main loop send it command words.
-// Only what the park rules use of it so far: the current menu word, and the popup's saved menu
-// on "popupstart".
+// The command router. Screens never show or hide one another: a screen, the park rules or the
+// main loop sends a command word, and the router shows and hides the screens of that word
+// (transition "game", 250 ms), calls the services that go with it, and records the word as the
+// current menu state, which the pointer overlay, the main menu and the camera read.
 
 #include "core/Singleton.h"
 
 #include <string>
+#include <vector>
+
+class Container;
 
 class MenuManager : public Singleton<MenuManager> {
 public:
     MenuManager() = default;
 
-    // Records the command as the current menu; a command equal to the current one, or "exit"
-    // while exiting is blocked, is ignored.
+    // Runs the command table on the word. Every test of the table is made in order, each on the
+    // word as earlier tests rewrote it; blocks may call runCommand again, and the outer call's
+    // tail runs last. A word equal to the current one is ignored, and so is "exit" while exiting
+    // is blocked or while another popup is open.
     void runCommand(std::wstring command);
-    const std::wstring& currentMenu() const { return mCurrentMenu; }
-    // True while one of the management panels is visible; pointing into the park is ignored then.
+    // Hides every management panel and the options screen; the menu state becomes "nomenu".
+    void closeAllPanels();
+    // True while a management frame or the options screen is visible: the park view then ignores
+    // pointing into the park.
     bool isAnyPanelOpen() const;
+    const std::wstring& currentMenu() const { return mCurrentMenu; }
 
-    int mPetsShowOpened = 0;
-    int mCreditsPending = 0;
+    int mPetsShowOpened = 0;    // from "petsshow" until "teachend"
+    int mCreditsPending = 0;    // the quit popup's answer over the main-menu screens
     std::wstring mCurrentMenu = L"nomenu";
-    int mExitBlocked = 0;
+    int mExitBlocked = 0;       // written by the park view while a building's camera sequence runs
+
+private:
+    // Hides every screen of the panel list but the kept ones.
+    void hidePanelsExcept(const std::vector<Container*>& kept);
+    void openPopupForQuit();
+    void endPopup();
+    // Tests 18 to 28: the management words.
+    void openManagementScreen(const std::wstring& word);
+    // The in-game screens hidden when the player leaves the game.
+    void hideGameScreens();
 };

@@ -1,0 +1,407 @@
+#include "ScreenTestSupport.h"
+
+#include "game/ParkTestData.h"
+
+#include "game/CashAccount.h"
+#include "game/GameOptions.h"
+#include "game/GlobalSettings.h"
+#include "game/Profiles.h"
+
+#include <gtest/gtest.h>
+
+using namespace screens;
+
+namespace {
+
+const char* const kTexts = "quitpopuptitle Leaving?\nquitpopuptext Do you really want to go?\n"
+                           "Ok Ok\nCancel Cancel\ncurrency coins\n";
+
+class Router : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        data.writeDefault();
+        data.write("data/dat/texts.dat", kTexts);
+        textsManager.load("data/dat/texts.dat");
+        storage = ParkTestData::load();
+        forgetProfiles();
+        menu = Singleton<MenuManager>::get();
+        menu->mCurrentMenu = L"nomenu";
+        menu->mPetsShowOpened = 0;
+        menu->mCreditsPending = 0;
+        menu->mExitBlocked = 0;
+        Singleton<MainMenuChooseProfile>::get()->setSelected(-1);
+        hideAll();
+    }
+    void TearDown() override
+    {
+        hideAll();
+        forgetProfiles();
+        delete storage->mOptions;
+        storage->mOptions = nullptr;
+    }
+
+    void forgetProfiles()
+    {
+        for (DataProfile* profile : storage->mProfiles)
+            storage->retire(profile);
+        storage->mProfiles.clear();
+        storage->mCurrentProfile = -1;
+    }
+
+    // One profile file, scanned into the list, and the options file.
+    void makeProfile()
+    {
+        ASSERT_TRUE(saveProfile("data/game/Profiles/profile1.txt", L"Anna", L"a.png", 1, 0, -1, 0, 0, 0));
+        storage->scanProfiles("data/game/");
+        ASSERT_EQ(storage->mProfiles.size(), 1u);
+        delete storage->mOptions;
+        storage->createOptions("data/game/");
+    }
+
+    // From the main menu into the game with the first profile.
+    void startGame()
+    {
+        makeProfile();
+        Singleton<MainMenuChooseProfile>::get()->setSelected(0);
+        menu->runCommand(L"mainmenustart");
+        settle();
+        menu->runCommand(L"gamestart");
+        settle();
+    }
+
+    ParkTestData data;
+    DataStorage* storage = nullptr;
+    MenuManager* menu = nullptr;
+};
+
+TEST_F(Router, ManagementWordsSwapThePanelsAndKeepTheirOwn)
+{
+    menu->runCommand(L"finances");
+    EXPECT_EQ(showState(of<MenuOrange>()), kShowAppearing);
+    EXPECT_EQ(showState(of<MenuOrangeFolds>()), kShowAppearing);
+    EXPECT_EQ(menu->currentMenu(), L"finances");
+    settle();
+    EXPECT_EQ(showState(of<MenuOrange>()), kShowShown);
+
+    // The same word again does nothing: a panel shown meanwhile stays.
+    of<MenuTickets>()->setStateAll("game", 2, 250);
+    menu->runCommand(L"finances");
+    EXPECT_EQ(showState(of<MenuTickets>()), kShowAppearing);
+    settle();
+
+    menu->runCommand(L"buyfood");
+    EXPECT_EQ(showState(of<MenuOrange>()), kShowDisappearing);
+    EXPECT_EQ(showState(of<MenuOrangeFolds>()), kShowDisappearing);
+    EXPECT_EQ(showState(of<MenuTickets>()), kShowDisappearing);
+    EXPECT_EQ(showState(of<MenuBuyFood>()), kShowAppearing);
+    EXPECT_EQ(menu->currentMenu(), L"buyfood");
+    settle();
+
+    // The finance words keep their tab's screen and open the frame on it.
+    const struct {
+        const wchar_t* word;
+        int tab;
+    } tabs[] = {{L"tickets", 0}, {L"bank", 1}, {L"statistics", 2}, {L"ranking", 4}};
+    for (const auto& entry : tabs) {
+        menu->runCommand(entry.word);
+        EXPECT_EQ(Singleton<MenuOrange>::get()->getTab(), entry.tab) << entry.word;
+        EXPECT_NE(showState(of<MenuOrange>()), kShowHidden) << entry.word;
+        settle();
+    }
+    EXPECT_EQ(showState(of<MenuBuyFood>()), kShowHidden);
+    menu->runCommand(L"buildingslist");
+    EXPECT_EQ(Singleton<MenuBlueFolds>::get()->getTabCount(), 6);
+    for (Container* screen : {of<MenuBlueFolds>(), of<MenuBuildings>(), of<BuildingsDiscription>()})
+        EXPECT_EQ(showState(screen), kShowAppearing);
+    EXPECT_EQ(showState(of<MenuOrange>()), kShowDisappearing);
+    settle();
+    menu->runCommand(L"petslist");
+    EXPECT_EQ(Singleton<MenuBlueFolds>::get()->getTabCount(), 5);
+    EXPECT_EQ(showState(of<MenuBlueFolds>()), kShowShown);
+    EXPECT_EQ(showState(of<MenuPetsList>()), kShowAppearing);
+    EXPECT_EQ(showState(of<BuildingsDiscription>()), kShowDisappearing);
+}
+
+TEST_F(Router, PetsShowKeepsItsCardPageAndMarksTheVisit)
+{
+    of<MenuPetsShow1>()->setStateAll("game", 2, 250);
+    of<MenuOptions>()->setStateAll("game", 2, 250);
+    menu->runCommand(L"petsshow");
+    EXPECT_EQ(menu->mPetsShowOpened, 1);
+    EXPECT_EQ(showState(of<MenuPetsShow1>()), kShowAppearing);
+    EXPECT_EQ(showState(of<MenuOptions>()), kShowAppearing);
+    EXPECT_EQ(showState(of<MenuPetsShow>()), kShowAppearing);
+    EXPECT_EQ(showState(of<MenuBlueFolds>()), kShowAppearing);
+}
+
+TEST_F(Router, CloseAllPanelsHidesTheListAndEndsTheMenu)
+{
+    for (Container* panel : panels())
+        panel->setStateAll("game", 2, 0);
+    settle();
+    menu->mCurrentMenu = L"finances";
+    EXPECT_TRUE(menu->isAnyPanelOpen());
+    menu->closeAllPanels();
+    for (Container* panel : panels())
+        EXPECT_EQ(showState(panel), kShowDisappearing) << panel->name;
+    EXPECT_EQ(menu->currentMenu(), L"nomenu");
+    settle();
+    EXPECT_FALSE(menu->isAnyPanelOpen());
+
+    for (Container* panel : {of<MenuPetsShow>(), of<MenuOrange>(), of<MenuBuildingBuySell>(), of<MenuPetsList>(),
+                             of<MenuBuildings>(), of<MenuBuyFood>(), of<MenuPetBuySell>(), of<MenuOptions>()}) {
+        panel->setStateAll("game", 2, 250);
+        EXPECT_TRUE(menu->isAnyPanelOpen()) << panel->name;
+        hideNow(panel);
+    }
+    // Pages and tab strips alone are no open panel.
+    of<MenuTickets>()->setStateAll("game", 2, 250);
+    of<MenuBlueFolds>()->setStateAll("game", 2, 250);
+    EXPECT_FALSE(menu->isAnyPanelOpen());
+}
+
+TEST_F(Router, QuitFromTheMainMenuEndsInTheCredits)
+{
+    of<MainMenuStart>()->setStateAll("game", 2, 250);
+    settle();
+    menu->mCurrentMenu = L"mainmenustart";
+    menu->runCommand(L"exit");
+    Popup* popup = Singleton<Popup>::get();
+    EXPECT_EQ(popup->title, L"Leaving?");
+    EXPECT_EQ(popup->text, L"Do you really want to go?");
+    EXPECT_EQ(popup->result, &menu->mCreditsPending);
+    EXPECT_EQ(popup->buttons, 1);
+    EXPECT_EQ(popup->variant, 0);
+    EXPECT_EQ(popup->savedMenu, L"mainmenustart");
+    EXPECT_EQ(showState(popup), kShowAppearing);
+    EXPECT_EQ(menu->currentMenu(), L"exit");
+    EXPECT_EQ(Singleton<MenuDateBar>::get()->modal, 1);
+
+    // Escape held: the next "exit" is the current menu and does nothing.
+    popup->setTitle(L"changed");
+    menu->runCommand(L"exit");
+    EXPECT_EQ(popup->title, L"changed");
+
+    settle();
+    *popup->result = 1;
+    menu->runCommand(L"popupend");
+    EXPECT_EQ(showState(popup), kShowDisappearing);
+    EXPECT_EQ(showState(of<Credits>()), kShowAppearing);
+    EXPECT_EQ(menu->currentMenu(), L"popupend");
+}
+
+TEST_F(Router, CancelledQuitOnlyClosesThePopup)
+{
+    of<MainMenuChooseProfile>()->setStateAll("game", 2, 250);
+    settle();
+    menu->mCurrentMenu = L"chooseprofile";
+    menu->runCommand(L"exit");
+    Popup* popup = Singleton<Popup>::get();
+    EXPECT_EQ(popup->result, &menu->mCreditsPending);
+    settle();
+    *popup->result = 0;
+    menu->runCommand(L"popupend");
+    EXPECT_EQ(showState(popup), kShowDisappearing);
+    EXPECT_EQ(showState(of<Credits>()), kShowHidden);
+    EXPECT_EQ(showState(of<MainMenuChooseProfile>()), kShowShown);
+    EXPECT_EQ(menu->currentMenu(), L"popupend");
+    settle();
+    Singleton<MenuDateBar>::get()->checkModal();
+    EXPECT_EQ(Singleton<MenuDateBar>::get()->modal, 0);
+}
+
+TEST_F(Router, QuitFromTheGameSavesAndReturnsToTheMainMenu)
+{
+    startGame();
+    EXPECT_EQ(storage->mCurrentProfile, 0);
+    // The first "mainmenustart" stores the profile that was current before it: none.
+    EXPECT_NE(data.read("data/game/save.txt").find("[profile]\n-1"), std::string::npos);
+    EXPECT_EQ(menu->currentMenu(), L"nomenu");
+    for (Container* screen : {of<MenuDateBar>(), of<MenuIngame>(), of<GameBackground3D>(), of<Cursors>()})
+        EXPECT_EQ(showState(screen), kShowShown) << screen->name;
+    EXPECT_EQ(showState(of<MainMenuStart>()), kShowHidden);
+
+    menu->runCommand(L"petsshow");
+    settle();
+    storage->mGlobalSettings->mCashAccount->mCash = 4321;
+    menu->runCommand(L"exit");
+    Popup* popup = Singleton<Popup>::get();
+    ASSERT_NE(popup->result, nullptr);
+    EXPECT_NE(popup->result, &menu->mCreditsPending);
+    settle();
+    *popup->result = 1;
+    menu->runCommand(L"popupend");
+
+    EXPECT_NE(data.read("data/game/Profiles/profile1.txt").find("[cash]\n4321"), std::string::npos);
+    EXPECT_NE(data.read("data/game/save.txt").find("[profile]\n0"), std::string::npos);
+    EXPECT_EQ(storage->mGlobalSettings->mCashAccount->mCash, 4321);
+    EXPECT_EQ(showState(of<MainMenuStart>()), kShowAppearing);
+    for (Container* screen : {of<MenuIngame>(), of<GameBackground3D>(), of<MenuPetsShow>(), of<MenuBlueFolds>()})
+        EXPECT_EQ(showState(screen), kShowDisappearing) << screen->name;
+    // The date bar goes at once: it is hidden after its next step.
+    EXPECT_EQ(of<MenuDateBar>()->getTransitionTimer(), 0);
+    // The visit to the pets show ends without starting the game again.
+    EXPECT_EQ(menu->mPetsShowOpened, 0);
+    EXPECT_EQ(showState(of<Credits>()), kShowHidden);
+    EXPECT_EQ(menu->currentMenu(), L"popupend");
+
+    // A later quit question from the main menu is one for the credits again.
+    settle();
+    menu->mCurrentMenu = L"mainmenustart";
+    menu->runCommand(L"exit");
+    EXPECT_EQ(popup->result, &menu->mCreditsPending);
+}
+
+TEST_F(Router, CancelledQuitInTheGameGoesOn)
+{
+    startGame();
+    menu->runCommand(L"exit");
+    settle();
+    *Singleton<Popup>::get()->result = 0;
+    menu->runCommand(L"popupend");
+    EXPECT_EQ(showState(of<MenuIngame>()), kShowShown);
+    EXPECT_EQ(showState(of<MainMenuStart>()), kShowHidden);
+    EXPECT_EQ(menu->currentMenu(), L"popupend");
+}
+
+TEST_F(Router, ExitIsRefusedWhileBlockedOrWhileAnotherPopupIsOpen)
+{
+    menu->mExitBlocked = 1;
+    menu->runCommand(L"exit");
+    EXPECT_EQ(menu->currentMenu(), L"nomenu");
+    EXPECT_EQ(showState(of<Popup>()), kShowHidden);
+    menu->mExitBlocked = 0;
+
+    // The game-over question stays what it is: its answer must reach the money rules.
+    int answer = 0;
+    Popup* popup = Singleton<Popup>::get();
+    popup->setTitle(L"Game over");
+    popup->setResult(&answer);
+    popup->setMode(0, 1);
+    menu->runCommand(L"popupstart");
+    menu->runCommand(L"exit");
+    EXPECT_EQ(popup->title, L"Game over");
+    EXPECT_EQ(popup->result, &answer);
+    EXPECT_EQ(menu->currentMenu(), L"popupstart");
+    hideNow(popup);
+
+    Singleton<ScrollPopup>::get()->setStateAll("game", 2, 250);
+    menu->runCommand(L"exit");
+    EXPECT_EQ(showState(popup), kShowHidden);
+}
+
+TEST_F(Router, ChooseProfileWithoutProfilesCreatesOne)
+{
+    of<MainMenuStart>()->setStateAll("game", 2, 250);
+    menu->runCommand(L"chooseprofile");
+    EXPECT_EQ(menu->currentMenu(), L"createprofile");
+    EXPECT_EQ(showState(of<MainMenuCreateProfile>()), kShowAppearing);
+    EXPECT_EQ(showState(of<MainMenuChooseProfile>()), kShowHidden);
+    EXPECT_EQ(showState(of<MainMenuStart>()), kShowAppearing);
+    EXPECT_EQ(showState(of<Cursors>()), kShowAppearing);
+
+    settle();
+    makeProfile();
+    menu->runCommand(L"returnfromcreate");
+    EXPECT_EQ(showState(of<MainMenuCreateProfile>()), kShowDisappearing);
+    EXPECT_EQ(showState(of<MainMenuChooseProfile>()), kShowAppearing);
+    settle();
+    menu->runCommand(L"deleteprofile");
+    EXPECT_EQ(showState(of<MainMenuDeleteProfile>()), kShowAppearing);
+    EXPECT_EQ(showState(of<MainMenuChooseProfile>()), kShowDisappearing);
+    settle();
+    menu->runCommand(L"returnfromdeleteprofile");
+    EXPECT_EQ(showState(of<MainMenuDeleteProfile>()), kShowDisappearing);
+    EXPECT_EQ(showState(of<MainMenuChooseProfile>()), kShowAppearing);
+    settle();
+    of<MainMenuStart>()->setStateAll("game", 2, 250);
+    menu->runCommand(L"chooseprofile");
+    EXPECT_EQ(menu->currentMenu(), L"chooseprofile");
+    EXPECT_EQ(showState(of<MainMenuStart>()), kShowDisappearing);
+}
+
+TEST_F(Router, MainMenuStartWithoutAValidSelectionChoosesAProfile)
+{
+    Singleton<MainMenuChooseProfile>::get()->setSelected(3);
+    menu->runCommand(L"mainmenustart");
+    EXPECT_EQ(storage->mCurrentProfile, -1);
+    EXPECT_EQ(menu->currentMenu(), L"createprofile");
+    EXPECT_EQ(showState(of<MainMenuStart>()), kShowHidden);
+    EXPECT_EQ(showState(of<MainMenuCreateProfile>()), kShowAppearing);
+}
+
+TEST_F(Router, ValuePopupSavesTheMenuAndEndsInNoMenu)
+{
+    menu->mCurrentMenu = L"bank";
+    menu->runCommand(L"scrollpopupstart");
+    EXPECT_EQ(Singleton<ScrollPopup>::get()->savedMenu, L"bank");
+    EXPECT_EQ(showState(of<ScrollPopup>()), kShowAppearing);
+    EXPECT_EQ(Singleton<MenuDateBar>::get()->modal, 1);
+    EXPECT_EQ(menu->currentMenu(), L"scrollpopupstart");
+    settle();
+    menu->runCommand(L"scrollpopupend");
+    EXPECT_EQ(showState(of<ScrollPopup>()), kShowDisappearing);
+    EXPECT_EQ(menu->currentMenu(), L"nomenu");
+    settle();
+    Singleton<MenuDateBar>::get()->checkModal();
+    EXPECT_EQ(Singleton<MenuDateBar>::get()->modal, 0);
+}
+
+TEST_F(Router, TrickShowHidesTheGameAndItsEndBringsItBack)
+{
+    startGame();
+    menu->runCommand(L"petsshow");
+    of<MenuOptions>()->setStateAll("game", 2, 250);
+    of<BuildingsDiscription>()->setStateAll("game", 2, 250);
+    settle();
+    menu->runCommand(L"teachstart");
+    for (Container* panel : panels()) {
+        const bool kept = panel == of<MenuOptions>() || panel == of<BuildingsDiscription>();
+        EXPECT_EQ(showState(panel), kept ? kShowShown : panel->isVisible() ? kShowDisappearing : kShowHidden)
+            << panel->name;
+    }
+    EXPECT_EQ(of<MenuDateBar>()->getTransitionTimer(), 0);
+    EXPECT_EQ(showState(of<MenuIngame>()), kShowDisappearing);
+    EXPECT_EQ(showState(of<GameBackground3D>()), kShowShown);
+    settle();
+
+    menu->runCommand(L"teachend");
+    EXPECT_EQ(menu->currentMenu(), L"nomenu");
+    EXPECT_EQ(menu->mPetsShowOpened, 0);
+    for (Container* screen : {of<MenuDateBar>(), of<MenuIngame>()})
+        EXPECT_EQ(showState(screen), kShowAppearing) << screen->name;
+}
+
+TEST_F(Router, GameOverLeavesTheGameWithTheProfilesHeaderKept)
+{
+    startGame();
+    storage->mGlobalSettings->mCashAccount->mCash = -777;
+    menu->runCommand(L"gameover");
+    EXPECT_EQ(menu->currentMenu(), L"gameover");
+    EXPECT_EQ(showState(of<MainMenuStart>()), kShowAppearing);
+    for (Container* screen : {of<MenuIngame>(), of<GameBackground3D>()})
+        EXPECT_EQ(showState(screen), kShowDisappearing) << screen->name;
+    EXPECT_EQ(of<MenuDateBar>()->getTransitionTimer(), 0);
+    // The park starts again from the game data; the profile keeps its name.
+    EXPECT_EQ(storage->mGlobalSettings->mCashAccount->mCash, 1000);
+    const std::string saved = data.read("data/game/Profiles/profile1.txt");
+    EXPECT_NE(saved.find("[cash]\n1000"), std::string::npos);
+    EXPECT_NE(saved.find("Anna"), std::string::npos);
+}
+
+TEST_F(Router, UnknownWordsAreRecordedAndRepeatsIgnored)
+{
+    menu->runCommand(L"seal");
+    EXPECT_EQ(menu->currentMenu(), L"seal");
+    menu->runCommand(L"options");
+    EXPECT_EQ(showState(of<MenuOptions>()), kShowAppearing);
+    settle();
+    menu->runCommand(L"returnfromoptions");
+    EXPECT_EQ(showState(of<MenuOptions>()), kShowDisappearing);
+    EXPECT_EQ(menu->currentMenu(), L"returnfromoptions");
+    menu->runCommand(L"credits");
+    EXPECT_EQ(showState(of<Credits>()), kShowAppearing);
+}
+
+} // namespace

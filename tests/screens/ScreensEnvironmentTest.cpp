@@ -1,0 +1,28 @@
+// The screens reach the park's data, which requests pictures and scenes through the background
+// loader, whose thread needs an engine: the screen tests run with a headless one, and stop the
+// loader at the end.
+
+#include "fixtures/HeadlessEngine.h"
+
+#include "render/external/bg_loader.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class ScreensEnvironment : public testing::Environment {
+public:
+    void SetUp() override { mEngine = new HeadlessEngine(); }
+    void TearDown() override
+    {
+        bgLoader.shutdown();
+        delete mEngine;
+    }
+
+private:
+    HeadlessEngine* mEngine = nullptr;
+};
+
+testing::Environment* const environment = testing::AddGlobalTestEnvironment(new ScreensEnvironment());
+
+} // namespace
