@@ -11,6 +11,7 @@
 #include "source_menu/MenuManager.h"
 #include "source_menu/ButtonBar.h"
 #include "source_menu/Credits.h"
+#include "source_menu/Popup.h"
 #include "toolkit/utils/Timer.h"
 #include "toolkit/widgets/Container.h"
 
@@ -167,6 +168,12 @@ protected:
     {
         loopClock = get_time_ms;
         inputState.keyState = nullptr;
+        // A quit question a test opened is closed: "exit" is refused while a popup shows.
+        Popup* popup = Singleton<Popup>::get();
+        popup->setStateDirect(kShowHidden);
+        popup->setStateDirect(kShowHidden);
+        popup->Container::setVisible(0);
+        popup->Container::setEnabled(0);
     }
 
     HeadlessEngine engine;

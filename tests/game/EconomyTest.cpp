@@ -14,6 +14,7 @@
 #include "game/MonthBalance.h"
 #include "game/Promotion.h"
 #include "park/PublicManager.h"
+#include "source_menu/MenuDateBar.h"
 #include "source_menu/MenuRanking.h"
 
 #include <gtest/gtest.h>
@@ -85,6 +86,9 @@ public:
         for (int day = 0; day < days; ++day) {
             if (mStrategy.adaptivePrice)
                 choosePrice();
+            // The player answers the messages of the day before at once (a popup holds the
+            // visitors), so the clock runs on.
+            Singleton<MenuDateBar>::get()->modal = 0;
             visitors->update();
             rankPark();
             if (mStrategy.careForAnimals)

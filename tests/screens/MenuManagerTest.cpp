@@ -13,6 +13,7 @@ using namespace screens;
 
 namespace {
 
+const char* const kPublic = "[walking people max]\n10\n\n[helper walking]\npath_a 300\n\n[parking]\n1 2 3\n";
 const char* const kTexts = "quitpopuptitle Leaving?\nquitpopuptext Do you really want to go?\n"
                            "Ok Ok\nCancel Cancel\ncurrency coins\n";
 
@@ -21,6 +22,7 @@ protected:
     void SetUp() override
     {
         data.writeDefault();
+        data.write("data/game/public.txt", kPublic);
         data.write("data/dat/texts.dat", kTexts);
         textsManager.load("data/dat/texts.dat");
         storage = ParkTestData::load();
