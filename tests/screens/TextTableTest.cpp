@@ -4,6 +4,7 @@
 #include "core/ControlMngr.h"
 #include "core/Singleton.h"
 #include "fixtures/TempDir.h"
+#include "render/render.h"
 #include "source_menu/ScrollPopup.h"
 #include "source_menu/TextTable.h"
 #include "toolkit/utils/FontStyle.h"
@@ -57,7 +58,11 @@ public:
 struct TableTexts {
     TableTexts()
     {
+        // The style's font is left unloaded (no engine while it is read), so labels draw no glyphs.
+        Render* engine = Render::current();
+        Render::set_current(nullptr);
         Singleton<FontStylesMgr>::get()->load(dir.write("fonts.dat", "fonts/sans_24 0.03125 1 1 l u 255 255 255\n"));
+        Render::set_current(engine);
         textsManager.load(dir.write("texts.dat", "t_total Total\nt_other Other\n"));
     }
     TempDir dir;
