@@ -4,6 +4,7 @@
 
 #include "mkscenes/Effects.h"
 #include "mkscenes/Figures.h"
+#include "mkscenes/Visitors.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -25,5 +26,6 @@ int main(int argc, char** argv)
     bool ok = mkscenes::writeFigures(sceneDir);
     ok = mkscenes::writeLights(sceneDir) && ok;
     ok = mkscenes::writeEffects(sceneDir) && ok;
+    ok = mkscenes::writeVisitors(sceneDir) && ok;
     return ok ? 0 : 1;
 }
