@@ -4,8 +4,11 @@
 // scenes' clocks) and timed frames (the park screen's draw and the renderer's passes).
 // With --shot <file.png> it saves the last frame as a picture.
 //
+// With --walkers N that many visitors walk the park from the start, spread along their paths,
+// with their cars.
+//
 //   xvfb-run -a -s "-screen 0 1280x1024x24" ./bench_park_view [--built] [--shot park.png]
-//            [--steps N] [--frames N] [--turn radians] [--zoom units]
+//            [--steps N] [--frames N] [--turn radians] [--zoom units] [--walkers N]
 
 #include "core/platform.h"
 #include "core/sdl_layer.h"
@@ -16,6 +19,7 @@
 #include "park/AnimalAvatar.h"
 #include "park/GameBackground3D.h"
 #include "park/GameCamera.h"
+#include "park/OnePerson.h"
 #include "park/PublicManager.h"
 #include "render/CRender.h"
 #include "render/external/bg_loader.h"
@@ -92,6 +96,7 @@ int main(int argc, char** argv)
     std::string shot;
     int steps = 2000, frames = 100;
     float turn = 0.0f, zoom = 0.0f;
+    int walkers = 0;
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
         if (a == "--built")
@@ -106,6 +111,8 @@ int main(int argc, char** argv)
             turn = float(std::atof(argv[++i]));
         else if (a == "--zoom" && i + 1 < argc)
             zoom = float(std::atof(argv[++i]));
+        else if (a == "--walkers" && i + 1 < argc)
+            walkers = std::atoi(argv[++i]);
     }
     std::string shotPath = shot.empty() || shot[0] == '/' ? shot : std::string(getcwd(nullptr, 0)) + "/" + shot;
 
@@ -144,6 +151,25 @@ int main(int argc, char** argv)
     for (DataAnimal* animal : storage->mParkAnimals)
         if (animal->mAvatar && exists("data/3dn/" + wideToString(animal->mType) + ".3dn"))
             scenes.push_back(animal->mAvatar->mFigure);
+    PublicManager* visitors = Singleton<PublicManager>::get();
+    if (walkers > 0) {
+        for (CRender::Object* scene : {visitors->mCharacterScene, visitors->mCarsScene, visitors->mPublicHelpersScene,
+                                       visitors->mCarsHelpersScene})
+            if (scene)
+                scenes.push_back(scene);
+        for (int i = 0; i < walkers && !visitors->mWalkingHelpers.empty(); ++i) {
+            const auto& path = visitors->mWalkingHelpers[size_t(i) % visitors->mWalkingHelpers.size()];
+            OnePerson* person = new OnePerson();
+            visitors->spawnVisitor(person, 0, stringToWide(path.first), float(path.second));
+            // Far enough from the end that none leaves while the steps are timed.
+            person->mProgress = float(path.second - 60) * float(i) / float(walkers);
+            visitors->mWalkers.push_back(person);
+        }
+        // No more walkers enter; cars for that many visitors.
+        visitors->mSpawnTimer = 1 << 30;
+        visitors->mVisitors = 2 * walkers;
+        visitors->setupCars();
+    }
     while (nowMs() - start < 60000.0) {
         if (std::all_of(scenes.begin(), scenes.end(), loaded))
             break;
@@ -171,9 +197,10 @@ int main(int argc, char** argv)
         worst = std::max(worst, nowMs() - t);
     }
     double total = nowMs() - start;
-    std::printf("logic step: %.3f ms average, %.3f ms worst over %d steps, %zu animals, %zu buildings\n",
+    std::printf("logic step: %.3f ms average, %.3f ms worst over %d steps, %zu animals, %zu buildings, "
+                "%zu walkers, %zu cars\n",
                 steps ? total / steps : 0.0, worst, steps, storage->mParkAnimals.size(),
-                storage->mParkBuildings.size());
+                storage->mParkBuildings.size(), visitors->mWalkers.size(), visitors->mCars.size());
 
     worst = 0;
     start = nowMs();
