@@ -1,9 +1,14 @@
 // The scenes the scene tool writes into the application folder: each one reads back and loads
-// as an object, and holds what the shipped game data relies on: the species figures' layers,
-// animation frames and coats, and the park's lights.
+// as an object without duplicate node names, and holds what the shipped game data relies on:
+// the species figures' layers, animation frames and coats; the animals' places in their
+// enclosures; the park's layers, the buildings' helpers and slide shows; the effects and lights.
 
 #include "fixtures/HeadlessEngine.h"
+#include "game/DataBuilding.h"
 #include "game/DataStorage.h"
+#include "game/GlobalSettings.h"
+#include "game/KeyFile.h"
+#include "park/SlideCamera.h"
 #include "render/object.h"
 #include "render/scene_file.h"
 #include "scene/FileBytes.h"
@@ -88,19 +93,48 @@ protected:
 DataStorage* GeneratedScenes::storage = nullptr;
 HeadlessEngine* GeneratedScenes::engine = nullptr;
 
-// Loads a scene as the game does, into an object of the current (headless) engine.
+// Loads a scene as the game does, into an object of the current (headless) engine; the
+// loader reports duplicate node names on its output.
 class LoadedObject {
 public:
     explicit LoadedObject(const std::string& name)
     {
         testing::internal::CaptureStdout();
         object.load((sceneDir() + name).c_str());
-        testing::internal::GetCapturedStdout();
+        std::string out = testing::internal::GetCapturedStdout();
+        EXPECT_TRUE(object.is_loaded()) << name;
+        EXPECT_EQ(out.find("DUPLICATE"), std::string::npos) << name << ": " << out;
     }
     ~LoadedObject() { object.unload(); }
 
+    float3 position(int node, float t)
+    {
+        float4x3 m;
+        object.get_node_matrix(node, t, &m);
+        return float3(m.m[0][3], m.m[1][3], m.m[2][3]);
+    }
+
     Object object;
 };
+
+// The first value line of each entry of a key in a data file.
+std::vector<std::wstring> keyValues(const std::string& path, const wchar_t* key)
+{
+    std::vector<std::wstring> values;
+    KeyFileReader r(path);
+    for (; r.more(); r.advance())
+        if (r.key(key))
+            values.push_back(r.value());
+    return values;
+}
+
+DataBuilding* buildingOfLevel(DataStorage* storage, const std::wstring& species, int level)
+{
+    for (DataBuilding* b : storage->mBuildingDefinitions)
+        if (b->mType == species && b->mLevelNum == level)
+            return b;
+    return nullptr;
+}
 
 // ---- the species figures
 
@@ -204,6 +238,149 @@ TEST_F(GeneratedScenes, AFigureStandsOnTheGroundAndWalksOnTheSpot)
             EXPECT_LT(std::fabs(m.m[0][3]), 0.08f) << f;
             EXPECT_LT(std::fabs(m.m[1][3]), 0.08f) << f;
         }
+    }
+}
+
+// ---- the animals' places
+
+TEST_F(GeneratedScenes, EachAnimalPlaceWalksALoopInTheEnclosureOfItsLevelFacingTheWay)
+{
+    std::vector<std::wstring> helpersScene = keyValues(std::string(PETPARK_SOURCE_DIR) + "/data/game/animals.txt",
+                                                       L"[animals helpers]");
+    ASSERT_EQ(helpersScene.size(), 1u);
+    LoadedObject places(wideToString(helpersScene[0]));
+    LoadedObject buildings("Buildings_Helpers.3dn");
+    ASSERT_EQ(storage->mAnimalHelpers.size(), 5u);
+    for (auto& species : storage->mAnimalHelpers) {
+        ASSERT_EQ(species.second.size(), 3u);
+        for (size_t n = 0; n < species.second.size(); ++n) {
+            std::string name = wideToString(species.second[n].mNode);
+            SCOPED_TRACE(name);
+            int node = places.object.find_node(name.c_str());
+            ASSERT_GE(node, 0);
+            // The enclosure of the species' building of level n + 1, found by its helper.
+            DataBuilding* home = buildingOfLevel(storage, species.first, int(n) + 1);
+            ASSERT_NE(home, nullptr);
+            int centreNode = buildings.object.find_node(wideToString(home->mCameraTarget).c_str());
+            ASSERT_GE(centreNode, 0);
+            float3 centre = buildings.position(centreNode, 0);
+            const Object::Node& track = places.object.nodes[size_t(node)];
+            int frames = int(track.frame_index.size()) - 1;
+            ASSERT_GT(frames, 100);
+            float3 first = places.position(node, 0);
+            for (int f = 0; f < frames; f += 7) {
+                float3 p = places.position(node, float(f));
+                float3 q = places.position(node, float(f) + 2);
+                EXPECT_NEAR(p.z, 0, 1e-3f);
+                EXPECT_LT(std::fabs(p.y - centre.y), 6.5f) << f;
+                EXPECT_LT(std::fabs(p.x - centre.x), 15.0f) << f;
+                // It keeps moving, facing the way it goes (its x axis).
+                float4x3 m;
+                places.object.get_node_matrix(node, float(f), &m);
+                float dx = q.x - p.x, dy = q.y - p.y, len = std::sqrt(dx * dx + dy * dy);
+                ASSERT_GT(len, 0.01f) << f;
+                EXPECT_GT((m.m[0][0] * dx + m.m[1][0] * dy) / len, 0.9f) << f;
+            }
+            // The loop closes: the last frame stands where the first did.
+            float3 last = places.position(node, float(frames));
+            EXPECT_NEAR(last.x, first.x, 1e-3f);
+            EXPECT_NEAR(last.y, first.y, 1e-3f);
+        }
+    }
+}
+
+// ---- the park
+
+TEST_F(GeneratedScenes, TheParkHoldsEveryLayerTheRulesAndBuildingsSwitch)
+{
+    Engine2Scene s = readScene("main3D.3dn");
+    std::set<int> layers;
+    int triangles = 0;
+    for (const Engine2Scene::Node& n : s.node) {
+        if (n.mesh) {
+            layers.insert(n.layer_number);
+            triangles += triangleCount(s, s.mesh[size_t(n.mesh)]);
+        }
+        size_t keys = track(s, n).size();
+        EXPECT_TRUE(keys == 1 || keys == size_t(s.Frames) + 1) << n.name;
+    }
+    EXPECT_LT(triangles, 30000);
+    const GlobalSettings* settings = storage->mGlobalSettings;
+    for (int layer : settings->mStartingLayers)
+        EXPECT_TRUE(layers.count(layer)) << "starting layer " << layer;
+    for (const auto& rule : settings->mLayerRules) {
+        EXPECT_TRUE(layers.count(std::abs(rule.first))) << "rule layer " << rule.first;
+        for (int condition : rule.second)
+            EXPECT_TRUE(layers.count(condition)) << "condition layer " << condition;
+    }
+    ASSERT_EQ(storage->mBuildingDefinitions.size(), 24u);
+    for (DataBuilding* b : storage->mBuildingDefinitions) {
+        ASSERT_FALSE(b->mLayersShow.empty()) << b->mPath;
+        for (int layer : b->mLayersShow) {
+            EXPECT_TRUE(layers.count(layer)) << b->mPath;
+            EXPECT_TRUE(layers.count(layer + 100)) << b->mPath << " has no empty plot";
+        }
+    }
+    LoadedObject park("main3D.3dn");
+    EXPECT_GE(park.object.layer_count, 170);
+    LoadedObject effects("mBackground3DFX.3dn");
+    EXPECT_GT(effects.object.frame_count, 0);
+}
+
+TEST_F(GeneratedScenes, EveryBuildingHasItsHelperAndEverySlideShowItsMarkerAndFlight)
+{
+    LoadedObject helpers("Buildings_Helpers.3dn");
+    LoadedObject slides("Slide_cameras.3dn");
+    int shows = 0;
+    for (DataBuilding* b : storage->mBuildingDefinitions) {
+        SCOPED_TRACE(b->mPath);
+        ASSERT_FALSE(b->mCameraTarget.empty());
+        int helper = helpers.object.find_node(wideToString(b->mCameraTarget).c_str());
+        ASSERT_GE(helper, 0);
+        float3 at = helpers.position(helper, 0);
+        EXPECT_LT(std::fabs(at.x), 60);
+        EXPECT_LT(std::fabs(at.y), 62);
+        for (SlideCamera* slide : b->mSlideCameras) {
+            ++shows;
+            EXPECT_GE(slides.object.find_node(wideToString(slide->mNodeName).c_str()), 0);
+            std::string camera = wideToString(slide->mCameraName);
+            int node = slides.object.find_node(camera.c_str());
+            ASSERT_GE(node, 0) << camera;
+            EXPECT_NE(slides.object.nodes[size_t(node)].camera, 0) << camera;
+            // The flight ends where the show stops its clock (a step past its frames) without
+            // wrapping back to its start: the track runs beyond, holding the last view.
+            size_t keys = slides.object.nodes[size_t(node)].frame_index.size();
+            EXPECT_GT(keys, size_t(slide->mFrames) + 2) << camera;
+            float4x4 end, after, start;
+            float fov;
+            ASSERT_TRUE(slides.object.get_camera(float(slide->mFrames), camera.c_str(), &end, &fov));
+            ASSERT_TRUE(slides.object.get_camera(float(slide->mFrames) + 0.5f, camera.c_str(), &after, &fov));
+            ASSERT_TRUE(slides.object.get_camera(0, camera.c_str(), &start, &fov));
+            float moved = 0, flown = 0;
+            for (int r = 0; r < 4; ++r)
+                for (int c = 0; c < 4; ++c) {
+                    moved += std::fabs(end.m[r][c] - after.m[r][c]);
+                    flown += std::fabs(end.m[r][c] - start.m[r][c]);
+                }
+            EXPECT_LT(moved, 1e-3f) << camera;
+            EXPECT_GT(flown, 1.0f) << camera;
+        }
+    }
+    EXPECT_EQ(shows, 3);
+}
+
+// ---- the effects
+
+TEST_F(GeneratedScenes, EveryNamedEffectLoadsAndPlays)
+{
+    std::vector<std::wstring> effects = keyValues(std::string(PETPARK_SOURCE_DIR) + "/data/game/animals.txt", L"[fx]");
+    ASSERT_EQ(effects.size(), 3u);
+    for (const std::wstring& line : effects) {
+        std::vector<std::wstring> items = splitWide(line, L" ");
+        ASSERT_EQ(items.size(), 2u);
+        LoadedObject fx(wideToString(items[1]));
+        EXPECT_GT(fx.object.frame_count, 0);
+        EXPECT_GT(fx.object.meshes.size(), 2u);
     }
 }
 

@@ -331,6 +331,28 @@ MeshData strip(float3 a, float3 b, float width, float tile)
     return m;
 }
 
+MeshData lathe(const std::vector<std::pair<float, float>>& profile, int segments)
+{
+    MeshData m = onePart();
+    for (const auto& pr : profile)
+        for (int k = 0; k <= segments; ++k) {
+            float a = 2 * kPi * float(k % segments) / float(segments);
+            m.addVertex(float3(pr.first * std::cos(a), pr.first * std::sin(a), pr.second), float3(0, 0, 1),
+                        float(k) / float(segments), pr.second);
+        }
+    const int row = segments + 1;
+    for (size_t i = 0; i + 1 < profile.size(); ++i)
+        for (int k = 0; k < segments; ++k) {
+            int a = int(i) * row + k, b = a + 1, c = a + row + 1, d = a + row;
+            if (profile[i].first > 0)
+                m.parts[0].triangles.push_back(tri(a, b, c));
+            if (profile[i + 1].first > 0)
+                m.parts[0].triangles.push_back(tri(a, c, d));
+        }
+    smoothNormals(m);
+    return m;
+}
+
 MeshData torus(float majorRadius, float minorRadius, int majorSegments, int minorSegments)
 {
     MeshData m = onePart();

@@ -108,6 +108,9 @@ MeshData disc(float radius, int segments, float tile = 1);
 MeshData groundQuad(float x0, float y0, float x1, float y1, float tile);
 // A thin strip of width w from a to b (both at z), facing up, texture along the strip.
 MeshData strip(float3 a, float3 b, float width, float tile);
+// A surface of revolution about the z axis through the (radius, height) profile points;
+// faces turn to the left of the profile's direction (outwards while it climbs the outside).
+MeshData lathe(const std::vector<std::pair<float, float>>& profile, int segments);
 // A torus around the z axis (major radius R, tube radius r), smooth.
 MeshData torus(float majorRadius, float minorRadius, int majorSegments, int minorSegments);
 // A low icosphere-like blob (an octahedron subdivided once), flat-shaded, for tree crowns and

@@ -4,6 +4,9 @@
 
 #include "mkscenes/Effects.h"
 #include "mkscenes/Figures.h"
+#include "mkscenes/Helpers.h"
+#include "mkscenes/Park.h"
+#include "mkscenes/ParkTextures.h"
 #include "mkscenes/Visitors.h"
 
 #include <cstdio>
@@ -24,7 +27,12 @@ int main(int argc, char** argv)
         return 1;
     }
     bool ok = mkscenes::writeFigures(sceneDir);
+    ok = mkscenes::writeParkTextures(sceneDir) && ok;
+    ok = mkscenes::writePark(sceneDir) && ok;
     ok = mkscenes::writeLights(sceneDir) && ok;
+    ok = mkscenes::writeAnimalHelpers(sceneDir) && ok;
+    ok = mkscenes::writeBuildingHelpers(sceneDir) && ok;
+    ok = mkscenes::writeSlideCameras(sceneDir) && ok;
     ok = mkscenes::writeEffects(sceneDir) && ok;
     ok = mkscenes::writeVisitors(sceneDir) && ok;
     return ok ? 0 : 1;
