@@ -128,6 +128,25 @@ std::vector<std::wstring> keyValues(const std::string& path, const wchar_t* key)
     return values;
 }
 
+// The ground area (x0, y0, x1, y1) the park scene's meshes on a layer cover.
+float4 layerArea(const Engine2Scene& s, int layer)
+{
+    float4 area(1e9f, 1e9f, -1e9f, -1e9f);
+    for (const Engine2Scene::Node& n : s.node) {
+        if (!n.mesh || n.layer_number != layer)
+            continue;
+        const Engine2Scene::Mesh& mesh = s.mesh[size_t(n.mesh)];
+        const float4x4& m = mesh.matrix.at(0);
+        const Engine2Scene::TriangleBuffer& tb = s.trianglebuffer[size_t(mesh.trianglebuffer)];
+        for (const float3& v : s.vertexbuffer[size_t(tb.vertexbuffer)].xyz) {
+            float x = v.x * m.m[0][0] + v.y * m.m[1][0] + v.z * m.m[2][0] + m.m[3][0];
+            float y = v.x * m.m[0][1] + v.y * m.m[1][1] + v.z * m.m[2][1] + m.m[3][1];
+            area = float4(std::min(area.x, x), std::min(area.y, y), std::max(area.z, x), std::max(area.w, y));
+        }
+    }
+    return area;
+}
+
 DataBuilding* buildingOfLevel(DataStorage* storage, const std::wstring& species, int level)
 {
     for (DataBuilding* b : storage->mBuildingDefinitions)
@@ -249,7 +268,7 @@ TEST_F(GeneratedScenes, EachAnimalPlaceWalksALoopInTheEnclosureOfItsLevelFacingT
                                                        L"[animals helpers]");
     ASSERT_EQ(helpersScene.size(), 1u);
     LoadedObject places(wideToString(helpersScene[0]));
-    LoadedObject buildings("Buildings_Helpers.3dn");
+    Engine2Scene park = readScene("main3D.3dn");
     ASSERT_EQ(storage->mAnimalHelpers.size(), 5u);
     for (auto& species : storage->mAnimalHelpers) {
         ASSERT_EQ(species.second.size(), 3u);
@@ -258,12 +277,13 @@ TEST_F(GeneratedScenes, EachAnimalPlaceWalksALoopInTheEnclosureOfItsLevelFacingT
             SCOPED_TRACE(name);
             int node = places.object.find_node(name.c_str());
             ASSERT_GE(node, 0);
-            // The enclosure of the species' building of level n + 1, found by its helper.
+            // Inside the enclosure of the species' building of level n + 1: the ground its
+            // layer covers in the park, less a metre for the fence.
             DataBuilding* home = buildingOfLevel(storage, species.first, int(n) + 1);
             ASSERT_NE(home, nullptr);
-            int centreNode = buildings.object.find_node(wideToString(home->mCameraTarget).c_str());
-            ASSERT_GE(centreNode, 0);
-            float3 centre = buildings.position(centreNode, 0);
+            ASSERT_FALSE(home->mLayersShow.empty());
+            float4 area = layerArea(park, home->mLayersShow[0]);
+            ASSERT_LT(area.x, area.z);
             const Object::Node& track = places.object.nodes[size_t(node)];
             int frames = int(track.frame_index.size()) - 1;
             ASSERT_GT(frames, 100);
@@ -272,8 +292,10 @@ TEST_F(GeneratedScenes, EachAnimalPlaceWalksALoopInTheEnclosureOfItsLevelFacingT
                 float3 p = places.position(node, float(f));
                 float3 q = places.position(node, float(f) + 2);
                 EXPECT_NEAR(p.z, 0, 1e-3f);
-                EXPECT_LT(std::fabs(p.y - centre.y), 6.5f) << f;
-                EXPECT_LT(std::fabs(p.x - centre.x), 15.0f) << f;
+                EXPECT_GT(p.x, area.x + 1) << f;
+                EXPECT_GT(p.y, area.y + 1) << f;
+                EXPECT_LT(p.x, area.z - 1) << f;
+                EXPECT_LT(p.y, area.w - 1) << f;
                 // It keeps moving, facing the way it goes (its x axis).
                 float4x3 m;
                 places.object.get_node_matrix(node, float(f), &m);

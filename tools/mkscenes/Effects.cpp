@@ -179,7 +179,7 @@ bool parkEffects(const std::string& path)
 
     // Steam from the volcano's spring.
     const Plot& v = plotOf("DinoHouse3");
-    float3 crater(v.x + 8.0f, v.y + 0.8f, 5.8f);
+    float3 crater = volcanoCrater();
     Random r(11);
     for (int k = 0; k < 6; ++k) {
         float3 drift(r.range(-1.2f, 1.2f), r.range(-0.5f, 1.5f), 5.5f);

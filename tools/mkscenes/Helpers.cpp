@@ -261,11 +261,10 @@ bool writeSlideCameras(const std::string& sceneDir)
     balconyGuest(puppets, float3(h.x + 1.2f, h.y + 2.4f - 2.5f - 0.45f, 5.0f));
 
     // The volcano: up its slope, over the rim, round the steaming crater and away.
-    const Plot& v = plotOf("DinoHouse3");
-    float3 crater(v.x + 8.0f, v.y + 0.8f, 5.8f);
+    float3 crater = volcanoCrater();
     b.addHelper("slide_marker_volcano", crater);
-    b.addCamera("slide_cam_volcano", flight({{crater + float3(-16, -14, -3.5f), crater + float3(0, 0, 0), 50},
-                                             {crater + float3(-6, -9, 1.5f), crater + float3(0, 0, 1), 50},
+    b.addCamera("slide_cam_volcano", flight({{crater + float3(-12, -22, -3.5f), crater + float3(0, 0, 0), 50},
+                                             {crater + float3(-4, -10, 1.5f), crater + float3(0, 0, 1), 50},
                                              {crater + float3(-1, -4, 5), crater + float3(0, 0, -0.5f), 55},
                                              {crater + float3(4, -1, 4.5f), crater + float3(0, 0, -0.5f), 55},
                                              {crater + float3(1, 4, 5), crater + float3(0, 0, 0), 55},

@@ -1,6 +1,7 @@
 #include "mkscenes/Park.h"
 
 #include "mkscenes/ParkLayout.h"
+#include "mkscenes/Visitors.h"
 
 #include <cmath>
 #include <cstdio>
@@ -108,11 +109,11 @@ void paths(ParkKit& kit)
     float hw = kPathWidth / 2;
     path(kit, float3(0, kFenceSouth - 4, 0), float3(0, 39, 0), kAvenueWidth);
     path(kit, float3(-56, 0, 0), float3(56, 0, 0), kAvenueWidth);
+    // East of x = 39 the Horse Ranch and the Dino Volcano take both rows.
     for (float y : {-22.0f, 22.0f})
-        path(kit, float3(-56, y, 0), float3(56, y, 0), kPathWidth);
-    for (float x : {-39.0f, -22.0f, 22.0f})
+        path(kit, float3(-56, y, 0), float3(39 + hw, y, 0), kPathWidth);
+    for (float x : {-39.0f, -22.0f, 22.0f, 39.0f})
         path(kit, float3(x, -40 + hw, 0), float3(x, 39, 0), kPathWidth);
-    path(kit, float3(39, -5.5f, 0), float3(39, 39, 0), kPathWidth);
     path(kit, float3(-56, -40, 0), float3(56, -40, 0), kPathWidth);
     // A round lookout at the north end of the avenue.
     MeshData end = disc(4, 16, 2.5f);
@@ -156,14 +157,18 @@ void entrance(ParkKit& kit)
     // White dashes down the road, and the stalls beside the drive for the first cars.
     for (float x = -130; x <= 130; x += 6)
         kit.box(g, float3(x, -72, 0.02f), float3(2.5f, 0.18f, 0.02f), palette::white);
-    const std::vector<Stall>& stalls = carStalls();
-    for (int k = 0; k < kRoadsideStalls; ++k) {
-        float3 at = stalls[size_t(k)].at;
-        MeshData bay = strip(float3(at.x * 0.6f, at.y, 0.026f), float3(at.x * 1.4f, at.y, 0.026f), 2.9f, 4);
+    // Parking bays along the drive, one car's length each.
+    std::vector<CarPlace> places = carPlaces();
+    for (size_t k = 0; k < kRoadsidePlaces; ++k) {
+        float3 at = places[k].at;
+        float side = at.x < 0 ? -1.0f : 1.0f;
+        MeshData bay = groundQuad(std::min(side * 3.4f, at.x + side * 1.3f), at.y - 3, std::max(side * 3.4f, at.x + side * 1.3f),
+                         at.y + 3, 4);
+        bay = transformed(bay, translation(float3(0, 0, 0.026f)));
         planarUV(bay, 4);
         append(g, withMaterial(painted(bay, float3(1, 1, 1)), kit.material(Mat::asphalt)));
-        for (float dy : {-1.45f, 1.45f})
-            kit.box(g, float3(at.x, at.y + dy, 0.027f), float3(4.4f, 0.12f, 0.02f), palette::white);
+        for (float dy : {-3.0f, 3.0f})
+            kit.box(g, float3(at.x, at.y + dy, 0.027f), float3(2.4f, 0.12f, 0.02f), palette::white);
     }
 }
 
@@ -196,7 +201,7 @@ void hedgeAndTrees(ParkKit& kit)
     }
     for (float cx : {-39.0f, -22.0f, 22.0f})
         for (float cy : {-22.0f, 22.0f})
-            kit.roundTree(inside, float3(cx + 2.2f, cy + 2.2f, 0), 6, seed++, rgb(0x6ab04a));
+            kit.roundTree(inside, float3(cx + 2.2f, cy + 2.2f, 0), 6, seed++, rgb(0x4f9a3c));
     for (float3 p : {float3(-55, -39, 0), float3(55, -39, 0), float3(-55, 39.5f, 0), float3(55, 39.5f, 0), float3(5, 39, 0),
                      float3(-5, 39, 0)})
         kit.roundTree(inside, p, 6.5f, seed++, rgb(0x5aa040));
@@ -248,9 +253,9 @@ void fountainSquare(ParkKit& kit)
     // Benches and lamps round the square.
     for (int i = 0; i < 4; ++i) {
         float a = kPi / 4 + float(i) * kPi / 2;
-        float3 p(std::cos(a) * 5.6f, std::sin(a) * 5.6f, 0.05f);
+        float3 p(std::cos(a) * 6.7f, std::sin(a) * 6.7f, 0.05f);
         kit.bench(g, p, a + kPi / 2);
-        float3 l(std::cos(a + 0.45f) * 6.6f, std::sin(a + 0.45f) * 6.6f, 0.05f);
+        float3 l(std::cos(a + 0.3f) * 7.1f, std::sin(a + 0.3f) * 7.1f, 0.05f);
         kit.lamp(g, l);
     }
 }
@@ -295,8 +300,10 @@ void flowerBeds(ParkKit& kit)
         bed(float3(side * 3.6f, 16, 0), 1.0f, 7);
         bed(float3(side * 3.6f, 28, 0), 1.0f, 7);
     }
-    for (float cx : {-39.0f, -22.0f, 22.0f})
+    for (float cx : {-39.0f, -22.0f, 22.0f, 39.0f})
         for (float cy : {-22.0f, 22.0f}) {
+            if (cx > 30)
+                continue;
             MeshData ring = transformed(flatRing(0.0f, 1.3f, 12), translation(float3(cx - 2.2f, cy - 2.2f, 0.12f)));
             kit.addKeepUV(g, ring, Mat::dirt, rgb(0x8a6a4a), float3());
             kit.add(g, frustum(1.45f, 1.35f, 0.12f, 12), Mat::stone, palette::stone, float3(cx - 2.2f, cy - 2.2f, 0), 0, 1);

@@ -6,6 +6,7 @@
 
 #include "mkscenes/Park.h"
 #include "mkscenes/ParkLayout.h"
+#include "mkscenes/Visitors.h"
 
 #include <cmath>
 
@@ -337,28 +338,30 @@ void ridingBarn(ParkKit& kit, const Plot& p)
     ovalRail(kit, g, p.x, p.y - 2.6f, 6.2f, 3.6f, white);
 }
 
+// The ranch takes two rows: its house at the back (north), a pasture for the walk, a trail
+// through the woods along the east side, a windmill whose wheel turns with the park.
 void horseRanch(ParkKit& kit, const Plot& p)
 {
     MeshData& g = groupOf(kit, p);
     kit.patch(g, p.x, p.y, p.width - 0.6f, p.depth - 0.6f, Mat::grass, rgb(0xc8e890));
     kit.enclosure(g, p.x, p.y, p.width, p.depth, 4, wood, 3.0f);
-    // The ranch house with a porch.
-    float3 at(p.x + 10.5f, p.y + 3.6f, 0.02f);
+    float back = p.y + p.depth / 2;
+    float3 at(p.x - 1.0f, back - 4.0f, 0.02f);
     kit.house(g, at, float3(6.0f, 3.6f, 2.8f), 1.5f, rgb(0xe0b880), rgb(0x8a3a2a), 0, Mat::wood);
     kit.box(g, at + float3(0, -2.3f, 2.3f), float3(6.0f, 1.2f, 0.12f), rgb(0x8a3a2a));
     for (float dx : {-2.8f, 0.0f, 2.8f})
         kit.box(g, at + float3(dx, -2.8f, 0), float3(0.14f, 0.14f, 2.3f), darkWood);
-    // The trail through the woods behind the pasture.
-    kit.patch(g, p.x - 6, p.y + 5.2f, 16, 1.2f, Mat::dirt, float3(1, 1, 1), 0.03f);
+    // The trail through the woods.
+    kit.patch(g, p.x + 5.4f, p.y - 1, 1.2f, p.depth - 9, Mat::dirt, float3(1, 1, 1), 0.03f);
     uint32_t seed = 90;
-    for (float x = -14.5f; x <= 1.5f; x += 2.4f) {
-        kit.roundTree(g, float3(p.x + x, p.y + 6.3f, 0), 5.5f, seed++, rgb(0x4a9a3c));
-        if (int(x) % 2 == 0)
-            kit.pine(g, float3(p.x + x + 1.2f, p.y + 4.1f, 0), 6, seed++);
+    for (float y = -14.5f; y <= 8.5f; y += 2.6f) {
+        kit.roundTree(g, float3(p.x + 6.3f, p.y + y, 0), 5.5f, seed++, rgb(0x4a9a3c));
+        if (int(y) % 2 == 0)
+            kit.pine(g, float3(p.x + 4.3f, p.y + y + 1.3f, 0), 6, seed++);
     }
-    // A water tank and a windmill's tower (its wheel turns in the park's animation).
-    kit.add(g, post(0.9f, 1.0f, 10), Mat::paint, grey, float3(p.x + 5.5f, p.y - 4.5f, 0));
-    float3 mill(p.x + 6.5f, p.y + 4.2f, 0);
+    // A water tank and the windmill's tower.
+    kit.add(g, post(0.9f, 1.0f, 10), Mat::paint, grey, float3(p.x - 5.2f, back - 8.5f, 0));
+    float3 mill(p.x - 5.0f, back - 2.5f, 0);
     kit.add(g, frustum(0.9f, 0.25f, 6.0f, 4), Mat::paint, rgb(0xb8b4ac), mill, kPi / 4);
     kit.add(g, block(0.7f, 0.5f, 0.6f), Mat::paint, darkGrey, mill + float3(0, 0, 6.0f));
     MeshData wheel;
@@ -370,6 +373,7 @@ void horseRanch(ParkKit& kit, const Plot& p)
     for (int f = 0; f <= kParkFrames; ++f)
         spin.push_back(mul(rotationY(2 * kPi * float(f) / float(kParkFrames)), translation(mill + float3(0, -0.35f, 6.3f))));
     kit.b.addMesh("windmill wheel", wheel, 0, spin, p.layer);
+    hayBale(kit, g, float3(p.x - 5.2f, p.y - 13.5f, 0.02f), 0.3f);
 }
 
 // ---- dinos
@@ -410,14 +414,16 @@ void dinoValley(ParkKit& kit, const Plot& p)
     fern(kit, g, float3(p.x + 5.8f, p.y + 4.2f, 0), 2.0f, 152);
 }
 
+// The volcano takes two rows: the mountain at the back (north) with a steaming spring in its
+// crater, lush ferns round its foot, the dino's walk in front.
 void dinoVolcano(ParkKit& kit, const Plot& p)
 {
     MeshData& g = groupOf(kit, p);
     kit.patch(g, p.x, p.y, p.width - 0.6f, p.depth - 0.6f, Mat::grass, rgb(0xb0e070));
     kit.enclosure(g, p.x, p.y, p.width, p.depth, 3, rgb(0xa89a86), 3.0f);
-    // The volcano: green slopes, rocky top, a crater holding a warm spring.
-    float3 v(p.x + 8.0f, p.y + 0.8f, 0);
-    MeshData cone = lathe({{6.4f, 0}, {5.0f, 1.8f}, {3.6f, 4.0f}, {2.7f, 6.0f}, {2.4f, 6.6f}, {1.9f, 6.2f}, {1.5f, 5.6f}, {0, 5.5f}},
+    float3 crater = volcanoCrater();
+    float3 v(crater.x, crater.y, 0);
+    MeshData cone = lathe({{6.3f, 0}, {5.0f, 1.8f}, {3.6f, 4.0f}, {2.7f, 6.0f}, {2.4f, 6.6f}, {1.9f, 6.2f}, {1.5f, 5.6f}, {0, 5.5f}},
                           14);
     MeshData facets = flatShaded(cone);
     facets.color.resize(facets.xyz.size());
@@ -432,11 +438,11 @@ void dinoVolcano(ParkKit& kit, const Plot& p)
     uint32_t seed = 160;
     for (float a = 0; a < 2 * kPi; a += 0.9f)
         rock(kit, g, v + float3(std::cos(a) * 2.5f, std::sin(a) * 2.5f, 6.1f), 0.45f, seed++, rgb(0x7a6a5a));
-    // Lush ferns round its foot.
-    for (float3 f : {float3(-1.0f, 5.6f, 0), float3(-14, 5, 0), float3(-12, 1.6f, 0), float3(0.5f, 5.8f, 0), float3(14.2f, -4.8f, 0),
-                     float3(2.5f, -5.4f, 0), float3(-9, 5.6f, 0)})
+    for (float3 f : {float3(-5.6f, -8, 0), float3(5.6f, -9, 0), float3(-5.5f, 3.5f, 0), float3(5.6f, 2.5f, 0), float3(-5.6f, -14.5f, 0),
+                     float3(5.5f, -15, 0), float3(0.5f, -9.5f, 0)})
         fern(kit, g, float3(p.x + f.x, p.y + f.y, 0), 2.6f, seed++);
-    rock(kit, g, float3(p.x + 0.8f, p.y - 4.5f, 0), 0.8f, seed++);
+    rock(kit, g, float3(p.x - 5.4f, p.y - 11.5f, 0), 0.8f, seed++);
+    rock(kit, g, float3(p.x + 5.4f, p.y - 5.8f, 0), 0.6f, seed++);
 }
 
 // ---- services
@@ -604,21 +610,18 @@ void foodStore(ParkKit& kit, const Plot& p)
 
 // ---- car parks
 
-void carPark(ParkKit& kit, const Plot& p, int firstStall, int stalls)
+void carPark(ParkKit& kit, const Plot& p, size_t firstPlace, size_t count)
 {
     MeshData& g = groupOf(kit, p);
     MeshData lot = groundQuad(p.x - p.width / 2, p.y - p.depth / 2, p.x + p.width / 2, p.y + p.depth / 2, 4);
     lot = transformed(lot, translation(float3(0, 0, 0.03f)));
     planarUV(lot, 4);
     kit.addKeepUV(g, lot, Mat::asphalt, float3(1, 1, 1), float3());
-    // White lines between the stalls.
-    const std::vector<Stall>& all = carStalls();
-    for (int k = firstStall; k < firstStall + stalls; ++k) {
-        const Stall& s = all[size_t(k)];
-        float dir = std::sin(s.heading) > 0 ? 1.0f : -1.0f;
-        for (float dx : {-1.45f, 1.45f})
-            kit.box(g, s.at + float3(dx, -dir * 0.3f, 0.035f), float3(0.12f, 4.4f, 0.02f), white);
-    }
+    // White lines either side of each car's place (cars stand along y).
+    std::vector<CarPlace> places = carPlaces();
+    for (size_t k = firstPlace; k < firstPlace + count && k < places.size(); ++k)
+        for (float dx : {-1.6f, 1.6f})
+            kit.box(g, places[k].at + float3(dx, 0, 0.035f), float3(0.12f, 4.8f, 0.02f), white);
     // A low hedge round three sides, lamps and the blue parking sign.
     float x0 = p.x - p.width / 2, x1 = p.x + p.width / 2, y0 = p.y - p.depth / 2, y1 = p.y + p.depth / 2;
     const float3 hedge = rgb(0x4c9a3e);
@@ -663,8 +666,8 @@ void addBuildings(ParkKit& kit)
     cleaning(kit, plotOf("OtherBuilding1"));
     workshop(kit, plotOf("OtherBuilding2"));
     foodStore(kit, plotOf("OtherFoodStore"));
-    carPark(kit, plotOf("OtherParking1"), kRoadsideStalls, kCarParkStalls);
-    carPark(kit, plotOf("OtherParking2"), kRoadsideStalls + kCarParkStalls, kLargeCarParkStalls);
+    carPark(kit, plotOf("OtherParking1"), kRoadsidePlaces, kCarParkPlaces);
+    carPark(kit, plotOf("OtherParking2"), kRoadsidePlaces + kCarParkPlaces, kLargeCarParkPlaces);
 }
 
 } // namespace mkscenes

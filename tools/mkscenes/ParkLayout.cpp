@@ -18,13 +18,13 @@ const std::vector<Plot>& parkPlots()
         {"CatHouse3", 23, -47.5f, 31, 14, 14, "cat", 3},
         {"DinoHouse1", 31, 13.5f, -13, 14, 14, "dino", 1},
         {"DinoHouse2", 32, 13.5f, -31, 14, 14, "dino", 2},
-        {"DinoHouse3", 33, 39, -31, 31, 14, "dino", 3},
+        {"DinoHouse3", 33, 47.5f, -22, 14, 32, "dino", 3},
         {"RabbitHouse1", 41, 13.5f, 31, 14, 14, "rabbit", 1},
         {"RabbitHouse2", 42, 30.5f, 31, 14, 14, "rabbit", 2},
-        {"RabbitHouse3", 43, 47.5f, 31, 14, 14, "rabbit", 3},
-        {"HorseHouse1", 51, 30.5f, 13, 14, 14, "horse", 1},
-        {"HorseHouse2", 52, 47.5f, 13, 14, 14, "horse", 2},
-        {"HorseHouse3", 53, 39, -13, 31, 14, "horse", 3},
+        {"RabbitHouse3", 43, 30.5f, 13, 14, 14, "rabbit", 3},
+        {"HorseHouse1", 51, 30.5f, -13, 14, 14, "horse", 1},
+        {"HorseHouse2", 52, 30.5f, -31, 14, 14, "horse", 2},
+        {"HorseHouse3", 53, 47.5f, 22, 14, 32, "horse", 3},
         {"OtherVet", 61, -13.5f, -31, 14, 14, "", 0},
         {"OtherHotel", 62, 13.5f, 13, 14, 14, "", 0},
         {"OtherRestaurant", 63, -13.5f, 13, 14, 14, "", 0},
@@ -38,6 +38,12 @@ const std::vector<Plot>& parkPlots()
     return plots;
 }
 
+float3 volcanoCrater()
+{
+    const Plot& v = plotOf("DinoHouse3");
+    return float3(v.x, v.y + 8.5f, 5.8f);
+}
+
 const Plot& plotOf(const std::string& building)
 {
     for (const Plot& p : parkPlots())
@@ -47,39 +53,15 @@ const Plot& plotOf(const std::string& building)
     return parkPlots()[0];
 }
 
-const std::vector<Stall>& carStalls()
-{
-    static const std::vector<Stall> stalls = [] {
-        std::vector<Stall> s;
-        // Beside the drive, noses towards it.
-        for (int k = 0; k < 3; ++k)
-            for (float side : {-1.0f, 1.0f})
-                s.push_back({float3(side * 6.0f, kFenceSouth - 5.9f - 2.9f * float(k), 0), side < 0 ? 0 : kPi});
-        // Two rows in each car park, noses towards the aisle between them.
-        const Plot& small = plotOf("OtherParking1");
-        for (int k = 0; k < kCarParkStalls; ++k) {
-            float row = k < kCarParkStalls / 2 ? 1.0f : -1.0f;
-            s.push_back({float3(small.x + (float(k % 4) - 1.5f) * 2.9f, small.y + row * 4.2f, 0), -row * kPi / 2});
-        }
-        const Plot& large = plotOf("OtherParking2");
-        for (int k = 0; k < kLargeCarParkStalls; ++k) {
-            float row = k < kLargeCarParkStalls / 2 ? 1.0f : -1.0f;
-            s.push_back({float3(large.x + (float(k % 5) - 2) * 2.9f, large.y + row * 4.8f, 0), -row * kPi / 2});
-        }
-        return s;
-    }();
-    return stalls;
-}
-
 // An oval in the enclosure's open front (the houses stand at the back, north), its edge
 // wavering a little so the walk does not look drawn with a compass.
 std::vector<float3> placeLoop(const Plot& plot)
 {
     float cx = plot.x, cy = plot.y - 2.6f, rx = 4.6f, ry = 2.4f;
     if (plot.building == "HorseHouse3")
-        cx = plot.x - 4, cy = plot.y - 1.5f, rx = 10, ry = 4;
+        cy = plot.y - 5, rx = 4.6f, ry = 8;
     else if (plot.building == "DinoHouse3")
-        cx = plot.x - 6, cy = plot.y - 2.2f, rx = 7.5f, ry = 3;
+        cy = plot.y - 7.5f, rx = 4.7f, ry = 5.2f;
     else if (plot.species == "horse" || plot.species == "dino")
         rx = 5, ry = 2.7f;
     else if (plot.species == "rabbit" || plot.species == "cat")

@@ -8,8 +8,11 @@
 //   avenues     north-south along x = 0, east-west along y = 0, the fountain square where
 //               they cross; paths between the rows and columns of plots
 //   plots       rows at y = +-13 and +-31, columns at x = +-13.5, +-30.5, +-47.5 (14 x 14);
-//               the Horse Ranch and the Dino Volcano take two columns each
-//   car parks   outside the south fence, either side of the drive to the gate
+//               the Horse Ranch and the Dino Volcano take the two rows of the east column
+//               (x = 47.5) north and south of the avenue, so every path between the plots
+//               the visitors walk stays open
+//   car parks   outside the south fence, either side of the drive to the gate; the cars'
+//               places are the visitors' (Visitors.h, carPlaces)
 
 #include "core/VectorMath.h"
 
@@ -34,16 +37,11 @@ const float kFenceX = 58, kFenceSouth = -42, kFenceNorth = 42;
 const float kGateWidth = 8;
 const float kAvenueWidth = 4.5f, kPathWidth = 2.6f;
 const float kSquareRadius = 7.5f;
-
-// A parking place: where a car stands and the way its front points (radians about z, 0 = +x).
-struct Stall {
-    float3 at;
-    float heading;
-};
-// The parking places in order: six beside the drive (there without any car park), then the
-// Car Park's eight, then the Large Car Park's ten.
-const std::vector<Stall>& carStalls();
-const int kRoadsideStalls = 6, kCarParkStalls = 8, kLargeCarParkStalls = 10;
+// The visitors' car places (carPlaces) in order: beside the drive, on the Car Park, on the
+// Large Car Park.
+const size_t kRoadsidePlaces = 6, kCarParkPlaces = 8, kLargeCarParkPlaces = 10;
+// The middle of the Dino Volcano's crater, at the height of its spring.
+float3 volcanoCrater();
 
 // The path an animal walks in its place of level 1..3: a closed loop in the open part of its
 // enclosure, as points (z = 0) in walking order.
