@@ -173,11 +173,11 @@ struct Puppets {
     }
 };
 
-// A cook at the stove stirring a pot, steam rising from the pots.
-void kitchen(Puppets& p, float3 stove)
+// A cook behind the counter stirring a pot, facing the guests, steam rising from the pot.
+void kitchen(Puppets& p, float3 counter)
 {
-    float3 at = stove + float3(0.2f, -1.0f, 0);
-    Track body{facing(at, float3(0, 1, 0))};
+    float3 at = counter + float3(0, 0.85f, -0.95f);
+    Track body{facing(at, float3(0, -1, 0))};
     MeshData torso = frustum(0.3f, 0.22f, 1.1f, 8);
     append(torso, transformed(frustum(0.32f, 0.32f, 0.5f, 8), translation(float3(0, 0, -0.5f))));
     torso = transformed(torso, translation(float3(0, 0, 0.5f)));
@@ -200,7 +200,9 @@ void kitchen(Puppets& p, float3 stove)
         armTrack.push_back(mul(m, body[0]));
     // The arm's node hangs at the root with the cook's placement folded in (one track length).
     p.piece("cook arm", arm, float3(0.97f, 0.97f, 0.95f), armTrack);
-    p.steam("kitchen steam", stove + float3(-0.4f, 0, 1.3f), 4, 1.4f, 0.18f, 50);
+    MeshData pot = transformed(cylinder(0.24f, 0.3f, 10), translation(float3(0, 0, 0.15f)));
+    p.piece("cook pot", pot, rgb(0xb8bcc4), Track{translation(counter + float3(0.62f, 0, 0))});
+    p.steam("kitchen steam", counter + float3(0.62f, 0, 0.35f), 4, 1.2f, 0.16f, 50);
 }
 
 // A guest on a balcony waving.
@@ -239,13 +241,13 @@ bool writeSlideCameras(const std::string& sceneDir)
     float3 hall(r.x, r.y + 3.2f, 0);
     b.addHelper("slide_marker_restaurant", float3(r.x, r.y - 3.4f, 0));
     b.addCamera("slide_cam_restaurant", flight({{hall + float3(2, -22, 11), hall + float3(0, 0, 1), 50},
-                                                {hall + float3(5, -10, 4), hall + float3(0, -1, 1.2f), 50},
-                                                {hall + float3(3, -4.2f, 2.2f), hall + float3(-1, 1, 1.3f), 48},
-                                                {hall + float3(-1, -3.0f, 2.0f), hall + float3(-1.6f, 1.6f, 1.2f), 46},
-                                                {hall + float3(-4, -4.5f, 2.4f), hall + float3(0, 1, 1.2f), 48},
+                                                {hall + float3(4, -10, 4), hall + float3(0, -1, 1.2f), 50},
+                                                {hall + float3(1.0f, -4.6f, 2.1f), hall + float3(-0.6f, 1, 1.4f), 48},
+                                                {hall + float3(-0.4f, -2.3f, 1.8f), hall + float3(-1.2f, 1, 1.5f), 46},
+                                                {hall + float3(-1.2f, -4.6f, 2.3f), hall + float3(1.6f, 1.5f, 1.3f), 48},
                                                 {hall + float3(-6, -14, 6), hall + float3(8, 0, 1), 50}},
                                                240));
-    kitchen(puppets, hall + float3(-1.6f, 1.6f, 0.9f));
+    kitchen(puppets, hall + float3(-1.2f, 0.1f, 0.95f));
 
     // The hotel: up the front past the balconies to a waving guest, over the roof and down.
     const Plot& h = plotOf("OtherHotel");
