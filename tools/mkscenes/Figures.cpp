@@ -531,6 +531,17 @@ void Figure::body()
     MeshData all = coat;
     append(all, face);
     b.addSkinnedMesh("body", all, 4);
+
+    // A soft shadow on the ground under the body; it stays on the ground when the figure jumps.
+    MaterialDesc shadowDesc("Shadow NO_LIGHT", rgb(0x1a2a10), 0.3f);
+    shadowDesc.ambient = float3(0, 0, 0);
+    shadowDesc.specularLevel = 0;
+    int shadowMaterial = b.addMaterial(shadowDesc);
+    float front = s.torso.back().x, back = s.torso.front().x;
+    float width = std::max(s.front.top.y, s.hind.top.y) + s.hind.topRadius;
+    MeshData shadow = transformed(disc(1, 10), scaling(float3((front - back) * 0.62f, width * 1.3f, 1)));
+    shadow = transformed(shadow, translation(float3((front + back) * 0.5f, 0, 0.012f)));
+    b.addMesh("shadow", withMaterial(shadow, shadowMaterial), 0, Track{identity()}, 4);
 }
 
 // ---- accessories and markers

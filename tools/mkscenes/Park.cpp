@@ -206,8 +206,9 @@ void hedgeAndTrees(ParkKit& kit)
                      float3(-5, 39, 0)})
         kit.roundTree(inside, p, 6.5f, seed++, rgb(0x5aa040));
 
-    // A wood all round outside the park, thicker further out.
+    // A wood all round outside the park, thicker further out (no shadows: too far to see them).
     MeshData& wood = kit.group("wood", 1);
+    kit.castShadows = false;
     Random r(77);
     for (int i = 0; i < 150; ++i) {
         float a = r.range(0, 2 * kPi);
@@ -225,6 +226,7 @@ void hedgeAndTrees(ParkKit& kit)
         else
             kit.pine(wood, p, r.range(7, 11), uint32_t(i) + 900);
     }
+    kit.castShadows = true;
 }
 
 // ---- fountain square

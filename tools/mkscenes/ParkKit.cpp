@@ -1,5 +1,7 @@
 #include "mkscenes/ParkKit.h"
 
+#include "core/Assert.h"
+
 #include <cmath>
 
 // Index: materials and groups - placing pieces - buildings - plants - borders - furniture
@@ -46,7 +48,7 @@ ParkKit::ParkKit(SceneBuilder& builder) : b(builder)
         {"Wood", "tex/park_wood.png", 0.5f, 0.05f},  {"Roof", "tex/park_roof.png", 0.5f, 0.15f},
         {"Stone", "tex/park_stone.png", 0.5f, 0.05f}, {"Water", "tex/park_water.png", 0.6f, 0.8f},
         {"Asphalt", "tex/park_asphalt.png", 0.55f, 0.05f}, {"Glass", nullptr, 0.5f, 0.9f},
-        {"Lamp NO_LIGHT", nullptr, 1, 0},
+        {"Lamp NO_LIGHT", nullptr, 1, 0},       {"Shadow NO_LIGHT", nullptr, 0, 0},
     };
     for (int i = 0; i < int(Mat::count); ++i) {
         MaterialDesc d(defs[i].name, float3(1, 1, 1));
@@ -62,6 +64,8 @@ ParkKit::ParkKit(SceneBuilder& builder) : b(builder)
         }
         if (Mat(i) == Mat::glow)
             d.diffuse = rgb(0xfff2c0), d.ambient = rgb(0xfff2c0);
+        if (Mat(i) == Mat::shadow)
+            d.diffuse = rgb(0x1a2a10), d.ambient = float3(0, 0, 0), d.opacity = 0.3f;
         mMaterials[i] = b.addMaterial(d);
     }
 }
@@ -71,9 +75,18 @@ MeshData& ParkKit::group(const std::string& name, int layer)
     auto it = mGroups.find(name);
     if (it == mGroups.end()) {
         mOrder.push_back(name);
-        it = mGroups.emplace(name, Group{layer, MeshData()}).first;
+        it = mGroups.emplace(name, Group{layer, MeshData(), name}).first;
     }
     return it->second.mesh;
+}
+
+MeshData& ParkKit::seeThrough(const MeshData& of)
+{
+    for (auto& entry : mGroups)
+        if (&entry.second.mesh == &of)
+            return group(entry.first + " see-through", entry.second.layer);
+    PP_ASSERT_MSG(false, "not a group of the park");
+    return group("see-through", 0);
 }
 
 int ParkKit::flush()
@@ -97,6 +110,11 @@ void ParkKit::add(MeshData& into, const MeshData& piece, Mat m, float3 colour, f
 {
     MeshData p = transformed(piece, mul(rotationZ(turn), translation(at)));
     boxUV(p, tile);
+    if (m == Mat::glass || m == Mat::shadow) {
+        p.color.clear();
+        append(seeThrough(into), withMaterial(p, material(m)));
+        return;
+    }
     append(into, withMaterial(painted(p, colour), material(m)));
 }
 
@@ -142,6 +160,8 @@ void ParkKit::house(MeshData& into, float3 at, float3 size, float roofHeight, fl
     MeshData p = transformed(h, mul(rotationZ(turn), translation(at)));
     boxUV(p, 1.5f);
     append(into, p);
+    float c = std::fabs(std::cos(turn)), s = std::fabs(std::sin(turn));
+    shadow(into, at, (size.x * c + size.y * s) * 0.62f, (size.x * s + size.y * c) * 0.62f, size.z + roofHeight);
 }
 
 // ---- plants
@@ -154,6 +174,7 @@ void ParkKit::roundTree(MeshData& into, float3 at, float height, uint32_t seed, 
     float3 crown(0.33f * h, 0.33f * h, 0.36f * h);
     float3 c = shade(leaves, r.range(-0.15f, 0.1f));
     add(into, blob(crown, seed, 0.25f), Mat::paint, c, at + float3(0, 0, 0.62f * h), r.range(0, 6.28f));
+    shadow(into, at, 0.3f * h, 0.3f * h, 0.6f * h);
 }
 
 void ParkKit::pine(MeshData& into, float3 at, float height, uint32_t seed)
@@ -164,6 +185,7 @@ void ParkKit::pine(MeshData& into, float3 at, float height, uint32_t seed)
     add(into, frustum(0.06f * h, 0.04f * h, 0.25f * h, 4), Mat::paint, palette::darkWood, at);
     add(into, cone(0.3f * h, 0.55f * h, 7), Mat::paint, c, at + float3(0, 0, 0.18f * h), r.range(0, 6.28f));
     add(into, cone(0.21f * h, 0.45f * h, 6), Mat::paint, shade(c, 0.08f), at + float3(0, 0, 0.5f * h), r.range(0, 6.28f));
+    shadow(into, at, 0.26f * h, 0.26f * h, 0.4f * h);
 }
 
 void ParkKit::bush(MeshData& into, float3 at, float radius, uint32_t seed, float3 leaves)
@@ -171,6 +193,17 @@ void ParkKit::bush(MeshData& into, float3 at, float radius, uint32_t seed, float
     Random r(seed);
     add(into, blob(float3(radius, radius, radius * 0.75f), seed, 0.3f), Mat::paint, shade(leaves, r.range(-0.12f, 0.08f)),
         at + float3(0, 0, radius * 0.45f), r.range(0, 6.28f));
+    shadow(into, at, radius * 1.05f, radius * 1.05f, radius);
+}
+
+void ParkKit::shadow(MeshData& into, float3 at, float rx, float ry, float height)
+{
+    if (!castShadows)
+        return;
+    // The sun stands south-west, so shadows lean north-east.
+    float3 lean = float3(0.22f, 0.36f, 0) * height;
+    MeshData d = transformed(disc(1, 8), scaling(float3(rx, ry, 1)));
+    add(into, d, Mat::shadow, float3(1, 1, 1), float3(at.x, at.y, 0.045f) + lean);
 }
 
 void ParkKit::flowers(MeshData& into, float3 at, float radius, uint32_t seed, int count)

@@ -14,7 +14,7 @@
 
 namespace mkscenes {
 
-enum class Mat { paint, grass, paving, dirt, wood, roof, stone, water, asphalt, glass, glow, count };
+enum class Mat { paint, grass, paving, dirt, wood, roof, stone, water, asphalt, glass, glow, shadow, count };
 
 class ParkKit {
 public:
@@ -24,6 +24,9 @@ public:
 
     // The group's geometry (created empty on first use) on that layer.
     MeshData& group(const std::string& name, int layer);
+    // The see-through twin of a group: the same layer, no vertex colours (a colour stream would
+    // stand in for the material's opacity). Shadows and glass go there.
+    MeshData& seeThrough(const MeshData& of);
     // Writes every group as one mesh node; returns the groups' triangle count.
     int flush();
 
@@ -59,6 +62,11 @@ public:
     void lamp(MeshData& into, float3 at);
     void sign(MeshData& into, float3 at, float turn, float3 board);
     void flowers(MeshData& into, float3 at, float radius, uint32_t seed, int count);
+    // A soft dark oval on the ground under something, pushed a little away from the sun.
+    void shadow(MeshData& into, float3 at, float rx, float ry, float height);
+
+    // Trees, bushes and houses lay shadows while this is on (the far woods do without).
+    bool castShadows = true;
 
     scenelib::SceneBuilder& b;
 
@@ -66,6 +74,7 @@ private:
     struct Group {
         int layer;
         MeshData mesh;
+        std::string name;
     };
     std::map<std::string, Group> mGroups;
     std::vector<std::string> mOrder;
