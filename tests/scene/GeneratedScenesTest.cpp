@@ -391,6 +391,37 @@ TEST_F(GeneratedScenes, EveryBuildingHasItsHelperAndEverySlideShowItsMarkerAndFl
     EXPECT_EQ(shows, 3);
 }
 
+// ---- the trick show
+
+TEST_F(GeneratedScenes, TheTrickShowHasACameraAndAPlaceForEachSpeciesInItsView)
+{
+    LoadedObject show("Trick_cameras.3dn");
+    // The show takes the scene's first camera.
+    std::string first;
+    for (const Object::Node& n : show.object.nodes)
+        if (n.camera && first.empty())
+            first = n.name;
+    ASSERT_FALSE(first.empty());
+    float4x4 camera;
+    float fov = 0;
+    ASSERT_TRUE(show.object.get_camera(0, first.c_str(), &camera, &fov));
+    EXPECT_GT(fov, 20);
+    float3 eye(camera.m[0][3], camera.m[1][3], camera.m[2][3]);
+    for (auto& entry : storage->mAnimalObjects) {
+        std::string species = wideToString(toLowerWide(entry.first));
+        int node = show.object.find_node(("trick_stage_" + species).c_str());
+        ASSERT_GE(node, 0) << species;
+        // In front of the camera, a few metres away, on the stage floor.
+        float3 at = show.position(node, 0);
+        float dx = at.x - eye.x, dy = at.y - eye.y;
+        float d = std::sqrt(dx * dx + dy * dy);
+        EXPECT_GT(d, 1.5f) << species;
+        EXPECT_LT(d, 8.0f) << species;
+        EXPECT_GT(at.z, 0.0f) << species;
+        EXPECT_LT(at.z, 0.5f) << species;
+    }
+}
+
 // ---- the effects
 
 TEST_F(GeneratedScenes, EveryNamedEffectLoadsAndPlays)

@@ -39,7 +39,9 @@ const std::vector<SpeciesInfo>& speciesInfo()
         for (size_t i = 0; i < l.size(); ++i) {
             const Spec& s = specFor(Kind(i));
             l[i].walkPerLoop = s.walkPerLoop;
-            l[i].length = s.torso.back().x - s.tail.back().x;
+            float nose = headPoint(s, float3(s.headShape.back().x, 0, 0)).x;
+            float tail = s.kind == Kind::rabbit ? s.tail[0].x - 0.045f : s.tail.back().x - s.tailRadius.back();
+            l[i].length = nose - tail;
         }
         return l;
     }();
@@ -614,7 +616,8 @@ void Figure::markers()
     int red = unlit("MarkerRed NO_LIGHT", 0xe8262e);
     int orange = unlit("MarkerOrange NO_LIGHT", 0xf5a623);
     int brown = unlit("MarkerBrown NO_LIGHT", 0x8a5a2b);
-    float sc = std::max(0.8f, s.scale) * 1.2f;
+    // Big enough to read from the park camera thirty metres away.
+    float sc = std::max(0.8f, s.scale) * 3.0f;
 
     MeshData cross;
     MeshData badge = transformed(cylinder(0.1f * sc, 0.03f * sc, 10), rotationX(kPi / 2));
@@ -634,7 +637,7 @@ void Figure::markers()
     append(bowl, withMaterial(transformed(ellipsoid(float3(0.032f, 0.032f, 0.025f) * sc, 2, 4), translation(float3(0, 0, 0.045f * sc))),
                               brown));
 
-    float3 above(s.head.x, 0, topZ + 0.2f * sc);
+    float3 above(s.head.x, 0, topZ + 0.15f + 0.12f * sc);
     const MeshData* meshes[2] = {&cross, &bowl};
     const char* names[2] = {"marker_unwell", "marker_hungry"};
     for (int k = 0; k < 2; ++k) {

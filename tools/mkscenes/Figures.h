@@ -31,7 +31,7 @@ struct SpeciesInfo {
     std::string key;          // "dog", ...
     std::vector<std::string> coats; // coat file names, the first the figure's own
     float walkPerLoop;        // metres the figure walks in one walk loop
-    float length;             // nose to tail, metres
+    float length;             // nose to tail tip, metres
 };
 const std::vector<SpeciesInfo>& speciesInfo();
 

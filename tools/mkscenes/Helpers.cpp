@@ -277,4 +277,27 @@ bool writeSlideCameras(const std::string& sceneDir)
     return b.save(sceneDir + "/Slide_cameras.3dn");
 }
 
+// ---- the trick show
+
+// One camera for every species: the smaller an animal, the nearer it stands, so each fills
+// about the same part of the picture. They stand three-quarters on, facing the camera's right.
+bool writeTrickCameras(const std::string& sceneDir)
+{
+    SceneBuilder b;
+    b.setAnimation(1, 25);
+    b.setComments("the trick show: its camera and where each species stands on the stage");
+    float3 eye = kStageCentre + float3(0, -5.0f, 1.45f);
+    float3 look = kStageCentre + float3(0, -0.6f, 0.6f);
+    b.addCamera("trick_camera", CameraKey(eye, look, float3(0, 0, 1), 42));
+    for (const SpeciesInfo& info : speciesInfo()) {
+        // A rabbit (half a metre) a third of the way from the camera, a horse (two metres) at
+        // the back of the stage.
+        float size = std::min(1.0f, std::max(0.0f, (info.length - 0.5f) / 1.5f));
+        float y = kStageCentre.y - 2.5f + 3.2f * size;
+        float3 at(kStageCentre.x + 0.15f - 0.45f * size, y, kStageHeight);
+        b.addNode("trick_stage_" + info.key, 0, Track{facing(at, float3(std::cos(-0.7f), std::sin(-0.7f), 0))});
+    }
+    return b.save(sceneDir + "/Trick_cameras.3dn");
+}
+
 } // namespace mkscenes

@@ -5,7 +5,9 @@
 //   walking a loop in its enclosure at its species' pace, its x axis along the way;
 // - Buildings_Helpers.3dn: a node per building (helper_<building>) where the camera glides to;
 // - Slide_cameras.3dn: the slide shows' marker nodes and animated cameras, with the little
-//   scenes each flight shows.
+//   scenes each flight shows;
+// - Trick_cameras.3dn: the trick show's camera (its first and only camera) looking at the show
+//   stage, and where each species stands on it (trick_stage_dog, ...).
 
 #include <string>
 
@@ -20,5 +22,6 @@ const int kSlideFrames = 330;
 bool writeAnimalHelpers(const std::string& sceneDir);
 bool writeBuildingHelpers(const std::string& sceneDir);
 bool writeSlideCameras(const std::string& sceneDir);
+bool writeTrickCameras(const std::string& sceneDir);
 
 } // namespace mkscenes

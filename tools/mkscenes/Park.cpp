@@ -107,7 +107,7 @@ void path(ParkKit& kit, float3 a, float3 b, float width)
 void paths(ParkKit& kit)
 {
     float hw = kPathWidth / 2;
-    path(kit, float3(0, kFenceSouth - 4, 0), float3(0, 39, 0), kAvenueWidth);
+    path(kit, float3(0, kFenceSouth - 4, 0), float3(0, kStageCentre.y, 0), kAvenueWidth);
     path(kit, float3(-56, 0, 0), float3(56, 0, 0), kAvenueWidth);
     // East of x = 39 the Horse Ranch and the Dino Volcano take both rows.
     for (float y : {-22.0f, 22.0f})
@@ -115,11 +115,37 @@ void paths(ParkKit& kit)
     for (float x : {-39.0f, -22.0f, 22.0f, 39.0f})
         path(kit, float3(x, -40 + hw, 0), float3(x, 39, 0), kPathWidth);
     path(kit, float3(-56, -40, 0), float3(56, -40, 0), kPathWidth);
-    // A round lookout at the north end of the avenue.
-    MeshData end = disc(4, 16, 2.5f);
-    end = transformed(end, translation(float3(0, 37, 0.031f)));
+    // A round place at the north end of the avenue for the show stage.
+    MeshData end = disc(4.6f, 16, 2.5f);
+    end = transformed(end, translation(kStageCentre + float3(0, 0.5f, 0.031f)));
     planarUV(end, 2.5f);
     append(kit.group("paths", 0), withMaterial(painted(end, float3(1, 1, 1)), kit.material(Mat::paving)));
+}
+
+// The trick show's stage: a wooden podium with a red rim before a striped backdrop, flags either
+// side. The animals stand on it during a show (Trick_cameras.3dn).
+void stage(ParkKit& kit)
+{
+    MeshData& g = kit.group("stage", 0);
+    float3 c = kStageCentre;
+    kit.add(g, frustum(kStageRadius + 0.15f, kStageRadius + 0.15f, kStageHeight - 0.04f, 20), Mat::paint, palette::red, c);
+    MeshData top = transformed(disc(kStageRadius, 20, 1), translation(c + float3(0, 0, kStageHeight)));
+    planarUV(top, 1.2f);
+    kit.addKeepUV(g, top, Mat::wood, rgb(0xe0b070), float3());
+    // The backdrop: a half ring of stripes behind the stage.
+    const int stripes = 12;
+    for (int i = 0; i < stripes; ++i) {
+        float a0 = kPi * float(i) / float(stripes), a1 = kPi * float(i + 1) / float(stripes);
+        float r = kStageRadius + 0.5f;
+        float3 p0 = c + float3(std::cos(a0) * r, std::sin(a0) * r, 0), p1 = c + float3(std::cos(a1) * r, std::sin(a1) * r, 0);
+        kit.wall(g, p1, p0, 2.6f, 0.12f, i % 2 ? palette::yellow : palette::red, Mat::paint);
+    }
+    kit.add(g, flatShaded(torus(kStageRadius + 0.5f, 0.12f, 12, 4)), Mat::paint, palette::yellow, c + float3(0, 0, 2.65f));
+    for (float side : {-1.0f, 1.0f}) {
+        float3 f = c + float3(side * (kStageRadius + 1.1f), -0.6f, 0);
+        kit.add(g, frustum(0.06f, 0.05f, 4.0f, 5), Mat::paint, palette::white, f);
+        kit.box(g, f + float3(side * 0.5f, 0, 3.3f), float3(1.0f, 0.04f, 0.6f), side < 0 ? palette::blue : palette::green);
+    }
 }
 
 // ---- entrance and drive
@@ -202,8 +228,8 @@ void hedgeAndTrees(ParkKit& kit)
     for (float cx : {-39.0f, -22.0f, 22.0f})
         for (float cy : {-22.0f, 22.0f})
             kit.roundTree(inside, float3(cx + 2.2f, cy + 2.2f, 0), 6, seed++, rgb(0x4f9a3c));
-    for (float3 p : {float3(-55, -39, 0), float3(55, -39, 0), float3(-55, 39.5f, 0), float3(55, 39.5f, 0), float3(5, 39, 0),
-                     float3(-5, 39, 0)})
+    for (float3 p : {float3(-55, -39, 0), float3(55, -39, 0), float3(-55, 39.5f, 0), float3(55, 39.5f, 0), float3(6.5f, 39, 0),
+                     float3(-6.5f, 39, 0)})
         kit.roundTree(inside, p, 6.5f, seed++, rgb(0x5aa040));
 
     // A wood all round outside the park, thicker further out (no shadows: too far to see them).
@@ -353,6 +379,7 @@ bool writePark(const std::string& sceneDir)
     land(kit);
     sky(kit);
     paths(kit);
+    stage(kit);
     entrance(kit);
     hedgeAndTrees(kit);
     fountainSquare(kit);

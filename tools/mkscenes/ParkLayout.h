@@ -40,6 +40,9 @@ const float kSquareRadius = 7.5f;
 // The visitors' car places (carPlaces) in order: beside the drive, on the Car Park, on the
 // Large Car Park.
 const size_t kRoadsidePlaces = 6, kCarParkPlaces = 8, kLargeCarParkPlaces = 10;
+// The trick show's stage: a round podium at the north end of the avenue, its top this high.
+const float3 kStageCentre(0, 35, 0);
+const float kStageRadius = 3.2f, kStageHeight = 0.18f;
 // The middle of the Dino Volcano's crater, at the height of its spring.
 float3 volcanoCrater();
 

@@ -33,6 +33,7 @@ int main(int argc, char** argv)
     ok = mkscenes::writeAnimalHelpers(sceneDir) && ok;
     ok = mkscenes::writeBuildingHelpers(sceneDir) && ok;
     ok = mkscenes::writeSlideCameras(sceneDir) && ok;
+    ok = mkscenes::writeTrickCameras(sceneDir) && ok;
     ok = mkscenes::writeEffects(sceneDir) && ok;
     ok = mkscenes::writeVisitors(sceneDir) && ok;
     return ok ? 0 : 1;
