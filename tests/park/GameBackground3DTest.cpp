@@ -313,6 +313,59 @@ TEST_F(ParkScreen, ASlideShowRunsFromTheClickThroughItsFlightAndBack)
     EXPECT_FLOAT_EQ(entry->mFade, 0.0f);
 }
 
+TEST_F(ParkScreen, AFlightOfNoFramesEndsOneStepAfterItAppears)
+{
+    slideScene({{"marker_a", centreGround()}});
+    showNow(park);
+    SlideCamera* entry = building("OtherHotel.txt", {"marker_a"})->mSlideCameras.at(0);
+    entry->mFrames = 0;
+    step(2);
+    setPointer(0.5f, 0.5f, 1);
+    step();
+    setPointer(0.5f, 0.5f, 0);
+    int steps = 0;
+    while (!entry->mPlaying && steps < 100) {
+        step();
+        ++steps;
+    }
+    while (entry->mFadingOut && steps < 200) {
+        step();
+        ++steps;
+    }
+    EXPECT_EQ(entry->mPlaying, 1);
+    EXPECT_EQ(entry->mFadingIn, 0);
+    step();
+    EXPECT_EQ(entry->mFadingIn, 1) << "its time passed 0 frames in the first playing step";
+}
+
+TEST_F(ParkScreen, AClickDuringTheFlightEndsItAfterItsFade)
+{
+    slideScene({{"marker_a", centreGround()}});
+    showNow(park);
+    SlideCamera* entry = building("OtherHotel.txt", {"marker_a"})->mSlideCameras.at(0);
+    step(2);
+    setPointer(0.5f, 0.5f, 1);
+    step();
+    setPointer(0.5f, 0.5f, 0);
+    int steps = 0;
+    while ((!entry->mPlaying || entry->mFadingOut) && steps < 200) {
+        step();
+        ++steps;
+    }
+    step(2);
+    ASSERT_EQ(entry->mPlaying, 1);
+    EXPECT_LT(entry->mTime, 10.0f);
+    setPointer(0.5f, 0.5f, 1);
+    step();
+    setPointer(0.5f, 0.5f, 0);
+    EXPECT_EQ(entry->mFadingIn, 1);
+    while (entry->mFadingIn && steps < 400) {
+        step();
+        ++steps;
+    }
+    EXPECT_EQ(entry->mPlaying, 0);
+}
+
 TEST_F(ParkScreen, OfTwoEntriesAtTheSameDistanceTheFirstIsHovered)
 {
     float3 g = centreGround();
