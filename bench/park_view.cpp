@@ -2,13 +2,14 @@
 // through the background loader, the starting animals (and with --built every building of the
 // data built), then timed logic steps (the park screen's update, every animal's step, the
 // scenes' clocks) and timed frames (the park screen's draw and the renderer's passes).
-// With --shot <file.png> it saves the last frame as a picture.
+// With --shot <file.png> it saves the last frame as a picture; --slide <share> shows the first
+// building's slide show at that share of its flight.
 //
 // With --walkers N that many visitors walk the park from the start, spread along their paths,
 // with their cars.
 //
 //   xvfb-run -a -s "-screen 0 1280x1024x24" ./bench_park_view [--built] [--shot park.png]
-//            [--steps N] [--frames N] [--turn radians] [--zoom units] [--walkers N]
+//            [--steps N] [--frames N] [--turn radians] [--zoom units] [--walkers N] [--slide share]
 
 #include "core/platform.h"
 #include "core/sdl_layer.h"
@@ -21,6 +22,7 @@
 #include "park/GameCamera.h"
 #include "park/OnePerson.h"
 #include "park/PublicManager.h"
+#include "park/SlideCamera.h"
 #include "render/CRender.h"
 #include "render/external/bg_loader.h"
 #include "source_menu/MenuManager.h"
@@ -100,6 +102,7 @@ int main(int argc, char** argv)
     std::string shot;
     int steps = 2000, frames = 100;
     float turn = 0.0f, zoom = 0.0f;
+    double slide = -1.0;  // with --built: the first slide show plays, at this share of its flight
     int walkers = 0;
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
@@ -115,6 +118,8 @@ int main(int argc, char** argv)
             turn = float(std::atof(argv[++i]));
         else if (a == "--zoom" && i + 1 < argc)
             zoom = float(std::atof(argv[++i]));
+        else if (a == "--slide" && i + 1 < argc)
+            slide = std::atof(argv[++i]);
         else if (a == "--walkers" && i + 1 < argc)
             walkers = std::atoi(argv[++i]);
     }
@@ -192,6 +197,15 @@ int main(int argc, char** argv)
     camera->zoomStepB(zoom / camera->mZoomStep);
     for (int i = 0; i < 3; ++i)
         park->update();
+    if (slide >= 0.0)
+        for (DataBuilding* building : storage->mParkBuildings)
+            if (!building->mSlideCameras.empty()) {
+                SlideCamera* entry = building->mSlideCameras[0];
+                entry->mPlaying = 1;
+                entry->mTime = float(slide * entry->mFrames);
+                std::printf("slide show of %s at frame %.0f\n", building->fileName().c_str(), entry->mTime);
+                break;
+            }
 
     double worst = 0;
     start = nowMs();
