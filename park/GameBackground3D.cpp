@@ -180,7 +180,8 @@ void GameBackground3D::update()
         float r = storage->mGlobalSettings ? storage->mGlobalSettings->mMouseRadiusAccuracy : 0.0f;
         // Pointing into the park is ignored while a panel is open, as for the animals and the
         // visitors: a click on the panel must not start the show of the building behind it.
-        if (nearest && nearest->mHoverDistance < r * r && !mCamera->isPointerOverHud() && !menus->isAnyPanelOpen()) {
+        if (nearest && nearest->mHoverDistance < r * r && mCamera && !mCamera->isPointerOverHud() &&
+            !menus->isAnyPanelOpen()) {
             nearest->mHovered = 1;
             cursors->hoverFlag = 1;
             cursors->hoverText = nearest->mHoverText;
