@@ -225,9 +225,6 @@ void hedgeAndTrees(ParkKit& kit)
             continue;
         kit.roundTree(inside, float3(x2, -3.6f, 0), 4.5f, seed++, shade(palette::leaf, 0.05f));
     }
-    for (float cx : {-39.0f, -22.0f, 22.0f})
-        for (float cy : {-22.0f, 22.0f})
-            kit.roundTree(inside, float3(cx + 2.2f, cy + 2.2f, 0), 6, seed++, rgb(0x4f9a3c));
     for (float3 p : {float3(-55, -39, 0), float3(55, -39, 0), float3(-55, 39.5f, 0), float3(55, 39.5f, 0), float3(6.5f, 39, 0),
                      float3(-6.5f, 39, 0)})
         kit.roundTree(inside, p, 6.5f, seed++, rgb(0x5aa040));
@@ -328,15 +325,10 @@ void flowerBeds(ParkKit& kit)
         bed(float3(side * 3.6f, 16, 0), 1.0f, 7);
         bed(float3(side * 3.6f, 28, 0), 1.0f, 7);
     }
-    for (float cx : {-39.0f, -22.0f, 22.0f, 39.0f})
-        for (float cy : {-22.0f, 22.0f}) {
-            if (cx > 30)
-                continue;
-            MeshData ring = transformed(flatRing(0.0f, 1.3f, 12), translation(float3(cx - 2.2f, cy - 2.2f, 0.12f)));
-            kit.addKeepUV(g, ring, Mat::dirt, rgb(0x8a6a4a), float3());
-            kit.add(g, frustum(1.45f, 1.35f, 0.12f, 12), Mat::stone, palette::stone, float3(cx - 2.2f, cy - 2.2f, 0), 0, 1);
-            kit.flowers(g, float3(cx - 2.2f, cy - 2.2f, -0.1f), 1.1f, seed++, 12);
-        }
+    // Long beds on the east-west avenue's north verge, between the avenue and the plots.
+    for (float side : {-1.0f, 1.0f})
+        for (float x : {13.5f, 30.5f, 47.5f})
+            bed(float3(side * x, 4.3f, 0), 7, 1.0f);
     // Round the fountain square.
     for (int i = 0; i < 8; ++i) {
         float a = float(i) * kPi / 4 + kPi / 8;
