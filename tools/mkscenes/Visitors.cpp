@@ -282,7 +282,7 @@ void Visitors::legs(MeshData& m, const Look& look) const
         };
         append(m, withMaterial(limb(k, float3(1, 0, 0), 6), clothes));
         // A shoe, toes forward.
-        MeshData shoe = painted(ellipsoid(float3(0.125f, 0.06f, 0.055f), 4, 6), look.shoes);
+        MeshData shoe = painted(ellipsoid(float3(0.125f, 0.06f, 0.055f), 2, 5), look.shoes);
         append(m, bound(moved(shoe, float3(0.035f, y, 0.05f)), low, clothes));
     }
 }
@@ -327,8 +327,8 @@ void Visitors::arms(MeshData& m, const Look& look) const
             {float3(0, y + dy, kElbowZ), 0.045f, 0.047f, blendOf(bone(up), bone(low), 0.5f), forearm},
             {float3(0, y + dy, kWristZ + 0.03f), 0.037f, 0.039f, one(bone(low)), forearm},
         };
-        append(m, withMaterial(limb(sleeve, float3(1, 0, 0), 6), clothes));
-        MeshData hand = painted(ellipsoid(float3(0.038f, 0.03f, 0.055f), 3, 5), look.skin);
+        append(m, withMaterial(limb(sleeve, float3(1, 0, 0), 5), clothes));
+        MeshData hand = painted(ellipsoid(float3(0.038f, 0.03f, 0.055f), 2, 4), look.skin);
         append(m, bound(moved(hand, float3(0.005f, y + dy, kWristZ - 0.02f)), low, clothes));
     }
 }
@@ -340,21 +340,20 @@ void Visitors::head(MeshData& m, const Look& look) const
         append(m, bound(moved(painted(piece, colour), at), kHead, material));
     };
     // A big friendly head: the style of the animals' figures.
-    add(ellipsoid(float3(0.125f, 0.115f, 0.14f), 6, 9), look.skin, float3(0.012f, 0, 1.66f), clothes);
+    add(ellipsoid(float3(0.125f, 0.115f, 0.14f), 4, 8), look.skin, float3(0.012f, 0, 1.66f), clothes);
     for (float y : {0.117f, -0.117f})
-        add(ellipsoid(float3(0.02f, 0.014f, 0.03f), 2, 5), shade(look.skin, -0.06f), float3(0.0f, y, 1.655f), clothes);
-    add(ellipsoid(float3(0.026f, 0.022f, 0.024f), 2, 5), shade(look.skin, -0.04f), float3(0.138f, 0, 1.645f), clothes);
+        add(ellipsoid(float3(0.02f, 0.014f, 0.03f), 2, 4), shade(look.skin, -0.06f), float3(0.0f, y, 1.655f), clothes);
+    add(ellipsoid(float3(0.026f, 0.022f, 0.024f), 2, 4), shade(look.skin, -0.04f), float3(0.138f, 0, 1.645f), clothes);
     for (float y : {0.045f, -0.045f}) {
-        add(ellipsoid(float3(0.012f, 0.02f, 0.024f), 2, 5), rgb(0x2a1d18), float3(0.122f, y, 1.685f), shiny);
-        add(ellipsoid(float3(0.004f, 0.006f, 0.006f), 2, 4), rgb(0xffffff), float3(0.133f, y + 0.005f, 1.695f), shiny);
+        add(ellipsoid(float3(0.012f, 0.02f, 0.024f), 2, 4), rgb(0x2a1d18), float3(0.122f, y, 1.685f), shiny);
     }
     // A smile.
-    add(ellipsoid(float3(0.01f, 0.036f, 0.009f), 2, 5), rgb(0x8a2f35), float3(0.12f, 0, 1.6f), clothes);
+    add(ellipsoid(float3(0.01f, 0.036f, 0.009f), 2, 4), rgb(0x8a2f35), float3(0.12f, 0, 1.6f), clothes);
     if (look.beard)
-        add(ellipsoid(float3(0.085f, 0.108f, 0.08f), 4, 7), look.hair, float3(0.06f, 0, 1.585f), clothes);
+        add(ellipsoid(float3(0.085f, 0.108f, 0.08f), 3, 6), look.hair, float3(0.06f, 0, 1.585f), clothes);
     if (look.glasses) {
         for (float y : {0.045f, -0.045f}) {
-            MeshData rim = transformed(torus(0.032f, 0.0055f, 8, 3), rotationY(kPi / 2));
+            MeshData rim = transformed(torus(0.032f, 0.0055f, 6, 3), rotationY(kPi / 2));
             add(rim, rgb(0x3b3f46), float3(0.132f, y, 1.685f), shiny);
         }
         add(box(0.008f, 0.03f, 0.008f), rgb(0x3b3f46), float3(0.135f, 0, 1.69f), shiny);
@@ -369,30 +368,30 @@ void Visitors::hair(MeshData& m, const Look& look) const
     float3 h = look.hair;
     if (look.hair_ == Hair::cap) {
         // A cap in the jacket's colour with its peak forward, short hair below it.
-        add(ellipsoid(float3(0.128f, 0.122f, 0.085f), 4, 8), float3(-0.005f, 0, 1.735f), look.top);
+        add(ellipsoid(float3(0.128f, 0.122f, 0.085f), 3, 7), float3(-0.005f, 0, 1.735f), look.top);
         add(transformed(box(0.11f, 0.15f, 0.015f), rotationY(-0.12f)), float3(0.125f, 0, 1.74f), shade(look.top, -0.15f));
-        add(ellipsoid(float3(0.085f, 0.117f, 0.085f), 4, 7), float3(-0.048f, 0, 1.66f), h);
+        add(ellipsoid(float3(0.085f, 0.117f, 0.085f), 3, 6), float3(-0.048f, 0, 1.66f), h);
         return;
     }
     // The crown and the back of the head.
-    add(ellipsoid(float3(0.132f, 0.123f, 0.085f), 4, 8), float3(-0.005f, 0, 1.74f), h);
-    add(ellipsoid(float3(0.097f, 0.12f, 0.11f), 4, 8), float3(-0.048f, 0, 1.668f), h);
+    add(ellipsoid(float3(0.132f, 0.123f, 0.085f), 3, 7), float3(-0.005f, 0, 1.74f), h);
+    add(ellipsoid(float3(0.097f, 0.12f, 0.11f), 3, 7), float3(-0.048f, 0, 1.668f), h);
     switch (look.hair_) {
     case Hair::ponytail:
-        add(transformed(ellipsoid(float3(0.048f, 0.045f, 0.14f), 3, 6), rotationY(-0.5f)), float3(-0.17f, 0, 1.64f), h);
-        add(ellipsoid(float3(0.035f, 0.035f, 0.035f), 2, 5), float3(-0.125f, 0, 1.73f), look.top);
+        add(transformed(ellipsoid(float3(0.048f, 0.045f, 0.14f), 3, 5), rotationY(-0.5f)), float3(-0.17f, 0, 1.64f), h);
+        add(ellipsoid(float3(0.035f, 0.035f, 0.035f), 2, 4), float3(-0.125f, 0, 1.73f), look.top);
         break;
     case Hair::bob:
         for (float y : {0.105f, -0.105f})
-            add(ellipsoid(float3(0.09f, 0.042f, 0.115f), 3, 6), float3(-0.01f, y, 1.635f), h);
-        add(ellipsoid(float3(0.105f, 0.122f, 0.122f), 4, 7), float3(-0.045f, 0, 1.635f), h);
+            add(ellipsoid(float3(0.09f, 0.042f, 0.115f), 3, 5), float3(-0.01f, y, 1.635f), h);
+        add(ellipsoid(float3(0.105f, 0.122f, 0.122f), 3, 6), float3(-0.045f, 0, 1.635f), h);
         break;
     case Hair::puffs:
         for (float y : {0.135f, -0.135f})
-            add(ellipsoid(float3(0.072f, 0.072f, 0.072f), 4, 6), float3(-0.025f, y, 1.77f), h);
+            add(ellipsoid(float3(0.072f, 0.072f, 0.072f), 3, 5), float3(-0.025f, y, 1.77f), h);
         break;
     case Hair::bun:
-        add(ellipsoid(float3(0.06f, 0.06f, 0.055f), 3, 6), float3(-0.095f, 0, 1.8f), h);
+        add(ellipsoid(float3(0.06f, 0.06f, 0.055f), 3, 5), float3(-0.095f, 0, 1.8f), h);
         break;
     default:
         break;
