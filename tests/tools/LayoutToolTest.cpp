@@ -1,0 +1,162 @@
+// The screens' layout tool: its binding table, the checks of a layout against its binding, the
+// layout text it writes, and the generated layout bases kept in step with both.
+
+#include "mklayouts/BaseWriter.h"
+#include "mklayouts/Bindings.h"
+#include "mklayouts/Layout.h"
+#include "mklayouts/Screens.h"
+
+#include "fixtures/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <map>
+#include <sstream>
+
+namespace {
+
+const std::string kTable = std::string(PETPARK_SOURCE_DIR) + "/tools/mklayouts/bindings.txt";
+
+std::string readFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::map<std::string, ScreenBinding> bindingsByName()
+{
+    std::map<std::string, ScreenBinding> all;
+    for (const ScreenBinding& b : readBindings(kTable))
+        all[b.screen] = b;
+    return all;
+}
+
+TEST(BindingTable, HoldsTheFortyFourScreensEachWithAFittingLayout)
+{
+    const std::map<std::string, ScreenBinding> all = bindingsByName();
+    ASSERT_EQ(all.size(), 44u);
+    ASSERT_EQ(screenLayouts().size(), 44u);
+    for (const ScreenLayout& s : screenLayouts()) {
+        ASSERT_EQ(all.count(s.name), 1u) << s.name;
+        const std::vector<std::string> problems = s.make().check(all.at(s.name));
+        EXPECT_TRUE(problems.empty()) << s.name << ": " << (problems.empty() ? "" : problems.front());
+    }
+    EXPECT_EQ(all.at("ButtonBar").handlers.size(), 18u);
+    EXPECT_EQ(all.at("MenuIngame").handlers.size(), 14u);
+    EXPECT_EQ(all.at("Credits").countLine, 35);
+    EXPECT_EQ(all.at("MenuPetBuySell1").countLine, 219);
+}
+
+TEST(BindingTable, KeepsTheListsInTheirGivenOrder)
+{
+    const std::map<std::string, ScreenBinding> all = bindingsByName();
+    const TypedList& buttons = all.at("ButtonBar").lists.at(0);
+    EXPECT_EQ(buttons.name, "mButtons0");
+    EXPECT_EQ(buttons.entries.at(11).index, 12);
+    EXPECT_EQ(buttons.entries.at(12).index, 11);
+    const TypedList& rows = all.at("MainMenuChooseProfile").lists.at(2);
+    EXPECT_EQ(rows.name, "mHelpers2");
+    ASSERT_EQ(rows.entries.size(), 3u);
+    EXPECT_TRUE(rows.entries[0].helper);
+    EXPECT_EQ(rows.entries[0].index, 2);
+    EXPECT_EQ(rows.entries[2].index, 0);
+}
+
+TEST(BindingTable, RefusesAListOutOfItsClassOrder)
+{
+    TempDir dir;
+    const std::string path = dir.write("bindings.txt", "screen Tiny 2 0 37\n"
+                                                       "members W0-W1\n"
+                                                       "list mLabels0 W0\n"
+                                                       "list mButtons0 W1\n");
+    EXPECT_EXIT(readBindings(path), ::testing::ExitedWithCode(1), "bindings.txt:1: Tiny: typed lists are declared");
+}
+
+TEST(LayoutCheck, NamesWrongCountsClassesAndHandlersThatCannotBeClicked)
+{
+    ScreenBinding b;
+    b.screen = "Tiny";
+    b.widgets = 2;
+    b.helpers = 1;
+    b.handlers = {0};
+    b.lists = {TypedList{"mLabels0", ElementClass::Label, {BoundElement{false, 1}}}};
+
+    Layout tooFew("Tiny");
+    tooFew.canvas("bg", Rect{0, 0, 8, 8}, nullptr);
+    EXPECT_EQ(tooFew.check(b).size(), 2u);  // widgets and helpers
+
+    Layout wrong("Tiny");
+    wrong.canvas("bg", Rect{0, 0, 8, 8}, nullptr);
+    wrong.canvas("title", Rect{0, 0, 8, 8}, nullptr);
+    wrong.helper("spot", Rect{0, 0, 8, 8});
+    const std::vector<std::string> problems = wrong.check(b);
+    ASSERT_EQ(problems.size(), 2u);
+    EXPECT_NE(problems[0].find("mWidget1 (canvas_title_o) is in mLabels0 but is a WidgetCanvas"), std::string::npos);
+    EXPECT_NE(problems[1].find("handler widget 0 (canvas_bg_o) does not react to the pointer"), std::string::npos);
+
+    Layout right("Tiny");
+    right.button("ok", Rect{0, 0, 8, 8}, ButtonLook{});
+    right.label("title", 2, Rect{0, 0, 8, 8});
+    right.helper("spot", Rect{0, 0, 8, 8});
+    EXPECT_TRUE(right.check(b).empty());
+}
+
+TEST(LayoutText, WritesGroupsAndLooseLayersInCallOrder)
+{
+    Layout l("Tiny");
+    l.canvas("bg", Rect{0, 0, 1024, 768}, nullptr, "");
+    const Caption caption{"ok", 9, Rect{10, 4, 80, 32}};
+    ButtonLook look;
+    look.normal = look.over = [](Canvas&, float, float) {};
+    l.button("ok", Rect{100, 200, 100, 40}, look, "oi", &caption);
+    l.label("title", 2, Rect{10, 20, 300, 40});
+    l.helper("spot", Rect{5, 6, 7, 8});
+    EXPECT_EQ(l.text(), "1024 768 1\n"
+                        "layer \"Tiny/bg.png\" \"canvas_bg\" 0 0 1024 768\n"
+                        "groupBegin \"btn_ok_oi\"\n"
+                        "layer \"Tiny/ok_normal.png\" \"normal\" 100 200 100 40\n"
+                        "layer \"Tiny/ok_over.png\" \"over\" 100 200 100 40\n"
+                        "layer \"../common/blank.png\" \"label_ok_9\" 110 204 80 32\n"
+                        "groupEnd \"btn_ok_oi\"\n"
+                        "layer \"../common/blank.png\" \"label_title_2_o\" 10 20 300 40\n"
+                        "layer \"../common/blank.png\" \"helper_spot\" 5 6 7 8\n");
+    EXPECT_EQ(l.pictures().size(), 3u);
+    EXPECT_EQ(l.widgetNames(), (std::vector<std::string>{"canvas_bg", "btn_ok_oi", "label_title_2_o"}));
+}
+
+TEST(GeneratedBases, AreUpToDateWithTheTableAndTheLayouts)
+{
+    const std::map<std::string, ScreenBinding> all = bindingsByName();
+    const std::string folder = std::string(PETPARK_SOURCE_DIR) + "/source_menu/generated/";
+    for (const ScreenLayout& s : screenLayouts()) {
+        const BaseSources expected = writeBase(all.at(s.name), s.make());
+        const std::string base = folder + "_" + s.name;
+        EXPECT_EQ(readFile(base + ".h"), expected.header)
+            << base << ".h is stale: run mklayouts --bases tools/mklayouts/bindings.txt source_menu/generated";
+        EXPECT_EQ(readFile(base + ".cpp"), expected.source)
+            << base << ".cpp is stale: run mklayouts --bases tools/mklayouts/bindings.txt source_menu/generated";
+    }
+}
+
+TEST(GeneratedBases, PutTheCountChecksOnTheTableLines)
+{
+    const std::map<std::string, ScreenBinding> all = bindingsByName();
+    for (const ScreenLayout& s : screenLayouts()) {
+        const ScreenBinding& b = all.at(s.name);
+        std::istringstream lines(writeBase(b, s.make()).source);
+        std::string line;
+        for (int n = 1; std::getline(lines, line); ++n) {
+            if (line.find("PP_REQUIRE_EXPORTED(mChildren.size()") != std::string::npos) {
+                EXPECT_EQ(n, b.countLine) << s.name;
+            }
+            if (line.find("PP_REQUIRE_EXPORTED(mHelpers.size()") != std::string::npos) {
+                EXPECT_EQ(n, b.countLine + 1) << s.name;
+            }
+        }
+    }
+}
+
+} // namespace
