@@ -10,7 +10,7 @@
 
 #include "core/Singleton.h"
 #include "render/CRender.h"
-#include "toolkit/widgets/Container.h"
+#include "source_menu/generated/_GameBackground3D.h"
 
 #include <utility>
 #include <vector>
@@ -42,7 +42,7 @@ private:
     char mFlags[kCount + 1];
 };
 
-class GameBackground3D : public Singleton<GameBackground3D>, public Container {
+class GameBackground3D : public Singleton<GameBackground3D>, public _GameBackground3D {
 public:
     GameBackground3D() = default;
 

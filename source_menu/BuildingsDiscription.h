@@ -3,9 +3,9 @@
 // The description card of a building.
 
 #include "core/Singleton.h"
-#include "toolkit/widgets/Container.h"
+#include "source_menu/generated/_BuildingsDiscription.h"
 
-class BuildingsDiscription : public Singleton<BuildingsDiscription>, public Container {
+class BuildingsDiscription : public Singleton<BuildingsDiscription>, public _BuildingsDiscription {
 public:
     BuildingsDiscription() = default;
 };

@@ -5,7 +5,7 @@
 
 void Credits::update()
 {
-    Container::update();
+    _Credits::update();
     if (getShowStates().second == kShowShown && Singleton<ControlMngr>::get()->isPointerDown())
         quitRequested = 1;
 }

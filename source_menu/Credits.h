@@ -4,9 +4,9 @@
 // fully shown ends the game.
 
 #include "core/Singleton.h"
-#include "toolkit/widgets/Container.h"
+#include "source_menu/generated/_Credits.h"
 
-class Credits : public Singleton<Credits>, public Container {
+class Credits : public Singleton<Credits>, public _Credits {
 public:
     Credits() = default;
 

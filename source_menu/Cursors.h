@@ -5,11 +5,11 @@
 // during the step.
 
 #include "core/Singleton.h"
-#include "toolkit/widgets/Container.h"
+#include "source_menu/generated/_Cursors.h"
 
 #include <string>
 
-class Cursors : public Singleton<Cursors>, public Container {
+class Cursors : public Singleton<Cursors>, public _Cursors {
 public:
     Cursors() = default;
 

@@ -3,9 +3,9 @@
 // The park's happiness bar of the HUD.
 
 #include "core/Singleton.h"
-#include "toolkit/widgets/Container.h"
+#include "source_menu/generated/_HappinessBar.h"
 
-class HappinessBar : public Singleton<HappinessBar>, public Container {
+class HappinessBar : public Singleton<HappinessBar>, public _HappinessBar {
 public:
     HappinessBar() = default;
 };

@@ -3,9 +3,9 @@
 // The profile choice screen, with the selected row of the profile list.
 
 #include "core/Singleton.h"
-#include "toolkit/widgets/Container.h"
+#include "source_menu/generated/_MainMenuChooseProfile.h"
 
-class MainMenuChooseProfile : public Singleton<MainMenuChooseProfile>, public Container {
+class MainMenuChooseProfile : public Singleton<MainMenuChooseProfile>, public _MainMenuChooseProfile {
 public:
     MainMenuChooseProfile() = default;
 

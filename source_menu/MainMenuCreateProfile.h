@@ -3,9 +3,12 @@
 // The profile creation screen.
 
 #include "core/Singleton.h"
-#include "toolkit/widgets/Container.h"
+#include "source_menu/generated/_MainMenuCreateProfile.h"
 
-class MainMenuCreateProfile : public Singleton<MainMenuCreateProfile>, public Container {
+class MainMenuCreateProfile : public Singleton<MainMenuCreateProfile>, public _MainMenuCreateProfile {
 public:
     MainMenuCreateProfile() = default;
+
+    // Layout handlers; the screen does not react to them yet.
+    void onWidget3(int, int) override {}
 };

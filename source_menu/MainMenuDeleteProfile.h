@@ -3,9 +3,9 @@
 // The profile deletion screen.
 
 #include "core/Singleton.h"
-#include "toolkit/widgets/Container.h"
+#include "source_menu/generated/_MainMenuDeleteProfile.h"
 
-class MainMenuDeleteProfile : public Singleton<MainMenuDeleteProfile>, public Container {
+class MainMenuDeleteProfile : public Singleton<MainMenuDeleteProfile>, public _MainMenuDeleteProfile {
 public:
     MainMenuDeleteProfile() = default;
 };

@@ -3,9 +3,9 @@
 // The main menu.
 
 #include "core/Singleton.h"
-#include "toolkit/widgets/Container.h"
+#include "source_menu/generated/_MainMenuStart.h"
 
-class MainMenuStart : public Singleton<MainMenuStart>, public Container {
+class MainMenuStart : public Singleton<MainMenuStart>, public _MainMenuStart {
 public:
     MainMenuStart() = default;
 };

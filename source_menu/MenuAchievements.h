@@ -4,9 +4,12 @@
 // which the day rules call.
 
 #include "core/Singleton.h"
-#include "toolkit/widgets/Container.h"
+#include "source_menu/generated/_MenuAchievements.h"
 
-class MenuAchievements : public Singleton<MenuAchievements>, public Container {
+class MenuAchievements : public Singleton<MenuAchievements>, public _MenuAchievements {
 public:
     MenuAchievements() = default;
+
+    // Layout handlers; the screen does not react to them yet.
+    void onWidget0(int, int) override {}
 };

@@ -4,9 +4,12 @@
 // which the day rules call.
 
 #include "core/Singleton.h"
-#include "toolkit/widgets/Container.h"
+#include "source_menu/generated/_MenuBank.h"
 
-class MenuBank : public Singleton<MenuBank>, public Container {
+class MenuBank : public Singleton<MenuBank>, public _MenuBank {
 public:
     MenuBank() = default;
+
+    // Layout handlers; the screen does not react to them yet.
+    void onWidget0(int, int) override {}
 };

@@ -3,9 +3,9 @@
 // The building shop's page of buildings to buy.
 
 #include "core/Singleton.h"
-#include "toolkit/widgets/Container.h"
+#include "source_menu/generated/_MenuBuildingBuySell1.h"
 
-class MenuBuildingBuySell1 : public Singleton<MenuBuildingBuySell1>, public Container {
+class MenuBuildingBuySell1 : public Singleton<MenuBuildingBuySell1>, public _MenuBuildingBuySell1 {
 public:
     MenuBuildingBuySell1() = default;
 };

@@ -4,9 +4,9 @@
 // the game clock stands and the park camera and visitors are idle.
 
 #include "core/Singleton.h"
-#include "toolkit/widgets/Container.h"
+#include "source_menu/generated/_MenuDateBar.h"
 
-class MenuDateBar : public Singleton<MenuDateBar>, public Container {
+class MenuDateBar : public Singleton<MenuDateBar>, public _MenuDateBar {
 public:
     MenuDateBar() = default;
 
@@ -15,4 +15,7 @@ public:
 
     int paused = 0;
     int modal = 0;
+
+    // Layout handlers; the screen does not react to them yet.
+    void onWidget4(int, int) override {}
 };

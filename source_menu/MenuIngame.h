@@ -1,15 +1,14 @@
 #pragma once
 
-// The in-game HUD. Only what the park rules use of it so far: the cash label, the queue of
-// achievement notices and the HUD's fade.
+// The in-game HUD. Only what the park rules use of it so far: the cash label (mWidget10 of the
+// layout), the queue of achievement notices and the HUD's fade.
 
 #include "core/Singleton.h"
-#include "toolkit/widgets/Container.h"
+#include "source_menu/generated/_MenuIngame.h"
 
 #include <vector>
 
 class DataAchievement;
-class WidgetLabel;
 
 // One reached-achievement notice of the HUD.
 struct Achievement {
@@ -19,14 +18,29 @@ struct Achievement {
     int state = 0;
 };
 
-class MenuIngame : public Singleton<MenuIngame>, public Container {
+class MenuIngame : public Singleton<MenuIngame>, public _MenuIngame {
 public:
     MenuIngame() = default;
+
+    // Layout handlers; the screen does not react to them yet.
+    void onWidget2(int, int) override {}
+    void onWidget3(int, int) override {}
+    void onWidget4(int, int) override {}
+    void onWidget5(int, int) override {}
+    void onWidget6(int, int) override {}
+    void onWidget7(int, int) override {}
+    void onWidget8(int, int) override {}
+    void onWidget16(int, int) override {}
+    void onWidget22(int, int) override {}
+    void onWidget23(int, int) override {}
+    void onWidget24(int, int) override {}
+    void onWidget25(int, int) override {}
+    void onWidget26(int, int) override {}
+    void onWidget27(int, int) override {}
 
     // The alpha of the HUD's widgets, with which the cash figure fades.
     float getAlpha() const { return 1.0f; }
 
-    WidgetLabel* mWidget10 = nullptr;      // the cash label
     std::vector<Achievement*> mNotices;    // oldest first
     int mOpenFold = 0;                     // the fold the HUD opened: 0 none, 1, 2 or 3
 };

@@ -3,9 +3,12 @@
 // The HUD's first fold.
 
 #include "core/Singleton.h"
-#include "toolkit/widgets/Container.h"
+#include "source_menu/generated/_MenuIngameFold1.h"
 
-class MenuIngameFold1 : public Singleton<MenuIngameFold1>, public Container {
+class MenuIngameFold1 : public Singleton<MenuIngameFold1>, public _MenuIngameFold1 {
 public:
     MenuIngameFold1() = default;
+
+    // Layout handlers; the screen does not react to them yet.
+    void onWidget7(int, int) override {}
 };

@@ -2,7 +2,7 @@
 
 void MenuLoading::update()
 {
-    Container::update();
+    _MenuLoading::update();
     if (getShowStates().second == kShowShown)
         Singleton<ContainersMngr>::get()->loadAll();
 }

@@ -4,9 +4,9 @@
 // screen to load.
 
 #include "core/Singleton.h"
-#include "toolkit/widgets/Container.h"
+#include "source_menu/generated/_MenuLoading.h"
 
-class MenuLoading : public Singleton<MenuLoading>, public Container {
+class MenuLoading : public Singleton<MenuLoading>, public _MenuLoading {
 public:
     MenuLoading() = default;
 

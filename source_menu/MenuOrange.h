@@ -3,9 +3,9 @@
 // The orange frame of the finance screens.
 
 #include "core/Singleton.h"
-#include "toolkit/widgets/Container.h"
+#include "source_menu/generated/_MenuOrange.h"
 
-class MenuOrange : public Singleton<MenuOrange>, public Container {
+class MenuOrange : public Singleton<MenuOrange>, public _MenuOrange {
 public:
     MenuOrange() = default;
 

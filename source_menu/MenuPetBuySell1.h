@@ -4,9 +4,9 @@
 // and the rebuilding of its offer cards.
 
 #include "core/Singleton.h"
-#include "toolkit/widgets/Container.h"
+#include "source_menu/generated/_MenuPetBuySell1.h"
 
-class MenuPetBuySell1 : public Singleton<MenuPetBuySell1>, public Container {
+class MenuPetBuySell1 : public Singleton<MenuPetBuySell1>, public _MenuPetBuySell1 {
 public:
     MenuPetBuySell1() = default;
 

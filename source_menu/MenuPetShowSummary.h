@@ -3,9 +3,9 @@
 // The summary after a pet show.
 
 #include "core/Singleton.h"
-#include "toolkit/widgets/Container.h"
+#include "source_menu/generated/_MenuPetShowSummary.h"
 
-class MenuPetShowSummary : public Singleton<MenuPetShowSummary>, public Container {
+class MenuPetShowSummary : public Singleton<MenuPetShowSummary>, public _MenuPetShowSummary {
 public:
     MenuPetShowSummary() = default;
 

@@ -4,9 +4,9 @@
 // which the day rules call.
 
 #include "core/Singleton.h"
-#include "toolkit/widgets/Container.h"
+#include "source_menu/generated/_MenuPetsList1.h"
 
-class MenuPetsList1 : public Singleton<MenuPetsList1>, public Container {
+class MenuPetsList1 : public Singleton<MenuPetsList1>, public _MenuPetsList1 {
 public:
     MenuPetsList1() = default;
 };

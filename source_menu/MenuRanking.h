@@ -4,13 +4,16 @@
 // park's place in it.
 
 #include "core/Singleton.h"
-#include "toolkit/widgets/Container.h"
+#include "source_menu/generated/_MenuRanking.h"
 
 #include <limits>
 
-class MenuRanking : public Singleton<MenuRanking>, public Container {
+class MenuRanking : public Singleton<MenuRanking>, public _MenuRanking {
 public:
     MenuRanking() = default;
+
+    // Layout handlers; the screen does not react to them yet.
+    void onWidget0(int, int) override {}
 
     // Ranks the park among the rival parks by popularity and keeps its place.
     void buildRanking();

@@ -4,9 +4,12 @@
 // which the day rules call.
 
 #include "core/Singleton.h"
-#include "toolkit/widgets/Container.h"
+#include "source_menu/generated/_MenuStatistics.h"
 
-class MenuStatistics : public Singleton<MenuStatistics>, public Container {
+class MenuStatistics : public Singleton<MenuStatistics>, public _MenuStatistics {
 public:
     MenuStatistics() = default;
+
+    // Layout handlers; the screen does not react to them yet.
+    void onWidget2(int, int) override {}
 };

@@ -4,9 +4,12 @@
 // which the day rules call.
 
 #include "core/Singleton.h"
-#include "toolkit/widgets/Container.h"
+#include "source_menu/generated/_MenuTickets.h"
 
-class MenuTickets : public Singleton<MenuTickets>, public Container {
+class MenuTickets : public Singleton<MenuTickets>, public _MenuTickets {
 public:
     MenuTickets() = default;
+
+    // Layout handlers; the screen does not react to them yet.
+    void onWidget0(int, int) override {}
 };

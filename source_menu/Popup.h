@@ -4,11 +4,11 @@
 // "popupstart"; Ok writes 1 and Cancel 0 into the result.
 
 #include "core/Singleton.h"
-#include "toolkit/widgets/Container.h"
+#include "source_menu/generated/_Popup.h"
 
 #include <string>
 
-class Popup : public Singleton<Popup>, public Container {
+class Popup : public Singleton<Popup>, public _Popup {
 public:
     Popup() = default;
 

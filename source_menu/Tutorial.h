@@ -3,9 +3,9 @@
 // The tutorial overlay. Only what the saved game keeps of it so far: its progress values.
 
 #include "core/Singleton.h"
-#include "toolkit/widgets/Container.h"
+#include "source_menu/generated/_Tutorial.h"
 
-class Tutorial : public Singleton<Tutorial>, public Container {
+class Tutorial : public Singleton<Tutorial>, public _Tutorial {
 public:
     Tutorial() = default;
 

@@ -1,0 +1,214 @@
+// The game's screens in a real window (Mesa's software OpenGL under Xvfb), drawn from their own
+// layouts and pictures: their pictures land where the layouts put them.
+// With PETPARK_SCREENSHOTS=<folder> in the environment each drawn screen is also written there
+// as <Screen>.png, to look at the layouts.
+
+#include "fixtures/GLTestWindow.h"
+#include "fixtures/PngWriter.h"
+#include "render/CRender.h"
+#include "render/external/bg_loader.h"
+#include "render/render.h"
+#include "source_menu/MainMenuCreateProfile.h"
+#include "source_menu/MenuBank.h"
+#include "source_menu/MenuDateBar.h"
+#include "source_menu/MenuIngame.h"
+#include "source_menu/MenuIngameFold1.h"
+#include "source_menu/MenuOptions.h"
+#include "source_menu/MenuOrange.h"
+#include "source_menu/MenuOrangeFolds.h"
+#include "source_menu/Popup.h"
+#include "source_menu/ScrollPopup.h"
+#include "source_menu/Tutorial.h"
+#include "toolkit/utils/FontStyle.h"
+#include "toolkit/utils/TextsManager.h"
+#include "toolkit/widgets/Container.h"
+#include "toolkit/widgets/WidgetCanvas.h"
+
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+constexpr int kWidth = 1024;
+constexpr int kHeight = 768;
+
+struct Pixel {
+    int r, g, b;
+};
+
+Render& engine()
+{
+    static Render* render = [] {
+        Render* r = new Render("DISABLE_FBO NO_VSYNC NO_SLEEP");
+        r->init(gl_test_device());
+        return r;
+    }();
+    return *render;
+}
+
+void setWindow(int width, int height)
+{
+    int w = width, h = height;
+    engine().getDevice()->SetVideoMode(Device::vm_window, &w, &h, L"Pet Park tests");
+    engine().getDevice()->Present();
+}
+
+// The back buffer's pixel at a point of the 1024 x 768 layout canvas.
+Pixel probe(int x, int y)
+{
+    unsigned char p[4] = {};
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(x, kHeight - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
+    return Pixel{p[0], p[1], p[2]};
+}
+
+int brightness(Pixel p)
+{
+    return (p.r + p.g + p.b) / 3;
+}
+
+void clearFrame()
+{
+    CRender::begin(nullptr, 0, 1.3333f);
+    CRender::end(3);
+}
+
+// Loads and shows the screens and steps them until their widgets have faded in.
+void show(const std::vector<Container*>& screens)
+{
+    for (Container* screen : screens) {
+        screen->load();
+        auto end = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (!screen->isLoaded() && std::chrono::steady_clock::now() < end) {
+            clearFrame();
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        ASSERT_TRUE(screen->isLoaded()) << screen->name;
+        // Shown at once; the widgets' own fades take their 250 ms.
+        screen->setStateAll("game", 2, 0);
+        for (int k = 0; k < 30; ++k)
+            screen->update();
+    }
+}
+
+// Draws the screens into one frame, first to last; the frame stays in the back buffer.
+void draw(const std::vector<Container*>& screens, const char* shot)
+{
+    clearFrame();
+    CRender::begin(nullptr, 0, 1.3333f);
+    for (Container* screen : screens)
+        screen->draw();
+    CRender::end(0);
+
+    if (const char* folder = std::getenv("PETPARK_SCREENSHOTS")) {
+        std::vector<unsigned char> rgba(size_t(kWidth) * kHeight * 4);
+        glReadBuffer(GL_BACK);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+        std::vector<unsigned char> flipped(rgba.size());
+        const size_t row = size_t(kWidth) * 4;
+        for (int y = 0; y < kHeight; ++y)
+            std::copy(&rgba[y * row], &rgba[y * row] + row, &flipped[(kHeight - 1 - y) * row]);
+        write_png(std::string(folder) + "/" + shot + ".png", kWidth, kHeight, flipped.data());
+    }
+}
+
+void showAndDraw(const std::vector<Container*>& screens, const char* shot)
+{
+    show(screens);
+    draw(screens, shot);
+}
+
+class ScreensOnScreen : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        Render::set_current(&engine());
+        setWindow(kWidth, kHeight);
+        std::filesystem::current_path(std::string(PETPARK_APP_DIR) + "/Resources");
+        textsManager.load("data/dat/texts.dat");
+        Singleton<FontStylesMgr>::get()->load();
+        clearFrame();
+    }
+    static void TearDownTestSuite()
+    {
+        bgLoader.shutdown();
+        setWindow(256, 256);
+        Render::set_current(nullptr);
+    }
+};
+
+TEST_F(ScreensOnScreen, TheProfileScreenShowsTheParkThePanelAndALightNameField)
+{
+    MainMenuCreateProfile screen;
+    screen.init("data/psd/MainMenuCreateProfile.txt");
+    showAndDraw({&screen}, "MainMenuCreateProfile");
+
+    const Pixel sky = probe(40, 120);
+    EXPECT_GT(sky.b, sky.r + 40) << "the sky of the park behind the menu";
+    const Pixel grass = probe(40, 750);
+    EXPECT_GT(grass.g, grass.r + 40) << "the park's grass";
+    const Pixel panel = probe(300, 600);
+    EXPECT_LT(brightness(panel), 70) << "the dark panel body";
+    const Pixel field = probe(330, 470);
+    EXPECT_GT(brightness(field), 200) << "the light name field";
+}
+
+TEST_F(ScreensOnScreen, TheBankSitsInTheOrangeFrameUnderItsTabs)
+{
+    MenuOrange frame;
+    frame.init("data/psd/MenuOrange.txt");
+    MenuOrangeFolds tabs;
+    tabs.init("data/psd/MenuOrangeFolds.txt");
+    MenuBank bank;
+    bank.init("data/psd/MenuBank.txt");
+    showAndDraw({&frame, &tabs, &bank}, "MenuBank");
+
+    const Pixel header = probe(150, 120);
+    EXPECT_GT(header.r, header.b + 60) << "the frame's orange header";
+    const Pixel body = probe(660, 630);
+    EXPECT_LT(brightness(body), 80) << "the frame's dark body";
+    const Pixel tab = probe(200, 75);
+    EXPECT_GT(tab.r, tab.b + 40) << "an orange tab above the frame";
+    const Pixel close = probe(892, 118);
+    EXPECT_GT(close.r, close.g + 40) << "the red close button";
+}
+
+TEST_F(ScreensOnScreen, TheHudDateBarFoldAndDialogsDraw)
+{
+    MenuIngame hud;
+    hud.init("data/psd/MenuIngame.txt");
+    MenuDateBar date;
+    date.init("data/psd/MenuDateBar.txt");
+    MenuIngameFold1 fold;
+    fold.init("data/psd/MenuIngameFold1.txt");
+    show({&hud, &date, &fold});
+    date.mWidget1->setVisible(0);  // the pause shade
+    hud.mWidget17->setVisible(0);  // the visitor panel (the animal panel's place)
+    draw({&hud, &date, &fold}, "MenuIngame");
+    const Pixel foldButton = probe(24, 745);
+    EXPECT_GT(foldButton.g, foldButton.b + 40) << "the green button of the pets fold";
+
+    Popup popup;
+    popup.init("data/psd/Popup.txt");
+    showAndDraw({&popup}, "Popup");
+    MenuOptions options;
+    options.init("data/psd/MenuOptions.txt");
+    showAndDraw({&options}, "MenuOptions");
+    ScrollPopup scroll;
+    scroll.init("data/psd/ScrollPopup.txt");
+    showAndDraw({&scroll}, "ScrollPopup");
+    Tutorial tutorial;
+    tutorial.init("data/psd/Tutorial.txt");
+    showAndDraw({&tutorial}, "Tutorial");
+}
+
+} // namespace
