@@ -101,7 +101,7 @@ void LayerFlags::apply(const std::vector<std::pair<int, std::vector<int>>>& rule
 void GameBackground3D::init(const char* path)
 {
     assignIfEmpty(name, nameFromPath(path));
-    Container::init(path);
+    _GameBackground3D::init(path);
     // Loading a saved game constructs the camera again in place, so pointers to it stay valid.
     if (mCamera)
         *mCamera = GameCamera();
@@ -116,22 +116,22 @@ void GameBackground3D::init(const char* path)
 
 void GameBackground3D::load()
 {
-    Container::load();
+    _GameBackground3D::load();
 }
 
 void GameBackground3D::unload()
 {
-    Container::unload();
+    _GameBackground3D::unload();
 }
 
 void GameBackground3D::onFrame()
 {
-    Container::onFrame();
+    _GameBackground3D::onFrame();
 }
 
 void GameBackground3D::reset()
 {
-    Container::reset();
+    _GameBackground3D::reset();
     mBackgroundTime = mFXTime = 0.0f;
 }
 
@@ -147,7 +147,7 @@ void GameBackground3D::update()
 {
     if (!isEnabled())
         return;
-    Container::update();
+    _GameBackground3D::update();
     // The park draws through the whole show transition, from its first step.
     std::pair<int, int> show = getShowStates();
     if (show.second == kShowAppearing && show.first == kShowHidden)
@@ -223,7 +223,7 @@ void GameBackground3D::draw()
     // The layout's one picture is never shown: the park is the screen.
     if (!mChildren.empty())
         mChildren[0]->setVisible(0);
-    Container::draw();
+    _GameBackground3D::draw();
 
     DataStorage* storage = Singleton<DataStorage>::get();
     if (!Singleton<TeachTrick>::get()->isOpen())

@@ -70,9 +70,12 @@ inline bool askedToShowThisUpdate(const WidgetBase& screen)
 }
 
 // Calls the screen's handler (through its virtual table) with the widget's layer-state pair.
+// A screen that has not read its layout has no widget to hand on, and no handler runs.
 template <class Screen>
 void dispatch(Screen* screen, void (Screen::*handler)(int, int), const WidgetBase* widget)
 {
+    if (!widget)
+        return;
     const std::pair<int, int> states = widget->getLayerStates();
     (screen->*handler)(states.first, states.second);
 }

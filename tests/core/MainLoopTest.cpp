@@ -357,7 +357,10 @@ TEST(LoadAllScreens, AddsTheLoadingScreenThenTheOtherFortyThree)
     // The screens' layouts name texts and font styles, read before the screens as at start-up
     // (without an engine the fonts' pictures are not loaded).
     textsManager.load(PETPARK_APP_DIR "/Resources/data/dat/texts.dat");
+    Render* current = Render::current();
+    Render::set_current(nullptr);
     Singleton<FontStylesMgr>::get()->load(PETPARK_APP_DIR "/Resources/data/dat/fonts.dat");
+    Render::set_current(current);
     HeadlessEngine engine;
     // The wall clock: the screens' pictures load on the loader thread meanwhile.
     loopClock = get_time_ms;

@@ -7,6 +7,7 @@
 #include "fixtures/TempDir.h"
 #include "park/GameBackground3D.h"
 #include "park/TeachTrick.h"
+#include "render/render.h"
 #include "source_menu/BuildingsDiscription.h"
 #include "source_menu/ButtonBar.h"
 #include "source_menu/Credits.h"
@@ -102,7 +103,10 @@ std::string layoutOf(const std::string& screen)
 void loadTextsAndStyles()
 {
     textsManager.load(kResources + "/data/dat/texts.dat");
+    Render* engine = Render::current();
+    Render::set_current(nullptr);
     Singleton<FontStylesMgr>::get()->load(kResources + "/data/dat/fonts.dat");
+    Render::set_current(engine);
 }
 
 // Runs in the application's resources folder.
