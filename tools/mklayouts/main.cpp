@@ -2,8 +2,8 @@
 //   mklayouts <bindings.txt> <font.ttf> <data folder>
 //       writes every "psd/<Screen>.txt" and the layer pictures it names into the data folder
 //   mklayouts --preview <bindings.txt> <font.ttf> <folder>
-//       paints every screen's pictures where they lie into <Screen>.png, label areas outlined in
-//       white and helper areas in yellow (the game's texts are not drawn)
+//       paints every screen's pictures where they lie into <Screen>.png on a transparent canvas,
+//       label areas outlined in white and helper areas in yellow (the game's texts are not drawn)
 //   mklayouts --bases <bindings.txt> <source folder>
 //       writes the layout bases _<Screen>.h and _<Screen>.cpp (files whose text is unchanged
 //       are left alone)
@@ -160,7 +160,6 @@ int writePreviews(const std::string& bindingsPath, const std::string& font, cons
     ilInit();
     for (const auto& [binding, layout] : checkedLayouts(bindingsPath)) {
         Canvas canvas(Layout::kWidth, Layout::kHeight);
-        canvas.flood(solid(hex("#55606e")));
         for (const Placement& p : layout.placements()) {
             const Rect r = p.r;
             if (p.picture >= 0) {
