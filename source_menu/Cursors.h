@@ -13,6 +13,10 @@ class Cursors : public Singleton<Cursors>, public _Cursors {
 public:
     Cursors() = default;
 
+    // The layout holds the pointer pictures side by side; the screen draws one of them at the
+    // pointer, never the layout as it lies. Until that is built it draws nothing.
+    void draw() override {}
+
     int hoverFlag = 0;
     std::wstring hoverText;
 };

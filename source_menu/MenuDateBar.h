@@ -12,6 +12,8 @@ public:
 
     // modal := whether Popup, ScrollPopup or Tutorial is visible.
     void checkModal();
+    // The layout's pause shade covers the park only while paused.
+    void draw() override;
 
     int paused = 0;
     int modal = 0;
