@@ -192,8 +192,10 @@ Path iconPath(Icon icon)
         return p;
     }
     case Icon::Horse: {
-        Path p = round_polygon({{30, 20}, {56, 12}, {80, 60}, {74, 86}, {54, 88}, {34, 52}}, 10);
-        p.add(round_polygon({{32, 24}, {40, 6}, {46, 20}}, 3));
+        // A head in profile looking left: ear, forehead, long face, muzzle, jaw and neck.
+        Path p = round_polygon({{40, 22}, {44, 4}, {56, 18}, {74, 30}, {84, 76}, {62, 74}, {48, 90}, {22, 88},
+                                {16, 74}, {30, 40}},
+                               7);
         return p;
     }
     case Icon::Book:
@@ -230,8 +232,9 @@ void iconDetails(Canvas& c, Icon icon)
         c.fill(ellipse(50, 68, 5, 4), hex("#f58aa0"));
         break;
     case Icon::Horse:
-        c.fill(circle(52, 36, 4), ink());
-        c.fill(ellipse(72, 78, 3, 4), ink());
+        c.fill(stroke_polyline({{56, 20}, {72, 34}, {80, 70}}, 8), darker(base(Tone::Orange), 0.35f));
+        c.fill(circle(42, 44, 4), ink());
+        c.fill(ellipse(26, 80, 3, 4), ink());
         break;
     default:
         break;
