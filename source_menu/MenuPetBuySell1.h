@@ -6,9 +6,21 @@
 #include "core/Singleton.h"
 #include "source_menu/generated/_MenuPetBuySell1.h"
 
+#include <cwctype>
+#include <string>
+
 class MenuPetBuySell1 : public Singleton<MenuPetBuySell1>, public _MenuPetBuySell1 {
 public:
     MenuPetBuySell1() = default;
+
+    // The kind whose offers the panel shows, stored in lower case.
+    void setKind(const std::wstring& kind)
+    {
+        mKind.clear();
+        for (wchar_t c : kind)
+            mKind += static_cast<wchar_t>(towlower(c));
+    }
+    std::wstring mKind;
 
     // Rebuilds the offer cards from the offer list (after new animals are offered).
     void rebuildOffers() {}
