@@ -1,0 +1,40 @@
+#pragma once
+
+// A labelled button a screen places at one of its layout helpers: one of the 18 pictures of the
+// ButtonBar bank (its kind) with a text over it in a font style of the screen's choice. The
+// screen asks it once per update whether it was clicked and draws it once per frame. A click is
+// the pointer button released over the picture, after an update with it held (the press may
+// begin elsewhere); it plays "click".
+
+#include <string>
+
+class WidgetBaseBase;
+class WidgetLabel;
+
+class Button {
+public:
+    // At the anchor's first rectangle: left edge x, vertical centre y. The label takes the
+    // rectangle of the picture's image 2 and font style index; kinds 11 and 12 have none.
+    Button(WidgetBaseBase* anchor, int kind, int index);
+    Button(const Button&) = delete;
+    Button& operator=(const Button&) = delete;
+
+    void setText(const std::wstring& text) { this->text = text; }
+    // 0: the picture is not drawn (the text still is, and clicks still count).
+    void setEnabled(int enabled) { this->enabled = enabled; }
+    // 1 in the update that completes a click at the offset; the picture's edge is outside.
+    int isClicked(float offsetX, float offsetY, int playSound);
+    // The picture (its over look while hovered, centred on the normal one) and the text, with
+    // the alpha; wrap 1 breaks the text into lines to fit.
+    void draw(float alpha, float offsetX, float offsetY, int wrap);
+
+    float x = 0.0f;
+    float y = 0.0f;
+    int hover = 0;
+    int enabled = 1;
+    WidgetLabel* label = nullptr;
+    std::wstring text;
+    int wasDown = 0;
+    int kind = 0;
+    int index = 0;
+};
