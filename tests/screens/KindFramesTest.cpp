@@ -149,7 +149,7 @@ TEST_F(KindFrames, SwitchHidesTheOldPanelThenShowsTheNewOneWithItsKind)
     open(frame);
     step({frame}, 30);
     EXPECT_EQ(showState(of<MenuBuildings1>()), kShowShown);
-    EXPECT_EQ(Singleton<MenuBuildings1>::get()->mKind, L"Dog");
+    EXPECT_EQ(Singleton<MenuBuildings1>::get()->mKind, L"dog");
 
     // The strip reports tab 5: the kind panel hides (250 ms) before the other panel shows.
     strip->selectedTab = 5;
@@ -169,7 +169,7 @@ TEST_F(KindFrames, SwitchHidesTheOldPanelThenShowsTheNewOneWithItsKind)
     step({frame}, 40);
     EXPECT_EQ(showState(of<MenuBuildings2>()), kShowHidden);
     EXPECT_NE(showState(of<MenuBuildings1>()), kShowHidden);
-    EXPECT_EQ(Singleton<MenuBuildings1>::get()->mKind, L"Cat");
+    EXPECT_EQ(Singleton<MenuBuildings1>::get()->mKind, L"cat");
 }
 
 TEST_F(KindFrames, SwapWaitsWhileModal)
