@@ -8,7 +8,18 @@
 #include "render/CRender.h"
 #include "render/external/bg_loader.h"
 #include "render/render.h"
+#include "game/CashAccount.h"
+#include "game/DataBuilding.h"
+#include "game/DataStorage.h"
+#include "game/GlobalSettings.h"
+#include "source_menu/BuildingsDiscription.h"
+#include "source_menu/ButtonBar.h"
 #include "source_menu/MainMenuCreateProfile.h"
+#include "source_menu/MenuBlueFolds.h"
+#include "source_menu/MenuBuildingBuySell.h"
+#include "source_menu/MenuBuildingBuySell1.h"
+#include "source_menu/MenuBuildings.h"
+#include "source_menu/MenuBuildings1.h"
 #include "source_menu/MenuBank.h"
 #include "source_menu/MenuDateBar.h"
 #include "source_menu/MenuIngame.h"
@@ -17,6 +28,7 @@
 #include "source_menu/MenuOrange.h"
 #include "source_menu/MenuOrangeFolds.h"
 #include "source_menu/Popup.h"
+#include "source_menu/ProgressBar.h"
 #include "source_menu/ScrollPopup.h"
 #include "source_menu/Tutorial.h"
 #include "toolkit/utils/FontStyle.h"
@@ -209,6 +221,52 @@ TEST_F(ScreensOnScreen, TheHudDateBarFoldAndDialogsDraw)
     Tutorial tutorial;
     tutorial.init("data/psd/Tutorial.txt");
     showAndDraw({&tutorial}, "Tutorial");
+}
+
+// The buildings screens over the shipped park data: the blue frame under its tabs, the cards'
+// icons, and the buy buttons of the kind's buildings.
+TEST_F(ScreensOnScreen, TheBuildingScreensShowTheirCardsInTheBlueFrame)
+{
+    DataStorage* storage = Singleton<DataStorage>::get();
+    if (storage->mBuildingDefinitions.empty())
+        loadGameData(storage, "data/game/");
+    storage->mGlobalSettings->mCashAccount->mCash = 100000;
+    std::vector<Container*> bank = {Singleton<ButtonBar>::get(), Singleton<ProgressBar>::get()};
+    for (Container* screen : bank)
+        if (screen->mChildren.empty())
+            screen->init((std::string("data/psd/") + (screen == bank[0] ? "ButtonBar" : "ProgressBar") + ".txt").c_str());
+    const std::vector<std::pair<Container*, const char*>> screens = {
+        {Singleton<MenuBlueFolds>::get(), "MenuBlueFolds"},
+        {Singleton<BuildingsDiscription>::get(), "BuildingsDiscription"},
+        {Singleton<MenuBuildingBuySell1>::get(), "MenuBuildingBuySell1"},
+        {Singleton<MenuBuildings1>::get(), "MenuBuildings1"}};
+    for (const auto& [screen, name] : screens)
+        if (screen->mChildren.empty())
+            screen->init((std::string("data/psd/") + name + ".txt").c_str());
+    MenuBuildingBuySell frame;
+    frame.init("data/psd/MenuBuildingBuySell.txt");
+    for (Container* screen : bank) {
+        screen->load();
+        while (!screen->isLoaded())
+            clearFrame();
+    }
+    Singleton<MenuBlueFolds>::get()->setTab(0);
+    Singleton<MenuBlueFolds>::get()->setTabCount(6);
+    show({&frame, Singleton<MenuBlueFolds>::get(), Singleton<MenuBuildingBuySell1>::get()});
+    for (int k = 0; k < 100; ++k)
+        Singleton<MenuBlueFolds>::get()->update();
+    for (DataBuilding* building : Singleton<MenuBuildingBuySell1>::get()->mBuildings)
+        while (building->mIcon && !building->mIcon->is_loaded())
+            clearFrame();
+    draw({&frame, Singleton<MenuBlueFolds>::get(), Singleton<MenuBuildingBuySell1>::get()}, "MenuBuildingBuySell");
+    EXPECT_EQ(Singleton<MenuBuildingBuySell1>::get()->mBuildings.size(), 3u);
+    const Pixel body = probe(660, 640);
+    EXPECT_LT(brightness(body), 90) << "the frame's dark body";
+
+    MenuBuildings care;
+    care.init("data/psd/MenuBuildings.txt");
+    show({&care, Singleton<MenuBuildings1>::get()});
+    draw({&care, Singleton<MenuBlueFolds>::get(), Singleton<MenuBuildings1>::get()}, "MenuBuildings");
 }
 
 } // namespace
