@@ -18,6 +18,8 @@
 #include "source_menu/MenuBlueFolds.h"
 #include "source_menu/MenuBuildingBuySell.h"
 #include "source_menu/MenuBuildingBuySell1.h"
+#include "source_menu/MenuBuildingBuySell2.h"
+#include "source_menu/MenuBuildings2.h"
 #include "source_menu/MenuBuildings.h"
 #include "source_menu/MenuBuildings1.h"
 #include "source_menu/MenuBank.h"
@@ -239,7 +241,9 @@ TEST_F(ScreensOnScreen, TheBuildingScreensShowTheirCardsInTheBlueFrame)
         {Singleton<MenuBlueFolds>::get(), "MenuBlueFolds"},
         {Singleton<BuildingsDiscription>::get(), "BuildingsDiscription"},
         {Singleton<MenuBuildingBuySell1>::get(), "MenuBuildingBuySell1"},
-        {Singleton<MenuBuildings1>::get(), "MenuBuildings1"}};
+        {Singleton<MenuBuildings1>::get(), "MenuBuildings1"},
+        {Singleton<MenuBuildingBuySell2>::get(), "MenuBuildingBuySell2"},
+        {Singleton<MenuBuildings2>::get(), "MenuBuildings2"}};
     for (const auto& [screen, name] : screens)
         if (screen->mChildren.empty())
             screen->init((std::string("data/psd/") + name + ".txt").c_str());
@@ -267,6 +271,21 @@ TEST_F(ScreensOnScreen, TheBuildingScreensShowTheirCardsInTheBlueFrame)
     care.init("data/psd/MenuBuildings.txt");
     show({&care, Singleton<MenuBuildings1>::get()});
     draw({&care, Singleton<MenuBlueFolds>::get(), Singleton<MenuBuildings1>::get()}, "MenuBuildings");
+
+    // The buildings of no kind, browsed three at a time.
+    Singleton<MenuBuildingBuySell2>::get()->mFirst = 1;
+    show({Singleton<MenuBuildingBuySell2>::get()});
+    draw({&frame, Singleton<MenuBuildingBuySell2>::get()}, "MenuBuildingBuySell2");
+    EXPECT_GT(Singleton<MenuBuildingBuySell2>::get()->mBuildings.size(), 3u);
+    const std::vector<DataBuilding*> park = storage->mParkBuildings;
+    for (DataBuilding* building : Singleton<MenuBuildingBuySell2>::get()->mBuildings)
+        if (storage->mParkBuildings.size() < park.size() + 4)
+            storage->mParkBuildings.push_back(building);
+    storage->mParkBuildings.back()->mCondition = 4;
+    show({Singleton<MenuBuildings2>::get()});
+    draw({&care, Singleton<MenuBuildings2>::get()}, "MenuBuildings2");
+    EXPECT_TRUE(Singleton<MenuBuildings2>::get()->mWidget0->isVisible()) << "four buildings to browse";
+    storage->mParkBuildings = park;
 }
 
 } // namespace
