@@ -208,6 +208,21 @@ TEST_F(BuildingPanels, OtherBrowserKeepsThreeCardsFilled)
         panel->onWidget1(2, 3);
     EXPECT_EQ(panel->mFirst, 0);
 
+    // Dragging the knob along the whole track moves the first index by count - 3.
+    ASSERT_GT(panel->mTrackLength, 0.0f);
+    point(0.3f, 0.8f, 1);
+    panel->onWidget2(1, 2);
+    point(0.3f + panel->mTrackLength, 0.8f, 1);
+    panel->onWidget2(2, 2);
+    EXPECT_EQ(panel->mFirst, count - 3);
+    EXPECT_FLOAT_EQ(panel->mWidget2->getOffset().first, panel->mTrackLength);
+    point(0.3f + 2 * panel->mTrackLength, 0.8f, 0);
+    panel->onWidget2(2, 3);
+    EXPECT_EQ(panel->mFirst, count - 3);
+    EXPECT_EQ(panel->mDragging, 0);
+    panel->mFirst = 0;
+    point(0.0f, 0.0f, 0);
+
     // Selling an owned building of no kind succeeds whatever animals the park holds.
     storage->mParkBuildings.push_back(panel->mBuildings[0]);
     panel->mBuildings[0]->mSaleValue = 70;
