@@ -134,7 +134,8 @@ TEST_F(VisitorsInThePark, DuringTheTrickShowOnlyTheAudienceSteps)
     manager->update();
     EXPECT_GT(walking->mProgress, 0.0f);
     EXPECT_EQ(seated->mAnimTime, 90.0f);
-    parktest::showNow(Singleton<TeachTrick>::get());
+    // The show on screen (its own steps and files are not needed here).
+    Singleton<TeachTrick>::get()->setVisible(1);
     float before = walking->mProgress;
     for (int step = 0; step < 200; ++step)
         manager->update();
@@ -266,7 +267,8 @@ TEST_F(VisitorsInThePark, WalkersAreDrawnOnTheirPathNodeAndCarsOnTheirPlaces)
     engine.render.end(true, true, false);
 
     // Under the trick show the walkers are not drawn.
-    parktest::showNow(Singleton<TeachTrick>::get());
+    // The show on screen (its own steps and files are not needed here).
+    Singleton<TeachTrick>::get()->setVisible(1);
     engine.render.begin(nullptr, 0, 0);
     manager->draw();
     EXPECT_EQ(characters->engine()->in_use, 0);
