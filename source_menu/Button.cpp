@@ -29,6 +29,11 @@ Button::Button(WidgetBaseBase* anchor, int kind, int index) : kind(kind), index(
     label->setVisible(1);
 }
 
+Button::~Button()
+{
+    delete label;
+}
+
 int Button::isClicked(float offsetX, float offsetY, int playSound)
 {
     if (label)

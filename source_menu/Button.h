@@ -16,6 +16,8 @@ public:
     // At the anchor's first rectangle: left edge x, vertical centre y. The label takes the
     // rectangle of the picture's image 2 and font style index; kinds 11 and 12 have none.
     Button(WidgetBaseBase* anchor, int kind, int index);
+    // Screens keep their buttons for the whole run; one made for a while frees its label.
+    ~Button();
     Button(const Button&) = delete;
     Button& operator=(const Button&) = delete;
 

@@ -43,9 +43,9 @@ public:
     WidgetHelper* mHelper9;  // helper_create
     WidgetHelper* mHelper10;  // helper_scrolldown
     WidgetHelper* mHelper11;  // helper_scrollup
-    WidgetLabel* mWidget2;  // label_name_1_o
-    WidgetLabel* mWidget3;  // label_name_1_o
-    WidgetLabel* mWidget4;  // label_name_1_o
+    WidgetLabel* mWidget2;  // label_name_11_o
+    WidgetLabel* mWidget3;  // label_name_11_o
+    WidgetLabel* mWidget4;  // label_name_11_o
     WidgetCanvas* mWidget5;  // canvas_panel_o
 
     std::vector<WidgetHelper*> mHelpers0;  // H3, H5, H7

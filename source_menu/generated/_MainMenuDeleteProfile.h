@@ -31,7 +31,7 @@ public:
 
     WidgetCanvas* mWidget0;  // canvas_backdrop_o
     WidgetCanvas* mWidget1;  // canvas_panel_o
-    WidgetLabel* mWidget2;  // label_deleteprofile_2_o
+    WidgetLabel* mWidget2;  // label_deletequestion_2_o
     WidgetHelper* mHelper0;  // helper_avatar
     WidgetLabel* mWidget3;  // label_deleteprofilewarning_3_o
     WidgetHelper* mHelper1;  // helper_delete

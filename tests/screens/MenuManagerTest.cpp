@@ -1,3 +1,4 @@
+#include "MainMenuTestSupport.h"
 #include "ScreenTestSupport.h"
 
 #include "game/ParkTestData.h"
@@ -21,12 +22,16 @@ class Router : public testing::Test {
 protected:
     void SetUp() override
     {
+        // The screens the router shows run their own resets.
+        menus::bindMenuScreens();
         data.writeDefault();
         data.write("data/game/public.txt", kPublic);
         data.write("data/dat/texts.dat", kTexts);
         textsManager.load("data/dat/texts.dat");
         storage = ParkTestData::load();
         forgetProfiles();
+        delete storage->mOptions;
+        storage->createOptions("data/game/");
         menu = Singleton<MenuManager>::get();
         menu->mCurrentMenu = L"nomenu";
         menu->mPetsShowOpened = 0;

@@ -380,6 +380,8 @@ protected:
         fs::current_path(dir.path());
     }
     ~BrokenLayout() override { fs::current_path(home); }
+    // Other screen tests leave the loader's thread working: the dying child starts afresh.
+    void SetUp() override { GTEST_FLAG_SET(death_test_style, "threadsafe"); }
 
     // The screen's layout with `from` replaced by `to` (the first occurrence), with `to`
     // appended when `from` is empty, or without the line holding `from` when `to` is empty.

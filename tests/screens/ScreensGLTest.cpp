@@ -5,24 +5,31 @@
 
 #include "fixtures/GLTestWindow.h"
 #include "fixtures/PngWriter.h"
-#include "render/CRender.h"
-#include "render/external/bg_loader.h"
-#include "render/render.h"
+#include "fixtures/TempDir.h"
 #include "game/CashAccount.h"
 #include "game/DataBuilding.h"
 #include "game/DataStorage.h"
+#include "game/GameOptions.h"
 #include "game/GlobalSettings.h"
+#include "game/Profiles.h"
+#include "render/CRender.h"
+#include "render/external/bg_loader.h"
+#include "render/render.h"
 #include "source_menu/BuildingsDiscription.h"
+#include "source_menu/Button.h"
 #include "source_menu/ButtonBar.h"
+#include "source_menu/MainMenuChooseProfile.h"
 #include "source_menu/MainMenuCreateProfile.h"
+#include "source_menu/MainMenuDeleteProfile.h"
+#include "source_menu/MainMenuStart.h"
+#include "source_menu/MenuBank.h"
 #include "source_menu/MenuBlueFolds.h"
 #include "source_menu/MenuBuildingBuySell.h"
 #include "source_menu/MenuBuildingBuySell1.h"
 #include "source_menu/MenuBuildingBuySell2.h"
-#include "source_menu/MenuBuildings2.h"
 #include "source_menu/MenuBuildings.h"
 #include "source_menu/MenuBuildings1.h"
-#include "source_menu/MenuBank.h"
+#include "source_menu/MenuBuildings2.h"
 #include "source_menu/MenuDateBar.h"
 #include "source_menu/MenuIngame.h"
 #include "source_menu/MenuIngameFold1.h"
@@ -34,9 +41,13 @@
 #include "source_menu/ScrollPopup.h"
 #include "source_menu/Tutorial.h"
 #include "toolkit/utils/FontStyle.h"
+#include "toolkit/utils/MyImage.h"
 #include "toolkit/utils/TextsManager.h"
 #include "toolkit/widgets/Container.h"
+#include "toolkit/widgets/WidgetButton.h"
 #include "toolkit/widgets/WidgetCanvas.h"
+#include "toolkit/widgets/WidgetHelper.h"
+#include "toolkit/widgets/WidgetLabel.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
@@ -95,17 +106,23 @@ void clearFrame()
     CRender::end(3);
 }
 
+// Loads the screen's pictures, drawing empty frames meanwhile.
+void loadFully(Container* screen)
+{
+    screen->load();
+    auto end = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!screen->isLoaded() && std::chrono::steady_clock::now() < end) {
+        clearFrame();
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    ASSERT_TRUE(screen->isLoaded()) << screen->name;
+}
+
 // Loads and shows the screens and steps them until their widgets have faded in.
 void show(const std::vector<Container*>& screens)
 {
     for (Container* screen : screens) {
-        screen->load();
-        auto end = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-        while (!screen->isLoaded() && std::chrono::steady_clock::now() < end) {
-            clearFrame();
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        }
-        ASSERT_TRUE(screen->isLoaded()) << screen->name;
+        loadFully(screen);
         // Shown at once; the widgets' own fades take their 250 ms.
         screen->setStateAll("game", 2, 0);
         for (int k = 0; k < 30; ++k)
@@ -151,6 +168,23 @@ protected:
         textsManager.load("data/dat/texts.dat");
         Singleton<FontStylesMgr>::get()->load();
         clearFrame();
+        // The screens' own buttons take their pictures from the bank.
+        ButtonBar* bank = Singleton<ButtonBar>::get();
+        if (bank->mChildren.empty())
+            bank->init("data/psd/ButtonBar.txt");
+        loadFully(bank);
+        // The options screen shows the options' values; its file lives in a folder of its own.
+        DataStorage* storage = Singleton<DataStorage>::get();
+        if (!storage->mOptions) {
+            optionsFolder().write("save.txt", "[resolution]\n1024\n768\n\n[fullscreen]\n0\n\n[music volume]\n0.5\n\n"
+                                              "[sound volume]\n0.25\n\n[profile]\n-1\n");
+            storage->mOptions = new GameOptions(optionsFolder().path() + "/");
+        }
+    }
+    static const TempDir& optionsFolder()
+    {
+        static TempDir folder;
+        return folder;
     }
     static void TearDownTestSuite()
     {
@@ -286,6 +320,124 @@ TEST_F(ScreensOnScreen, TheBuildingScreensShowTheirCardsInTheBlueFrame)
     draw({&care, Singleton<MenuBuildings2>::get()}, "MenuBuildings2");
     EXPECT_TRUE(Singleton<MenuBuildings2>::get()->mWidget0->isVisible()) << "four buildings to browse";
     storage->mParkBuildings = park;
+}
+
+// ---- the main menu, the profile screens, the options and the tutorial
+
+// A profile as the list holds it, with its avatar picture loaded.
+DataProfile* testProfile(const std::wstring& name, const char* avatar)
+{
+    DataProfile* profile = new DataProfile("data/game/Profiles/none.txt");
+    profile->mName = name;
+    profile->mAvatarFile = stringToWide(avatar);
+    profile->mTutorial = 1;
+    profile->mAvatar = requestImage(std::string("data/game/Profiles/Avatars/") + avatar);
+    auto end = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    int w = 0, h = 0;
+    while (w == 0 && std::chrono::steady_clock::now() < end) {
+        clearFrame();
+        profile->mAvatar->get_size(&w, &h);
+    }
+    return profile;
+}
+
+// The profile list replaced by these profiles, the first current.
+void useProfiles(const std::vector<DataProfile*>& profiles)
+{
+    DataStorage* storage = Singleton<DataStorage>::get();
+    for (DataProfile* old : storage->mProfiles)
+        storage->retire(old);
+    storage->mProfiles = profiles;
+    storage->mCurrentProfile = profiles.empty() ? -1 : 0;
+}
+
+TEST_F(ScreensOnScreen, TheMainMenuShowsTheProfileAndItsFourButtons)
+{
+    MainMenuStart start;
+    start.init("data/psd/MainMenuStart.txt");
+    show({&start});
+    DataProfile* profile = testProfile(L"Zoe", "avatar2.png");
+    start.profile = profile;
+    start.mWidget2->setText(profile->mName, 0, 1);
+    draw({&start}, "MainMenuStart");
+
+    const float4 avatar = start.mHelper4->getRect();
+    const Pixel face = probe(int((avatar.x + 0.5f * avatar.z) * kWidth), int((avatar.y + 0.9f * avatar.w) * kHeight));
+    EXPECT_GT(brightness(face), 60) << "the avatar over the panel";
+    for (Button* button : start.buttons) {
+        const Pixel p = probe(int(button->x * kWidth) + 12, int(button->y * kHeight));
+        EXPECT_GT(brightness(p), 90) << "a menu button";
+    }
+    useProfiles({});
+}
+
+TEST_F(ScreensOnScreen, TheChooserHighlightsTheSelectedRowAndOffersItsButtons)
+{
+    MainMenuChooseProfile chooser;
+    chooser.init("data/psd/MainMenuChooseProfile.txt");
+    useProfiles({testProfile(L"Anna", "avatar1.png"), testProfile(L"Bob", "avatar4.png"),
+                 testProfile(L"Cleo", "avatar3.png"), testProfile(L"Dan", "avatar5.png")});
+    show({&chooser});
+    chooser.setSelected(1);
+    draw({&chooser}, "MainMenuChooseProfile");
+
+    const float4 row = chooser.rowArea(1)->getRect();
+    const Pixel edge = probe(int(row.x * kWidth) + 2, int((row.y + 0.5f * row.w) * kHeight));
+    EXPECT_GT(edge.r + edge.g, 2 * edge.b + 100) << "the yellow highlight round the selected avatar";
+    const Pixel select = probe(int(chooser.rowButtons[1].select->x * kWidth) + 12,
+                               int(chooser.rowButtons[1].select->y * kHeight));
+    EXPECT_GT(brightness(select), 90) << "the selected row's play button";
+    const Pixel none = probe(int(chooser.rowButtons[0].select->x * kWidth) + 12,
+                             int(chooser.rowButtons[0].select->y * kHeight));
+    EXPECT_LT(brightness(none), 80) << "no buttons on the other rows";
+    useProfiles({});
+}
+
+TEST_F(ScreensOnScreen, TheDeleteQuestionShowsTheProfilesAvatar)
+{
+    useProfiles({testProfile(L"Anna", "avatar6.png")});
+    Singleton<MainMenuChooseProfile>::get()->setSelected(0);
+    MainMenuDeleteProfile remover;
+    remover.init("data/psd/MainMenuDeleteProfile.txt");
+    showAndDraw({&remover}, "MainMenuDeleteProfile");
+    ASSERT_NE(remover.profile, nullptr);
+    const float4 avatar = remover.mHelper0->getRect();
+    const Pixel face = probe(int((avatar.x + 0.5f * avatar.z) * kWidth), int((avatar.y + 0.9f * avatar.w) * kHeight));
+    EXPECT_GT(brightness(face), 60) << "the avatar on the panel";
+    Singleton<MainMenuChooseProfile>::get()->setSelected(-1);
+    useProfiles({});
+}
+
+TEST_F(ScreensOnScreen, TheOptionsKnobsStandAtTheVolumes)
+{
+    MenuOptions options;
+    options.init("data/psd/MenuOptions.txt");
+    showAndDraw({&options}, "MenuOptions");
+    // Sound at 0.25: a quarter along its track; music at 0.5: half way.
+    const float4 knob = options.mWidget3->getImages()[0]->getRect();
+    const float soundX = options.soundMin + 0.25f * (options.soundMax - options.soundMin) + 0.5f * knob.z;
+    const Pixel sound = probe(int(soundX * kWidth), int((knob.y + 0.5f * knob.w) * kHeight));
+    EXPECT_GT(sound.r + sound.g, 2 * sound.b + 100) << "the yellow knob of the effects";
+    const float4 music = options.mWidget7->getImages()[0]->getRect();
+    const float musicX = options.musicMin + 0.5f * (options.musicMax - options.musicMin) + 0.5f * music.z;
+    const Pixel knob2 = probe(int(musicX * kWidth), int((music.y + 0.5f * music.w) * kHeight));
+    EXPECT_GT(knob2.r + knob2.g, 2 * knob2.b + 100) << "the yellow knob of the music";
+}
+
+TEST_F(ScreensOnScreen, ATutorialMessageShowsItsTextAvatarAndButtons)
+{
+    useProfiles({testProfile(L"Anna", "avatar2.png")});
+    Tutorial tutorial;
+    tutorial.init("data/psd/Tutorial.txt");
+    tutorial.mWidget13->setText(tutorial.messages[0]->title, 0, 1);
+    tutorial.mWidget14->setText(tutorial.messages[0]->text, 0, 1);
+    showAndDraw({&tutorial}, "Tutorial");
+    const float4 avatar = tutorial.mHelper1->getRect();
+    const Pixel face = probe(int((avatar.x + 0.5f * avatar.z) * kWidth), int((avatar.y + 0.9f * avatar.w) * kHeight));
+    EXPECT_GT(brightness(face), 60) << "the avatar in its frame";
+    const Pixel ok = probe(int(tutorial.okButton->x * kWidth) + 12, int(tutorial.okButton->y * kHeight));
+    EXPECT_GT(brightness(ok), 90) << "the Ok button";
+    useProfiles({});
 }
 
 } // namespace

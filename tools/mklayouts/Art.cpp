@@ -660,6 +660,17 @@ Painter pictureFrame(Tone tone)
     };
 }
 
+Painter pictureRing(Tone tone)
+{
+    return [tone](Canvas& c, float w, float h) {
+        const Path ring = outline_of(round_rect(6, 6, w - 12, h - 12, 14), 8);
+        c.shadow(ring, 0, 2, 3, with_alpha(hex("#000000"), 0.35f));
+        c.fill(ring, vertical(0, h, lighter(base(tone), 0.35f), base(tone)));
+        c.fill(outline_of(round_rect(2, 2, w - 4, h - 4, 18), 1.5f), darker(base(tone), 0.5f));
+        c.fill(outline_of(round_rect(10, 10, w - 20, h - 20, 10), 1.2f), with_alpha(darker(base(tone), 0.4f), 0.7f));
+    };
+}
+
 Painter scenery()
 {
     return [](Canvas& c, float w, float h) {

@@ -62,6 +62,8 @@ Painter pointer(Pointer kind);
 Painter tutorialArrow();
 // The frame drawn over a picture (an avatar).
 Painter pictureFrame(Tone tone);
+// A hollow frame drawn over a picture: a rim round its edge, see-through inside.
+Painter pictureRing(Tone tone);
 // The park scenery behind the menus, the loading screen's picture and its bar, the credits.
 Painter scenery();
 Painter loadingPicture();

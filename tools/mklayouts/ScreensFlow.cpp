@@ -355,7 +355,7 @@ Layout layoutMainMenuChooseProfile()
     menuBackdrop(l);
     for (int r = 2; r >= 0; --r)                                             // rows 2, 1, 0
         l.helper("row" + std::to_string(r), Rect{212, 226 + r * 112, 100, 100});
-    l.canvas("highlight", Rect{212, 226, 100, 100}, stripe(Tone::Yellow, 0.9f), "");
+    l.canvas("highlight", Rect{212, 226, 100, 100}, pictureRing(Tone::Yellow), "");
     for (int r = 0; r < 3; ++r) {
         l.helper("delete" + std::to_string(r), buttonAt(8, 656, 226 + r * 112 + 74));
         l.helper("select" + std::to_string(r), buttonAt(7, 636, 226 + r * 112 + 28));
@@ -364,7 +364,7 @@ Layout layoutMainMenuChooseProfile()
     l.helper("scrolldown", buttonAt(12, 540, 666));
     l.helper("scrollup", buttonAt(11, 436, 666));
     for (int r = 0; r < 3; ++r)
-        l.label("name", font::kBody, Rect{324, 226 + r * 112 + 8, 300, 40});   // row names
+        l.label("name", font::kLine, Rect{328, 226 + r * 112, 290, 100});     // row names
     l.canvas("panel", Rect{192, 196, 640, 508}, panel(Tone::Blue));
     return l;
 }
@@ -391,7 +391,7 @@ Layout layoutMainMenuDeleteProfile()
     Layout l("MainMenuDeleteProfile");
     menuBackdrop(l);
     l.canvas("panel", Rect{262, 220, 500, 420}, panel(Tone::Red, 64));
-    l.label("deleteprofile", font::kTitle, Rect{282, 228, 460, 48});
+    l.label("deletequestion", font::kTitle, Rect{282, 228, 460, 48});
     l.helper("avatar", Rect{452, 300, 120, 120});
     l.label("deleteprofilewarning", font::kCentred, Rect{292, 440, 440, 70});
     l.helper("delete", buttonAt(10, 327, 580));
@@ -458,7 +458,7 @@ Layout layoutTutorial()
     l.helper("turnoff", buttonAt(16, 256, 486));
     l.helper("avatar", Rect{256, 226, 128, 128});
     l.helper("ok", buttonAt(15, 616, 486));
-    l.canvas("avatarframe", Rect{248, 218, 144, 144}, pictureFrame(Tone::Yellow));
+    l.canvas("avatarframe", Rect{248, 218, 144, 144}, pictureRing(Tone::Yellow));
     return l;
 }
 

@@ -1,0 +1,94 @@
+// The main menu: its showing loads the current profile's park, its buttons send their words
+// only once it is fully shown and not while the options or the quit question lie over it, and
+// without a current profile there is nothing to play.
+
+#include "MainMenuTestSupport.h"
+
+#include "game/CashAccount.h"
+#include "game/GlobalSettings.h"
+#include "toolkit/widgets/WidgetCanvas.h"
+#include "toolkit/widgets/WidgetLabel.h"
+
+#include <gtest/gtest.h>
+
+using namespace menus;
+
+namespace {
+
+class MainMenu : public MenuTest {
+protected:
+    void SetUp() override
+    {
+        MenuTest::SetUp();
+        start = Singleton<MainMenuStart>::get();
+    }
+    MainMenuStart* start = nullptr;
+};
+
+TEST_F(MainMenu, ShowingLoadsTheCurrentProfilesPark)
+{
+    makeProfiles(2);
+    storage->mGlobalSettings->mCashAccount->mCash = 4321;
+    ASSERT_TRUE(saveProfile(profilePath(2), L"Bea", L"avatar2.png", 1, 0, -1, 0, 0, 0));
+    storage->mCurrentProfile = 1;
+    storage->mGlobalSettings->mCashAccount->mCash = 0;
+    showFully(start);
+    ASSERT_NE(start->profile, nullptr);
+    EXPECT_EQ(start->profile->mName, L"Bea");
+    EXPECT_EQ(start->mWidget2->getText(0), L"Bea");
+    EXPECT_EQ(storage->mGlobalSettings->mCashAccount->mCash, 4321);
+}
+
+TEST_F(MainMenu, ButtonsActOnlyWhenFullyShown)
+{
+    makeProfiles(1);
+    storage->mCurrentProfile = 0;
+    start->setStateAll("game", kShowShown, 250);
+    // The first update of the appearance makes the whole screen visible again.
+    start->mWidget1->setVisible(0);
+    click(start, start->buttons[2]);
+    EXPECT_EQ(start->mWidget1->isVisible(), 1);
+    EXPECT_EQ(menu->currentMenu(), L"nomenu");
+
+    showFully(start);
+    click(start, start->buttons[2]);
+    EXPECT_EQ(menu->currentMenu(), L"options");
+    // With the options over the menu, its buttons do nothing.
+    click(start, start->buttons[3]);
+    EXPECT_EQ(menu->currentMenu(), L"options");
+    menu->runCommand(L"returnfromoptions");
+    click(start, start->buttons[3]);
+    EXPECT_EQ(menu->currentMenu(), L"exit");
+    click(start, start->buttons[1]);
+    EXPECT_EQ(menu->currentMenu(), L"exit");
+}
+
+TEST_F(MainMenu, EachButtonSendsItsWord)
+{
+    makeProfiles(1);
+    storage->mCurrentProfile = 0;
+    showFully(start);
+    click(start, start->buttons[1]);
+    EXPECT_EQ(menu->currentMenu(), L"chooseprofile");
+    EXPECT_EQ(screens::showState(start), kShowDisappearing);
+
+    showFully(start);
+    click(start, start->buttons[0]);
+    EXPECT_EQ(menu->currentMenu(), L"nomenu");
+    EXPECT_EQ(screens::showState(screens::of<MenuIngame>()), kShowAppearing);
+    EXPECT_EQ(screens::showState(start), kShowDisappearing);
+}
+
+TEST_F(MainMenu, WithoutACurrentProfileNothingCanBePlayed)
+{
+    showFully(start);
+    EXPECT_EQ(start->profile, nullptr);
+    EXPECT_EQ(start->mWidget2->getText(0), L"");
+    click(start, start->buttons[0]);
+    EXPECT_EQ(menu->currentMenu(), L"nomenu");
+    EXPECT_EQ(screens::showState(start), kShowShown);
+    click(start, start->buttons[1]);
+    EXPECT_EQ(menu->currentMenu(), L"createprofile");
+}
+
+} // namespace

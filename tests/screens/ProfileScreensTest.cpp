@@ -1,0 +1,349 @@
+// The profile screens: the numbers of the profile files, renumbering after a delete without ever
+// replacing a file, the chooser's rows, selection and scrolling, creating a profile by button or
+// Return, and deleting one with the options' stored profile forgotten.
+
+#include "MainMenuTestSupport.h"
+
+#include "park/OnePerson.h"
+#include "park/PublicManager.h"
+#include "source_menu/generated/_MainMenuCreateProfile.h"
+#include "toolkit/widgets/WidgetEdit.h"
+#include "toolkit/widgets/WidgetHelper.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace menus;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// ---- file numbers
+
+TEST(ProfileNumbers, OnlyProfileFileNamesCarryANumber)
+{
+    int n = -1;
+    EXPECT_TRUE(profileNumber(L"profile12.txt", n));
+    EXPECT_EQ(n, 12);
+    EXPECT_TRUE(profileNumber(L"Profile3.TXT", n));
+    EXPECT_EQ(n, 3);
+    EXPECT_FALSE(profileNumber(L"profile.txt", n));
+    EXPECT_FALSE(profileNumber(L"profile1a.txt", n));
+    EXPECT_FALSE(profileNumber(L"notes.txt", n));
+    EXPECT_FALSE(profileNumber(L"profile99999999999.txt", n));
+}
+
+class Renumbering : public testing::Test {
+protected:
+    void SetUp() override { fs::create_directories(dir.file("Profiles")); }
+    std::string folder() const { return dir.file("Profiles/"); }
+    void make(const std::string& name) const { dir.write("Profiles/" + name, name); }
+    // The folder's files as "name=first content", in natural order.
+    std::vector<std::string> contents() const
+    {
+        std::vector<std::string> out;
+        for (const std::wstring& name : listDirectory(folder(), "*.txt"))
+            out.push_back(wideToString(name) + "=" + dir.read("Profiles/" + wideToString(name)));
+        return out;
+    }
+    TempDir dir;
+};
+
+TEST_F(Renumbering, TheFilesAfterAGapMoveDownInTheirOrder)
+{
+    for (int n : {1, 3, 4})
+        make("profile" + std::to_string(n) + ".txt");
+    renumberProfiles(folder());
+    EXPECT_EQ(contents(), (std::vector<std::string>{"profile1.txt=profile1.txt", "profile2.txt=profile3.txt",
+                                                    "profile3.txt=profile4.txt"}));
+}
+
+TEST_F(Renumbering, NumbersCountAsNumbersNotAsText)
+{
+    // Deleting number 1 of twelve: 2 -> 1, ..., 10 -> 9, 11 -> 10, 12 -> 11; profile10 never
+    // lands on profile2's name while that one still exists.
+    for (int n = 2; n <= 12; ++n)
+        make("profile" + std::to_string(n) + ".txt");
+    renumberProfiles(folder());
+    std::vector<std::string> expected;
+    for (int n = 1; n <= 11; ++n)
+        expected.push_back("profile" + std::to_string(n) + ".txt=profile" + std::to_string(n + 1) + ".txt");
+    EXPECT_EQ(contents(), expected);
+}
+
+TEST_F(Renumbering, NoFileIsEverReplaced)
+{
+    // "profile0" would take number 1 while profile1 still stands there: it keeps its name.
+    make("profile0.txt");
+    make("profile1.txt");
+    make("zz.txt");
+    testing::internal::CaptureStdout();
+    renumberProfiles(folder());
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_NE(out.find("not renamed"), std::string::npos);
+    // Every file is still there with its own content; the unnumbered one comes last.
+    EXPECT_EQ(contents(), (std::vector<std::string>{"profile0.txt=profile0.txt", "profile2.txt=profile1.txt",
+                                                    "profile3.txt=zz.txt"}));
+}
+
+TEST_F(Renumbering, ANewProfileTakesANumberAboveEveryFile)
+{
+    EXPECT_EQ(newProfilePath(folder(), 0), folder() + "profile1.txt");
+    make("profile1.txt");
+    make("profile3.txt");
+    // Two profiles would give number 3, which is taken.
+    EXPECT_EQ(newProfilePath(folder(), 2), folder() + "profile4.txt");
+}
+
+// ---- the chooser
+
+class Chooser : public MenuTest {
+protected:
+    void SetUp() override
+    {
+        MenuTest::SetUp();
+        chooser = Singleton<MainMenuChooseProfile>::get();
+    }
+    // Presses and releases inside row r's area.
+    void pressRow(int r)
+    {
+        const float4 area = chooser->rowArea(r)->getRect();
+        point(area.x + 0.5f * area.z, area.y + 0.5f * area.w, 1);
+        chooser->update();
+        point(area.x + 0.5f * area.z, area.y + 0.5f * area.w, 0);
+        chooser->update();
+    }
+    MainMenuChooseProfile* chooser = nullptr;
+};
+
+TEST_F(Chooser, APressOnARowSelectsItAndOnlyTheSelectedRowPlaysOrDeletes)
+{
+    makeProfiles(2);
+    showFully(chooser);
+    EXPECT_EQ(chooser->selected, -1);
+
+    // The select button of an unselected row does nothing.
+    click(chooser, chooser->rowButtons[1].select);
+    EXPECT_EQ(menu->currentMenu(), L"nomenu");
+
+    // Hovering marks the row without selecting it.
+    const float4 area = chooser->rowArea(1)->getRect();
+    point(area.x + 0.5f * area.z, area.y + 0.5f * area.w, 0);
+    chooser->update();
+    EXPECT_EQ(chooser->hoverRow, 1);
+    EXPECT_EQ(chooser->selected, -1);
+
+    pressRow(1);
+    EXPECT_EQ(chooser->selected, 1);
+    click(chooser, chooser->rowButtons[1].remove);
+    EXPECT_EQ(menu->currentMenu(), L"deleteprofile");
+    EXPECT_EQ(screens::showState(screens::of<MainMenuDeleteProfile>()), kShowAppearing);
+}
+
+TEST_F(Chooser, SelectMakesTheProfileCurrentAndOpensTheMainMenu)
+{
+    makeProfiles(2);
+    showFully(chooser);
+    pressRow(0);
+    click(chooser, chooser->rowButtons[0].select);
+    EXPECT_EQ(storage->mCurrentProfile, 0);
+    EXPECT_EQ(menu->currentMenu(), L"mainmenustart");
+    EXPECT_EQ(screens::showState(screens::of<MainMenuStart>()), kShowAppearing);
+    EXPECT_EQ(Singleton<MainMenuStart>::get()->profile->mName, L"A");
+}
+
+TEST_F(Chooser, ASingleProfileIsSelectedWhenShown)
+{
+    makeProfiles(1);
+    showFully(chooser);
+    EXPECT_EQ(chooser->getSelected(), 0);
+    click(chooser, chooser->createButton);
+    EXPECT_EQ(menu->currentMenu(), L"createprofile");
+}
+
+TEST_F(Chooser, ScrollingKeepsThreeRowsFilled)
+{
+    makeProfiles(5);
+    showFully(chooser);
+    click(chooser, chooser->scrollUpButton);
+    EXPECT_EQ(chooser->firstRow, 0);
+    for (int k = 0; k < 4; ++k)
+        click(chooser, chooser->scrollDownButton);
+    EXPECT_EQ(chooser->firstRow, 2);
+    click(chooser, chooser->scrollUpButton);
+    EXPECT_EQ(chooser->firstRow, 1);
+
+    // The rows show profiles firstRow .. firstRow + 2.
+    pressRow(2);
+    EXPECT_EQ(chooser->selected, 3);
+}
+
+TEST_F(Chooser, WithThreeProfilesTheScrollButtonsDoNothing)
+{
+    makeProfiles(3);
+    showFully(chooser);
+    click(chooser, chooser->scrollDownButton);
+    EXPECT_EQ(chooser->firstRow, 0);
+    pressRow(2);
+    EXPECT_EQ(chooser->selected, 2);
+}
+
+TEST_F(Chooser, ASelectionScrollsIntoView)
+{
+    chooser->setSelected(6);
+    EXPECT_EQ(chooser->firstRow, 4);
+    chooser->setSelected(1);
+    EXPECT_EQ(chooser->firstRow, 0);
+}
+
+// ---- creating
+
+class Create : public MenuTest {
+protected:
+    void SetUp() override
+    {
+        MenuTest::SetUp();
+        create = Singleton<MainMenuCreateProfile>::get();
+    }
+    void type(const std::wstring& text)
+    {
+        for (wchar_t c : text) {
+            keyboard->data[kKeyboardCharWord].i = c;
+            create->update();
+        }
+    }
+    MainMenuCreateProfile* create = nullptr;
+};
+
+TEST_F(Create, TheFirstProfileGoesStraightToTheMainMenu)
+{
+    menu->runCommand(L"chooseprofile");
+    EXPECT_EQ(menu->currentMenu(), L"createprofile");
+    showFully(create);
+
+    // Without a name neither the button nor Return creates, and there is no way back.
+    keyboard->data[kKeyboardHeldWord + 13].i = 1;
+    create->update();
+    keyboard->data[kKeyboardHeldWord + 13].i = 0;
+    click(create, create->createButton);
+    click(create, create->cancelButton);
+    EXPECT_EQ(menu->currentMenu(), L"createprofile");
+    EXPECT_FALSE(fs::exists("data/game/Profiles/profile1.txt"));
+
+    type(L"Zoe");
+    click(create, create->nextButton);
+    click(create, create->createButton);
+    ASSERT_TRUE(fs::exists("data/game/Profiles/profile1.txt"));
+    EXPECT_EQ(nameIn("data/game/Profiles/profile1.txt"), L"Zoe");
+    ASSERT_EQ(storage->mProfiles.size(), 1u);
+    EXPECT_EQ(storage->mProfiles[0]->mAvatarFile, create->avatarNames[1]);
+    EXPECT_EQ(storage->mProfiles[0]->mTutorial, 1);
+    EXPECT_EQ(storage->mCurrentProfile, 0);
+    EXPECT_EQ(menu->currentMenu(), L"mainmenustart");
+    EXPECT_EQ(screens::showState(screens::of<MainMenuStart>()), kShowAppearing);
+    EXPECT_EQ(screens::showState(create), kShowDisappearing);
+}
+
+TEST_F(Create, ReturnCreatesALaterProfileAndTheChooserSelectsIt)
+{
+    makeProfiles(3);
+    Singleton<PublicManager>::get()->mWalkers.push_back(new OnePerson());
+    showFully(create);
+    type(L"Ola");
+    keyboard->data[kKeyboardHeldWord + 13].i = 1;
+    create->update();
+    keyboard->data[kKeyboardHeldWord + 13].i = 0;
+    EXPECT_EQ(nameIn("data/game/Profiles/profile4.txt"), L"Ola");
+    ASSERT_EQ(storage->mProfiles.size(), 4u);
+    EXPECT_EQ(menu->currentMenu(), L"returnfromcreate");
+    MainMenuChooseProfile* chooser = Singleton<MainMenuChooseProfile>::get();
+    EXPECT_EQ(chooser->getSelected(), 3);
+    EXPECT_EQ(chooser->firstRow, 1);
+    // The new park starts without the walkers of the park shown before.
+    EXPECT_EQ(data.read("data/game/Profiles/profile4.txt").find("[person walking]"), std::string::npos);
+}
+
+TEST_F(Create, ANewProfileNeverReplacesAFileLeftAfterAGap)
+{
+    makeProfiles(2);
+    ASSERT_EQ(0, std::rename(profilePath(2).c_str(), profilePath(3).c_str()));
+    storage->scanProfiles("data/game/");
+    showFully(create);
+    type(L"Kim");
+    click(create, create->createButton);
+    EXPECT_EQ(nameIn(profilePath(3)), L"B");
+    EXPECT_EQ(nameIn(profilePath(4)), L"Kim");
+    EXPECT_EQ(Singleton<MainMenuChooseProfile>::get()->getSelected(), 2);
+}
+
+TEST_F(Create, CancelReturnsAndTheArrowsWrapRound)
+{
+    makeProfiles(1);
+    showFully(create);
+    const int count = static_cast<int>(create->avatarNames.size());
+    ASSERT_GE(count, 2);
+    EXPECT_EQ(create->avatarIndex, 0);
+    click(create, create->previousButton);
+    EXPECT_EQ(create->avatarIndex, count - 1);
+    click(create, create->nextButton);
+    EXPECT_EQ(create->avatarIndex, 0);
+    click(create, create->cancelButton);
+    EXPECT_EQ(menu->currentMenu(), L"returnfromcreate");
+    EXPECT_EQ(storage->mProfiles.size(), 1u);
+}
+
+// ---- deleting
+
+class Delete : public MenuTest {
+protected:
+    void SetUp() override
+    {
+        MenuTest::SetUp();
+        remover = Singleton<MainMenuDeleteProfile>::get();
+    }
+    MainMenuDeleteProfile* remover = nullptr;
+};
+
+TEST_F(Delete, TheOthersAreRenumberedAndTheStoredProfileAfterItForgotten)
+{
+    makeProfiles(4);
+    storage->mOptions->mProfile = 3;
+    storage->mOptions->save();
+    Singleton<MainMenuChooseProfile>::get()->setSelected(1);
+    menu->runCommand(L"deleteprofile");
+    showFully(remover);
+    EXPECT_EQ(remover->profile->mName, L"B");
+    click(remover, remover->deleteButton);
+
+    EXPECT_EQ(nameIn(profilePath(1)), L"A");
+    EXPECT_EQ(nameIn(profilePath(2)), L"C");
+    EXPECT_EQ(nameIn(profilePath(3)), L"D");
+    EXPECT_FALSE(fs::exists(profilePath(4)));
+    ASSERT_EQ(storage->mProfiles.size(), 3u);
+    EXPECT_EQ(storage->mProfiles[1]->mName, L"C");
+    EXPECT_EQ(storage->mOptions->mProfile, -1);
+    EXPECT_NE(data.read("data/game/save.txt").find("[profile]\n-1"), std::string::npos);
+    EXPECT_EQ(Singleton<MainMenuChooseProfile>::get()->getSelected(), -1);
+    EXPECT_EQ(menu->currentMenu(), L"returnfromdeleteprofile");
+}
+
+TEST_F(Delete, AStoredProfileBeforeItStaysAndCancelDeletesNothing)
+{
+    makeProfiles(3);
+    storage->mOptions->mProfile = 0;
+    Singleton<MainMenuChooseProfile>::get()->setSelected(2);
+    showFully(remover);
+    click(remover, remover->cancelButton);
+    EXPECT_EQ(menu->currentMenu(), L"returnfromdeleteprofile");
+    EXPECT_TRUE(fs::exists(profilePath(3)));
+
+    showFully(remover);
+    click(remover, remover->deleteButton);
+    EXPECT_FALSE(fs::exists(profilePath(3)));
+    EXPECT_EQ(storage->mOptions->mProfile, 0);
+    EXPECT_EQ(storage->mProfiles.size(), 2u);
+}
+
+} // namespace
