@@ -9,6 +9,7 @@
 #include "source_menu/MenuDateBar.h"
 #include "source_menu/MenuManager.h"
 #include "source_menu/Progress.h"
+#include "source_menu/Tutorial.h"
 #include "toolkit/widgets/WidgetHelper.h"
 #include "toolkit/widgets/WidgetLabel.h"
 
@@ -59,6 +60,11 @@ void MenuBuildings1::update()
         Container::setVisible(1);
     if (states.second != kShowShown || mCleanButtons.empty())
         return;
+    if (states.first == kShowAppearing) {
+        Singleton<Tutorial>::get()->showMessage(-6);
+        if (getShowStates().second != kShowShown)
+            return;
+    }
     for (size_t i = 0; i < mBuildings.size(); ++i) {
         DataBuilding* building = mBuildings[i];
         if (mCleanButtons[i]->isClicked(0, 0, 1) && building->mCleaning == 0 && building->mCleanness < kFullLevel) {

@@ -2,6 +2,7 @@
 
 #include "source_menu/MenuBlueFolds.h"
 #include "source_menu/MenuPetsList1.h"
+#include "source_menu/Tutorial.h"
 #include "toolkit/widgets/WidgetLabel.h"
 
 namespace {
@@ -33,6 +34,9 @@ void MenuPetsList::update()
     _MenuPetsList::update();
     if (!isShownAfterUpdate(*this))
         return;
+    // Asked at every full appearance; the tutorial shows each message once.
+    if (getShowStates().first == kShowAppearing)
+        Singleton<Tutorial>::get()->showMessage(-1);
     followTab();
 }
 

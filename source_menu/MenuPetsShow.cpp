@@ -2,6 +2,7 @@
 
 #include "source_menu/MenuBlueFolds.h"
 #include "source_menu/MenuPetsShow1.h"
+#include "source_menu/Tutorial.h"
 #include "toolkit/widgets/WidgetLabel.h"
 
 namespace {
@@ -33,6 +34,9 @@ void MenuPetsShow::update()
     _MenuPetsShow::update();
     if (!isShownAfterUpdate(*this))
         return;
+    // Asked at every full appearance; the tutorial shows each message once.
+    if (getShowStates().first == kShowAppearing)
+        Singleton<Tutorial>::get()->showMessage(-2);
     followTab();
 }
 
