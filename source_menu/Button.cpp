@@ -42,9 +42,12 @@ int Button::isClicked(float offsetX, float offsetY, int playSound)
     ControlMngr* input = Singleton<ControlMngr>::get();
     const PointerPosition p = input->getPointer(-1);
     const int down = input->isPointerDown();
+    // Each edge computed on its own, so a pointer on the bottom or right edge is never inside
+    // by rounding.
     const float left = x + offsetX;
-    const float top = y + offsetY - 0.5f * picture.w;
-    const bool inside = p.x > left && p.x < left + picture.z && p.y > top && p.y < top + picture.w;
+    const float centre = y + offsetY;
+    const bool inside = left < p.x && p.x < left + picture.z && centre - 0.5f * picture.w < p.y
+                        && p.y < centre + 0.5f * picture.w;
     if (!inside || down) {
         hover = 0;
         wasDown = down;

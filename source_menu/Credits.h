@@ -1,7 +1,7 @@
 #pragma once
 
-// The credits, shown at the end of the game. A press of the pointer button while it is
-// fully shown ends the game.
+// The credits: one full-height picture, the last screen of a run. Once it is fully shown a
+// press of the pointer button ends the game (the main loop's quit flag).
 
 #include "core/Singleton.h"
 #include "source_menu/generated/_Credits.h"
@@ -10,5 +10,7 @@ class Credits : public Singleton<Credits>, public _Credits {
 public:
     Credits() = default;
 
+    void init(const char* path) override;
     void update() override;
+    void draw() override;
 };

@@ -1,9 +1,53 @@
 #include "source_menu/MenuDateBar.h"
 
+#include "game/DataAnimal.h"
+#include "game/DataBuilding.h"
+#include "game/DataStorage.h"
+#include "game/GameDate.h"
+#include "game/GlobalSettings.h"
+#include "game/TextFormat.h"
+#include "park/AnimalAvatar.h"
+#include "park/GameBackground3D.h"
+#include "park/TeachTrick.h"
+#include "render/CRender.h"
+#include "render/external/Sounds.h"
 #include "source_menu/Popup.h"
 #include "source_menu/ScrollPopup.h"
 #include "source_menu/Tutorial.h"
+#include "toolkit/utils/MyImage.h"
+#include "toolkit/utils/TextsManager.h"
+#include "toolkit/widgets/WidgetButton.h"
 #include "toolkit/widgets/WidgetCanvas.h"
+#include "toolkit/widgets/WidgetLabel.h"
+
+#include <algorithm>
+
+namespace {
+constexpr float kBandHalfWidth = 0.3750094f;   // half the centre band's width per unit of aspect
+constexpr size_t kTextLimit = 199;
+
+// Puts the image at x0 + the widget's layout x, keeping its y.
+void pin(WidgetBase* widget, size_t image, float x0)
+{
+    std::vector<MyImage*>& images = widget->getImages();
+    if (image >= images.size() || widget->getRects().empty())
+        return;
+    images[image]->setPosition(x0 + widget->getRects()[0].x, images[image]->getPosition().second);
+}
+} // namespace
+
+void MenuDateBar::init(const char* path)
+{
+    assignIfEmpty(name, nameFromPath(path));
+    _MenuDateBar::init(path);
+}
+
+void MenuDateBar::reset()
+{
+    _MenuDateBar::reset();
+    modal = 0;
+    paused = 0;
+}
 
 void MenuDateBar::checkModal()
 {
@@ -11,9 +55,80 @@ void MenuDateBar::checkModal()
             || Singleton<Tutorial>::get()->isVisible();
 }
 
+void MenuDateBar::update()
+{
+    checkModal();
+    if (!isEnabled() || modal)
+        return;
+    _MenuDateBar::update();
+    const std::pair<int, int> states = getShowStates();
+    if (states.second == kShowAppearing && states.first == kShowHidden)
+        Container::setVisible(1);
+    // Nothing more before the bar has read its layout, and no clock without a park.
+    DataStorage* data = Singleton<DataStorage>::get();
+    if (!mWidget2 || !data->mGlobalSettings)
+        return;
+    if (data->mGlobalSettings->mDate)
+        mWidget2->setText(data->mGlobalSettings->mDate->toText(), 0, 1);
+    if (getShowStates().second != kShowShown)
+        return;
+    if (!paused && !Singleton<TeachTrick>::get()->isOpen()) {
+        data->update();
+        for (size_t i = 0; i < data->mParkAnimals.size(); ++i)
+            AnimalAvatar::updateInPark(data->mParkAnimals[i]);
+        Singleton<GameBackground3D>::get()->stepAnimationTime();
+    }
+    Singleton<Tutorial>::get()->checkTriggers();
+}
+
+void MenuDateBar::onWidget4(int, int current)
+{
+    if (current != kLayerReleased)
+        return;
+    paused = 1 - paused;
+    Singleton<Sounds>::get()->play("exit");
+}
+
+std::wstring MenuDateBar::parcelsText()
+{
+    DataStorage* data = Singleton<DataStorage>::get();
+    int parcels = 0;
+    for (DataBuilding* building : data->mParkBuildings)
+        if (building->mType != L"other")
+            ++parcels;
+    const int animals = static_cast<int>(data->mParkAnimals.size());
+    const int free = parcels - animals;
+    std::wstring text;
+    if (free == 0 && animals > 0) {
+        int days = data->mParkAnimals[0]->mStayDays;
+        for (DataAnimal* animal : data->mParkAnimals)
+            days = std::min(days, animal->mStayDays);
+        // The text comes from the data: the number goes into its first "%d" only.
+        text = formatWithNumber(textsManager.get(L"freeparcelinday(s)"), days);
+    } else {
+        text = std::to_wstring(free) + L" " + textsManager.get(L"parcel(s)free");
+    }
+    if (text.size() > kTextLimit)
+        text.resize(kTextLimit);
+    return text;
+}
+
 void MenuDateBar::draw()
 {
-    if (mWidget1)
-        mWidget1->setVisible(paused);
+    if (!isVisible() || !mWidget0)
+        return;
+    const float aspect = CRender::get_aspect();
+    const float x0 = 0.5f - kBandHalfWidth * aspect;
+    pin(mWidget4, 0, x0);
+    pin(mWidget4, 1, x0);
+    pin(mWidget0, 0, x0);
+    pin(mWidget3, 0, x0);
+    pin(mWidget2, 0, x0);
+    if (!mWidget1->getImages().empty())
+        mWidget1->getImages()[0]->setRect(x0, 0.0f, (0.5f + kBandHalfWidth * aspect) - x0, 1.0f);
+    mWidget1->setColor(1.0f, 1.0f, 1.0f, 0.5f);
+    mWidget1->setVisible(paused);
+    mWidget3->setText(parcelsText(), 0, 1);
     _MenuDateBar::draw();
+    Singleton<Tutorial>::get()->updatePointer();
 }

@@ -5,6 +5,7 @@
 
 #include "core/Singleton.h"
 #include "source_menu/generated/_MenuIngame.h"
+#include "toolkit/widgets/WidgetButton.h"
 
 #include <vector>
 
@@ -38,6 +39,9 @@ public:
     void onWidget26(int, int) override {}
     void onWidget27(int, int) override {}
 
+    // True while the pointer is over (or presses) the third fold's button: the pointer overlay
+    // then leaves the bottom edge's scrolling as it was.
+    int isFold3ButtonActive() const { return mWidget2 && mWidget2->getLayerStates().second != 0; }
     // The alpha of the HUD's widgets, with which the cash figure fades.
     float getAlpha() const { return 1.0f; }
 

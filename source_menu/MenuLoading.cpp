@@ -1,8 +1,65 @@
 #include "source_menu/MenuLoading.h"
 
+#include "park/GameBackground3D.h"
+#include "toolkit/utils/MyImage.h"
+#include "toolkit/widgets/WidgetCanvas.h"
+
+namespace {
+constexpr float kBandHalfWidth = 0.3750094f;   // half the centre band's width per unit of aspect
+
+// The loaded share of a scene that is loading, weighted; nothing while its total is unknown.
+float sceneShare(CRender::Object* scene)
+{
+    if (!scene)
+        return 0.0f;
+    int loaded = 0;
+    int total = 0;
+    scene->get_counts(&loaded, &total);
+    if (total == 0)
+        return 0.0f;
+    return MenuLoading::kSceneWeight * static_cast<float>(loaded) / static_cast<float>(total);
+}
+} // namespace
+
+void MenuLoading::init(const char* path)
+{
+    assignIfEmpty(name, nameFromPath(path));
+    _MenuLoading::init(path);
+}
+
 void MenuLoading::update()
 {
+    if (!isEnabled())
+        return;
     _MenuLoading::update();
-    if (getShowStates().second == kShowShown)
+    const std::pair<int, int> states = getShowStates();
+    if (states.second == kShowAppearing && states.first == kShowHidden)
+        Container::setVisible(1);
+    // Every screen's images are requested once, when the loading screen stands.
+    if (states.second == kShowShown && states.first == kShowAppearing)
         Singleton<ContainersMngr>::get()->loadAll();
+}
+
+float MenuLoading::progress()
+{
+    GameBackground3D* park = Singleton<GameBackground3D>::get();
+    return kScreensWeight * Singleton<ContainersMngr>::get()->loadedFraction() + sceneShare(park->mBackground3D)
+           + sceneShare(park->mBuildingsHelpers);
+}
+
+void MenuLoading::draw()
+{
+    if (!isVisible() || !mWidget0)
+        return;
+    const float p = progress();
+    if (!mWidget3->getImages().empty()) {
+        const float4 bar = mWidget3->getImages()[0]->getRect();
+        mWidget3->setClipRect(0.0f, 0.0f, bar.x + p * bar.z, 1.0f);
+    }
+    if (!mWidget0->getImages().empty()) {
+        const float aspect = CRender::get_aspect();
+        mWidget0->getImages()[0]->setRect(0.5f - kBandHalfWidth * aspect, 0.0f, 2.0f * kBandHalfWidth * aspect,
+                                          1.0f);
+    }
+    _MenuLoading::draw();
 }

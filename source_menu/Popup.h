@@ -1,35 +1,48 @@
 #pragma once
 
-// The modal message box. The opener sets title, text, result and mode, then sends
-// "popupstart"; Ok writes 1 and Cancel 0 into the result.
+// The modal message box: a framed title and text over a dimmed band, with Ok and, when asked,
+// Cancel. The opener sets title, text, result and mode at every opening, then sends
+// "popupstart"; Ok writes 1 and Cancel 0 into the result (when set), then the popup sends
+// "popupend". Clicks during the 250 ms appearance are ignored.
 
 #include "core/Singleton.h"
 #include "source_menu/generated/_Popup.h"
 
 #include <string>
 
+class Button;
+
 class Popup : public Singleton<Popup>, public _Popup {
 public:
     Popup() = default;
+    ~Popup() override;
 
-    // Draws the modal dim band over the centre of the screen with that alpha; the band's picture
-    // comes with the popup's layout, so nothing is drawn until the layout binds it.
-    void drawBackdrop(float alpha) { (void)alpha; }
+    void init(const char* path) override;
+    void update() override;
+    void draw() override;
+    void reset() override { _Popup::reset(); }
 
-    void setTitle(const std::wstring& title) { this->title = title; }
-    void setText(const std::wstring& text) { this->text = text; }
+    // The texts themselves, already looked up.
+    void setTitle(const std::wstring& title);
+    void setText(const std::wstring& text);
+    // Where Ok writes 1 and Cancel 0; null writes nothing.
     void setResult(int* result) { this->result = result; }
-    // buttons 0: Ok only, 1: Ok and Cancel; variant 0 or 1: the frame's look.
+    // buttons 0: Ok only, 1: Ok and Cancel; variant 0 or 1: which frame shows.
     void setMode(int buttons, int variant)
     {
         this->buttons = buttons;
         this->variant = variant;
     }
+    // The dim band over the whole centre band at that alpha; the tutorial and the park view
+    // draw it too.
+    void drawBackdrop(float alpha);
 
+    Button* okButton = nullptr;
+    Button* cancelButton = nullptr;
     std::wstring title;
     std::wstring text;
     int* result = nullptr;
-    std::wstring savedMenu;
+    std::wstring savedMenu;    // the router's, kept from "popupstart" to "popupend"
     int buttons = 0;
     int variant = 0;
 };

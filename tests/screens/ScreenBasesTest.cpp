@@ -373,7 +373,13 @@ TEST_F(ScreenBases, TheUpdateInWhichAScreenIsAskedToShowDrawsNothing)
 // A copy of a game layout below a temporary folder, changed by the test.
 class BrokenLayout : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { loadTextsAndStyles(); }
+    static void SetUpTestSuite()
+    {
+        loadTextsAndStyles();
+        // Other screen tests leave the background loader's thread running: a forked child
+        // could inherit a lock it holds, so the death tests run in a fresh process.
+        GTEST_FLAG_SET(death_test_style, "threadsafe");
+    }
     BrokenLayout() : home(fs::current_path())
     {
         fs::create_directories(dir.file("data/psd"));

@@ -10,19 +10,24 @@
 
 namespace {
 
+HeadlessEngine* screensEngine = nullptr;
+
 class ScreensEnvironment : public testing::Environment {
 public:
-    void SetUp() override { mEngine = new HeadlessEngine(); }
+    void SetUp() override { screensEngine = new HeadlessEngine(); }
     void TearDown() override
     {
         bgLoader.shutdown();
-        delete mEngine;
+        delete screensEngine;
+        screensEngine = nullptr;
     }
-
-private:
-    HeadlessEngine* mEngine = nullptr;
 };
 
 testing::Environment* const environment = testing::AddGlobalTestEnvironment(new ScreensEnvironment());
 
 } // namespace
+
+RecordingDevice& screensDevice()
+{
+    return screensEngine->device;
+}
