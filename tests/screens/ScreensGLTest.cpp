@@ -3,6 +3,7 @@
 // With PETPARK_SCREENSHOTS=<folder> in the environment each drawn screen is also written there
 // as <Screen>.png, to look at the layouts.
 
+#include "core/ControlMngr.h"
 #include "fixtures/GLTestWindow.h"
 #include "fixtures/PngWriter.h"
 #include "fixtures/TempDir.h"
@@ -18,6 +19,7 @@
 #include "source_menu/BuildingsDiscription.h"
 #include "source_menu/Button.h"
 #include "source_menu/ButtonBar.h"
+#include "source_menu/Cursors.h"
 #include "source_menu/MainMenuChooseProfile.h"
 #include "source_menu/MainMenuCreateProfile.h"
 #include "source_menu/MainMenuDeleteProfile.h"
@@ -33,6 +35,7 @@
 #include "source_menu/MenuDateBar.h"
 #include "source_menu/MenuIngame.h"
 #include "source_menu/MenuIngameFold1.h"
+#include "source_menu/MenuLoading.h"
 #include "source_menu/MenuOptions.h"
 #include "source_menu/MenuOrange.h"
 #include "source_menu/MenuOrangeFolds.h"
@@ -438,6 +441,41 @@ TEST_F(ScreensOnScreen, ATutorialMessageShowsItsTextAvatarAndButtons)
     const Pixel ok = probe(int(tutorial.okButton->x * kWidth) + 12, int(tutorial.okButton->y * kHeight));
     EXPECT_GT(brightness(ok), 90) << "the Ok button";
     useProfiles({});
+}
+
+// The loading bar drawn up to its progress, and the pointer's picture with its hot spot on the
+// pointer.
+TEST_F(ScreensOnScreen, TheLoadingBarStopsAtItsProgressAndThePointerSitsOnItsHotSpot)
+{
+    MenuLoading loading;
+    loading.init("data/psd/MenuLoading.txt");
+    show({&loading});
+    const float progress = MenuLoading::progress();
+    ASSERT_GT(progress, 0.2f);
+    ASSERT_LT(progress, 0.8f);
+    draw({&loading}, "MenuLoading");
+    // The bar lies at x 218..806, y 566..594 of the canvas; it shows up to 218 + p x 588.
+    const int end = 218 + static_cast<int>(progress * 588.0f);
+    const Pixel filled = probe(end - 20, 580);
+    const Pixel empty = probe(end + 20, 580);
+    EXPECT_GT(std::abs(filled.r - empty.r) + std::abs(filled.g - empty.g) + std::abs(filled.b - empty.b), 60)
+        << "the bar's picture ends at the progress";
+
+    Cursors cursors;
+    cursors.init("data/psd/Cursors.txt");
+    show({&cursors});
+    sDevice* mouse = Singleton<ControlMngr>::get()->mPointerDevices.front();
+    mouse->data[kPointerXWord].f = 0.5f;
+    mouse->data[kPointerYWord].f = 0.5f;
+    cursors.cursorKind = 0;
+    cursors.hoverFlag = 0;
+    draw({&cursors}, "Cursors");
+    // The arrow's tip is its hot spot: its body lies below and right of the pointer only.
+    EXPECT_GT(brightness(probe(518, 396)), 60) << "the arrow just below right of the pointer";
+    EXPECT_LT(brightness(probe(500, 370)), 10) << "nothing above left of the pointer";
+    EXPECT_LT(brightness(probe(600, 470)), 10) << "nothing away from the arrow";
+    mouse->data[kPointerXWord].f = -1.0f;
+    mouse->data[kPointerYWord].f = -1.0f;
 }
 
 } // namespace

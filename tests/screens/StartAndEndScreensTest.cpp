@@ -2,6 +2,7 @@
 #include "ScreenTestSupport.h"
 
 #include "core/GameMain.h"
+#include "source_menu/Button.h"
 #include "toolkit/utils/MyImage.h"
 #include "toolkit/widgets/WidgetCanvas.h"
 
@@ -95,6 +96,52 @@ TEST(CreditsScreen, APressEndsTheGameOnlyOnceFullyShown)
     EXPECT_FLOAT_EQ(picture.x, 0.5f - kBand * (4.0f / 3.0f));
     EXPECT_FLOAT_EQ(picture.y, 0.0f);
     EXPECT_FLOAT_EQ(picture.w, 1.0f);
+    pointAt(-1.0f, -1.0f);
+    hideAll();
+}
+
+} // namespace
+
+namespace {
+
+// Steps the screen until its show transition has ended.
+void stepUntilSettled(Container* screen)
+{
+    for (int i = 0; i < 40; ++i)
+        screen->update();
+}
+
+TEST(QuitFlow, EscapeOverTheMainMenuThenOkThenAPressEndsTheGame)
+{
+    bindLayouts();
+    hideAll();
+    quitRequested = 0;
+    MenuManager* menu = Singleton<MenuManager>::get();
+    Popup* popup = Singleton<Popup>::get();
+    Credits* credits = Singleton<Credits>::get();
+    menu->mCurrentMenu = L"mainmenustart";
+    menu->mCreditsPending = 0;
+    Singleton<MainMenuStart>::get()->Container::setVisible(1);
+
+    menu->runCommand(L"exit");
+    stepUntilSettled(popup);
+    const float4 ok = Singleton<ButtonBar>::get()->getIconImage(popup->okButton->kind, 0)->getRect();
+    const float x = popup->okButton->x + 0.5f * ok.z;
+    pointAt(x, popup->okButton->y, 1);
+    popup->update();
+    pointAt(x, popup->okButton->y, 0);
+    popup->update();
+    EXPECT_EQ(menu->mCreditsPending, 1);
+    EXPECT_EQ(showState(credits), kShowAppearing);
+
+    // The press that ends the game must come once the credits stand.
+    pointAt(0.5f, 0.5f, 1);
+    stepUntilSettled(credits);
+    EXPECT_EQ(quitRequested, 1);
+
+    quitRequested = 0;
+    menu->mCreditsPending = 0;
+    menu->mCurrentMenu = L"nomenu";
     pointAt(-1.0f, -1.0f);
     hideAll();
 }
