@@ -7,3 +7,8 @@
 
 // The text with its first "%d" replaced by the number, cut to at most limit characters.
 std::wstring formatWithNumber(const std::wstring& text, int number, size_t limit = 200);
+
+// The text with its first "%d" replaced by the number and its first "%ls" by the word (either
+// may be missing, in any order), cut to at most limit characters.
+std::wstring formatWithNumberAndText(const std::wstring& text, int number, const std::wstring& word,
+                                     size_t limit = 200);
