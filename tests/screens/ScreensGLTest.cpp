@@ -7,7 +7,14 @@
 #include "fixtures/GLTestWindow.h"
 #include "fixtures/PngWriter.h"
 #include "fixtures/TempDir.h"
+#include "render/CRender.h"
+#include "render/external/bg_loader.h"
+#include "render/render.h"
+#include "park/GameBackground3D.h"
+#include "park/GameCamera.h"
 #include "game/CashAccount.h"
+#include "game/DataAchievement.h"
+#include "game/DataAnimal.h"
 #include "game/DataBuilding.h"
 #include "game/DataStorage.h"
 #include "game/GameOptions.h"
@@ -21,6 +28,7 @@
 #include "source_menu/ButtonBar.h"
 #include "source_menu/Cursors.h"
 #include "source_menu/MainMenuChooseProfile.h"
+#include "source_menu/HappinessBar.h"
 #include "source_menu/MainMenuCreateProfile.h"
 #include "source_menu/MainMenuDeleteProfile.h"
 #include "source_menu/MainMenuStart.h"
@@ -36,6 +44,7 @@
 #include "source_menu/MenuIngame.h"
 #include "source_menu/MenuIngameFold1.h"
 #include "source_menu/MenuLoading.h"
+#include "source_menu/MenuIngameFold2.h"
 #include "source_menu/MenuOptions.h"
 #include "source_menu/MenuOrange.h"
 #include "source_menu/MenuOrangeFolds.h"
@@ -88,13 +97,13 @@ void setWindow(int width, int height)
     engine().getDevice()->Present();
 }
 
-// The back buffer's pixel at a point of the 1024 x 768 layout canvas.
-Pixel probe(int x, int y)
+// The back buffer's pixel at a point of the window (by default the 1024 x 768 layout canvas).
+Pixel probe(int x, int y, int windowHeight = kHeight)
 {
     unsigned char p[4] = {};
     glReadBuffer(GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(x, kHeight - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
+    glReadPixels(x, windowHeight - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
     return Pixel{p[0], p[1], p[2]};
 }
 
@@ -134,7 +143,7 @@ void show(const std::vector<Container*>& screens)
 }
 
 // Draws the screens into one frame, first to last; the frame stays in the back buffer.
-void draw(const std::vector<Container*>& screens, const char* shot)
+void draw(const std::vector<Container*>& screens, const char* shot, int width = kWidth, int height = kHeight)
 {
     clearFrame();
     CRender::begin(nullptr, 0, 1.3333f);
@@ -143,15 +152,15 @@ void draw(const std::vector<Container*>& screens, const char* shot)
     CRender::end(0);
 
     if (const char* folder = std::getenv("PETPARK_SCREENSHOTS")) {
-        std::vector<unsigned char> rgba(size_t(kWidth) * kHeight * 4);
+        std::vector<unsigned char> rgba(size_t(width) * height * 4);
         glReadBuffer(GL_BACK);
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+        glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
         std::vector<unsigned char> flipped(rgba.size());
-        const size_t row = size_t(kWidth) * 4;
-        for (int y = 0; y < kHeight; ++y)
-            std::copy(&rgba[y * row], &rgba[y * row] + row, &flipped[(kHeight - 1 - y) * row]);
-        write_png(std::string(folder) + "/" + shot + ".png", kWidth, kHeight, flipped.data());
+        const size_t row = size_t(width) * 4;
+        for (int y = 0; y < height; ++y)
+            std::copy(&rgba[y * row], &rgba[y * row] + row, &flipped[(height - 1 - y) * row]);
+        write_png(std::string(folder) + "/" + shot + ".png", width, height, flipped.data());
     }
 }
 
@@ -233,8 +242,28 @@ TEST_F(ScreensOnScreen, TheBankSitsInTheOrangeFrameUnderItsTabs)
     EXPECT_GT(close.r, close.g + 40) << "the red close button";
 }
 
+// The picture banks the screens' own buttons and gauges draw from, read and loaded once, and the
+// park's data they show.
+void prepareBanksAndPark()
+{
+    DataStorage* storage = Singleton<DataStorage>::get();
+    if (storage->mBuildingDefinitions.empty())
+        loadGameData(storage, "data/game/");
+    const std::vector<std::pair<Container*, const char*>> banks = {{Singleton<ButtonBar>::get(), "ButtonBar"},
+                                                                   {Singleton<ProgressBar>::get(), "ProgressBar"},
+                                                                   {Singleton<HappinessBar>::get(), "HappinessBar"}};
+    for (const auto& [bank, name] : banks) {
+        if (bank->mChildren.empty())
+            bank->init((std::string("data/psd/") + name + ".txt").c_str());
+        bank->load();
+        while (!bank->isLoaded())
+            clearFrame();
+    }
+}
+
 TEST_F(ScreensOnScreen, TheHudDateBarFoldAndDialogsDraw)
 {
+    prepareBanksAndPark();
     MenuIngame hud;
     hud.init("data/psd/MenuIngame.txt");
     MenuDateBar date;
@@ -476,6 +505,81 @@ TEST_F(ScreensOnScreen, TheLoadingBarStopsAtItsProgressAndThePointerSitsOnItsHot
     EXPECT_LT(brightness(probe(600, 470)), 10) << "nothing away from the arrow";
     mouse->data[kPointerXWord].f = -1.0f;
     mouse->data[kPointerYWord].f = -1.0f;
+}
+
+// The game's own HUD over the shipped park: the panel of the animal the camera is on with its
+// gauges and buttons, the buildings fold with the park-wide buttons at the right edge, the
+// cash, and two achievement notices; then on a wide window, where the bar keeps to the left
+// edge and the notices to the right one.
+TEST_F(ScreensOnScreen, TheHudShowsThePetPanelTheBuildingsFoldAndTheNotices)
+{
+    prepareBanksAndPark();
+    DataStorage* storage = Singleton<DataStorage>::get();
+    MenuIngame* hud = Singleton<MenuIngame>::get();
+    MenuIngameFold2* fold = Singleton<MenuIngameFold2>::get();
+    MenuDateBar* date = Singleton<MenuDateBar>::get();
+    if (hud->mChildren.empty())
+        hud->init("data/psd/MenuIngame.txt");
+    if (fold->mChildren.empty())
+        fold->init("data/psd/MenuIngameFold2.txt");
+    if (date->mChildren.empty())
+        date->init("data/psd/MenuDateBar.txt");
+    storage->mGlobalSettings->mCashAccount->setLabel(hud->mWidget10);
+    storage->mGlobalSettings->mCashAccount->mCash = 12500;
+
+    GameBackground3D* park = Singleton<GameBackground3D>::get();
+    if (!park->mCamera)
+        park->mCamera = new GameCamera();
+    const std::vector<DataBuilding*> parkBuildings = storage->mParkBuildings;
+    for (DataBuilding* building : storage->mBuildingDefinitions)
+        if (building->hasFileName("OtherAssistants.txt"))
+            storage->mParkBuildings.push_back(building);
+    ASSERT_TRUE(storage->hasAssistants());
+    ASSERT_FALSE(storage->mParkAnimals.empty());
+    DataAnimal* animal = storage->mParkAnimals[0];
+    animal->mHunger = 3;
+    animal->mHealth = 5;
+    for (int i = 0; i < 2 && i < static_cast<int>(storage->mAchievements.size()); ++i)
+        hud->mNotices.push_back(new Achievement(storage->mAchievements[i]));
+
+    show({hud, date, fold});
+    date->paused = 0;
+    date->modal = 0;
+    for (int k = 0; k < 40; ++k)
+        hud->update();   // the park-wide buttons fade in
+    draw({fold, hud, date}, "HudBuildingsFold");
+    const Pixel backdrop = probe(940, 487);
+    EXPECT_GT(backdrop.g, backdrop.r + 30) << "the green backdrop of the park-wide buttons";
+    const Pixel notice = probe(969, 98);
+    EXPECT_GT(notice.r, notice.b + 60) << "the yellow notice at the top right";
+
+    // Picking an animal closes the folds.
+    fold->setStateAll("game", 0, 0);
+    for (int k = 0; k < 2; ++k)
+        fold->update();
+    park->mCamera->mFollowAnimal = animal;
+    if (animal->mPicture)
+        while (!animal->mPicture->is_loaded())
+            clearFrame();
+    draw({fold, hud, date}, "HudPetPanel");
+    const Pixel header = probe(150, 460);
+    EXPECT_GT(header.g, header.r + 30) << "the green header of the animal panel";
+
+    setWindow(1280, 800);
+    draw({fold, hud, date}, "HudPetPanelWide", 1280, 800);
+    const Pixel wideNotice = probe(1222, 102, 800);
+    EXPECT_GT(wideNotice.r, wideNotice.b + 60) << "the notice at the right edge of the wide window";
+    const Pixel wideFoldButton = probe(24, 777, 800);
+    EXPECT_GT(wideFoldButton.g, wideFoldButton.b + 40) << "the pets fold button at the left edge";
+    setWindow(kWidth, kHeight);
+
+    park->mCamera->reset();
+    for (Achievement* notice : hud->mNotices)
+        delete notice;
+    hud->mNotices.clear();
+    storage->mParkBuildings = parkBuildings;
+    for (Container* screen : std::vector<Container*>{hud, date, fold})
+        screen->setStateAll("game", 0, 0);
 }
 
 } // namespace
