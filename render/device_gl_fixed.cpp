@@ -20,6 +20,7 @@ struct FlagPositions {
     const char* const* table = nullptr;
     int light[4] = {-1, -1, -1, -1};
     int dudv = -1;
+    int vcolor = -1;
 };
 FlagPositions flagPositions;
 
@@ -170,6 +171,7 @@ void Device_GL_fixed::InitStates()
 
 int Device_GL_fixed::SetShaderFlags(const char* const* names, const int* values)
 {
+    vertex_colour = false;
     if (!names || !values)
         return 0;
     if (flagPositions.table != names) {
@@ -179,6 +181,8 @@ int Device_GL_fixed::SetShaderFlags(const char* const* names, const int* values)
             const char* n = names[k];
             if (std::strcmp(n, "DUDV") == 0)
                 flagPositions.dudv = k;
+            else if (std::strcmp(n, "VCOLOR") == 0)
+                flagPositions.vcolor = k;
             else if (std::strncmp(n, "LIGHT", 5) == 0 && n[5] >= '0' && n[5] <= '3' && n[6] == 0)
                 flagPositions.light[n[5] - '0'] = k;
         }
@@ -186,6 +190,7 @@ int Device_GL_fixed::SetShaderFlags(const char* const* names, const int* values)
     for (int i = 0; i < 4; ++i)
         lights[i].on = flagPositions.light[i] >= 0 && values[flagPositions.light[i]] != 0;
     dudv = flagPositions.dudv >= 0 && values[flagPositions.dudv] != 0;
+    vertex_colour = flagPositions.vcolor >= 0 && values[flagPositions.vcolor] != 0;
     return 0;
 }
 
@@ -342,6 +347,7 @@ void Device_GL_fixed::BeginPass(int pass)
 
     // 4. 2D passes
     if (pass < 30) {
+        glDisable(GL_COLOR_MATERIAL);
         glDisable(GL_LIGHTING);
         glDisable(GL_ALPHA_TEST);
         glEnable(GL_TEXTURE_2D);
@@ -377,7 +383,12 @@ void Device_GL_fixed::BeginPass(int pass)
     float material[4];
     for (int c = 0; c < 4; ++c)
         material[c] = hasDiffuse ? color[c] : mat_diffuse[c] * color[c];
-    if (pass == 31 || pass == 33 || pass == 34) {
+    // Lit vertex-coloured meshes take their diffuse colour from the colour stream (set before
+    // the material, which would otherwise be overwritten by the current colour).
+    const bool lit = pass == 31 || pass == 33 || pass == 34;
+    glColorMaterial(GL_FRONT_AND_BACK, GL_DIFFUSE);
+    setEnable(GL_COLOR_MATERIAL, lit && vertex_colour);
+    if (lit) {
         glEnable(GL_LIGHTING);
         for (int i = 0; i < 4; ++i) {
             setEnable(GL_LIGHT0 + i, lights[i].on);

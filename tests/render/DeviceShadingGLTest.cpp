@@ -283,4 +283,67 @@ TEST_F(ShadingDevices, LightPositionsAreGivenInWorldSpace)
     }
 }
 
+TEST_F(ShadingDevices, LitVertexColouredMeshKeepsItsColoursOnBothDevices)
+{
+    ASSERT_TRUE(arbOk);
+    // A red-vertex quad facing a white light, with a white material: the vertex colours must
+    // give the lit diffuse colour, not the material's white.
+    struct V {
+        float x, y, z, nx, ny, nz, r, g, b, a;
+    } quad[4] = {{-1, -1, 0, 0, 0, 1, 1, 0, 0, 1},
+                 {1, -1, 0, 0, 0, 1, 1, 0, 0, 1},
+                 {1, 1, 0, 0, 0, 1, 1, 0, 0, 1},
+                 {-1, 1, 0, 0, 0, 1, 1, 0, 0, 1}};
+    // Both windings, so that culling keeps one.
+    const int32_t idx[12] = {0, 1, 2, 2, 3, 0, 0, 2, 1, 0, 3, 2};
+    Device::vertex_element el[3] = {
+        {nullptr, uintptr_t(&quad[0].x), sizeof(V), Device::vt_float, 3, Device::vu_position, 0},
+        {nullptr, uintptr_t(&quad[0].nx), sizeof(V), Device::vt_float, 3, Device::vu_normal, 0},
+        {nullptr, uintptr_t(&quad[0].r), sizeof(V), Device::vt_float, 4, Device::vu_color, 0},
+    };
+    static const char* const names[] = {"LIGHT0", "VCOLOR", nullptr};
+    const int values[] = {1, 1};
+    const float white[4] = {1, 1, 1, 1};
+    const float black[4] = {0, 0, 0, 1};
+    const float noFog[4] = {-1, 0, 0, 0};
+    const float lightPos[4] = {0, 0, 1, 1};
+    const float decay[4] = {1, 0, 0, 0};
+    // The fixed device first: the programmable one leaves colour tracking switched on.
+    for (Device_GL* dev : {static_cast<Device_GL*>(fixed), static_cast<Device_GL*>(arb)}) {
+        const char* name = dev == arb ? "arb" : "fixed";
+        dev->InitStates();  // two devices share this window's context
+        dev->Clear(0, 0, 0, true, true);
+        dev->SetMatrix(kIdentity16, kIdentity12);
+        dev->SetParam(dev->GetParameter("model_matrix"), kIdentity12);
+        dev->SetParam(dev->GetParameter("fog"), noFog);
+        for (const char* sampler : {"diffuse", "selfillum", "envmap", "lightmap"})
+            dev->SetParamTexture(dev->GetParameter(sampler), nullptr);
+        dev->SetParam(dev->GetParameter("color"), white);
+        dev->SetParam(dev->GetParameter("color_diffuse"), white);
+        dev->SetParam(dev->GetParameter("color_ambient"), black);
+        dev->SetParam(dev->GetParameter("color_specular"), black);
+        dev->SetParam(dev->GetParameter("global_ambient"), black);
+        dev->SetParam(dev->GetParameter("WSlightpos[0]"), lightPos);
+        dev->SetParam(dev->GetParameter("light_ambient[0]"), black);
+        dev->SetParam(dev->GetParameter("light_diffuse[0]"), white);
+        dev->SetParam(dev->GetParameter("light_specular[0]"), black);
+        dev->SetParam(dev->GetParameter("decay_equation[0]"), decay);
+        dev->SetShaderFlags(names, values);
+        technique_t_opaque* t = dev->GetTechnique(0, "main");
+        int passes = 0;
+        for (int pass = dev->GetFirstPass(t); pass; pass = dev->GetNextPass(pass)) {
+            dev->BeginPass(pass);
+            dev->DrawFromMemory(Device::tri_list, idx, 32, 0, 12, el, 3, 0, 4);
+            dev->EndPass(pass);
+            ++passes;
+        }
+        EXPECT_GT(passes, 0) << name;
+        const Rgba px = read_pixel(128, 128);
+        EXPECT_GT(px.r, 100) << name << " " << px.r << "," << px.g << "," << px.b;
+        EXPECT_LT(px.g, 20) << name << " " << px.r << "," << px.g << "," << px.b;
+        EXPECT_LT(px.b, 20) << name;
+        dev->SetShaderFlags(nullptr, nullptr);
+    }
+}
+
 } // namespace
