@@ -107,7 +107,7 @@ void _MenuIngame::bind()
     mWidget19 = bindWidget<WidgetLabel>(*this, 19);
     mHelper9 = bindHelper(*this, 9);
     mHelper10 = bindHelper(*this, 10);
-    mWidget20 = bindWidget<WidgetLabel>(*this, 20);
+    mWidget20 = bindWidget<WidgetCanvas>(*this, 20);
     mWidget21 = bindWidget<WidgetLabel>(*this, 21);
     mWidget22 = bindWidget<WidgetButton>(*this, 22);
     mWidget23 = bindWidget<WidgetButton>(*this, 23);

@@ -74,10 +74,10 @@ public:
     WidgetButton* mWidget16;  // btn_closeanimal
     WidgetCanvas* mWidget17;  // canvas_visitor_o
     WidgetLabel* mWidget18;  // label_name_11_o
-    WidgetLabel* mWidget19;  // label_name_4_o
+    WidgetLabel* mWidget19;  // label_name_12_o
     WidgetHelper* mHelper9;  // helper_visitormood
     WidgetHelper* mHelper10;  // helper_visitoravatar
-    WidgetLabel* mWidget20;  // label_opinion_4_o
+    WidgetCanvas* mWidget20;  // canvas_bubble_o
     WidgetLabel* mWidget21;  // label_name_4_o
     WidgetButton* mWidget22;  // btn_closevisitor
     WidgetButton* mWidget23;  // btn_notice1

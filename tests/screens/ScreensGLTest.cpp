@@ -12,6 +12,8 @@
 #include "render/render.h"
 #include "park/GameBackground3D.h"
 #include "park/GameCamera.h"
+#include "park/OnePerson.h"
+#include "park/PublicManager.h"
 #include "game/CashAccount.h"
 #include "game/DataAchievement.h"
 #include "game/DataAnimal.h"
@@ -553,10 +555,13 @@ TEST_F(ScreensOnScreen, TheHudShowsThePetPanelTheBuildingsFoldAndTheNotices)
     const Pixel notice = probe(969, 98);
     EXPECT_GT(notice.r, notice.b + 60) << "the yellow notice at the top right";
 
-    // Picking an animal closes the folds.
+    // Picking an animal closes the folds; the park-wide buttons fade out.
     fold->setStateAll("game", 0, 0);
     for (int k = 0; k < 2; ++k)
         fold->update();
+    for (int k = 0; k < 40; ++k)
+        hud->update();
+    EXPECT_EQ(hud->mAllButtonsAlpha, 0.0f);
     park->mCamera->mFollowAnimal = animal;
     if (animal->mPicture)
         while (!animal->mPicture->is_loaded())
@@ -564,6 +569,25 @@ TEST_F(ScreensOnScreen, TheHudShowsThePetPanelTheBuildingsFoldAndTheNotices)
     draw({fold, hud, date}, "HudPetPanel");
     const Pixel header = probe(150, 460);
     EXPECT_GT(header.g, header.r + 30) << "the green header of the animal panel";
+
+    // A followed visitor: avatar, name, what they think of the park and their mood.
+    park->mCamera->reset();
+    Opinion opinion;
+    opinion.mTag = L"Lovely";
+    opinion.mText = L"The animals look so happy here. We will come back!";
+    opinion.mRating = 4;
+    OnePerson visitor;
+    visitor.mName = L"Emma Brown";
+    visitor.mOpinion = &opinion;
+    visitor.mAvatarImage = requestImage("data/game/Public/Avatars/visitor_f1.png");
+    while (!visitor.mAvatarImage->is_loaded())
+        clearFrame();
+    park->mCamera->mFollowPerson = &visitor;
+    draw({fold, hud, date}, "HudVisitorPanel");
+    const Pixel visitorHeader = probe(150, 460);
+    EXPECT_GT(visitorHeader.b, visitorHeader.r + 30) << "the teal header of the visitor panel";
+    park->mCamera->reset();
+    park->mCamera->mFollowAnimal = animal;
 
     setWindow(1280, 800);
     draw({fold, hud, date}, "HudPetPanelWide", 1280, 800);

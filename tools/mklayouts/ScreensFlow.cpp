@@ -210,7 +210,9 @@ namespace {
 
 // The HUD's fold buttons and the place of the folds above them.
 const Rect kFoldButton[3] = {{12, 700, 72, 64}, {92, 700, 72, 64}, {172, 700, 72, 64}};
-const Rect kFoldPanel{8, 376, 380, 316};
+// A fold's panel (its reference widget) is drawn at the left screen edge itself, the rest of the
+// fold at the edge plus its layout x.
+const Rect kFoldPanel{0, 376, 388, 316};
 
 // Rows of the five species in the folds: dog, cat, dino, rabbit, horse.
 int speciesRow(int i)
@@ -261,11 +263,11 @@ Layout layoutMenuIngame()
     // The visitor panel, shown while the camera follows a visitor.
     l.canvas("visitor", Rect{8, 440, 300, 248}, panel(Tone::Teal, 44));
     l.label("name", font::kLine, Rect{20, 444, 240, 36});                    // visitor's name
-    l.label("name", font::kSmall, Rect{132, 518, 168, 64});                  // opinion, first text
+    l.label("name", font::kAmount, Rect{128, 490, 172, 30});                 // opinion, its heading
     l.helper("visitormood", Rect{24, 596, 36, 36});
     l.helper("visitoravatar", Rect{24, 492, 96, 96});
-    l.label("opinion", font::kSmall, Rect{132, 492, 168, 22});
-    l.label("name", font::kSmall, Rect{132, 588, 168, 64});                  // opinion, second text
+    l.canvas("bubble", Rect{128, 524, 172, 150}, box(Tone::Teal, 0.3f));    // behind what they say
+    l.label("name", font::kSmall, Rect{136, 530, 158, 138});                 // opinion, what they say
     l.button("closevisitor", Rect{266, 446, 34, 34}, round(Tone::Red, Icon::Close), "");
 
     // Achievement notices at the right edge; queue positions 0 to 4 are widgets 26, 25, 24, 23, 27.
@@ -325,7 +327,7 @@ Layout layoutMenuIngameFold2()
 Layout layoutMenuIngameFold3()
 {
     Layout l("MenuIngameFold3");
-    l.canvas("panel", Rect{8, 548, 236, 144}, panel(Tone::Purple));
+    l.canvas("panel", Rect{0, 548, 252, 144}, panel(Tone::Purple));
     l.helper("options", buttonAt(0, 36, 578));
     l.helper("tutorial", buttonAt(0, 36, 620));
     l.helper("exit", buttonAt(0, 36, 662));
