@@ -1,27 +1,47 @@
 #pragma once
 
-// The animal offers panel. Only what the park rules use of it so far: its refill (reset)
-// and the rebuilding of its offer cards.
+// The guest offers panel of the pets intake frame: one card per animal of one kind that owners
+// offer for a stay (name, picture, happiness, fee, days), each with an "accomodate" button.
+// Taking an animal in earns its fee, places it in a free spot of its kind, flies the camera
+// there and closes the panels; without a free building of the kind a message says so.
 
 #include "core/Singleton.h"
 #include "source_menu/generated/_MenuPetBuySell1.h"
 
-#include <cwctype>
+#include <memory>
 #include <string>
+#include <vector>
+
+class Button;
+class DataAnimal;
+class Happiness;
 
 class MenuPetBuySell1 : public Singleton<MenuPetBuySell1>, public _MenuPetBuySell1 {
 public:
-    MenuPetBuySell1() = default;
+    // The layout's card rows.
+    static const int kRows = 10;
 
-    // The kind whose offers the panel shows, stored in lower case.
-    void setKind(const std::wstring& kind)
-    {
-        mKind.clear();
-        for (wchar_t c : kind)
-            mKind += static_cast<wchar_t>(towlower(c));
-    }
-    std::wstring mKind;
+    MenuPetBuySell1();
+    ~MenuPetBuySell1() override;
 
-    // Rebuilds the offer cards from the offer list (after new animals are offered).
-    void rebuildOffers() {}
+    void init(const char* path) override;
+    void update() override;
+    void draw() override;
+    // Takes the kind from the blue tab strip and rebuilds the cards.
+    void reset() override;
+
+    // The kind in lower case.
+    void setKind(const std::wstring& kind);
+    // Remakes the indicators and buttons from the offers of the kind, then the frame's places line.
+    void rebuildOffers();
+    // The offers of the kind in the offer list's order, at most one per card row.
+    std::vector<DataAnimal*> offers() const;
+
+    std::vector<std::unique_ptr<Happiness>> mIndicators;
+    std::vector<std::unique_ptr<Button>> mAccommodateButtons;
+    std::wstring mKind = L"dog";
+
+private:
+    // Takes the offer in when the kind has a free building, else opens the no-place message.
+    void accommodate(DataAnimal* offer);
 };
