@@ -12,6 +12,7 @@
 #include "game/GlobalSettings.h"
 #include "game/MonthBalance.h"
 #include "render/external/Sounds.h"
+#include "render/render.h"
 #include "source_menu/Button.h"
 #include "source_menu/ButtonBar.h"
 #include "source_menu/HappinessBar.h"
@@ -22,7 +23,6 @@
 #include "toolkit/widgets/WidgetButton.h"
 #include "toolkit/widgets/WidgetLabel.h"
 
-#include <IL/il.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -54,14 +54,13 @@ T* bound(const char* screen)
 // The picture banks first: buttons and gauges take their pictures' sizes when made.
 void bindScreens()
 {
+    // The styles are read without an engine: no font picture is requested.
     FontStylesMgr* styles = Singleton<FontStylesMgr>::get();
     if (styles->styleCount() < 10) {
-        static const bool imageLibrary = (ilInit(), true);
-        (void)imageLibrary;
-        const std::filesystem::path home = std::filesystem::current_path();
-        std::filesystem::current_path(std::string(PETPARK_APP_DIR) + "/Resources");
-        styles->load("data/dat/fonts.dat");
-        std::filesystem::current_path(home);
+        Render* engine = Render::current();
+        Render::set_current(nullptr);
+        styles->load(std::string(PETPARK_APP_DIR) + "/Resources/data/dat/fonts.dat");
+        Render::set_current(engine);
     }
     bound<ButtonBar>("ButtonBar");
     bound<HappinessBar>("HappinessBar");
