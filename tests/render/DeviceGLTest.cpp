@@ -118,7 +118,7 @@ TEST(DeviceGL, DrawFromMemoryDrawsAndRepeatsWithTheCachedFormat)
     dev->DrawFromMemory(Device::tri_list, kQuadIndices, 32, 0, 6, el, 2, 0, 4);
     EXPECT_TRUE(near_rgba(read_pixel(128, 128), 255, 0, 0, 255));
 
-    // Same element table, new contents: no re-specification needed, the new colour shows.
+    // Same element table, new contents: nothing to declare again, the new colour shows.
     for (Vertex& v : quad)
         v.r = 0, v.b = 1;
     dev->DrawFromMemory(Device::tri_list, kQuadIndices, 32, 0, 6, el, 2, 0, 4);

@@ -425,7 +425,7 @@ void horseTrick(FigurePose& p, const Spec& s, int trick, float u)
 
 // ---- the timeline
 
-FigurePose figurePose(const Spec& spec, int frame)
+FigurePose figurePose(const Spec& traits, int frame)
 {
     FigurePose p;
     p.pivot = float3(0, 0, 0);
@@ -438,24 +438,24 @@ FigurePose figurePose(const Spec& spec, int frame)
         float loop = float(frame - a.first) / (span + kFigureFps * 0.01f);
         std::string name = a.name;
         if (name == "chodzenie") {
-            walk(p, spec, loop, 1);
+            walk(p, traits, loop, 1);
         } else if (name == "jedzenie") {
-            eat(p, spec, u, envelope(u, 0.2f, 0.2f), 5);
+            eat(p, traits, u, envelope(u, 0.2f, 0.2f), 5);
         } else if (name == "idle") {
-            idle(p, spec, loop);
+            idle(p, traits, loop);
         } else if (name == "notrick") {
-            noTrick(p, spec, u);
+            noTrick(p, traits, u);
         } else if (name == "jedzenie_chodzac") {
-            walk(p, spec, loop, 0.5f);
-            eat(p, spec, loop, envelope(loop, 0.15f, 0.15f), 6);
+            walk(p, traits, loop, 0.5f);
+            eat(p, traits, loop, envelope(loop, 0.15f, 0.15f), 6);
         } else {
             int trick = name[5] - '0';
-            switch (spec.kind) {
-            case Kind::dog: dogTrick(p, spec, trick, u); break;
-            case Kind::cat: catTrick(p, spec, trick, u); break;
-            case Kind::dino: dinoTrick(p, spec, trick, u); break;
-            case Kind::rabbit: rabbitTrick(p, spec, trick, u); break;
-            case Kind::horse: horseTrick(p, spec, trick, u); break;
+            switch (traits.kind) {
+            case Kind::dog: dogTrick(p, traits, trick, u); break;
+            case Kind::cat: catTrick(p, traits, trick, u); break;
+            case Kind::dino: dinoTrick(p, traits, trick, u); break;
+            case Kind::rabbit: rabbitTrick(p, traits, trick, u); break;
+            case Kind::horse: horseTrick(p, traits, trick, u); break;
             }
         }
         break;

@@ -22,6 +22,6 @@ struct FigurePose {
 };
 
 // The pose of a species at a frame of its timeline (0 .. kFigureFrames).
-FigurePose figurePose(const Spec& spec, int frame);
+FigurePose figurePose(const Spec& traits, int frame);
 
 } // namespace mkscenes

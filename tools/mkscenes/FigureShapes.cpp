@@ -223,8 +223,8 @@ Spec dino()
 
 const Spec& specFor(Kind kind)
 {
-    static const Spec specs[] = {dog(), cat(), dino(), rabbit(), horse()};
-    return specs[int(kind)];
+    static const Spec allTraits[] = {dog(), cat(), dino(), rabbit(), horse()};
+    return allTraits[int(kind)];
 }
 
 float3 headPoint(const Spec& s, float3 rel)

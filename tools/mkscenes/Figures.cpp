@@ -149,7 +149,7 @@ MeshData coatEllipsoid(float3 radii, int rings, int segments, float span, float 
 
 class Figure {
 public:
-    explicit Figure(const Spec& spec);
+    explicit Figure(const Spec& traits);
     bool save(const std::string& sceneDir) const;
 
 private:
@@ -175,7 +175,7 @@ private:
     void markers();
 };
 
-Figure::Figure(const Spec& spec) : s(spec)
+Figure::Figure(const Spec& traits) : s(traits)
 {
     b.setAnimation(kFigureFrames, kFigureFps);
     b.setComments(s.key + " figure: skinned, one timeline of " + std::to_string(kFigureFrames) + " frames");
