@@ -15,7 +15,8 @@ void DataRankingPark::update(float t)
 {
     float m = Singleton<DataStorage>::get()->mGlobalSettings->mMaxPopularity;
     mPopularity = m * 0.5f + m * 0.5f * std::sin(mSpeed * t + mSpeed);
-    if (mPopularity < 0.0f)
+    // Below 0, or not a number from broken rules, counts as 0: the ranking's sort needs an order.
+    if (!(mPopularity > 0.0f))
         mPopularity = 0.0f;
 }
 

@@ -1,11 +1,19 @@
 #include "game/MonthBalance.h"
 
+#include <cstdint>
+#include <limits>
+
+// Summed wide and held within int: fourteen words near the limits cannot overflow the total.
 int MonthBalance::total() const
 {
-    int sum = 0;
+    int64_t sum = 0;
     for (int word : mValues)
         sum += word;
-    return sum;
+    if (sum > std::numeric_limits<int>::max())
+        return std::numeric_limits<int>::max();
+    if (sum < std::numeric_limits<int>::min())
+        return std::numeric_limits<int>::min();
+    return static_cast<int>(sum);
 }
 
 MonthBalance* MonthBalance::clone() const

@@ -26,7 +26,7 @@ public:
 
     MonthBalance() = default;
 
-    // The sum of all 14 words (the finance screen's total row).
+    // The sum of all 14 words (the finance screen's total row), held within int.
     int total() const;
     // A new record with the same words.
     MonthBalance* clone() const;

@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace {
 
 TEST(LoadGameData, ReadsEveryFolderInOrder)
@@ -288,6 +290,14 @@ TEST(DataStorageQueries, MonthBalanceTotalAndClone)
     EXPECT_EQ(copy->mValues[t_Unshown], 12);
     EXPECT_EQ(copy->total(), 105);
     delete copy;
+
+    // A total beyond int is held at its limit instead of overflowing.
+    for (int i = 0; i < MonthBalance::kWords; ++i)
+        record.mValues[i] = std::numeric_limits<int>::max();
+    EXPECT_EQ(record.total(), std::numeric_limits<int>::max());
+    for (int i = 0; i < MonthBalance::kWords; ++i)
+        record.mValues[i] = std::numeric_limits<int>::min();
+    EXPECT_EQ(record.total(), std::numeric_limits<int>::min());
 }
 
 TEST(DataStorageQueries, ReachedAchievementQueuesANotice)
