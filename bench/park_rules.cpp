@@ -16,6 +16,7 @@
 #include "park/OnePerson.h"
 #include "park/PublicManager.h"
 #include "render/external/bg_loader.h"
+#include "source_menu/ScreenParkEvents.h"
 #include "source_menu/Tutorial.h"
 
 #include <benchmark/benchmark.h>
@@ -183,6 +184,7 @@ BENCHMARK(BM_LoadProfile)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
 {
+    installParkEvents(Singleton<ScreenParkEvents>::get());
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -26,6 +26,7 @@
 #include "render/CRender.h"
 #include "render/external/bg_loader.h"
 #include "source_menu/MenuManager.h"
+#include "source_menu/ScreenParkEvents.h"
 #include "toolkit/utils/TextsManager.h"
 
 #include <GL/gl.h>
@@ -133,6 +134,7 @@ int main(int argc, char** argv)
     new CRender("DISABLE_FBO NO_VSYNC NO_SLEEP", "");
     textsManager.load("data/dat/texts.dat");
 
+    installParkEvents(Singleton<ScreenParkEvents>::get());
     DataStorage* storage = Singleton<DataStorage>::get();
     loadGameData(storage, "data/game/");
     LoadPublicConfig(*Singleton<PublicManager>::get());

@@ -5,60 +5,24 @@
 #include "core/ControlMngr.h"
 #include "core/sdl_layer.h"
 #include "core/sound.h"
-#include "game/DataStorage.h"
-#include "game/GameOptions.h"
-#include "park/GameBackground3D.h"
-#include "park/PublicManager.h"
-#include "park/TeachTrick.h"
 #include "render/CRender.h"
 #include "render/external/Sounds.h"
 #include "render/external/bg_loader.h"
-#include "source_menu/BuildingsDiscription.h"
-#include "source_menu/ButtonBar.h"
-#include "source_menu/Credits.h"
-#include "source_menu/Cursors.h"
-#include "source_menu/HappinessBar.h"
-#include "source_menu/MainMenuChooseProfile.h"
-#include "source_menu/MainMenuCreateProfile.h"
-#include "source_menu/MainMenuDeleteProfile.h"
-#include "source_menu/MainMenuStart.h"
-#include "source_menu/MenuAchievements.h"
-#include "source_menu/MenuBank.h"
-#include "source_menu/MenuBlueFolds.h"
-#include "source_menu/MenuBuildingBuySell.h"
-#include "source_menu/MenuBuildingBuySell1.h"
-#include "source_menu/MenuBuildingBuySell2.h"
-#include "source_menu/MenuBuildings.h"
-#include "source_menu/MenuBuildings1.h"
-#include "source_menu/MenuBuildings2.h"
-#include "source_menu/MenuBuyFood.h"
-#include "source_menu/MenuDateBar.h"
-#include "source_menu/MenuIngame.h"
-#include "source_menu/MenuIngameFold1.h"
-#include "source_menu/MenuIngameFold2.h"
-#include "source_menu/MenuIngameFold3.h"
-#include "source_menu/MenuLoading.h"
-#include "source_menu/MenuManager.h"
-#include "source_menu/MenuOptions.h"
-#include "source_menu/MenuOrange.h"
-#include "source_menu/MenuOrangeFolds.h"
-#include "source_menu/MenuPetBuySell.h"
-#include "source_menu/MenuPetBuySell1.h"
-#include "source_menu/MenuPetShowSummary.h"
-#include "source_menu/MenuPetsList.h"
-#include "source_menu/MenuPetsList1.h"
-#include "source_menu/MenuPetsShow.h"
-#include "source_menu/MenuPetsShow1.h"
-#include "source_menu/MenuRanking.h"
-#include "source_menu/MenuStatistics.h"
-#include "source_menu/MenuTickets.h"
-#include "source_menu/Popup.h"
-#include "source_menu/ProgressBar.h"
-#include "source_menu/ScrollPopup.h"
-#include "source_menu/Tutorial.h"
 #include "toolkit/utils/FontStyle.h"
 #include "toolkit/utils/TextsManager.h"
 #include "toolkit/utils/Timer.h"
+// The one exception to the layers: the entry and the main loop start the game above them, so
+// they include the rules' store and options, the visitors' settings, the screens they drive
+// (loading, pointer, menu commands, profile choice), the screen list and the rules' events.
+#include "game/DataStorage.h"
+#include "game/GameOptions.h"
+#include "park/PublicManager.h"
+#include "source_menu/Cursors.h"
+#include "source_menu/MainMenuChooseProfile.h"
+#include "source_menu/MenuLoading.h"
+#include "source_menu/MenuManager.h"
+#include "source_menu/ScreenList.h"
+#include "source_menu/ScreenParkEvents.h"
 
 #include <SDL/SDL.h>
 
@@ -134,37 +98,6 @@ int GameMain(int argc, char** argv)
 
 namespace {
 
-struct ScreenEntry {
-    const char* name;        // class name, also the name of its layout file
-    Container* (*get)();     // the screen's singleton, made on first use
-};
-
-template <class T>
-Container* screenOf()
-{
-    return Singleton<T>::get();
-}
-
-#define SCREEN(T) { #T, screenOf<T> }
-
-// Every screen after the loading screen, in the order they are updated and drawn.
-const ScreenEntry kScreens[] = {
-    SCREEN(ButtonBar), SCREEN(ProgressBar), SCREEN(HappinessBar), SCREEN(MenuPetsShow),
-    SCREEN(MenuPetsShow1), SCREEN(MenuOrange), SCREEN(MenuTickets), SCREEN(MenuBuildingBuySell),
-    SCREEN(MenuBuildingBuySell1), SCREEN(MenuBuildingBuySell2), SCREEN(MenuRanking),
-    SCREEN(MenuAchievements), SCREEN(MenuStatistics), SCREEN(MenuBank), SCREEN(MenuPetsList),
-    SCREEN(MenuPetsList1), SCREEN(MenuBuildings), SCREEN(MenuBuildings1), SCREEN(MenuBuildings2),
-    SCREEN(MenuBuyFood), SCREEN(MenuPetBuySell), SCREEN(MenuPetBuySell1), SCREEN(MenuBlueFolds),
-    SCREEN(MenuOrangeFolds), SCREEN(ScrollPopup), SCREEN(MenuIngameFold1), SCREEN(MenuIngameFold2),
-    SCREEN(MenuIngameFold3), SCREEN(MenuIngame), SCREEN(MenuDateBar), SCREEN(MainMenuStart),
-    SCREEN(MainMenuChooseProfile), SCREEN(MainMenuCreateProfile), SCREEN(MainMenuDeleteProfile),
-    SCREEN(MenuOptions), SCREEN(Popup), SCREEN(Tutorial), SCREEN(GameBackground3D),
-    SCREEN(TeachTrick), SCREEN(MenuPetShowSummary), SCREEN(BuildingsDiscription), SCREEN(Credits),
-    SCREEN(Cursors),
-};
-
-#undef SCREEN
-
 std::string layoutPath(const char* screen)
 {
     return std::string("data/psd/") + screen + ".txt";
@@ -221,7 +154,10 @@ void LoadAllScreens()
     }
     loading->setStateAll("game", 2, kTransitionMs);
 
-    for (const ScreenEntry& entry : kScreens) {
+    size_t count = 0;
+    const ScreenEntry* list = gameScreens(count);
+    for (size_t i = 0; i < count; ++i) {
+        const ScreenEntry& entry = list[i];
         Container* screen = entry.get();
         screens->add(screen, layoutPath(entry.name), 0);
         added.emplace_back(entry.name, screen);
@@ -345,6 +281,8 @@ int MainLoop()
     StepSchedule schedule;
     schedule.start(loopClock());
 
+    // The park rules reach the screens and the park view from here on.
+    installParkEvents(Singleton<ScreenParkEvents>::get());
     Singleton<ControlMngr>::get()->clearStep();
     Singleton<TimeMgr>::get()->init(kStepMs);
     textsManager.load("data/dat/texts.dat");

@@ -2,11 +2,9 @@
 
 #include "game/DataStorage.h"
 #include "game/GlobalSettings.h"
+#include "game/ParkEvents.h"
 #include "game/TextFormat.h"
 #include "render/CRender.h"
-#include "source_menu/MenuIngame.h"
-#include "source_menu/MenuManager.h"
-#include "source_menu/Popup.h"
 #include "toolkit/utils/MyImage.h"
 #include "toolkit/utils/TextsManager.h"
 #include "toolkit/widgets/WidgetLabel.h"
@@ -67,26 +65,19 @@ void CashAccount::update()
     if (mCash > 0)
         mCountdownState = kNoCountdown;
     if (mCash < 0) {
-        Popup* popup = Singleton<Popup>::get();
         if (mCountdownState == kNoCountdown) {
             mCountdownState = kCountdown;
             mDaysLeft = Singleton<DataStorage>::get()->mGlobalSettings->mDaysToGameOver;
-            popup->setMode(0, 1);
-            popup->setTitle(textsManager.get(L"GetLoan"));
-            popup->setText(formatWithNumber(textsManager.get(L"GetLoanOrGameOver"), mDaysLeft));
-            popup->setResult(nullptr);
-            Singleton<MenuManager>::get()->runCommand(L"popupstart");
+            parkEvents().popupShown(0, 1, textsManager.get(L"GetLoan"),
+                                    formatWithNumber(textsManager.get(L"GetLoanOrGameOver"), mDaysLeft), nullptr);
         } else if (mCountdownState == kCountdown && mDaysLeft < 0) {
             mCountdownState = kGameOverShown;
-            popup->setMode(0, 1);
-            popup->setTitle(textsManager.get(L"GameOver"));
-            popup->setText(textsManager.get(L"GameOverMessage"));
-            popup->setResult(&mGameOverAnswer);
-            Singleton<MenuManager>::get()->runCommand(L"popupstart");
+            parkEvents().popupShown(0, 1, textsManager.get(L"GameOver"), textsManager.get(L"GameOverMessage"),
+                                    &mGameOverAnswer);
         }
     }
     if (mGameOverAnswer != 0) {
-        Singleton<MenuManager>::get()->runCommand(L"gameover");
+        parkEvents().gameOver();
         mDaysLeft = 0;
         mCountdownState = kNoCountdown;
         mGameOverAnswer = 0;
@@ -138,7 +129,7 @@ void CashAccount::draw()
     for (OneCash* amount : mAmounts)
         drawAmount(amount);
     mLabel->setOffset(0.0f, 0.0f);
-    mLabel->setColor(1.0f, 1.0f, 1.0f, Singleton<MenuIngame>::get()->getAlpha());
+    mLabel->setColor(1.0f, 1.0f, 1.0f, parkEvents().hudAlpha());
     mLabel->setText(std::to_wstring(mCash), 0, 1);
     mLabel->draw();
     mLabel->setVisible(0);

@@ -4,14 +4,8 @@
 #include "game/DataStorage.h"
 #include "game/GlobalSettings.h"
 #include "game/MonthBalance.h"
+#include "game/ParkEvents.h"
 #include "game/TextFormat.h"
-#include "park/AnimalAvatar.h"
-#include "park/GameBackground3D.h"
-#include "park/GameCamera.h"
-#include "source_menu/MenuManager.h"
-#include "source_menu/MenuPetBuySell1.h"
-#include "source_menu/MenuPetsList1.h"
-#include "source_menu/Popup.h"
 #include "toolkit/utils/TextsManager.h"
 #include "toolkit/utils/misc.h"
 
@@ -93,9 +87,12 @@ int DataAnimal::happinessOf(int hunger, int health)
 
 int DataAnimal::placeNumber() const
 {
-    if (!mAvatar || mAvatar->mPlaceNodeName.empty())
+    if (!mAvatar)
         return -1;
-    char last = mAvatar->mPlaceNodeName.back();
+    const std::string place = parkEvents().figurePlaceName(mAvatar);
+    if (place.empty())
+        return -1;
+    char last = place.back();
     return last >= '0' && last <= '9' ? last - '0' : -1;
 }
 
@@ -110,7 +107,7 @@ DataAnimal* DataAnimal::placeInPark(const DataAnimal* offer)
         bool taken = false;
         for (DataAnimal* animal : storage->mParkAnimals)
             if (animal->mType == offer->mType && animal->mAvatar &&
-                stringToWide(animal->mAvatar->mPlaceNodeName) == places[i].mNode)
+                stringToWide(parkEvents().figurePlaceName(animal->mAvatar)) == places[i].mNode)
                 taken = true;
         if (!taken)
             free = static_cast<int>(i);
@@ -140,10 +137,8 @@ DataAnimal* DataAnimal::placeInPark(const DataAnimal* offer)
     animal->loadPicture(offer->mPictureIndex);
 
     const AnimalHelper& place = places[free];
-    animal->mAvatar = new AnimalAvatar("data/3dn/" + wideToString(animal->mType) + ".3dn", wideToString(place.mNode),
-                                       free, Singleton<GameBackground3D>::get()->mAnimalPlaces, animal->mType,
-                                       animal->mPictureIndex);
-    animal->mAvatar->setAnimation(place.mAnimation);
+    animal->mAvatar = parkEvents().animalFigureMade(animal->mType, wideToString(place.mNode), free,
+                                                    animal->mPictureIndex, place.mAnimation);
     return animal;
 }
 
@@ -154,17 +149,12 @@ int DataAnimal::feed()
     GlobalSettings* settings = Singleton<DataStorage>::get()->mGlobalSettings;
     if (--settings->mFoodStored < 0) {
         settings->mFoodStored = 0;
-        Popup* popup = Singleton<Popup>::get();
-        popup->setMode(0, 1);
-        popup->setTitle(textsManager.get(L"nofood"));
-        popup->setText(textsManager.get(L"buysomefood"));
-        popup->setResult(nullptr);
-        Singleton<MenuManager>::get()->runCommand(L"popupstart");
+        parkEvents().popupShown(0, 1, textsManager.get(L"nofood"), textsManager.get(L"buysomefood"), nullptr);
         return 0;
     }
     ++mHunger;
-    if (mAvatar && mAvatar->mAnimation == L"chodzenie")
-        mAvatar->playThen(L"jedzenie");
+    if (mAvatar && parkEvents().figureAnimation(mAvatar) == L"chodzenie")
+        parkEvents().figurePlaysOnce(mAvatar, L"jedzenie");
     mFed = 1;
     return 1;
 }
@@ -224,24 +214,19 @@ void DataAnimal::newDay()
     if (mHunger == 0 || mHealth == 0) {
         DataStorage* storage = Singleton<DataStorage>::get();
         int cost = storage->mGlobalSettings->mAnimalTakenAwayCost;
-        Popup* popup = Singleton<Popup>::get();
-        popup->setMode(0, 0);
-        popup->setTitle(textsManager.get(L"doctorvisit"));
-        popup->setText(formatWithNumber(textsManager.get(L"doctorvisitmessage"), cost));
         storage->mGlobalSettings->mCashAccount->addCash(-cost);
         storage->mBalanceThisMonth->mValues[t_Other] -= cost;
-        popup->setResult(nullptr);
-        Singleton<MenuManager>::get()->runCommand(L"popupstart");
+        parkEvents().popupShown(0, 0, textsManager.get(L"doctorvisit"),
+                                formatWithNumber(textsManager.get(L"doctorvisitmessage"), cost), nullptr);
         mHealth = kTopLevel;
         mHunger = kTopLevel;
-        Singleton<GameBackground3D>::get()->mCamera->reset();
-        Singleton<MenuPetBuySell1>::get()->reset();
-        Singleton<MenuPetsList1>::get()->reset();
+        parkEvents().cameraReset();
+        parkEvents().petScreensReset();
     }
 }
 
 void DataAnimal::drawAvatar()
 {
     if (!mAtDoctor && mAvatar)
-        mAvatar->draw();
+        parkEvents().figureDrawn(mAvatar);
 }

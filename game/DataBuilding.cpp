@@ -5,7 +5,7 @@
 #include "game/GlobalSettings.h"
 #include "game/KeyFile.h"
 #include "game/MonthBalance.h"
-#include "park/SlideCamera.h"
+#include "game/ParkEvents.h"
 #include "toolkit/utils/misc.h"
 
 // Index: reading - daily decay - charges
@@ -75,8 +75,10 @@ DataBuilding::DataBuilding(const std::string& path) : mPath(path)
             int frames = 0;
             if (items.size() < 3)
                 r.warn("needs a camera, a frame count and layer flags");
-            else if (r.toInt(items[1], frames))
-                mSlideCameras.push_back(new SlideCamera(node, items[0], frames, items[2], hoverText));
+            else if (r.toInt(items[1], frames)) {
+                if (SlideCamera* slide = parkEvents().slideCameraMade(node, items[0], frames, items[2], hoverText))
+                    mSlideCameras.push_back(slide);
+            }
         }
     }
 }
@@ -84,7 +86,7 @@ DataBuilding::DataBuilding(const std::string& path) : mPath(path)
 DataBuilding::~DataBuilding()
 {
     for (SlideCamera* slide : mSlideCameras)
-        delete slide;
+        parkEvents().slideCameraRemoved(slide);
 }
 
 std::string DataBuilding::fileName() const

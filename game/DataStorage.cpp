@@ -10,19 +10,10 @@
 #include "game/GameOptions.h"
 #include "game/GlobalSettings.h"
 #include "game/MonthBalance.h"
+#include "game/ParkEvents.h"
 #include "game/Profiles.h"
 #include "game/Promotion.h"
-#include "park/GameBackground3D.h"
-#include "park/GameCamera.h"
-#include "park/PublicManager.h"
 #include "render/external/Sounds.h"
-#include "source_menu/MenuAchievements.h"
-#include "source_menu/MenuBank.h"
-#include "source_menu/MenuIngame.h"
-#include "source_menu/MenuRanking.h"
-#include "source_menu/MenuStatistics.h"
-#include "source_menu/MenuTickets.h"
-#include "source_menu/Tutorial.h"
 #include "toolkit/utils/misc.h"
 
 #include <cstdlib>
@@ -81,7 +72,7 @@ bool DataStorage::isPlaceTaken(const std::wstring& kind, int place) const
 void DataStorage::achievementReached(DataAchievement* achievement)
 {
     achievement->mDone = 1;
-    Singleton<MenuIngame>::get()->mNotices.push_back(new Achievement(achievement));
+    parkEvents().achievementNoticed(achievement);
     Singleton<Sounds>::get()->play("a_done");
 }
 
@@ -123,9 +114,8 @@ void DataStorage::update()
     if (!input->mKeyboardDevices.empty() && input->mKeyboardDevices[0]->data[kKeyboardCharWord].i == kDumpKey)
         dumpTexts();
     if (mAchievementTick > kAchievementCheckMs) {
-        GameCamera* camera = Singleton<GameBackground3D>::get()->mCamera;
         for (DataAchievement* achievement : mAchievements)
-            if (!achievement->mDone && camera->isBusy() == 0 && checkRequirements(achievement->mRequirements))
+            if (!achievement->mDone && !parkEvents().cameraBusy() && checkRequirements(achievement->mRequirements))
                 achievementReached(achievement);
         mAchievementTick = 0;
     }
@@ -143,12 +133,11 @@ void DataStorage::newDay()
     mGlobalSettings->mDate->advance();
     for (DataAnimal* animal : mParkAnimals)
         animal->newDay();
-    GameCamera* camera = Singleton<GameBackground3D>::get()->mCamera;
     for (size_t i = 0; i < mParkAnimals.size();) {
         if (mParkAnimals[i]->mLeaving) {
             retire(mParkAnimals[i]);
             mParkAnimals.erase(mParkAnimals.begin() + i);
-            camera->reset();
+            parkEvents().cameraReset();
         } else {
             ++i;
         }
@@ -158,21 +147,17 @@ void DataStorage::newDay()
     for (Promotion* promotion : mPromotions)
         promotion->newDay();
     computePopularity();
-    Singleton<PublicManager>::get()->newDay();
-    Singleton<MenuStatistics>::get()->reset();
-    Singleton<MenuBank>::get()->reset();
-    Singleton<MenuTickets>::get()->reset();
-    Singleton<MenuRanking>::get()->reset();
-    Singleton<MenuAchievements>::get()->reset();
+    parkEvents().visitorsDay();
+    parkEvents().financeScreensReset();
     mGlobalSettings->mCashAccount->newDay();
-    Singleton<MenuRanking>::get()->buildRanking();
+    parkEvents().rankingRebuilt();
 
     // The autosave of the current profile; with no profile chosen there is nothing to save.
     if (mCurrentProfile >= 0 && mCurrentProfile < static_cast<int>(mProfiles.size())) {
         DataProfile* profile = mProfiles[mCurrentProfile];
-        Tutorial* tutorial = Singleton<Tutorial>::get();
-        saveProfile(profile->mPath, profile->mName, profile->mAvatarFile, profile->mTutorial, tutorial->step,
-                    tutorial->pointerTarget, tutorial->buildingBought, tutorial->petAccepted, tutorial->foodBought);
+        const TutorialProgress tutorial = parkEvents().tutorialProgress();
+        saveProfile(profile->mPath, profile->mName, profile->mAvatarFile, profile->mTutorial, tutorial.step,
+                    tutorial.pointerTarget, tutorial.buildingBought, tutorial.petAccepted, tutorial.foodBought);
     }
 }
 

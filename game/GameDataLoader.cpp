@@ -6,11 +6,8 @@
 #include "game/GlobalSettings.h"
 #include "game/KeyFile.h"
 #include "game/MonthBalance.h"
+#include "game/ParkEvents.h"
 #include "game/Promotion.h"
-#include "park/AnimalAvatar.h"
-#include "park/FX.h"
-#include "park/FXManager.h"
-#include "park/GameBackground3D.h"
 #include "render/external/bg_loader.h"
 #include "toolkit/utils/misc.h"
 
@@ -98,10 +95,10 @@ void readAnimals(DataStorage* storage)
         if (r.key(L"[fx]")) {
             std::vector<std::wstring> items = itemsAtLeast(r, 2);
             if (!items.empty())
-                Singleton<FXManager>::get()->add(items[0], new FX(wideToString(items[1])));
+                parkEvents().effectAdded(items[0], wideToString(items[1]));
         }
         if (r.key(L"[animals helpers]"))
-            Singleton<GameBackground3D>::get()->mAnimalPlaces = requestObject("data/3dn/" + wideToString(r.value()));
+            parkEvents().animalPlacesRequested(requestObject("data/3dn/" + wideToString(r.value())));
         if (r.key(L"[animal name]"))
             storage->mAnimalNames.push_back(r.value());
     }
@@ -137,9 +134,7 @@ void placeStartingAnimals(DataStorage* storage)
         animal->mHunger = startingLevel(settings->mAnimalsStartingHunger, kTopLevel);
 
         std::string placeName = "helper_" + wideToString(word) + std::to_string(n);
-        animal->mAvatar = new AnimalAvatar("data/3dn/" + wideToString(kind) + ".3dn", placeName, n - 1,
-                                           Singleton<GameBackground3D>::get()->mAnimalPlaces, kind, picture);
-        animal->mAvatar->setAnimation(places[n - 1].mAnimation);
+        animal->mAvatar = parkEvents().animalFigureMade(kind, placeName, n - 1, picture, places[n - 1].mAnimation);
     }
 }
 
@@ -173,7 +168,7 @@ void loadGameData(DataStorage* storage, const std::string& folder)
     storage->mGlobalSettings = new GlobalSettings(folder + "global.txt");
     GlobalSettings* settings = storage->mGlobalSettings;
 
-    Singleton<FXManager>::get()->clear();
+    parkEvents().effectsCleared();
 
     storage->mAchievementTick = 0;
     storage->retireGameData();

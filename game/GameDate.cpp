@@ -2,7 +2,7 @@
 
 #include "game/DataStorage.h"
 #include "game/GlobalSettings.h"
-#include "source_menu/MenuPetBuySell1.h"
+#include "game/ParkEvents.h"
 #include "toolkit/utils/TextsManager.h"
 
 namespace {
@@ -53,6 +53,6 @@ void GameDate::advance()
         every = 1; // a period of 0 or less counts as 1 (warned when read)
     if (mDaysElapsed % every == 0) {
         storage->generateAnimalsForSale();
-        Singleton<MenuPetBuySell1>::get()->rebuildOffers();
+        parkEvents().offersRebuilt();
     }
 }

@@ -4,7 +4,7 @@
 #include "game/DataRankingPark.h"
 #include "game/GameDate.h"
 #include "game/KeyFile.h"
-#include "source_menu/MenuIngame.h"
+#include "game/ParkEvents.h"
 #include "toolkit/utils/misc.h"
 
 #include <cstdio>
@@ -68,7 +68,7 @@ GlobalSettings::GlobalSettings(const std::string& path)
             if (r.readInt(cash)) {
                 delete mCashAccount;
                 mCashAccount = new CashAccount(cash);
-                mCashAccount->setLabel(Singleton<MenuIngame>::get()->mWidget10);
+                mCashAccount->setLabel(parkEvents().cashLabel());
             }
         }
         if (r.key(L"[days to next teaching]"))
@@ -204,7 +204,7 @@ GlobalSettings::GlobalSettings(const std::string& path)
     if (!mCashAccount) {
         std::printf("Warning: %s: no [cash], the park starts with 0\n", path.c_str());
         mCashAccount = new CashAccount(0);
-        mCashAccount->setLabel(Singleton<MenuIngame>::get()->mWidget10);
+        mCashAccount->setLabel(parkEvents().cashLabel());
     }
     // The park's attraction divides by these; without them the park attracts nobody.
     for (const wchar_t* item : {L"AccomodationTicket", L"CarTicket"})

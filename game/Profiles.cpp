@@ -10,14 +10,8 @@
 #include "game/GlobalSettings.h"
 #include "game/KeyFile.h"
 #include "game/MonthBalance.h"
+#include "game/ParkEvents.h"
 #include "game/Promotion.h"
-#include "park/AnimalAvatar.h"
-#include "park/GameBackground3D.h"
-#include "park/GameCamera.h"
-#include "park/OnePerson.h"
-#include "park/PublicManager.h"
-#include "source_menu/MenuIngame.h"
-#include "source_menu/Tutorial.h"
 #include "core/platform.h"
 #include "toolkit/utils/misc.h"
 
@@ -108,7 +102,8 @@ bool saveProfile(const std::string& path, const std::wstring& name, const std::w
             continue; // an animal without a place cannot be restored
         w.key(L"[animal]")
             .line({animal->mType, animal->mName, intText(animal->mPictureIndex)})
-            .line({stringToWide(animal->mAvatar->mPlaceNodeName), intText(animal->mAvatar->mCreatorWord)})
+            .line({stringToWide(parkEvents().figurePlaceName(animal->mAvatar)),
+                   intText(parkEvents().figurePlaceIndex(animal->mAvatar))})
             .line({intText(animal->mHunger), realText(animal->mHungerAcc), flagText(animal->mFed)})
             .line({intText(animal->mHealth), realText(animal->mHealthAcc), flagText(animal->mAtDoctor),
                    flagText(animal->mSick)})
@@ -118,8 +113,8 @@ bool saveProfile(const std::string& path, const std::wstring& name, const std::w
             .line({intText(animal->mStayDays), intText(animal->mDaysToTeach)})
             .end();
     }
-    for (OnePerson* person : Singleton<PublicManager>::get()->mWalkers)
-        w.key(L"[person walking]").line(realText(person->mProgress));
+    for (float progress : parkEvents().walkerProgress())
+        w.key(L"[person walking]").line(realText(progress));
     return w.write(path);
 }
 
@@ -261,10 +256,8 @@ void readAnimal(KeyFileReader& r, DataStorage* storage)
     animal->mAccommodationFee = settings->mAccommodationTicketPrice * animal->mStayDays;
     animal->mTeachingPrice = settings->mTeachingPrice;
     animal->mAllTricksPrice = settings->mAllTricksTeachingPrice;
-    animal->mAvatar = new AnimalAvatar("data/3dn/" + wideToString(species) + ".3dn", wideToString(line2[0]),
-                                       placeIndex, Singleton<GameBackground3D>::get()->mAnimalPlaces, species,
-                                       picture);
-    animal->mAvatar->setAnimation(places->second[placeIndex].mAnimation);
+    animal->mAvatar = parkEvents().animalFigureMade(species, wideToString(line2[0]), placeIndex, picture,
+                                                    places->second[placeIndex].mAnimation);
 }
 
 void readWalker(KeyFileReader& r)
@@ -272,17 +265,8 @@ void readWalker(KeyFileReader& r)
     float progress = 0.0f;
     if (!r.readFloat(progress))
         return;
-    PublicManager* visitors = Singleton<PublicManager>::get();
-    if (visitors->mWalkingHelpers.empty()) {
+    if (!parkEvents().walkerRestored(progress))
         r.warn("no walking paths to restore a visitor on");
-        return;
-    }
-    const std::string& node = visitors->mWalkingHelpers[std::rand() % visitors->mWalkingHelpers.size()].first;
-    int length = visitors->mWalkingHelpers[std::rand() % visitors->mWalkingHelpers.size()].second;
-    OnePerson* person = new OnePerson();
-    visitors->spawnVisitorC1(person, 0, stringToWide(node), static_cast<float>(length));
-    person->mProgress = progress;
-    visitors->mWalkers.push_back(person);
 }
 
 } // namespace
@@ -296,24 +280,17 @@ void loadProfile(DataProfile* profile, int headerOnly)
 
     // Fresh game data, camera, visitors and notices; an empty park.
     loadGameData(storage, kDataFolder);
-    GameCamera* camera = Singleton<GameBackground3D>::get()->mCamera;
-    *camera = GameCamera();
-    PublicManager* visitors = Singleton<PublicManager>::get();
-    LoadPublicConfig(*visitors);
-    for (Achievement* notice : Singleton<MenuIngame>::get()->mNotices)
-        delete notice;
-    Singleton<MenuIngame>::get()->mNotices.clear();
+    parkEvents().cameraRenewed();
+    parkEvents().visitorsReloaded();
+    parkEvents().noticesCleared();
     for (DataAnimal* animal : storage->mParkAnimals)
         storage->retire(animal);
     storage->mParkAnimals.clear();
     storage->mParkBuildings.clear();
-    for (OnePerson* person : visitors->mWalkers)
-        delete person;
-    visitors->mWalkers.clear();
+    parkEvents().walkersCleared();
 
     GlobalSettings* settings = storage->mGlobalSettings;
     CashAccount* account = settings->mCashAccount;
-    Tutorial* tutorial = Singleton<Tutorial>::get();
     for (; r.more(); r.advance()) {
         if (r.key(L"[name]"))
             profile->mName = r.value();
@@ -322,11 +299,13 @@ void loadProfile(DataProfile* profile, int headerOnly)
             bool ok = readInts(r, first, 3);
             if (readInts(r, second, 3) && ok) {
                 profile->mTutorial = first[0] != 0;
-                tutorial->step = first[1];
-                tutorial->pointerTarget = first[2];
-                tutorial->buildingBought = second[0] != 0;
-                tutorial->petAccepted = second[1] != 0;
-                tutorial->foodBought = second[2] != 0;
+                TutorialProgress tutorial;
+                tutorial.step = first[1];
+                tutorial.pointerTarget = first[2];
+                tutorial.buildingBought = second[0] != 0;
+                tutorial.petAccepted = second[1] != 0;
+                tutorial.foodBought = second[2] != 0;
+                parkEvents().tutorialRestored(tutorial);
             }
         }
         if (r.key(L"[avatar]")) {
@@ -411,7 +390,7 @@ void loadProfile(DataProfile* profile, int headerOnly)
             readWalker(r);
     }
 
-    visitors->setupCars();
+    parkEvents().carsSetUp();
     storage->generateAnimalsForSale();
 }
 

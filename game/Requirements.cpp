@@ -8,8 +8,7 @@
 #include "game/DataStorage.h"
 #include "game/GlobalSettings.h"
 #include "game/KeyFile.h"
-#include "park/PublicManager.h"
-#include "source_menu/MenuRanking.h"
+#include "game/ParkEvents.h"
 #include "toolkit/utils/TextsManager.h"
 #include "toolkit/utils/misc.h"
 
@@ -102,7 +101,7 @@ int DataStorage::checkRequirements(const std::wstring& requirements, std::wstrin
                     ++undone;
             met = undone == 1;
         } else if (code == L"pr") {
-            met = number(fields, 1, n) && Singleton<MenuRanking>::get()->mPlayerPlace <= n;
+            met = number(fields, 1, n) && parkEvents().playerPlace() <= n;
         } else if (code == L"$") {
             if (number(fields, 1, n)) {
                 const CashAccount* account = mGlobalSettings->mCashAccount;
@@ -120,7 +119,7 @@ int DataStorage::checkRequirements(const std::wstring& requirements, std::wstrin
                 met = count >= n;
             }
         } else if (code == L"p") {
-            met = number(fields, 1, n) && Singleton<PublicManager>::get()->mVisitors >= n;
+            met = number(fields, 1, n) && parkEvents().visitorCount() >= n;
         } else if (code == L"tt" || code == L"t$") {
             if (fields.size() > 1 && number(fields, 2, n)) {
                 int taught, fees;

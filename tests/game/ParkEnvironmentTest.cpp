@@ -4,6 +4,7 @@
 #include "fixtures/HeadlessEngine.h"
 
 #include "render/external/bg_loader.h"
+#include "source_menu/ScreenParkEvents.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +12,12 @@ namespace {
 
 class ParkEnvironment : public testing::Environment {
 public:
-    void SetUp() override { mEngine = new HeadlessEngine(); }
+    void SetUp() override
+    {
+        mEngine = new HeadlessEngine();
+        // The park rules reach the screens and the park view as in the game.
+        installParkEvents(Singleton<ScreenParkEvents>::get());
+    }
     void TearDown() override
     {
         bgLoader.shutdown();

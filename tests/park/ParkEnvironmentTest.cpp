@@ -4,6 +4,7 @@
 #include "ParkTestSupport.h"
 
 #include "render/external/bg_loader.h"
+#include "source_menu/ScreenParkEvents.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +14,12 @@ HeadlessEngine* engine = nullptr;
 
 class ParkViewEnvironment : public testing::Environment {
 public:
-    void SetUp() override { engine = new HeadlessEngine(); }
+    void SetUp() override
+    {
+        engine = new HeadlessEngine();
+        // The park rules reach the screens and the park view as in the game.
+        installParkEvents(Singleton<ScreenParkEvents>::get());
+    }
     void TearDown() override
     {
         bgLoader.shutdown();

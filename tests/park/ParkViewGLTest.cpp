@@ -10,6 +10,7 @@
 #include "park/GameCamera.h"
 #include "park/SlideCamera.h"
 #include "render/render.h"
+#include "source_menu/ScreenParkEvents.h"
 
 #include <gtest/gtest.h>
 
@@ -45,6 +46,7 @@ protected:
     {
         Render::set_current(&engine());
         quietInput();
+        installParkEvents(Singleton<ScreenParkEvents>::get());
         park = Singleton<GameBackground3D>::get();
         if (park->mCamera)
             *park->mCamera = GameCamera();

@@ -13,6 +13,7 @@
 #include "render/scene_file.h"
 #include "scene/FileBytes.h"
 #include "toolkit/utils/misc.h"
+#include "source_menu/ScreenParkEvents.h"
 
 #include <gtest/gtest.h>
 
@@ -75,6 +76,7 @@ protected:
     static void SetUpTestSuite()
     {
         engine = new HeadlessEngine();
+        installParkEvents(Singleton<ScreenParkEvents>::get());
         std::filesystem::path old = std::filesystem::current_path();
         std::filesystem::current_path(PETPARK_SOURCE_DIR);
         std::srand(3);

@@ -5,6 +5,7 @@
 #include "fixtures/HeadlessEngine.h"
 
 #include "render/external/bg_loader.h"
+#include "source_menu/ScreenParkEvents.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +15,12 @@ HeadlessEngine* screensEngine = nullptr;
 
 class ScreensEnvironment : public testing::Environment {
 public:
-    void SetUp() override { screensEngine = new HeadlessEngine(); }
+    void SetUp() override
+    {
+        screensEngine = new HeadlessEngine();
+        // The park rules reach the screens and the park view as in the game.
+        installParkEvents(Singleton<ScreenParkEvents>::get());
+    }
     void TearDown() override
     {
         bgLoader.shutdown();

@@ -52,6 +52,7 @@
 #include "source_menu/MenuOrangeFolds.h"
 #include "source_menu/Popup.h"
 #include "source_menu/ProgressBar.h"
+#include "source_menu/ScreenParkEvents.h"
 #include "source_menu/ScrollPopup.h"
 #include "source_menu/Tutorial.h"
 #include "toolkit/utils/FontStyle.h"
@@ -248,6 +249,7 @@ TEST_F(ScreensOnScreen, TheBankSitsInTheOrangeFrameUnderItsTabs)
 // park's data they show.
 void prepareBanksAndPark()
 {
+    installParkEvents(Singleton<ScreenParkEvents>::get());
     DataStorage* storage = Singleton<DataStorage>::get();
     if (storage->mBuildingDefinitions.empty())
         loadGameData(storage, "data/game/");
@@ -297,6 +299,7 @@ TEST_F(ScreensOnScreen, TheHudDateBarFoldAndDialogsDraw)
 // icons, and the buy buttons of the kind's buildings.
 TEST_F(ScreensOnScreen, TheBuildingScreensShowTheirCardsInTheBlueFrame)
 {
+    installParkEvents(Singleton<ScreenParkEvents>::get());
     DataStorage* storage = Singleton<DataStorage>::get();
     if (storage->mBuildingDefinitions.empty())
         loadGameData(storage, "data/game/");

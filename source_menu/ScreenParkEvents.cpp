@@ -1,0 +1,251 @@
+#include "source_menu/ScreenParkEvents.h"
+
+#include "park/AnimalAvatar.h"
+#include "park/FX.h"
+#include "park/FXManager.h"
+#include "park/GameBackground3D.h"
+#include "park/GameCamera.h"
+#include "park/OnePerson.h"
+#include "park/PublicManager.h"
+#include "park/SlideCamera.h"
+#include "source_menu/MenuAchievements.h"
+#include "source_menu/MenuBank.h"
+#include "source_menu/MenuIngame.h"
+#include "source_menu/MenuManager.h"
+#include "source_menu/MenuPetBuySell1.h"
+#include "source_menu/MenuPetsList1.h"
+#include "source_menu/MenuRanking.h"
+#include "source_menu/MenuStatistics.h"
+#include "source_menu/MenuTickets.h"
+#include "source_menu/Popup.h"
+#include "source_menu/Tutorial.h"
+#include "toolkit/utils/misc.h"
+
+#include <cstdlib>
+
+// Index: messages and the end - notices and screens - the tutorial - the park view
+
+// ---- messages and the end
+
+void ScreenParkEvents::popupShown(int buttons, int variant, const std::wstring& title, const std::wstring& text,
+                                  int* result)
+{
+    Popup* popup = Singleton<Popup>::get();
+    popup->setMode(buttons, variant);
+    popup->setTitle(title);
+    popup->setText(text);
+    popup->setResult(result);
+    Singleton<MenuManager>::get()->runCommand(L"popupstart");
+}
+
+void ScreenParkEvents::gameOver()
+{
+    Singleton<MenuManager>::get()->runCommand(L"gameover");
+}
+
+// ---- notices and screens
+
+void ScreenParkEvents::achievementNoticed(DataAchievement* achievement)
+{
+    Singleton<MenuIngame>::get()->mNotices.push_back(new Achievement(achievement));
+}
+
+void ScreenParkEvents::financeScreensReset()
+{
+    Singleton<MenuStatistics>::get()->reset();
+    Singleton<MenuBank>::get()->reset();
+    Singleton<MenuTickets>::get()->reset();
+    Singleton<MenuRanking>::get()->reset();
+    Singleton<MenuAchievements>::get()->reset();
+}
+
+void ScreenParkEvents::petScreensReset()
+{
+    Singleton<MenuPetBuySell1>::get()->reset();
+    Singleton<MenuPetsList1>::get()->reset();
+}
+
+void ScreenParkEvents::offersRebuilt()
+{
+    Singleton<MenuPetBuySell1>::get()->rebuildOffers();
+}
+
+void ScreenParkEvents::rankingRebuilt()
+{
+    Singleton<MenuRanking>::get()->buildRanking();
+}
+
+int ScreenParkEvents::playerPlace() const
+{
+    return Singleton<MenuRanking>::get()->mPlayerPlace;
+}
+
+WidgetLabel* ScreenParkEvents::cashLabel()
+{
+    return Singleton<MenuIngame>::get()->mWidget10;
+}
+
+float ScreenParkEvents::hudAlpha() const
+{
+    return Singleton<MenuIngame>::get()->getAlpha();
+}
+
+void ScreenParkEvents::noticesCleared()
+{
+    std::vector<Achievement*>& notices = Singleton<MenuIngame>::get()->mNotices;
+    for (Achievement* notice : notices)
+        delete notice;
+    notices.clear();
+}
+
+// ---- the tutorial
+
+TutorialProgress ScreenParkEvents::tutorialProgress() const
+{
+    const Tutorial* tutorial = Singleton<Tutorial>::get();
+    TutorialProgress progress;
+    progress.step = tutorial->step;
+    progress.pointerTarget = tutorial->pointerTarget;
+    progress.buildingBought = tutorial->buildingBought;
+    progress.petAccepted = tutorial->petAccepted;
+    progress.foodBought = tutorial->foodBought;
+    return progress;
+}
+
+void ScreenParkEvents::tutorialRestored(const TutorialProgress& progress)
+{
+    Tutorial* tutorial = Singleton<Tutorial>::get();
+    tutorial->step = progress.step;
+    tutorial->pointerTarget = progress.pointerTarget;
+    tutorial->buildingBought = progress.buildingBought;
+    tutorial->petAccepted = progress.petAccepted;
+    tutorial->foodBought = progress.foodBought;
+}
+
+// ---- the park view
+
+bool ScreenParkEvents::cameraBusy() const
+{
+    return Singleton<GameBackground3D>::get()->mCamera->isBusy() != 0;
+}
+
+void ScreenParkEvents::cameraReset()
+{
+    Singleton<GameBackground3D>::get()->mCamera->reset();
+}
+
+void ScreenParkEvents::cameraRenewed()
+{
+    *Singleton<GameBackground3D>::get()->mCamera = GameCamera();
+}
+
+void ScreenParkEvents::animalPlacesRequested(CRender::Object* scene)
+{
+    Singleton<GameBackground3D>::get()->mAnimalPlaces = scene;
+}
+
+AnimalAvatar* ScreenParkEvents::animalFigureMade(const std::wstring& species, const std::string& placeName,
+                                                 int placeIndex, int variant, const std::wstring& animation)
+{
+    AnimalAvatar* figure = new AnimalAvatar("data/3dn/" + wideToString(species) + ".3dn", placeName, placeIndex,
+                                            Singleton<GameBackground3D>::get()->mAnimalPlaces, species, variant);
+    figure->setAnimation(animation);
+    return figure;
+}
+
+std::string ScreenParkEvents::figurePlaceName(const AnimalAvatar* figure) const
+{
+    return figure->mPlaceNodeName;
+}
+
+int ScreenParkEvents::figurePlaceIndex(const AnimalAvatar* figure) const
+{
+    return figure->mCreatorWord;
+}
+
+std::wstring ScreenParkEvents::figureAnimation(const AnimalAvatar* figure) const
+{
+    return figure->mAnimation;
+}
+
+void ScreenParkEvents::figurePlaysOnce(AnimalAvatar* figure, const std::wstring& animation)
+{
+    figure->playThen(animation);
+}
+
+void ScreenParkEvents::figureDrawn(AnimalAvatar* figure)
+{
+    figure->draw();
+}
+
+SlideCamera* ScreenParkEvents::slideCameraMade(const std::wstring& nodeName, const std::wstring& cameraName,
+                                               int frames, const std::wstring& layers, const std::wstring& hoverText)
+{
+    return new SlideCamera(nodeName, cameraName, frames, layers, hoverText);
+}
+
+void ScreenParkEvents::slideCameraRemoved(SlideCamera* slide)
+{
+    delete slide;
+}
+
+void ScreenParkEvents::visitorsDay()
+{
+    Singleton<PublicManager>::get()->newDay();
+}
+
+int ScreenParkEvents::visitorCount() const
+{
+    return Singleton<PublicManager>::get()->mVisitors;
+}
+
+void ScreenParkEvents::visitorsReloaded()
+{
+    LoadPublicConfig(*Singleton<PublicManager>::get());
+}
+
+void ScreenParkEvents::walkersCleared()
+{
+    PublicManager* visitors = Singleton<PublicManager>::get();
+    for (OnePerson* person : visitors->mWalkers)
+        delete person;
+    visitors->mWalkers.clear();
+}
+
+std::vector<float> ScreenParkEvents::walkerProgress() const
+{
+    std::vector<float> progress;
+    for (const OnePerson* person : Singleton<PublicManager>::get()->mWalkers)
+        progress.push_back(person->mProgress);
+    return progress;
+}
+
+bool ScreenParkEvents::walkerRestored(float progress)
+{
+    PublicManager* visitors = Singleton<PublicManager>::get();
+    if (visitors->mWalkingHelpers.empty())
+        return false;
+    // Path and length are drawn separately, as the saved game does not keep them.
+    const std::string& node = visitors->mWalkingHelpers[std::rand() % visitors->mWalkingHelpers.size()].first;
+    int length = visitors->mWalkingHelpers[std::rand() % visitors->mWalkingHelpers.size()].second;
+    OnePerson* person = new OnePerson();
+    visitors->spawnVisitorC1(person, 0, stringToWide(node), static_cast<float>(length));
+    person->mProgress = progress;
+    visitors->mWalkers.push_back(person);
+    return true;
+}
+
+void ScreenParkEvents::carsSetUp()
+{
+    Singleton<PublicManager>::get()->setupCars();
+}
+
+void ScreenParkEvents::effectsCleared()
+{
+    Singleton<FXManager>::get()->clear();
+}
+
+void ScreenParkEvents::effectAdded(const std::wstring& name, const std::string& path)
+{
+    Singleton<FXManager>::get()->add(name, new FX(path));
+}
