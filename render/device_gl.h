@@ -167,6 +167,10 @@ public:
     // ---- helpers for the buffers, the textures and the shading devices
     static DataBuffer* CreateBuffer(bool use, GLenum target, int size, GLenum usage);
     static void SetAnisotropy(GLuint name, int flags, float anisotropy);
+    // Loads m (row-major, for row vectors (u, v, 0, 1) with the shift in the last row) as the
+    // current unit's texture matrix. A flipped texture (rows stored top first) gets v turned
+    // into 1 - v after m, so an animated offset moves the picture the same way for every file.
+    static void LoadTextureMatrix(const float* m, bool flipped);
     // Loads the view (which = 1) or the model-view matrix into GL unless it is loaded already.
     void LoadModelView(int which);
     // The model transform (12 floats): model-view = view x model, loaded before the next draw.

@@ -226,22 +226,6 @@ void setEnable(GLenum cap, bool on)
 
 const float kIdentity16[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
 
-// Loads a row-major 4x4 as the texture matrix; flipped textures turn v into 1 - v after it.
-void loadTextureMatrix(const float* m, bool flipped)
-{
-    glMatrixMode(GL_TEXTURE);
-    if (flipped) {
-        float f[16];
-        std::memcpy(f, m, sizeof f);
-        for (int c = 0; c < 4; ++c)
-            f[4 + c] = m[12 + c] - m[4 + c];  // row 1 = row 3 - row 1 (w carries the 1)
-        glLoadTransposeMatrixf(f);
-    } else {
-        glLoadTransposeMatrixf(m);
-    }
-    glMatrixMode(GL_MODELVIEW);
-}
-
 } // namespace
 
 // ---- tables (public)
@@ -634,7 +618,7 @@ void Device_GL_arb::BindUnit(int unit, int slot, bool identity)
     texture_record* t = slot >= 0 ? samplers[slot] : nullptr;
     if (t) {
         glBindTexture(GL_TEXTURE_2D, t->texture);
-        loadTextureMatrix(identity ? kIdentity16 : matrices[slot], t->flipped != 0);
+        LoadTextureMatrix(identity ? kIdentity16 : matrices[slot], t->flipped != 0);
     } else {
         glBindTexture(GL_TEXTURE_2D, 0);
     }

@@ -32,21 +32,6 @@ void setEnable(GLenum cap, bool on)
         glDisable(cap);
 }
 
-void loadTextureMatrix(const float* m, bool flipped)
-{
-    glMatrixMode(GL_TEXTURE);
-    if (flipped) {
-        float f[16];
-        std::memcpy(f, m, sizeof f);
-        for (int c = 0; c < 4; ++c)
-            f[4 + c] = m[12 + c] - m[4 + c];
-        glLoadTransposeMatrixf(f);
-    } else {
-        glLoadTransposeMatrixf(m);
-    }
-    glMatrixMode(GL_MODELVIEW);
-}
-
 } // namespace
 
 // ---- tables
@@ -338,7 +323,7 @@ void Device_GL_fixed::BeginPass(int pass)
     texture_record* t = slot >= 0 ? samplers[slot] : nullptr;
     if (t) {
         glBindTexture(GL_TEXTURE_2D, t->texture);
-        loadTextureMatrix(matrices[slot], t->flipped != 0);
+        LoadTextureMatrix(matrices[slot], t->flipped != 0);
     }
 
     // 3. fog colour: additive layers fade to black

@@ -73,7 +73,7 @@ void CSurface::create(int w, int h, int d, int imgsize, const unsigned char* src
     depth = d;
     size = imgsize;
     if (imgsize > 0) {
-        pixels = new unsigned char[size_t(imgsize)];
+        pixels = new unsigned char[size_t(imgsize)]();  // row padding reads as zero
         if (src)
             std::memcpy(pixels, src, size_t(imgsize));
     }
@@ -151,6 +151,11 @@ bool CDDSImage::load(const unsigned char* data, size_t length, bool)
 
     cubemap = (caps2 & kCubemap) != 0;
     volume = (caps2 & kVolume) != 0 && depthField != 0;
+    // The engine draws no volume textures: its 2D upload would be given the volume's size.
+    if (volume) {
+        clear();
+        return refuse("volume textures are not used");
+    }
 
     if (pfFlags & kFourCC) {
         if (pfFourCC == fourcc("DXT1")) {
@@ -251,8 +256,28 @@ bool CDDSImage::load(const std::string& filename, bool flip)
 
 // ---- uploads
 
+namespace {
+
+// Uncompressed levels hold rows padded to 4 bytes: upload them with that unpack alignment,
+// whatever another library left set, and restore it afterwards.
+class UnpackAlignment4 {
+public:
+    UnpackAlignment4()
+    {
+        glGetIntegerv(GL_UNPACK_ALIGNMENT, &previous_);
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    }
+    ~UnpackAlignment4() { glPixelStorei(GL_UNPACK_ALIGNMENT, previous_); }
+
+private:
+    GLint previous_ = 4;
+};
+
+} // namespace
+
 bool CDDSImage::upload_2d(int imageIndex, GLenum target)
 {
+    UnpackAlignment4 alignment;
     PP_ASSERT(valid);
     PP_ASSERT(imageIndex >= 0);
     PP_ASSERT(imageIndex < (int)images.size());
@@ -288,6 +313,7 @@ bool CDDSImage::upload_cubemap()
 
 bool CDDSImage::upload_1d()
 {
+    UnpackAlignment4 alignment;
     PP_ASSERT(valid);
     PP_ASSERT(!images.empty());
     PP_ASSERT(images[0].height == 1);
@@ -307,6 +333,7 @@ bool CDDSImage::upload_1d()
 
 bool CDDSImage::upload_3d()
 {
+    UnpackAlignment4 alignment;
     PP_ASSERT(valid);
     PP_ASSERT(volume);
     PP_ASSERT(!images.empty());
@@ -328,6 +355,7 @@ bool CDDSImage::upload_3d()
 
 bool CDDSImage::upload_rect()
 {
+    UnpackAlignment4 alignment;
     PP_ASSERT(valid);
     PP_ASSERT(!images.empty());
     const CTexture& image = images[0];

@@ -1,7 +1,8 @@
 #pragma once
 
 // Reader for the DDS subset the engine uses: DXT1/3/5, or uncompressed BGRA (32 bits) and
-// BGR (24 bits); 2D, cube-map and volume images with their mipmap chains. Every declared
+// BGR (24 bits); 2D and cube-map images with their mipmap chains (volume files are refused,
+// the engine draws none). Uncompressed rows are kept padded to 4 bytes. Every declared
 // surface is checked against the data length before it is copied, so a truncated or lying
 // file is refused with a warning instead of being read past its end.
 

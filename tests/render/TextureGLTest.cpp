@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <cstdlib>
@@ -176,6 +177,91 @@ TEST(Textures, PngAndDdsOfOnePictureReadBackAlike)
     EXPECT_EQ(a, b);
     dev->ReleaseTexture(fromPng);
     dev->ReleaseTexture(fromDds);
+}
+
+// A 24-bit BGR DDS of w x h with the given number of levels, every byte of every level
+// distinct enough to show a shifted row; the levels' pixels (BGR, rows tight) come back in out.
+std::vector<unsigned char> bgrDds(int w, int h, int levels,
+                                  std::vector<std::vector<unsigned char>>& out)
+{
+    std::vector<unsigned char> file(128, 0);
+    auto put = [&](size_t at, uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            file[at + size_t(i)] = uint8_t(v >> (8 * i));
+    };
+    std::memcpy(file.data(), "DDS ", 4);
+    put(4, 124);
+    put(12, uint32_t(h));
+    put(16, uint32_t(w));
+    put(28, uint32_t(levels));
+    put(4 + 18 * 4, 32);
+    put(4 + 19 * 4, 0x40);
+    put(4 + 21 * 4, 24);
+    for (int level = 0; level < levels; ++level) {
+        std::vector<unsigned char> px;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w * 3; ++x)
+                px.push_back(uint8_t(40 * level + 29 * y + 5 * x + 1));
+        file.insert(file.end(), px.begin(), px.end());
+        out.push_back(px);
+        w = std::max(w / 2, 1);
+        h = std::max(h / 2, 1);
+    }
+    return file;
+}
+
+TEST(Textures, UncompressedBgrDdsLevelsOfOddRowLengthsUploadExactly)
+{
+    Device_GL* dev = gl_test_device();
+    // The image library's GL binding leaves a tight unpack alignment behind.
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    const struct {
+        int w, h, levels;
+    } files[] = {{3, 3, 1}, {5, 3, 1}, {12, 10, 4}};
+    for (const auto& f : files) {
+        std::vector<std::vector<unsigned char>> levels;
+        std::vector<unsigned char> dds = bgrDds(f.w, f.h, f.levels, levels);
+        CaptureStdout();
+        texture_t_opaque* t = dev->LoadTexture(dds.data(), int(dds.size()), f.levels == 1);
+        GetCapturedStdout();
+        ASSERT_NE(t, nullptr) << f.w << "x" << f.h;
+        GLint unpack = 0;
+        glGetIntegerv(GL_UNPACK_ALIGNMENT, &unpack);
+        EXPECT_EQ(unpack, 1) << "the upload restores the alignment it found";
+        glBindTexture(GL_TEXTURE_2D, static_cast<Device_GL::texture_record*>(t)->texture);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        int w = f.w, h = f.h;
+        for (int level = 0; level < f.levels; ++level) {
+            std::vector<unsigned char> got(size_t(w * h * 3), 0);
+            glGetTexImage(GL_TEXTURE_2D, level, GL_BGR, GL_UNSIGNED_BYTE, got.data());
+            EXPECT_EQ(got, levels[size_t(level)]) << f.w << "x" << f.h << " level " << level;
+            w = std::max(w / 2, 1);
+            h = std::max(h / 2, 1);
+        }
+        glPixelStorei(GL_PACK_ALIGNMENT, 4);
+        glBindTexture(GL_TEXTURE_2D, 0);
+        dev->ReleaseTexture(t);
+    }
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+}
+
+TEST(Textures, VolumeDdsFilesAreRefused)
+{
+    Device_GL* dev = gl_test_device();
+    std::vector<std::vector<unsigned char>> levels;
+    std::vector<unsigned char> dds = bgrDds(4, 4, 1, levels);
+    dds[4 + 5 * 4] = 2;       // depth
+    dds[4 + 27 * 4 + 2] = 0x20;  // caps2: volume
+    dds.insert(dds.end(), levels[0].begin(), levels[0].end());
+    CaptureStderr();
+    CaptureStdout();
+    texture_t_opaque* t = dev->LoadTexture(dds.data(), int(dds.size()), 1);
+    GetCapturedStdout();
+    const std::string err = GetCapturedStderr();
+    EXPECT_NE(err.find("volume"), std::string::npos) << err;
+    // The image library does not read it either: no texture without an image.
+    EXPECT_EQ(t, nullptr);
+    dev->ReleaseTexture(t);
 }
 
 TEST(Textures, CompressedAndCubeMapDds)
