@@ -146,7 +146,11 @@ public:
         float specular[3] = {0, 0, 0};
         float specular_power = 0;
         float specular_level = 0;
-        int32_t flag = 0;           // the scene material's first word is 1
+        int32_t flag = 0;           // the scene material's first word is 1; for a material
+                                    // with a first transparency entry: alpha-tested when set,
+                                    // blended when not
+        int32_t transparency[2] = {}; // texture-map references of slots 7 and 10: non-zero
+                                      // marks a diffuse texture with cut-out (alpha) texels
         int32_t no_light = 0;       // the name holds "NO_LIGHT": drawn unlit
 
         // Texture index of a slot (slot_*), 0 = none.

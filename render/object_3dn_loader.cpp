@@ -584,6 +584,8 @@ void build_materials(LoadState& st)
         m.specular_power = mm.get_float(23) * 100.0f;
         m.specular_level = mm.get_float(24);
         m.flag = mm.words[0] == 1;
+        m.transparency[0] = m.slots[7][0];
+        m.transparency[1] = m.slots[10][0];
         m.no_light = contains(sm.name, "NO_LIGHT");
         st.obj.materials.push_back(m);
     }

@@ -132,11 +132,18 @@ texture_t_opaque* object_texture(const Object* object, int index)
 }
 
 // 0 opaque, 1 alpha-tested ("alpha1"), 2 blended and drawn far to near ("alpha8").
+// A textured material is opaque unless its transparency entries mark its texture's alpha.
 int transparency_class(const Object::Material& material, float alpha)
 {
     int cls = 0;
-    if (!material.map(kMapDiffuse))
+    if (!material.map(kMapDiffuse)) {
         cls = material.opacity < 1.0f ? 2 : 0;
+    } else {
+        if (material.transparency[0])
+            cls = material.flag ? 1 : 2;
+        if (material.transparency[1])
+            cls = 1;
+    }
     if (alpha < 1.0f)
         cls = 2;
     return cls;

@@ -106,6 +106,39 @@ TEST_F(Render3DGL, ASeeThroughSquareBlendsOverTheOneBehind)
         << centre().r << " " << centre().g << " " << centre().b;
 }
 
+TEST_F(Render3DGL, ACutOutTexelLeavesWhatIsBehindVisible)
+{
+    // A texture green and fully transparent on the left, red and opaque on the right, on a
+    // square in front of a blue one.
+    unsigned char px[8 * 8 * 4];
+    for (int i = 0; i < 64; ++i) {
+        px[i * 4] = i % 8 < 4 ? 0 : 255;
+        px[i * 4 + 1] = i % 8 < 4 ? 255 : 0;
+        px[i * 4 + 2] = 0;
+        px[i * 4 + 3] = i % 8 < 4 ? 0 : 255;
+    }
+    texture_t_opaque* tex = gl_test_device()->CreateTexture(2, 8, 8, px, 1, nullptr);
+    for (int marked = 0; marked < 2; ++marked) {
+        HandScene scene(gl_test_device());
+        const int cut = scene.material("leaves NO_LIGHT", float3(1, 1, 1), 1, true);
+        scene.set_map(cut, Object::slot_diffuse, scene.texture(tex));
+        if (marked)
+            scene.object.materials[size_t(cut)].transparency[0] = 1;
+        const int blue = scene.material("blue NO_LIGHT", float3(0, 0, 1), 1, true);
+        scene.quad(cut, float3(0, 0, 0), 2);
+        scene.quad(blue, float3(0, 5, 0), 6);
+        SetUp();  // a cleared frame
+        frame(scene);
+        const Rgba left = read_pixel(100, 128), right = read_pixel(156, 128);
+        EXPECT_TRUE(nearRgb(right, 255, 0, 0, 12)) << right.r << " " << right.g << " " << right.b;
+        if (marked)
+            EXPECT_TRUE(nearRgb(left, 0, 0, 255, 12)) << left.r << " " << left.g << " " << left.b;
+        else
+            EXPECT_TRUE(nearRgb(left, 0, 255, 0, 12)) << "opaque draws every texel";
+    }
+    gl_test_device()->ReleaseTexture(tex);
+}
+
 TEST_F(Render3DGL, AShadowCastingLightLeavesTheFrameIntact)
 {
     HandScene scene(gl_test_device());

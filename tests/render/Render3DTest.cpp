@@ -115,7 +115,7 @@ TEST_F(Render3D, AFrameWithoutLightsIsLitByOneLightAtTheCamera)
     ASSERT_EQ(draws.size(), 1u);
     EXPECT_EQ(draws[0].i[4], bufferOf(scene, node));
     EXPECT_EQ(draws[0].indices, (std::vector<int>{0, 1, 2, 2, 3, 0}));
-    EXPECT_EQ(draws[0].elements.size(), 2u);
+    EXPECT_EQ(draws[0].elements.size(), scene.mesh(node).streams.size());
     EXPECT_EQ(techniquesAtDraws(), (std::vector<std::string>{"main"}));
     EXPECT_EQ(flagsAtDraws(), (std::vector<std::string>{"LIGHT0"}));
     EXPECT_EQ(paramAtDraws("WSlightpos[0]")[0], (std::vector<float>{0, -10, 0}));
@@ -268,6 +268,46 @@ TEST_F(Render3D, TransparencyClassChoosesTheTechnique)
     std::sort(techniques.begin(), techniques.begin() + 2);
     std::sort(techniques.begin() + 2, techniques.end());
     EXPECT_EQ(techniques, (std::vector<std::string>{"add", "main", "alpha8", "alpha8add"}));
+    engine.device.ReleaseTexture(tex);
+}
+
+TEST_F(Render3D, TransparencyEntriesOfATexturedMaterialChooseAlphaTestOrBlending)
+{
+    HandScene scene(&engine.device);
+    texture_t_opaque* tex = engine.device.CreateTexture(2, 4, 4, nullptr, 1, nullptr);
+    const int t = scene.texture(tex);
+    // first entry, second entry, switch -> technique
+    const struct {
+        int first, second, flag;
+        const char* technique;
+    } cases[] = {
+        {0, 0, 1, "main"},   {t, 0, 1, "alpha1"}, {t, 0, 0, "alpha8"},
+        {0, t, 0, "alpha1"}, {t, t, 0, "alpha1"},
+    };
+    for (const auto& c : cases) {
+        HandScene one(&engine.device);
+        const int m = one.material("cut-out", float3(1, 1, 1));
+        one.set_map(m, Object::slot_diffuse, one.texture(tex));
+        one.object.materials[size_t(m)].transparency[0] = c.first;
+        one.object.materials[size_t(m)].transparency[1] = c.second;
+        one.object.materials[size_t(m)].flag = c.flag;
+        one.quad(m, float3(0, 0, 0));
+        engine.device.clear();
+        begin();
+        draw(one);
+        end();
+        EXPECT_EQ(techniquesAtDraws(), std::vector<std::string>{c.technique})
+            << c.first << " " << c.second << " " << c.flag;
+    }
+    // Without a diffuse map the entries mean nothing: opacity alone decides.
+    const int plain = scene.material("plain", float3(1, 1, 1));
+    scene.object.materials[size_t(plain)].transparency[0] = t;
+    scene.quad(plain, float3(0, 0, 0));
+    engine.device.clear();
+    begin();
+    draw(scene);
+    end();
+    EXPECT_EQ(techniquesAtDraws(), std::vector<std::string>{"main"});
     engine.device.ReleaseTexture(tex);
 }
 

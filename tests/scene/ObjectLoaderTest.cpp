@@ -478,6 +478,8 @@ TEST_F(ObjectLoad, TexturesBesideScenesAreLoadedOnceAndShared)
     desc.maps[Object::slot_diffuse] = grass;
     desc.maps[Object::slot_lightmap] = again;
     desc.maps[Object::slot_selfillum] = own;
+    desc.maps[7] = grass;  // the transparency entries
+    desc.maps[10] = own;
     b.addMesh("lawn", withMaterial(plane(10, 10), b.addMaterial(desc)));
     ASSERT_TRUE(b.save(dir.file("a.3dn")));
     ASSERT_TRUE(b.save(dir.file("b.3dn")));
@@ -492,6 +494,10 @@ TEST_F(ObjectLoad, TexturesBesideScenesAreLoadedOnceAndShared)
     EXPECT_EQ(mat.map(1), again);
     EXPECT_EQ(mat.map(4), own);
     EXPECT_EQ(mat.map(2), 0);
+    EXPECT_EQ(mat.transparency[0], grass);
+    EXPECT_EQ(mat.transparency[1], own);
+    EXPECT_EQ(mat.flag, 1);
+    EXPECT_EQ(first.materials[0].transparency[0], 0);
     texture_t_opaque* shared = first.textures[size_t(grass)].texture;
     ASSERT_NE(shared, nullptr);
     EXPECT_EQ(first.textures[size_t(again)].texture, shared);
