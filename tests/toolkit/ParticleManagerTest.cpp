@@ -1,10 +1,16 @@
 #include "toolkit/widgets/ParticleManager.h"
 
+#include "fixtures/HeadlessEngine.h"
+#include "fixtures/TempDir.h"
+#include "render/CRender.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <fstream>
 
 namespace {
 
@@ -68,6 +74,64 @@ TEST(WidgetParticles, SceneSparksFallAndDieAtTheLastFrame)
     for (int i = 0; i < 40; ++i)
         burst.update();
     EXPECT_FALSE(burst.anyAlive());
+}
+
+TEST(WidgetParticles, DefinitionFilesAreReadOrRefusedByName)
+{
+    TempDir dir;
+    std::ofstream(dir.file("good.txt")) << "count\n12\nsize\n0.5\nspin\n-2\nscene\n"
+                                        << dir.file("sparks.3dn") << "\nflags\n3\n";
+    std::ofstream(dir.file("short.txt")) << "count\n12\nsize\n0.5\n";
+    std::ofstream(dir.file("garbled.txt")) << "count\n12x\nsize\n0.5\nspin\n1\nscene\na.3dn\nflags\n3\n";
+    std::ofstream(dir.file("noscene.txt")) << "count\n1\nsize\n1\nspin\n1\nscene\n  \nflags\n3\n";
+    ParticleManager particles;
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(particles.loadDefinition(dir.file("good.txt")));
+    for (const char* bad : {"missing.txt", "short.txt", "garbled.txt", "noscene.txt"})
+        EXPECT_FALSE(particles.loadDefinition(dir.file(bad))) << bad;
+    const std::string err = testing::internal::GetCapturedStderr();
+    for (const char* bad : {"missing.txt", "short.txt", "garbled.txt", "noscene.txt"})
+        EXPECT_NE(err.find(dir.file(bad)), std::string::npos) << err;
+    ASSERT_EQ(particles.definitions().size(), 1u);
+    const ParticleDefinition3D& d = particles.definitions()[0];
+    EXPECT_EQ(d.first, 12);
+    EXPECT_FLOAT_EQ(d.second, 0.5f);
+    EXPECT_FLOAT_EQ(d.third, -2.0f);
+    EXPECT_EQ(d.file, dir.file("sparks.3dn"));
+    EXPECT_EQ(d.last, 3);
+    EXPECT_NE(d.scene, nullptr);
+    particles.releaseAll();
+    EXPECT_TRUE(particles.definitions().empty());
+}
+
+TEST(WidgetParticles, SceneBurstsDrawEachLiveParticleWithTheirKindsScene)
+{
+    HeadlessEngine engine;
+    TempDir dir;
+    std::ofstream(dir.file("hearts.txt"))
+        << "a\n1\nb\n1\nc\n1\nscene\n" PETPARK_APP_DIR "/Resources/data/3dn/fx_hearts.3dn\nd\n0\n";
+    ParticleManager particles;
+    ASSERT_TRUE(particles.loadDefinition(dir.file("hearts.txt")));
+    auto* scene = static_cast<BGLoader::ObjectResource*>(particles.definitions()[0].scene);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!scene->is_loaded() && std::chrono::steady_clock::now() < deadline) {
+        CRender::begin(nullptr, 0, 1.3333f);
+        CRender::end(7);
+    }
+    ASSERT_TRUE(scene->is_loaded());
+
+    std::srand(5);
+    particles.add3D("menushow", cParticle3D(0, 0, 0, 0, 3, 0.1f, 2));
+    particles.add3D("menushow", cParticle3D(1, 0, 0, 0, 2, 0.1f, 2));  // no definition 1: skipped
+    CRender::begin(nullptr, 0, 1.3333f);
+    particles.draw("menushow");
+    EXPECT_EQ(scene->engine()->in_use, 3);
+    particles.draw("menuoptions");  // another screen's bursts are not drawn
+    EXPECT_EQ(scene->engine()->in_use, 3);
+    CRender::end(7);
+    EXPECT_EQ(scene->engine()->in_use, 0);
+    particles.releaseAll();
+    bgLoader.shutdown();
 }
 
 } // namespace

@@ -1,8 +1,11 @@
 #include "toolkit/widgets/ParticleManager.h"
 
+#include <cerrno>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cwchar>
 
 // Index: 2D bursts - 3D bursts - manager
 
@@ -16,6 +19,39 @@ constexpr int kMaskLength = 99;
 float randomAngle()
 {
     return 2.0f * 0.01f * static_cast<float>(std::rand() % 314);
+}
+
+// The whole line as a number (surrounding blanks allowed); false when anything else is there.
+bool wholeInt(const std::wstring& text, int& out)
+{
+    const wchar_t* start = text.c_str();
+    wchar_t* end = nullptr;
+    errno = 0;
+    const long value = std::wcstol(start, &end, 10);
+    if (end == start || errno == ERANGE || value < INT32_MIN || value > INT32_MAX)
+        return false;
+    while (*end == L' ' || *end == L'\t')
+        ++end;
+    if (*end)
+        return false;
+    out = static_cast<int>(value);
+    return true;
+}
+
+bool wholeFloat(const std::wstring& text, float& out)
+{
+    const wchar_t* start = text.c_str();
+    wchar_t* end = nullptr;
+    errno = 0;
+    const float value = std::wcstof(start, &end);
+    if (end == start || errno == ERANGE || !std::isfinite(value))
+        return false;
+    while (*end == L' ' || *end == L'\t')
+        ++end;
+    if (*end)
+        return false;
+    out = value;
+    return true;
 }
 
 } // namespace
@@ -188,6 +224,18 @@ void ParticleManager::update(const std::string& screen)
 
 void ParticleManager::draw(const std::string& screen)
 {
+    const float4 white(1, 1, 1, 1);
+    for (const cParticle3D& burst : mBursts3D[screen]) {
+        if (!burst.active || burst.kind < 0 || static_cast<size_t>(burst.kind) >= mDefinitions.size())
+            continue;
+        auto* scene = static_cast<BGLoader::ObjectResource*>(mDefinitions[size_t(burst.kind)].scene);
+        if (!scene || !scene->is_loaded())
+            continue;
+        for (const cParticle3D::Particle& p : burst.particles)
+            if (p.alive)
+                scene->draw_rotated(p.x, p.y, p.z, mAngles.x, mAngles.y, mAngles.z, p.frame, nullptr, 0,
+                                    p.mask.c_str(), nullptr, 0, &white);
+    }
     for (const cParticle2D& burst : mBursts2D[screen]) {
         if (!burst.active || burst.kind < 0 || static_cast<size_t>(burst.kind) >= mTextures2D.size())
             continue;
@@ -233,8 +281,41 @@ void ParticleManager::addTexture2D(const std::string& file)
     mTextures2D.push_back(bgLoader.request(file, 100, &bgLoader.imageFactory, 1));
 }
 
+bool ParticleManager::loadDefinition(const std::string& path)
+{
+    const std::vector<std::wstring> lines = loadDatFile(path);
+    auto refuse = [&](const char* why) {
+        std::fprintf(stderr, "Warning: particle definition %s: %s; not used\n", path.c_str(), why);
+        return false;
+    };
+    if (lines.empty())
+        return refuse("missing or empty");
+    if (lines.size() < 10)
+        return refuse("fewer than 10 lines");
+    ParticleDefinition3D d;
+    if (!wholeInt(lines[1], d.first))
+        return refuse("line 2 is not a whole number");
+    if (!wholeFloat(lines[3], d.second))
+        return refuse("line 4 is not a number");
+    if (!wholeFloat(lines[5], d.third))
+        return refuse("line 6 is not a number");
+    d.file = wideToString(lines[7]);
+    while (!d.file.empty() && (d.file.back() == ' ' || d.file.back() == '\t'))
+        d.file.pop_back();
+    if (d.file.empty())
+        return refuse("line 8 names no scene file");
+    if (!wholeInt(lines[9], d.last))
+        return refuse("line 10 is not a whole number");
+    d.scene = bgLoader.request(d.file, 100, &bgLoader.objectFactory, 1);
+    mDefinitions.push_back(d);
+    return true;
+}
+
 void ParticleManager::releaseAll()
 {
+    for (const ParticleDefinition3D& d : mDefinitions)
+        bgLoader.release(d.scene);
+    mDefinitions.clear();
     for (BGLoader::Resource* texture : mTextures2D)
         bgLoader.release(texture);
     mTextures2D.clear();

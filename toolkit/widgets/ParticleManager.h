@@ -2,8 +2,8 @@
 
 // Short-lived particle bursts of the 2D screens, kept per screen name: 2D sprite bursts and 3D scene
 // bursts. The screen list updates and draws a screen's bursts right after the screen. The press
-// effect hook of the input extension does nothing, and nothing else spawns a burst, so the 3D bursts
-// are kept thin: they move and die but are not drawn.
+// effect hook of the input extension does nothing, and nothing in the game spawns a burst yet; a 3D
+// burst draws the scene of the definition its kind numbers, one random layer per particle.
 
 #include "render/external/bg_loader.h"
 #include "toolkit/utils/misc.h"
@@ -63,6 +63,17 @@ struct cParticle3D {
     int unusedInt = 0;
 };
 
+// A 3D burst kind read from a definition file: the scene each particle draws, and four numbers
+// the file carries for it (read and kept; the bursts take their motion from their kind).
+struct ParticleDefinition3D {
+    BGLoader::Resource* scene = nullptr;  // an object resource, held until releaseAll
+    std::string file;
+    int first = 0;
+    float second = 0;
+    float third = 0;
+    int last = 0;
+};
+
 class ParticleManager {
 public:
     ParticleManager();
@@ -75,7 +86,14 @@ public:
     void add2D(const std::string& screen, const cParticle2D& burst);
     void add3D(const std::string& screen, const cParticle3D& burst);
     void addTexture2D(const std::string& file);
+    // Reads a definition file (values on lines 2, 4, 6, 8 and 10; the odd lines are labels) and
+    // appends its record, requesting its scene. A file that is missing, too short, has a
+    // malformed number or names no scene is reported on standard error and adds nothing.
+    bool loadDefinition(const std::string& path);
+    // Releases every definition scene and every 2D texture.
     void releaseAll();
+
+    const std::vector<ParticleDefinition3D>& definitions() const { return mDefinitions; }
 
     int live2D() const { return mLive2D; }
     int live3D() const { return mLive3D; }
@@ -87,6 +105,7 @@ private:
     std::map<std::string, std::vector<cParticle3D>> mBursts3D;
     std::map<std::string, std::vector<cParticle2D>> mBursts2D;
     float3 mAngles;
+    std::vector<ParticleDefinition3D> mDefinitions;
     int mLive3D = 0;
     int mLive2D = 0;
 };
