@@ -76,11 +76,27 @@ TEST(WidgetParticles, SceneSparksFallAndDieAtTheLastFrame)
     EXPECT_FALSE(burst.anyAlive());
 }
 
+const char* const kHearts = PETPARK_APP_DIR "/Resources/data/3dn/fx_hearts.3dn";
+
+// Definitions request their scenes from the background loader, whose thread needs an engine
+// while it loads: a test waits for its scene before its engine goes.
+bool loadedInTime(BGLoader::Resource* resource)
+{
+    auto* scene = static_cast<BGLoader::ObjectResource*>(resource);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!scene->is_loaded() && std::chrono::steady_clock::now() < deadline) {
+        CRender::begin(nullptr, 0, 1.3333f);
+        CRender::end(7);
+    }
+    return scene->is_loaded();
+}
+
 TEST(WidgetParticles, DefinitionFilesAreReadOrRefusedByName)
 {
+    HeadlessEngine engine;
     TempDir dir;
-    std::ofstream(dir.file("good.txt")) << "count\n12\nsize\n0.5\nspin\n-2\nscene\n"
-                                        << dir.file("sparks.3dn") << "\nflags\n3\n";
+    std::ofstream(dir.file("good.txt")) << "count\n12\nsize\n0.5\nspin\n-2\nscene\n" << kHearts
+                                        << "\nflags\n3\n";
     std::ofstream(dir.file("short.txt")) << "count\n12\nsize\n0.5\n";
     std::ofstream(dir.file("garbled.txt")) << "count\n12x\nsize\n0.5\nspin\n1\nscene\na.3dn\nflags\n3\n";
     std::ofstream(dir.file("noscene.txt")) << "count\n1\nsize\n1\nspin\n1\nscene\n  \nflags\n3\n";
@@ -97,9 +113,9 @@ TEST(WidgetParticles, DefinitionFilesAreReadOrRefusedByName)
     EXPECT_EQ(d.first, 12);
     EXPECT_FLOAT_EQ(d.second, 0.5f);
     EXPECT_FLOAT_EQ(d.third, -2.0f);
-    EXPECT_EQ(d.file, dir.file("sparks.3dn"));
+    EXPECT_EQ(d.file, kHearts);
     EXPECT_EQ(d.last, 3);
-    EXPECT_NE(d.scene, nullptr);
+    EXPECT_TRUE(loadedInTime(d.scene));
     particles.releaseAll();
     EXPECT_TRUE(particles.definitions().empty());
 }
@@ -108,17 +124,11 @@ TEST(WidgetParticles, SceneBurstsDrawEachLiveParticleWithTheirKindsScene)
 {
     HeadlessEngine engine;
     TempDir dir;
-    std::ofstream(dir.file("hearts.txt"))
-        << "a\n1\nb\n1\nc\n1\nscene\n" PETPARK_APP_DIR "/Resources/data/3dn/fx_hearts.3dn\nd\n0\n";
+    std::ofstream(dir.file("hearts.txt")) << "a\n1\nb\n1\nc\n1\nscene\n" << kHearts << "\nd\n0\n";
     ParticleManager particles;
     ASSERT_TRUE(particles.loadDefinition(dir.file("hearts.txt")));
     auto* scene = static_cast<BGLoader::ObjectResource*>(particles.definitions()[0].scene);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (!scene->is_loaded() && std::chrono::steady_clock::now() < deadline) {
-        CRender::begin(nullptr, 0, 1.3333f);
-        CRender::end(7);
-    }
-    ASSERT_TRUE(scene->is_loaded());
+    ASSERT_TRUE(loadedInTime(scene));
 
     std::srand(5);
     particles.add3D("menushow", cParticle3D(0, 0, 0, 0, 3, 0.1f, 2));
@@ -131,7 +141,6 @@ TEST(WidgetParticles, SceneBurstsDrawEachLiveParticleWithTheirKindsScene)
     CRender::end(7);
     EXPECT_EQ(scene->engine()->in_use, 0);
     particles.releaseAll();
-    bgLoader.shutdown();
 }
 
 } // namespace
