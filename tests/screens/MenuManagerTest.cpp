@@ -92,9 +92,9 @@ TEST_F(Router, ManagementWordsSwapThePanelsAndKeepTheirOwn)
     EXPECT_EQ(showState(of<MenuOrange>()), kShowShown);
 
     // The same word again does nothing: a panel shown meanwhile stays.
-    of<MenuTickets>()->setStateAll("game", 2, 250);
+    of<MenuBank>()->setStateAll("game", 2, 250);
     menu->runCommand(L"finances");
-    EXPECT_EQ(showState(of<MenuTickets>()), kShowAppearing);
+    EXPECT_EQ(showState(of<MenuBank>()), kShowAppearing);
     settle();
 
     menu->runCommand(L"buyfood");
@@ -112,7 +112,7 @@ TEST_F(Router, ManagementWordsSwapThePanelsAndKeepTheirOwn)
     } tabs[] = {{L"tickets", 0}, {L"bank", 1}, {L"statistics", 2}, {L"ranking", 4}};
     for (const auto& entry : tabs) {
         menu->runCommand(entry.word);
-        EXPECT_EQ(Singleton<MenuOrange>::get()->getTab(), entry.tab) << entry.word;
+        EXPECT_EQ(Singleton<MenuOrange>::get()->requestedTab, entry.tab) << entry.word;
         EXPECT_NE(showState(of<MenuOrange>()), kShowHidden) << entry.word;
         settle();
     }
