@@ -65,9 +65,10 @@ Rect tableHeader(int x, int w)
     return Rect{x, 178, w, 24};
 }
 
-void rowPictures(Layout& l, const char* highlightId, const char* backgroundId, bool highlightFirst, int w = 768)
+void rowPictures(Layout& l, const char* highlightId, const char* backgroundId, bool highlightFirst, int w = 768,
+                 int top = kTableTop, int h = kTableRow)
 {
-    const Rect r{136, kTableTop, w, kTableRow};
+    const Rect r{136, top, w, h};
     if (highlightFirst) {
         l.canvas(highlightId, r, stripe(Tone::Yellow, 0.45f), "");
         l.canvas(backgroundId, r, stripe(Tone::Grey, 0.16f), "");
@@ -151,7 +152,7 @@ Layout layoutMenuTickets()
     Layout l("MenuTickets");
     closeButton(l);
     frameTitle(l, "ticketstitle");
-    rowPictures(l, "highlight", "row", true, 660);
+    rowPictures(l, "highlight", "row", true, 660, 202, 21);   // rows 23 px apart
     l.label("name", font::kBody, Rect{152, 204, 380, 23});                  // item column
     l.label("name", font::kNumber, Rect{540, 204, 130, 23});                // price column
     // Change buttons at the rows with a price: 0, 1, 3, 4, 6, 7, 9, 11 (rows 23 px apart).
