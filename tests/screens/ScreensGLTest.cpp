@@ -34,6 +34,8 @@
 #include "source_menu/MainMenuCreateProfile.h"
 #include "source_menu/MainMenuDeleteProfile.h"
 #include "source_menu/MainMenuStart.h"
+#include "source_menu/HudFold.h"
+#include "source_menu/MenuAchievements.h"
 #include "source_menu/MenuBank.h"
 #include "source_menu/MenuBlueFolds.h"
 #include "source_menu/MenuBuildingBuySell.h"
@@ -46,10 +48,14 @@
 #include "source_menu/MenuIngame.h"
 #include "source_menu/MenuIngameFold1.h"
 #include "source_menu/MenuLoading.h"
+#include "source_menu/MenuManager.h"
 #include "source_menu/MenuIngameFold2.h"
 #include "source_menu/MenuOptions.h"
 #include "source_menu/MenuOrange.h"
 #include "source_menu/MenuOrangeFolds.h"
+#include "source_menu/MenuRanking.h"
+#include "source_menu/MenuStatistics.h"
+#include "source_menu/MenuTickets.h"
 #include "source_menu/Popup.h"
 #include "source_menu/ProgressBar.h"
 #include "source_menu/ScreenParkEvents.h"
@@ -610,3 +616,206 @@ TEST_F(ScreensOnScreen, TheHudShowsThePetPanelTheBuildingsFoldAndTheNotices)
 }
 
 } // namespace
+
+namespace {
+
+// ---- the finance frame in the game: the HUD's button opens it, the strip's tabs switch its
+// five screens, a close button ends it and the park takes the pointer again.
+
+template <class T>
+T* boundScreen(const char* name)
+{
+    T* screen = Singleton<T>::get();
+    if (screen->mChildren.empty())
+        screen->init((std::string("data/psd/") + name + ".txt").c_str());
+    return screen;
+}
+
+class FinanceInTheGame {
+public:
+    FinanceInTheGame()
+    {
+        prepareBanksAndPark();
+        // In the game's order of update and drawing.
+        screens = {boundScreen<MenuOrange>("MenuOrange"),           boundScreen<MenuTickets>("MenuTickets"),
+                   boundScreen<MenuRanking>("MenuRanking"),         boundScreen<MenuAchievements>("MenuAchievements"),
+                   boundScreen<MenuStatistics>("MenuStatistics"),   boundScreen<MenuBank>("MenuBank"),
+                   boundScreen<MenuOrangeFolds>("MenuOrangeFolds"), boundScreen<ScrollPopup>("ScrollPopup"),
+                   boundScreen<MenuIngameFold2>("MenuIngameFold2"), boundScreen<MenuIngame>("MenuIngame"),
+                   boundScreen<MenuDateBar>("MenuDateBar"),         boundScreen<Popup>("Popup"),
+                   boundScreen<Cursors>("Cursors")};
+        // Hidden at once, whatever an earlier test left running.
+        for (Container* screen : screens) {
+            loadFully(screen);
+            screen->setStateDirect(0);
+            screen->setStateDirect(0);
+            screen->Container::setVisible(0);
+            screen->Container::setEnabled(0);
+        }
+        GameBackground3D* park = Singleton<GameBackground3D>::get();
+        if (!park->mCamera)
+            park->mCamera = new GameCamera();
+        Singleton<DataStorage>::get()->mGlobalSettings->mCashAccount->setLabel(Singleton<MenuIngame>::get()->mWidget10);
+        Singleton<MenuManager>::get()->mCurrentMenu = L"nomenu";
+        for (Container* screen : {static_cast<Container*>(Singleton<MenuIngame>::get()),
+                                  static_cast<Container*>(Singleton<MenuDateBar>::get()),
+                                  static_cast<Container*>(Singleton<MenuIngameFold2>::get()),
+                                  static_cast<Container*>(Singleton<Cursors>::get())})
+            screen->setStateAll("game", 2, 250);
+        Singleton<MenuDateBar>::get()->paused = 0;
+        step(40);
+    }
+    ~FinanceInTheGame()
+    {
+        point(-1.0f, -1.0f, 0);
+        for (Container* screen : screens)
+            screen->setStateAll("game", 0, 0);
+        step(2);
+        Singleton<MenuManager>::get()->mCurrentMenu = L"nomenu";
+    }
+
+    // Logic steps of the game's screens, 10 ms each.
+    void step(int times = 1)
+    {
+        for (int t = 0; t < times; ++t) {
+            Singleton<Cursors>::get()->hoverFlag = 0;
+            for (Container* screen : screens)
+                screen->update();
+        }
+    }
+
+    void point(float x, float y, int down)
+    {
+        sDevice* mouse = Singleton<ControlMngr>::get()->mPointerDevices.front();
+        mouse->data[kPointerXWord].f = x;
+        mouse->data[kPointerYWord].f = y;
+        mouse->data[kPointerButtonWord].i = down;
+    }
+
+    // A press and a release at a point of the canvas (pixels of the 1024 x 768 layout).
+    void clickAt(float x, float y)
+    {
+        point(x / 1024.0f, y / 768.0f, 1);
+        step(2);
+        point(x / 1024.0f, y / 768.0f, 0);
+        step(2);
+        point(0.5f, 0.5f, 0);
+    }
+
+    void clickWidget(WidgetBase* widget)
+    {
+        const float4 r = widget->getImages()[0]->getRect();
+        clickAt((r.x + 0.5f * r.z) * 1024.0f, (r.y + 0.5f * r.w) * 768.0f);
+    }
+
+    void clickButton(const Button* button, float offsetX)
+    {
+        const float4 picture = Singleton<ButtonBar>::get()->getIconImage(button->kind, 0)->getRect();
+        clickAt((button->x + offsetX + 0.5f * picture.z) * 1024.0f, button->y * 768.0f);
+    }
+
+    void drawAll(const char* shot, int width = kWidth, int height = kHeight)
+    {
+        // The park itself is not drawn: a sky-blue clear stands for it.
+        draw(screens, shot, width, height);
+    }
+
+    std::vector<Container*> screens;
+};
+
+} // namespace
+
+TEST_F(ScreensOnScreen, TheFinanceFrameOpensEveryTabInTheGameAndClosesBackToThePark)
+{
+    FinanceInTheGame game;
+    MenuManager* router = Singleton<MenuManager>::get();
+    MenuOrangeFolds* strip = Singleton<MenuOrangeFolds>::get();
+    MenuIngameFold2* fold = Singleton<MenuIngameFold2>::get();
+    GameCamera* camera = Singleton<GameBackground3D>::get()->mCamera;
+    ASSERT_EQ(fold->getShowStates().second, 2);
+
+    // The HUD's finances button opens the frame on the tickets.
+    game.clickButton(fold->mFinancesButton, hudfold::offsetOf(fold->mWidget0).first);
+    ASSERT_EQ(router->currentMenu(), L"finances");
+    // The player folds the HUD's panel away to see the whole frame.
+    fold->setStateAll("game", 0, 250);
+    game.step(40);
+    ASSERT_EQ(Singleton<MenuTickets>::get()->getShowStates().second, 2);
+    EXPECT_TRUE(router->isAnyPanelOpen());
+
+    struct Tab {
+        Container* screen;
+        const char* shot;
+    };
+    const Tab tabs[5] = {{Singleton<MenuTickets>::get(), "FinanceTickets"},
+                         {Singleton<MenuBank>::get(), "FinanceBank"},
+                         {Singleton<MenuStatistics>::get(), "FinanceStatistics"},
+                         {Singleton<MenuAchievements>::get(), "FinanceAchievements"},
+                         {Singleton<MenuRanking>::get(), "FinanceRanking"}};
+    WidgetButton* tabWidgets[5] = {strip->mWidget0, strip->mWidget1, strip->mWidget2, strip->mWidget3,
+                                   strip->mWidget4};
+    for (int k = 0; k < 5; ++k) {
+        if (k == 0) {
+            game.step(60);   // the selected tab brightens
+        } else {
+            game.step(60);   // the strip takes a click 500 ms after the last one
+            game.clickWidget(tabWidgets[k]);
+            ASSERT_EQ(strip->getTab(), k);
+            // The tab just left, under the pointer, drops to half its light at once.
+            const float4 left = tabWidgets[k - 1]->getImages()[0]->getRect();
+            game.point(left.x + 0.5f * left.z, left.y + 0.5f * left.w, 0);
+            game.step();
+            EXPECT_EQ(strip->hoverTab, k - 1);
+            EXPECT_FLOAT_EQ(strip->tabAlpha[k - 1], 0.5f);
+            game.point(0.5f, 0.9f, 0);
+            game.step(100);
+        }
+        for (int other = 0; other < 5; ++other)
+            EXPECT_EQ(tabs[other].screen->getShowStates().second, other == k ? 2 : 0) << k << " " << other;
+        game.drawAll(tabs[k].shot);
+        const Pixel header = probe(150, 120);
+        EXPECT_GT(header.r, header.b + 60) << tabs[k].shot << ": the frame's orange header";
+        const Pixel close = probe(892, 118);
+        EXPECT_GT(close.r, close.g + 40) << tabs[k].shot << ": the screen's red close button";
+        const Pixel selected = probe(112 + k * 164 + 100, 95);
+        EXPECT_GT(selected.r, selected.b + 60) << tabs[k].shot << ": the selected tab, bright";
+        const Pixel other = probe(112 + ((k + 1) % 5) * 164 + 100, 95);
+        EXPECT_GT(brightness(selected), brightness(other) + 40) << tabs[k].shot << ": another tab, faded";
+    }
+
+    // The screens' own parts: the tickets' Change buttons and the bank's Borrow button.
+    game.step(60);
+    game.clickWidget(strip->mWidget0);
+    game.step(100);
+    game.drawAll("FinanceTickets");
+    const Pixel change = probe(730, 215);
+    EXPECT_GT(brightness(change), 90) << "the first Change button";
+    game.step(60);
+    game.clickWidget(strip->mWidget1);
+    game.step(100);
+    game.drawAll("FinanceBank");
+    const Pixel borrow = probe(500, 514);
+    EXPECT_GT(brightness(borrow), 90) << "the Borrow button";
+    setWindow(1280, 800);
+    game.drawAll("FinanceBankWide", 1280, 800);
+    setWindow(kWidth, kHeight);
+
+    // While the frame is open the park's edges do not scroll.
+    game.point(0.001f, 0.5f, 0);
+    game.step();
+    EXPECT_EQ(camera->mScrollDirection, 0);
+
+    // The bank's close button: everything closes and the park takes the pointer again.
+    game.clickWidget(Singleton<MenuBank>::get()->mWidget0);
+    EXPECT_EQ(router->currentMenu(), L"nomenu");
+    game.step(40);
+    EXPECT_FALSE(router->isAnyPanelOpen());
+    for (const Tab& tab : tabs)
+        EXPECT_EQ(tab.screen->getShowStates().second, 0);
+    game.point(0.001f, 0.5f, 0);
+    game.step();
+    EXPECT_NE(camera->mScrollDirection, 0) << "the park scrolls at the screen's edge";
+    game.point(0.5f, 0.5f, 0);
+    game.step();
+    camera->setScrollDirection(0);
+}
