@@ -9,7 +9,7 @@
 #include "game/Promotion.h"
 #include "render/external/Sounds.h"
 #include "source_menu/Button.h"
-#include "source_menu/MenuDateBar.h"
+#include "source_menu/FinanceScreen.h"
 #include "source_menu/MenuManager.h"
 #include "source_menu/Popup.h"
 #include "source_menu/ScrollPopup.h"
@@ -76,11 +76,6 @@ std::vector<std::vector<std::wstring>> MenuBank::reportRows()
     return rows;
 }
 
-std::wstring MenuBank::moneyText(int amount)
-{
-    return std::to_wstring(amount) + L" " + text(L"currency");
-}
-
 int MenuBank::promotionCount()
 {
     return std::min(static_cast<int>(Singleton<DataStorage>::get()->mPromotions.size()), kPromotions);
@@ -131,21 +126,19 @@ void MenuBank::reset()
             names[k - 1]->setText(L"", 0, 1);
         }
     }
-    mWidget17->setText(moneyText(account()->mCash), 0, 1);
-    mWidget18->setText(moneyText(account()->mLoan), 0, 1);
+    FinanceScreen::showCashAndLoan(mWidget17, mWidget18);
 }
 
 // ---- update: answers and clicks
 
 void MenuBank::update()
 {
-    const MenuDateBar* bar = Singleton<MenuDateBar>::get();
-    if (!isEnabled() || Singleton<ScrollPopup>::get()->isVisible() || bar->modal || bar->paused)
+    // A popup's answer is taken only once the value popup has fully gone.
+    if (FinanceScreen::isHeld(*this) || Singleton<ScrollPopup>::get()->isVisible())
         return;
     _MenuBank::update();
+    FinanceScreen::hasJustAppeared(*this);
     const std::pair<int, int> states = getShowStates();
-    if (states.second == kShowAppearing && states.first == kShowHidden)
-        Container::setVisible(1);
     // Nothing to apply or offer before the park's data is loaded.
     if (!moneyTable || !Singleton<DataStorage>::get()->mGlobalSettings)
         return;
@@ -251,10 +244,7 @@ bool MenuBank::askPromotion()
 
 void MenuBank::onWidget0(int, int current)
 {
-    if (current != kLayerReleased)
-        return;
-    Singleton<MenuManager>::get()->closeAllPanels();
-    Singleton<Sounds>::get()->play("exit");
+    FinanceScreen::closeOnRelease(current);
 }
 
 // ---- draw

@@ -35,8 +35,6 @@ public:
 
     // The 20 report rows: key, last month, this month (separators have an empty key).
     static std::vector<std::vector<std::wstring>> reportRows();
-    // "<amount> <currency>".
-    static std::wstring moneyText(int amount);
 
     TextTable* moneyTable = nullptr;
     Button* borrowButton = nullptr;

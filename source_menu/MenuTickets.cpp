@@ -2,9 +2,8 @@
 
 #include "game/DataStorage.h"
 #include "game/GlobalSettings.h"
-#include "render/external/Sounds.h"
 #include "source_menu/Button.h"
-#include "source_menu/MenuDateBar.h"
+#include "source_menu/FinanceScreen.h"
 #include "source_menu/MenuManager.h"
 #include "source_menu/ScrollPopup.h"
 #include "source_menu/TextTable.h"
@@ -121,13 +120,11 @@ void MenuTickets::reset()
 
 void MenuTickets::update()
 {
-    const MenuDateBar* bar = Singleton<MenuDateBar>::get();
-    if (!isEnabled() || Singleton<ScrollPopup>::get()->isVisible() || bar->modal || bar->paused)
+    if (FinanceScreen::isHeld(*this) || Singleton<ScrollPopup>::get()->isVisible())
         return;
     _MenuTickets::update();
+    FinanceScreen::hasJustAppeared(*this);
     const std::pair<int, int> states = getShowStates();
-    if (states.second == kShowAppearing && states.first == kShowHidden)
-        Container::setVisible(1);
     // Nothing to offer before the park's data is loaded.
     if (states.second != kShowShown || !priceTable || !settings())
         return;
@@ -177,10 +174,7 @@ void MenuTickets::openPopup(int i)
 
 void MenuTickets::onWidget0(int, int current)
 {
-    if (current != kLayerReleased)
-        return;
-    Singleton<MenuManager>::get()->closeAllPanels();
-    Singleton<Sounds>::get()->play("exit");
+    FinanceScreen::closeOnRelease(current);
 }
 
 void MenuTickets::draw()

@@ -728,6 +728,12 @@ public:
 TEST_F(ScreensOnScreen, TheFinanceFrameOpensEveryTabInTheGameAndClosesBackToThePark)
 {
     FinanceInTheGame game;
+    // A player's park (its autosave goes to a folder of its own) among the rival parks.
+    DataProfile* player = testProfile(L"Emma", "avatar1.png");
+    player->mPath = optionsFolder().path() + "/profile1.txt";
+    player->mTutorial = 0;
+    useProfiles({player});
+    Singleton<MenuRanking>::get()->buildRanking();
     MenuManager* router = Singleton<MenuManager>::get();
     MenuOrangeFolds* strip = Singleton<MenuOrangeFolds>::get();
     MenuIngameFold2* fold = Singleton<MenuIngameFold2>::get();
@@ -818,4 +824,5 @@ TEST_F(ScreensOnScreen, TheFinanceFrameOpensEveryTabInTheGameAndClosesBackToTheP
     game.point(0.5f, 0.5f, 0);
     game.step();
     camera->setScrollDirection(0);
+    useProfiles({});
 }
