@@ -32,7 +32,6 @@
 #include <new>
 #include <unistd.h>
 
-int quitRequested = 0;
 int (*loopClock)() = get_time_ms;
 
 namespace {

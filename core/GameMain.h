@@ -13,9 +13,6 @@
 class Container;
 class DataStorage;
 
-// 0 at start; the credits screen sets it to 1 and the frame loop ends after that pass.
-extern int quitRequested;
-
 // Makes the working directory the executable's folder + "/../Resources", then runs GameMain.
 int SDL_main(int argc, char** argv);
 // Process-wide set-up (random seed, audio, options, engine and window), then MainLoop.

@@ -8,6 +8,8 @@
 #include <unistd.h>
 #include <vector>
 
+int quitRequested = 0;
+
 // ---- clocks and sleep
 
 int get_time_ms()

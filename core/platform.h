@@ -6,6 +6,10 @@
 #include <cstdint>
 #include <string>
 
+// 0 at start; the credits screen sets it to 1 and the main loop ends after that pass. A
+// program-wide flag of the platform layer, so the screen that ends the game needs no more.
+extern int quitRequested;
+
 // Wall clock in milliseconds; 32 bits, so it wraps. Compare two readings with time_diff_ms.
 int get_time_ms();
 // Wall clock in microseconds, 64 bits.

@@ -1,7 +1,7 @@
 #include "source_menu/Credits.h"
 
 #include "core/ControlMngr.h"
-#include "core/GameMain.h"
+#include "core/platform.h"
 #include "render/CRender.h"
 #include "toolkit/utils/MyImage.h"
 #include "toolkit/widgets/WidgetCanvas.h"
