@@ -124,19 +124,23 @@ void ScreenParkEvents::tutorialRestored(const TutorialProgress& progress)
 
 // ---- the park view
 
+// The camera exists once the park view has loaded; before that there is none to move.
 bool ScreenParkEvents::cameraBusy() const
 {
-    return Singleton<GameBackground3D>::get()->mCamera->isBusy() != 0;
+    const GameCamera* camera = Singleton<GameBackground3D>::get()->mCamera;
+    return camera && camera->isBusy() != 0;
 }
 
 void ScreenParkEvents::cameraReset()
 {
-    Singleton<GameBackground3D>::get()->mCamera->reset();
+    if (GameCamera* camera = Singleton<GameBackground3D>::get()->mCamera)
+        camera->reset();
 }
 
 void ScreenParkEvents::cameraRenewed()
 {
-    *Singleton<GameBackground3D>::get()->mCamera = GameCamera();
+    if (GameCamera* camera = Singleton<GameBackground3D>::get()->mCamera)
+        *camera = GameCamera();
 }
 
 void ScreenParkEvents::animalPlacesRequested(CRender::Object* scene)
