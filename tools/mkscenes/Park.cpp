@@ -265,15 +265,16 @@ void fountainSquare(ParkKit& kit)
     rim = transformed(rim, translation(float3(0, 0, 0.06f)));
     planarUV(rim, 1);
     append(g, withMaterial(painted(rim, palette::stone), kit.material(Mat::stone)));
-    // The fountain: a round basin with water, a column and a bowl on top.
+    // The fountain: a round basin with water, a column and a bowl on top. The basins are solid,
+    // so their water lies just above their tops, inside a stone rim.
     kit.add(g, frustum(2.6f, 2.5f, 0.55f, 16), Mat::stone, palette::white, float3(0, 0, 0), 0, 0.8f);
     MeshData pool = disc(2.3f, 16, 1.5f);
-    pool = transformed(pool, translation(float3(0, 0, 0.5f)));
+    pool = transformed(pool, translation(float3(0, 0, 0.57f)));
     kit.addKeepUV(g, pool, Mat::water, float3(1, 1, 1), float3());
     kit.add(g, frustum(0.35f, 0.28f, 1.6f, 8), Mat::stone, palette::white, float3(0, 0, 0.5f), 0, 0.8f);
     kit.add(g, frustum(0.35f, 1.0f, 0.35f, 12), Mat::stone, palette::white, float3(0, 0, 2.0f), 0, 0.8f);
     MeshData top = disc(0.85f, 12, 1);
-    top = transformed(top, translation(float3(0, 0, 2.3f)));
+    top = transformed(top, translation(float3(0, 0, 2.37f)));
     kit.addKeepUV(g, top, Mat::water, float3(1, 1, 1), float3());
     // Benches and lamps round the square.
     for (int i = 0; i < 4; ++i) {
