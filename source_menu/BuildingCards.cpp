@@ -29,6 +29,15 @@ int parkIndexOf(const DataBuilding* building)
     return -1;
 }
 
+DataBuilding* parkBuildingOf(const DataBuilding* building)
+{
+    const int entry = parkIndexOf(building);
+    if (entry < 0)
+        return nullptr;
+    DataBuilding* owned = Singleton<DataStorage>::get()->mParkBuildings[entry];
+    return owned->mType == building->mType ? owned : nullptr;
+}
+
 void countHover(int hoverTime[kCards])
 {
     const std::vector<WidgetHelper*>& areas = Singleton<BuildingsDiscription>::get()->descriptionAreas;

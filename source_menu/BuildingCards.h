@@ -25,6 +25,8 @@ const int kDescriptionDelayMs = 1200;
 bool isOwned(const DataBuilding* building);
 // The first park entry of that name, or -1.
 int parkIndexOf(const DataBuilding* building);
+// The park's own record of that name and type (a loaded park holds records of its own), or null.
+DataBuilding* parkBuildingOf(const DataBuilding* building);
 // +10 ms for each description area the pointer lies strictly inside, 0 for the others.
 void countHover(int hoverTime[kCards]);
 // The description of building first + k of the first area k whose counter passed the delay,

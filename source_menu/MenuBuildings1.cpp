@@ -43,8 +43,12 @@ void MenuBuildings1::reset()
     mWorkshop = storage->findParkBuilding("OtherBuilding2.txt");
     for (int& time : mHoverTime)
         time = 0;
-    // The park holds the definitions themselves, so a definition of the kind is its park entry.
+    // Each definition the park owns is shown through the park's own record: a loaded park holds
+    // records of its own, with the levels and orders the saved game gave them.
     mBuildings = storage->buildingDefinitionsOfKind(mKind);
+    for (DataBuilding*& building : mBuildings)
+        if (DataBuilding* owned = parkBuildingOf(building))
+            building = owned;
     if (mBuildings.size() > static_cast<size_t>(kCards))
         mBuildings.resize(kCards);
 }
@@ -67,11 +71,15 @@ void MenuBuildings1::update()
     }
     for (size_t i = 0; i < mBuildings.size(); ++i) {
         DataBuilding* building = mBuildings[i];
-        if (mCleanButtons[i]->isClicked(0, 0, 1) && building->mCleaning == 0 && building->mCleanness < kFullLevel) {
+        // An unowned building's buttons are not drawn: their clicks order nothing.
+        const int owned = isOwned(building) ? 1 : 0;
+        if (mCleanButtons[i]->isClicked(0, 0, owned) && owned && building->mCleaning == 0
+            && building->mCleanness < kFullLevel) {
             building->orderCleaning();
             reset();
         }
-        if (mRepairButtons[i]->isClicked(0, 0, 1) && building->mRepairing == 0 && building->mCondition < kFullLevel) {
+        if (mRepairButtons[i]->isClicked(0, 0, owned) && owned && building->mRepairing == 0
+            && building->mCondition < kFullLevel) {
             building->orderRepair();
             reset();
         }

@@ -263,6 +263,39 @@ TEST_F(BuildingPanels, CareOrdersChargeAndTheButtonsSayWhatIsUnderWay)
     EXPECT_FALSE(panel->mLabels0[1]->isVisible());
 }
 
+TEST_F(BuildingPanels, CarePanelShowsAndOrdersThroughTheParksOwnRecords)
+{
+    // A loaded park holds records of its own, read from the same file as the definition.
+    DataBuilding* definitionOfKennel = definition(L"Kennel");
+    DataBuilding* kennel = new DataBuilding(definitionOfKennel->mPath);
+    storage->retire(kennel);
+    kennel->mCleanness = 2;
+    kennel->mCondition = 4;
+    storage->mParkBuildings[0] = kennel;
+    // The unowned villa's definition is worn too: its hidden buttons must still order nothing.
+    DataBuilding* villa = definition(L"Villa");
+    villa->mCleanness = 1;
+    villa->mCondition = 1;
+
+    MenuBuildings1* panel = Singleton<MenuBuildings1>::get();
+    open(panel);
+    panel->draw();
+    ASSERT_EQ(panel->mBuildings[0], kennel);
+    EXPECT_EQ(panel->mCleanButtons[0]->text, L"Clean (40 coins)");
+    EXPECT_EQ(panel->mRepairButtons[0]->text, L"Repair (90 coins)");
+    click(panel, panel->mRepairButtons[0]);
+    EXPECT_EQ(kennel->mRepairing, 1);
+    EXPECT_EQ(definitionOfKennel->mRepairing, 0);
+    EXPECT_EQ(cash()->mCash, 10000 - 90);
+
+    for (Button* hidden : {panel->mCleanButtons[1], panel->mRepairButtons[1]})
+        click(panel, hidden);
+    EXPECT_EQ(villa->mCleaning, 0);
+    EXPECT_EQ(villa->mRepairing, 0);
+    EXPECT_EQ(cash()->mCash, 10000 - 90);
+    EXPECT_EQ(storage->mBalanceThisMonth->mValues[t_Other], 0);
+}
+
 TEST_F(BuildingPanels, OtherCarePanelListsOwnBuildingsAndHidesAnIdleBrowser)
 {
     storage->mParkBuildings.push_back(definition(L"Extra 1"));
