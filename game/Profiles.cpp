@@ -168,11 +168,14 @@ void readBuilding(KeyFileReader& r, DataStorage* storage)
     std::string path = kBuildingsFolder + name;
     if (!ok)
         return;
-    if (name.empty() || name.find('/') != std::string::npos || name.find('\\') != std::string::npos ||
-        !file_exists(path.c_str())) {
-        r.warn(("no building file \"" + name + "\", section skipped").c_str());
+    if (name.empty() || name.find('/') != std::string::npos || name.find('\\') != std::string::npos) {
+        r.warn(("not a building file name \"" + name + "\", section skipped").c_str());
         return;
     }
+    // A building whose file has gone stays in the park with the reader's defaults and its saved
+    // levels, so the next save still holds it.
+    if (!file_exists(path.c_str()))
+        r.warn(("no building file \"" + path + "\", the building kept with default values").c_str());
     DataBuilding* building = new DataBuilding(path);
     building->mCleanness = clampLevel(r, cleanness);
     building->mCleaning = cleaning != 0;

@@ -229,9 +229,10 @@ bool ScreenParkEvents::walkerRestored(float progress)
     PublicManager* visitors = Singleton<PublicManager>::get();
     if (visitors->mWalkingHelpers.empty())
         return false;
-    // Path and length are drawn separately, as the saved game does not keep them.
-    const std::string& node = visitors->mWalkingHelpers[std::rand() % visitors->mWalkingHelpers.size()].first;
-    int length = visitors->mWalkingHelpers[std::rand() % visitors->mWalkingHelpers.size()].second;
+    // The saved game keeps no path: one path is drawn, with its own length.
+    const auto& path = visitors->mWalkingHelpers[std::rand() % visitors->mWalkingHelpers.size()];
+    const std::string& node = path.first;
+    const int length = path.second;
     OnePerson* person = new OnePerson();
     visitors->spawnVisitorC1(person, 0, stringToWide(node), static_cast<float>(length));
     person->mProgress = progress;

@@ -10,7 +10,9 @@
 #include "game/Promotion.h"
 #include "park/AnimalAvatar.h"
 #include "park/OnePerson.h"
+#include "park/PublicManager.h"
 #include "source_menu/Tutorial.h"
+#include "toolkit/utils/misc.h"
 
 #include <gtest/gtest.h>
 
@@ -282,11 +284,13 @@ TEST_F(SavedGame, MalformedSectionsAreSkippedWithAWarning)
     EXPECT_EQ(storage->mBalanceThisMonth->total(), 0);
     EXPECT_EQ(settings->mDate->mMonth, 2);
     EXPECT_EQ(settings->mDate->mDay, 28);
-    // Only the known building file, its levels held within 0..7.
-    ASSERT_EQ(storage->mParkBuildings.size(), 1u);
-    EXPECT_EQ(storage->mParkBuildings[0]->mName, L"Villa");
-    EXPECT_EQ(storage->mParkBuildings[0]->mCleanness, 7);
-    EXPECT_EQ(storage->mParkBuildings[0]->mCondition, 0);
+    // A path outside the buildings folder is skipped; a file that has gone keeps its building;
+    // levels are held within 0..7.
+    ASSERT_EQ(storage->mParkBuildings.size(), 2u);
+    EXPECT_EQ(storage->mParkBuildings[0]->fileName(), "Gone.txt");
+    EXPECT_EQ(storage->mParkBuildings[1]->mName, L"Villa");
+    EXPECT_EQ(storage->mParkBuildings[1]->mCleanness, 7);
+    EXPECT_EQ(storage->mParkBuildings[1]->mCondition, 0);
     // The animal at a place the species lacks and the malformed one are skipped; a coat index
     // the species lacks becomes its first coat; levels are held within 0..7, except a hunger
     // above 7 that the next day cuts back.
@@ -301,6 +305,43 @@ TEST_F(SavedGame, MalformedSectionsAreSkippedWithAWarning)
     EXPECT_TRUE(Singleton<PublicManager>::get()->mWalkers.empty());
     EXPECT_NE(out.find("profile1.txt"), std::string::npos);
     EXPECT_NE(out.find("place index"), std::string::npos);
+}
+
+TEST_F(SavedGame, ABuildingWhoseFileHasGoneIsKeptWithItsSavedLevels)
+{
+    const std::string saved = "[building]\nGone.txt\n3\n1 0.25\n2\n1 0.5\n";
+    data.write("data/game/Profiles/profile1.txt", saved);
+    testing::internal::CaptureStdout();
+    loadProfile(profile(), 0);
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_NE(out.find("data/game/Buildings/Gone.txt"), std::string::npos) << out;
+    ASSERT_EQ(storage->mParkBuildings.size(), 1u);
+    DataBuilding* gone = storage->mParkBuildings[0];
+    EXPECT_EQ(gone->mName, L"");
+    EXPECT_EQ(gone->mMaintenance, 0);
+    EXPECT_EQ(gone->mCleanness, 3);
+    EXPECT_EQ(gone->mCondition, 2);
+    EXPECT_EQ(gone->mRepairing, 1);
+
+    // The next save still holds it, levels and orders as they were.
+    EXPECT_NE(save().find("[building]\nGone.txt\n3\n1 0.25\n2\n1 0.5\n"), std::string::npos);
+}
+
+TEST_F(SavedGame, ARestoredWalkerTakesItsPathAndLengthFromOneEntry)
+{
+    std::string walkers;
+    for (int i = 0; i < 40; ++i)
+        walkers += "[person walking]\n0.5\n\n";
+    data.write("data/game/Profiles/profile1.txt", walkers);
+    std::srand(5);
+    loadProfile(profile(), 0);
+    const std::vector<OnePerson*>& restored = Singleton<PublicManager>::get()->mWalkers;
+    ASSERT_EQ(restored.size(), 40u);
+    for (const OnePerson* person : restored) {
+        const float length = person->mHelperName == L"path_a" ? 300.0f : 500.0f;
+        EXPECT_EQ(person->mPathLength, length) << wideToString(person->mHelperName);
+        EXPECT_FLOAT_EQ(person->mProgress, 0.5f);
+    }
 }
 
 TEST_F(SavedGame, ActivePromotionIsValidatedBothWays)
