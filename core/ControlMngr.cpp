@@ -1,5 +1,7 @@
 #include "core/ControlMngr.h"
 
+#include <algorithm>
+
 ControlMngr::ControlMngr()
 {
     addDevice(DEVICE_SYSTEM, -1);
@@ -35,8 +37,30 @@ void ControlMngr::addDevice(int kind, int id)
 
 void ControlMngr::update()
 {
-    while (pop_event(mEvent))
+    while (peek_event(mEvent) && !waitsForNextStep(mEvent)) {
+        pop_event(mEvent);
         dispatch();
+    }
+}
+
+bool ControlMngr::waitsForNextStep(const event& record) const
+{
+    switch (record.code()) {
+    case EV_BUTTON_DOWN:
+    case EV_BUTTON_UP:
+    case EV_MOTION:
+        return mButtonChanged != 0;
+    case EV_CHAR:
+        for (const sDevice* keyboard : mKeyboardDevices)
+            if (keyboard->data[kKeyboardCharWord].i != -1)
+                return true;
+        return false;
+    case EV_KEY_DOWN:
+    case EV_KEY_UP:
+        return std::find(mKeysChanged.begin(), mKeysChanged.end(), record.getInt(2)) != mKeysChanged.end();
+    default:
+        return false;
+    }
 }
 
 void ControlMngr::dispatch()
@@ -45,20 +69,24 @@ void ControlMngr::dispatch()
     if (code == EV_CLOSE && mSystemDevice)
         mSystemDevice->data[kSystemCloseWord].i = 1;
 
-    // Any button sets the one button word; button records do not move the pointer.
+    // Any button sets the one button word and puts the pointer where it was pressed or released.
+    if (code == EV_BUTTON_DOWN || code == EV_BUTTON_UP)
+        mButtonChanged = 1;
     for (sDevice* pointer : mPointerDevices) {
         if (pointer->id != -1)
             continue;
-        if (code == EV_BUTTON_DOWN) {
-            pointer->data[kPointerButtonWord].i = 1;
-        } else if (code == EV_BUTTON_UP) {
-            pointer->data[kPointerButtonWord].i = 0;
+        if (code == EV_BUTTON_DOWN || code == EV_BUTTON_UP) {
+            pointer->data[kPointerButtonWord].i = code == EV_BUTTON_DOWN ? 1 : 0;
+            pointer->data[kPointerXWord].f = mEvent.getFloat(5);
+            pointer->data[kPointerYWord].f = mEvent.getFloat(6);
         } else if (code == EV_MOTION) {
             pointer->data[kPointerXWord].f = mEvent.getFloat(7);
             pointer->data[kPointerYWord].f = mEvent.getFloat(8);
         }
     }
 
+    if (code == EV_KEY_DOWN || code == EV_KEY_UP)
+        mKeysChanged.push_back(mEvent.getInt(2));
     for (sDevice* keyboard : mKeyboardDevices) {
         if (code == EV_CHAR) {
             keyboard->data[kKeyboardCharWord].i = mEvent.getInt(2);
@@ -72,6 +100,8 @@ void ControlMngr::dispatch()
 
 void ControlMngr::clearStep()
 {
+    mButtonChanged = 0;
+    mKeysChanged.clear();
     for (sDevice* keyboard : mKeyboardDevices)
         keyboard->data[kKeyboardCharWord].i = -1;
 }

@@ -2,7 +2,8 @@
 
 // The input devices the game polls: the system device (window close), the keyboard
 // (held keys, last typed character) and the mouse as pointer device. ControlMngr is the
-// only reader of the input record queue; widgets, screens and the camera read the devices.
+// only reader of the input record queue; widgets, screens and the camera read the devices
+// once per 10 ms logic step, so the records of one frame are spread over the steps.
 
 #include "core/Singleton.h"
 #include "core/sdl_layer.h"
@@ -57,9 +58,13 @@ public:
     // Creates a device, all words 0: kind 0 replaces the system device, kind 1 is
     // appended to the pointers, kind 2 to the keyboards.
     void addDevice(int kind, int id);
-    // Applies every queued input record to the devices; once per main-loop pass.
+    // Applies the queued input records in order, as far as one logic step can see them: a record
+    // that would undo a change the step has not yet seen (the release after a press, a move after
+    // a release, a second typed character, the release of a key just pressed) stays queued for the
+    // next step, so no click or key is lost however many arrive in one frame. Once per main-loop
+    // pass and at the start of every logic step.
     void update();
-    // Forgets the last typed character; after every logic step.
+    // Forgets the last typed character and what the step saw change; after every logic step.
     void clearStep();
     // Position of the first pointer device with that id; (-1, -1) when there is none.
     PointerPosition getPointer(int id) const;
@@ -72,5 +77,10 @@ public:
     std::vector<sDevice*> mPointerDevices;
 
 private:
+    // Whether the record must wait for the next step (see update).
+    bool waitsForNextStep(const event& record) const;
     void dispatch();
+
+    int mButtonChanged = 0;          // a button record was applied in this step
+    std::vector<int> mKeysChanged;   // virtual-key codes pressed or released in this step
 };

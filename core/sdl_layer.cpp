@@ -233,6 +233,14 @@ int pop_event(event& out)
     return 1;
 }
 
+int peek_event(event& out)
+{
+    if (eventQueue.readIndex >= int(eventQueue.records.size()))
+        return 0;
+    out = eventQueue.records[eventQueue.readIndex];
+    return 1;
+}
+
 void clear_events()
 {
     eventQueue.records.clear();

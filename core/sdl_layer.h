@@ -108,6 +108,8 @@ void pump_events(int clear);
 void push_event(const event& record);
 // Copies the next unread record out: 1, or 0 when none is left.
 int pop_event(event& out);
+// Copies the next unread record out without taking it: 1, or 0 when none is left.
+int peek_event(event& out);
 void clear_events();
 
 // 1 while the key is held; 16, 17 and 18 are Shift, Ctrl and Alt on either side.

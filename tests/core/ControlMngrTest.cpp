@@ -53,46 +53,60 @@ TEST_F(InputDevices, StartsWithSystemKeyboardAndMouse)
 
 TEST_F(InputDevices, ButtonWordFollowsPressAndReleaseOfAnyButton)
 {
+    // Press and release in one frame: the step sees the press, the next one the release.
     push_event(record(EV_BUTTON_DOWN, 0, 0));
     push_event(record(EV_BUTTON_UP, 0, 0));
     input.update();
-    EXPECT_EQ(input.isPointerDown(), 0);   // press and release in one frame: not seen
+    EXPECT_EQ(input.isPointerDown(), 1);
+    input.update();
+    EXPECT_EQ(input.isPointerDown(), 1) << "the release waits for the next step";
+    input.clearStep();
+    input.update();
+    EXPECT_EQ(input.isPointerDown(), 0);
+    input.clearStep();
 
     event right = record(EV_BUTTON_DOWN);
     right.setInt(4, 2);
     push_event(right);
     input.update();
     EXPECT_EQ(input.isPointerDown(), 1);
+    input.clearStep();
     push_event(record(EV_BUTTON_UP));
     input.update();
     EXPECT_EQ(input.isPointerDown(), 0);
 }
 
-TEST_F(InputDevices, MotionMovesThePointerAndButtonsDoNot)
+TEST_F(InputDevices, MotionAndButtonsMoveThePointerAndAMoveAfterAReleaseWaits)
 {
     push_event(motion(0.25f, 0.75f));
     event press = record(EV_BUTTON_DOWN, 900, 900);
     press.setFloat(5, 0.9f);
-    press.setFloat(6, 0.9f);
+    press.setFloat(6, 0.8f);
     push_event(press);
+    push_event(motion(0.1f, 0.1f));
     input.update();
     PointerPosition p = input.getPointer(-1);
-    EXPECT_FLOAT_EQ(p.x, 0.25f);
-    EXPECT_FLOAT_EQ(p.y, 0.75f);
+    EXPECT_FLOAT_EQ(p.x, 0.9f);
+    EXPECT_FLOAT_EQ(p.y, 0.8f);
+    input.clearStep();
+    input.update();
+    EXPECT_FLOAT_EQ(input.getPointer(-1).x, 0.1f);
     PointerPosition none = input.getPointer(7);
     EXPECT_EQ(none.x, -1.0f);
     EXPECT_EQ(none.y, -1.0f);
 }
 
-TEST_F(InputDevices, LastCharacterOfAFrameLastsUntilTheStepEnds)
+TEST_F(InputDevices, EachStepSeesOneTypedCharacterUntilItEnds)
 {
     push_event(record(EV_CHAR, 'a'));
     push_event(record(EV_CHAR, 'b'));
     push_event(record(EV_CHAR, 'c'));
-    input.update();
-    EXPECT_EQ(lastChar(), 'c');
-    input.clearStep();
-    EXPECT_EQ(lastChar(), -1);
+    for (int expected : {'a', 'b', 'c'}) {
+        input.update();
+        EXPECT_EQ(lastChar(), expected);
+        input.clearStep();
+        EXPECT_EQ(lastChar(), -1);
+    }
 }
 
 TEST_F(InputDevices, HeldKeysLastUntilReleasedAndBadCodesAreIgnored)
@@ -108,6 +122,16 @@ TEST_F(InputDevices, HeldKeysLastUntilReleasedAndBadCodesAreIgnored)
     input.update();
     EXPECT_EQ(keyboard().isHeld(37), 0);
     EXPECT_EQ(keyboard().isHeld(70000), 0);
+    input.clearStep();
+
+    // A key pressed and released within one frame is held for one step.
+    push_event(record(EV_KEY_DOWN, 13));
+    push_event(record(EV_KEY_UP, 13));
+    input.update();
+    EXPECT_EQ(keyboard().isHeld(13), 1);
+    input.clearStep();
+    input.update();
+    EXPECT_EQ(keyboard().isHeld(13), 0);
 }
 
 TEST_F(InputDevices, WheelAndResizeChangeNothingAndCloseSetsTheFlag)

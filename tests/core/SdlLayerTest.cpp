@@ -344,4 +344,65 @@ TEST_F(SdlLayer, PumpedInputReachesTheDevicesAndCloseSetsTheSystemFlag)
     EXPECT_EQ(input.mSystemDevice->data[kSystemCloseWord].i, 1);
 }
 
+// What the logic steps see of one frame's input: one update and one clear per step.
+struct StepView {
+    int down;
+    float x;
+    int typed;
+};
+
+std::vector<StepView> runSteps(ControlMngr& input, int steps)
+{
+    std::vector<StepView> seen;
+    for (int i = 0; i < steps; ++i) {
+        input.update();
+        seen.push_back({input.isPointerDown(), input.getPointer(-1).x,
+                        input.mKeyboardDevices.front()->data[kKeyboardCharWord].i});
+        input.clearStep();
+    }
+    return seen;
+}
+
+TEST_F(SdlLayer, AClickOrKeysWithinOneFrameAreSeenStepByStep)
+{
+    ControlMngr input;
+    input.clearStep();
+    set_screen_aspect(800, 600, 4.0f / 3.0f);
+    auto move = [](Uint16 x, Uint16 y) {
+        SDL_Event ev = {};
+        ev.type = SDL_MOUSEMOTION;
+        ev.motion.x = x;
+        ev.motion.y = y;
+        push_sdl(ev);
+    };
+    // A tap at (200, 300) and a move away, all in one pump.
+    move(200, 300);
+    button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 200, 300);
+    button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 200, 300);
+    move(600, 300);
+    pump_events(1);
+
+    std::vector<StepView> seen = runSteps(input, 3);
+    EXPECT_EQ(seen[0].down, 1);
+    EXPECT_FLOAT_EQ(seen[0].x, 0.25f);
+    EXPECT_EQ(seen[1].down, 0) << "released in the next step";
+    EXPECT_FLOAT_EQ(seen[1].x, 0.25f) << "where it was released";
+    EXPECT_FLOAT_EQ(seen[2].x, 0.75f) << "then the move away";
+
+    // "abc" typed 30 ms apart, all three keys down and up within one frame.
+    for (SDLKey key : {SDLK_a, SDLK_b, SDLK_c}) {
+        key_down(key, static_cast<Uint16>('a' + (key - SDLK_a)));
+        SDL_Event up = {};
+        up.type = SDL_KEYUP;
+        up.key.keysym.sym = key;
+        push_sdl(up);
+    }
+    pump_events(1);
+    std::wstring typed;
+    for (const StepView& step : runSteps(input, 8))
+        if (step.typed != -1)
+            typed += static_cast<wchar_t>(step.typed);
+    EXPECT_EQ(typed, L"abc");
+}
+
 } // namespace
