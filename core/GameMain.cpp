@@ -26,12 +26,15 @@
 
 #include <SDL/SDL.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <new>
 #include <unistd.h>
 
+// Set by the terminate signal's handler; the frame loop answers it after the pass.
+volatile std::sig_atomic_t terminateRequested = 0;
 int (*loopClock)() = get_time_ms;
 
 namespace {
@@ -192,6 +195,7 @@ int runLogicSteps(StepSchedule& schedule)
         const int start = loopClock();
         Singleton<Cursors>::get()->hoverFlag = 0;
         Singleton<TimeMgr>::get()->update(kStepMs);
+        Singleton<ControlMngr>::get()->update();
         Singleton<ContainersMngr>::get()->update();
         Singleton<ControlMngr>::get()->clearStep();
         const int took = time_diff_ms(loopClock(), start);
@@ -226,13 +230,38 @@ void sendQuitCommands()
         Singleton<MenuManager>::get()->runCommand(L"exit");
 }
 
+namespace {
+
+extern "C" void onTerminateSignal(int)
+{
+    terminateRequested = 1;
+}
+
+} // namespace
+
+void catchTerminateSignal()
+{
+    std::signal(SIGTERM, onTerminateSignal);
+}
+
+void answerTerminateRequest()
+{
+    if (!terminateRequested)
+        return;
+    terminateRequested = 0;
+    std::printf("Terminate request: saving and leaving\n");
+    Singleton<MenuManager>::get()->quitAtOnce();
+    quitRequested = 1;
+}
+
 void runPass(StepSchedule& schedule)
 {
     Singleton<ControlMngr>::get()->update();
     runLogicSteps(schedule);
     drawFrame();
     sendQuitCommands();
-    pump_events(1);
+    // Records the steps have not taken yet (a click or keys spread over the steps) stay queued.
+    pump_events(0);
 }
 
 // ---- start-up and end
@@ -305,10 +334,14 @@ int MainLoop()
 
     music_play("data/music/zorvan.ogg", -1);
 
+    // Taken over from SDL, which would turn the signal into the window's close button and the
+    // quit question.
+    catchTerminateSignal();
     const int quitAfter = framesBeforeQuit();
     int frames = 0;
     while (!quitRequested) {
         runPass(schedule);
+        answerTerminateRequest();
         if (quitAfter && ++frames >= quitAfter)
             quitRequested = 1;
     }

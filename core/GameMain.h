@@ -52,6 +52,11 @@ void drawFrame();
 void sendQuitCommands();
 // A whole pass: input, logic steps, frame, quit commands, event pump.
 void runPass(StepSchedule& schedule);
+// SIGTERM from now on asks the loop to end (the flag below) instead of SDL's quit question.
+void catchTerminateSignal();
+// After a terminate signal: saves the park being played as a confirmed quit does and sets
+// quitRequested.
+void answerTerminateRequest();
 
 // The profile the game starts with: the options' profile when it names one of the profiles
 // found, else -1 (none, the profile choice is shown).

@@ -83,6 +83,13 @@ void hideAtOnce(Container* screen)
     screen->setStateAll("game", 0, 0);
 }
 
+// Appearing or shown; a screen on its way out no longer counts.
+bool isComingOrShown(Container* screen)
+{
+    const int state = screen->getShowStates().second;
+    return state == kShowAppearing || state == kShowShown;
+}
+
 // The screens closeAllPanels hides, in the order it hides them.
 std::array<Container*, 23> panelList()
 {
@@ -168,9 +175,12 @@ const ManagementWord kManagementWords[] = {
 void MenuManager::runCommand(std::wstring command)
 {
     // "exit" is refused while another popup is open: taking it over would leave its opener's
-    // answer unwritten (the game-over question would never be answered).
+    // answer unwritten (the game-over question would never be answered). A tutorial tip and the
+    // options are answered first too: the quit question would open under the tip, or show its
+    // Ok and Cancel beside the options' own.
     if (command == L"exit"
-        && (mExitBlocked || Singleton<Popup>::get()->isVisible() || Singleton<ScrollPopup>::get()->isVisible()))
+        && (mExitBlocked || Singleton<Popup>::get()->isVisible() || Singleton<ScrollPopup>::get()->isVisible()
+            || isComingOrShown(screen<Tutorial>()) || isComingOrShown(screen<MenuOptions>())))
         return;
     if (command == mCurrentMenu)
         return;
@@ -328,6 +338,12 @@ void MenuManager::openPopupForQuit()
     popup->setResult(anyMainMenuScreenVisible() ? &mCreditsPending : &inGameQuitFlag);
     popup->setMode(1, 0);
     runCommand(L"popupstart");
+}
+
+void MenuManager::quitAtOnce()
+{
+    if (!anyMainMenuScreenVisible())
+        saveCurrentProfile();
 }
 
 void MenuManager::endPopup()

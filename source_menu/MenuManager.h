@@ -21,6 +21,9 @@ public:
     // tail runs last. A word equal to the current one is ignored, and so is "exit" while exiting
     // is blocked or while another popup is open.
     void runCommand(std::wstring command);
+    // The program is asked to end (a terminate signal): the park being played is saved, as the
+    // confirmed quit saves it; the caller then ends the frame loop.
+    void quitAtOnce();
     // Hides every management panel and the options screen; the menu state becomes "nomenu".
     void closeAllPanels();
     // True while a management frame or the options screen is visible: the park view then ignores

@@ -57,6 +57,7 @@ TEST_F(MainMenu, ButtonsActOnlyWhenFullyShown)
     click(start, start->buttons[3]);
     EXPECT_EQ(menu->currentMenu(), L"options");
     menu->runCommand(L"returnfromoptions");
+    screens::hideNow(screens::of<MenuOptions>());  // gone: the quit question is not refused over it any more
     click(start, start->buttons[3]);
     EXPECT_EQ(menu->currentMenu(), L"exit");
     click(start, start->buttons[1]);

@@ -296,6 +296,38 @@ TEST_F(Router, ExitIsRefusedWhileBlockedOrWhileAnotherPopupIsOpen)
     Singleton<ScrollPopup>::get()->setStateAll("game", 2, 250);
     menu->runCommand(L"exit");
     EXPECT_EQ(showState(popup), kShowHidden);
+    hideNow(of<ScrollPopup>());
+
+    // A tutorial tip or the options are answered first: the question would show under the tip,
+    // or its Ok and Cancel beside the options' own.
+    menu->mCurrentMenu = L"nomenu";
+    for (Container* first : {of<Tutorial>(), of<MenuOptions>()}) {
+        first->setStateAll("game", 2, 250);
+        menu->runCommand(L"exit");
+        EXPECT_EQ(showState(popup), kShowHidden) << first->name;
+        hideNow(first);
+    }
+    menu->runCommand(L"exit");
+    EXPECT_EQ(showState(popup), kShowAppearing);
+}
+
+TEST_F(Router, TerminateRequestSavesTheParkBeingPlayed)
+{
+    startGame();
+    storage->mGlobalSettings->mCashAccount->mCash = 4321;
+    menu->quitAtOnce();
+    EXPECT_NE(data.read("data/game/Profiles/profile1.txt").find("[cash]\n4321"), std::string::npos);
+    EXPECT_EQ(showState(of<Popup>()), kShowHidden) << "no question asked";
+
+    // Over the main menu the park was saved when the player left it: the file stays.
+    menu->runCommand(L"exit");
+    settle();
+    *Singleton<Popup>::get()->result = 1;
+    menu->runCommand(L"popupend");
+    settle();
+    storage->mGlobalSettings->mCashAccount->mCash = 1;
+    menu->quitAtOnce();
+    EXPECT_NE(data.read("data/game/Profiles/profile1.txt").find("[cash]\n4321"), std::string::npos);
 }
 
 TEST_F(Router, ChooseProfileWithoutProfilesCreatesOne)
