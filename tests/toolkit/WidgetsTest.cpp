@@ -2,6 +2,7 @@
 #include "core/ControlMngr.h"
 #include "toolkit/utils/MyImage.h"
 #include "toolkit/utils/PSDImport.h"
+#include "toolkit/utils/misc.h"
 #include "toolkit/widgets/WidgetButton.h"
 #include "toolkit/widgets/WidgetCanvas.h"
 #include "toolkit/widgets/WidgetCheckbox.h"
@@ -11,6 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 
 namespace {
@@ -308,6 +312,45 @@ TEST_F(TextEdit, AnEmptyEntryBlinksThePlaceholder)
     }
     EXPECT_EQ(shown[139], L"");
     EXPECT_EQ(shown[140], L"Enter your name");
+
+    // Drawn faded, so it does not pass for a typed name; typed text is drawn in full.
+    edit.draw();
+    const float full = edit.getColor().w;
+    EXPECT_LT(edit.getLabel()->getColor().w, 0.5f * full);
+    edit.loadAllowedChars(dir.file("characters.txt"));
+    edit.typeChar('a');
+    edit.draw();
+    EXPECT_FLOAT_EQ(edit.getLabel()->getColor().w, full);
+}
+
+TEST_F(TextEdit, TheShippedNameCharactersTakeTheLatinLettersEveryFontDraws)
+{
+    const std::string data = std::string(PETPARK_APP_DIR) + "/Resources/data/";
+    edit.loadAllowedChars(data + "characters.txt");
+    for (wchar_t c : std::wstring(L"Jos\u00e9 M\u00fcller"))
+        edit.typeChar(c);
+    EXPECT_EQ(edit.getText(), L"Jos\u00e9 M\u00fcller");
+    edit.reset();
+    for (wchar_t c : std::wstring(L"Pe\u00f1a \u00c6\u00f8\u00df\u00ff\u0142\u00d7"))
+        edit.typeChar(c);
+    EXPECT_EQ(edit.getText(), L"Pe\u00f1a \u00c6\u00f8\u00df\u00ff\u0142") << "letters only, no sign";
+
+    // Whatever a name may hold, every font of the game draws.
+    const std::wstring allowed = loadDatFileRequired(data + "characters.txt").front();
+    int fonts = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(data + "fonts")) {
+        if (entry.path().extension() != ".ch")
+            continue;
+        std::ifstream in(entry.path(), std::ios::binary);
+        const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        std::wstring drawn;
+        for (size_t k = 2; k + 1 < bytes.size(); k += 2)
+            drawn += static_cast<wchar_t>(static_cast<unsigned char>(bytes[k]) | static_cast<unsigned char>(bytes[k + 1]) << 8);
+        for (wchar_t c : allowed)
+            EXPECT_NE(drawn.find(c), std::wstring::npos) << entry.path() << " lacks U+" << std::hex << int(c);
+        ++fonts;
+    }
+    EXPECT_GT(fonts, 0);
 }
 
 TEST_F(Widgets, AllowedCharactersNeedTheirFile)

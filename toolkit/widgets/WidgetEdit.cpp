@@ -117,7 +117,9 @@ void WidgetTextEdit::draw()
     }
     if (mLayerCur >= 0 && mLayerCur < kRecordCount)
         drawRecord(mLayerCur);
-    mLabel->setColor(mColor.x, mColor.y, mColor.z, mColor.w);
+    // The placeholder is a hint, not typed text: it is drawn faded.
+    const float alpha = mText.empty() && !mPlaceholder.empty() ? mColor.w * kPlaceholderAlpha : mColor.w;
+    mLabel->setColor(mColor.x, mColor.y, mColor.z, alpha);
     mLabel->setTransform(mTransform.x, mTransform.y, mTransform.z, mTransform.w);
     mLabel->setLayoutKey(1);
     mLabel->draw();

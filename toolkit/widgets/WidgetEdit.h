@@ -2,7 +2,7 @@
 
 // The one-line text entry (a layout group named edit_...): takes the characters typed on the text
 // input device, keeps those of the allowed set up to a maximum length, and shows the entry through
-// its own label with a blinking "_" cursor, or a blinking placeholder while the entry is empty.
+// its own label with a blinking "_" cursor, or a blinking, faded placeholder while the entry is empty.
 
 #include "toolkit/utils/PSDImport.h"
 #include "toolkit/widgets/WidgetBase.h"
@@ -17,6 +17,8 @@ public:
     static constexpr int kBackspace = 8;
     static constexpr int kCursorOffMs = 1400;
     static constexpr int kBlinkPeriodMs = 2800;
+    // Share of the entry's opacity the placeholder is drawn with.
+    static constexpr float kPlaceholderAlpha = 0.45f;
 
     // A group without a "label" layer stops the program: the edit shows its text only there.
     WidgetTextEdit(const std::wstring& name, const std::vector<Layer>& layers);
