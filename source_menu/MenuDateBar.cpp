@@ -93,8 +93,10 @@ std::wstring MenuDateBar::parcelsText()
 {
     DataStorage* data = Singleton<DataStorage>::get();
     int parcels = 0;
+    // A house of an animal kind is a parcel; a building kept from a saved game whose file has
+    // gone has no kind and houses no animal.
     for (DataBuilding* building : data->mParkBuildings)
-        if (building->mType != L"other")
+        if (!building->mType.empty() && building->mType != L"other")
             ++parcels;
     const int animals = static_cast<int>(data->mParkAnimals.size());
     const int free = parcels - animals;

@@ -117,7 +117,7 @@ TEST_F(DateBar, EveryShowingStartsUnpaused)
     EXPECT_FALSE(bar->mWidget1->isVisible());
 }
 
-TEST_F(DateBar, ParcelsCountHousesButNotOtherBuildings)
+TEST_F(DateBar, ParcelsCountHousesButNotOtherOrKindlessBuildings)
 {
     // The starting kennel and its dog: no parcel free, the next frees with the shortest stay.
     ASSERT_EQ(storage->mParkBuildings.size(), 1u);
@@ -128,6 +128,10 @@ TEST_F(DateBar, ParcelsCountHousesButNotOtherBuildings)
     for (DataBuilding* building : storage->mBuildingDefinitions)
         if (building->mType == L"other")
             storage->mParkBuildings.push_back(building);
+    // Nor does a building kept from a saved game after its file has gone.
+    DataBuilding* gone = new DataBuilding("data/game/Buildings/Gone.txt");
+    storage->retire(gone);
+    storage->mParkBuildings.push_back(gone);
     EXPECT_EQ(MenuDateBar::parcelsText(), L"a parcel frees in 6 day(s) (100%s)");
 
     storage->mParkBuildings.push_back(storage->mParkBuildings[0]);
