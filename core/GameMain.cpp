@@ -188,6 +188,15 @@ void LoadAllScreens()
 
 // ---- frame loop
 
+// An Escape tap shorter than a frame is over by the time the frame is drawn; the step that saw
+// it held sends "exit" as a held key does after the frame.
+void sendEscapeTap()
+{
+    const std::vector<sDevice*>& keyboards = Singleton<ControlMngr>::get()->mKeyboardDevices;
+    if (!keyboards.empty() && keyboards.front()->isHeld(kEscapeKey))
+        Singleton<MenuManager>::get()->runCommand(L"exit");
+}
+
 int runLogicSteps(StepSchedule& schedule)
 {
     int steps = 0;
@@ -197,6 +206,7 @@ int runLogicSteps(StepSchedule& schedule)
         Singleton<TimeMgr>::get()->update(kStepMs);
         Singleton<ControlMngr>::get()->update();
         Singleton<ContainersMngr>::get()->update();
+        sendEscapeTap();
         Singleton<ControlMngr>::get()->clearStep();
         const int took = time_diff_ms(loopClock(), start);
         if (took > 1)

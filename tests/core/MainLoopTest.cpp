@@ -292,6 +292,23 @@ TEST_F(FrameLoop, EscapeHeldSendsExitInEveryPass)
     EXPECT_EQ(menus->currentMenu(), L"mainmenustart");
 }
 
+TEST_F(FrameLoop, AnEscapeTapWithinOneFrameSendsExit)
+{
+    MenuManager* menus = Singleton<MenuManager>::get();
+    menus->mCurrentMenu = L"mainmenustart";
+    for (int code : {EV_KEY_DOWN, EV_KEY_UP}) {
+        event key;
+        key.setInt(0, code);
+        key.setInt(2, 27);
+        push_event(key);
+    }
+    StepSchedule schedule;
+    schedule.start(fakeNow - 20);
+    runPass(schedule);
+    EXPECT_EQ(menus->currentMenu(), L"exit");
+    EXPECT_EQ(Singleton<ControlMngr>::get()->mKeyboardDevices.front()->isHeld(27), 0);
+}
+
 TEST_F(FrameLoop, CloseButtonSendsExitOncePerPress)
 {
     MenuManager* menus = Singleton<MenuManager>::get();
