@@ -16,7 +16,9 @@
 #include <SDL/SDL.h>
 #include <pthread.h>
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -91,6 +93,16 @@ static void mulAffine(float* out, const float* a, const float* b)
 }
 
 // A true affine inverse: the 3x3 part is inverted and the translation carried over.
+bool isSoftwareRasterizer(const char* renderer)
+{
+    if (!renderer)
+        return false;
+    for (const char* name : {"llvmpipe", "softpipe", "swrast", "Software Rasterizer"})
+        if (std::strstr(renderer, name))
+            return true;
+    return false;
+}
+
 void invert_matrix4x3(float* out, const float* in)
 {
     const float a = in[0], b = in[1], c = in[2];
@@ -250,6 +262,11 @@ bool Device_GL::Init()
         use_vbo = GLEW_ARB_vertex_buffer_object ? 1 : 0;
     if (use_fbo)
         use_fbo = GLEW_EXT_framebuffer_object ? 1 : 0;
+    // Platform choice: a software rasterizer does anisotropic filtering on the CPU, where it
+    // costs most of a frame for a picture that changes by about 1/255; there it stays off,
+    // whatever the options say. Hardware keeps the options' anisotropy.
+    if (isSoftwareRasterizer(reinterpret_cast<const char*>(glGetString(GL_RENDERER))))
+        anisotropy = 0;
     {
         std::lock_guard<std::mutex> lock(ilMutex);
         ilInit();
@@ -553,15 +570,25 @@ void Device_GL::RunTask(task* t)
         task_done.wait(lock, [this] { return main_thread_task == nullptr; });
 }
 
+// While loading, the loader thread posts its uploads one after another, each after the last
+// was served. Once a frame has served one, it waits a little for the next, up to a budget, so
+// a frame serves the batch in one pass instead of one upload per frame; a frame with nothing
+// posted returns at once.
+constexpr auto kNextTaskWait = std::chrono::milliseconds(4);
+constexpr auto kServeBudget = std::chrono::milliseconds(12);
+
 void Device_GL::ServeTasks()
 {
     serving_device = this;
     ASSERT_RENDER_THREAD();
     std::unique_lock<std::mutex> lock(mutex);
+    const auto budgetEnd = std::chrono::steady_clock::now() + kServeBudget;
+    bool served = false;
     for (;;) {
         if (main_thread_task) {
             main_thread_task->run();
             main_thread_task = nullptr;
+            served = true;
             task_done.notify_all();
             if (!task_serving) {
                 // Let a poster in between two tasks; a task posted meanwhile is still served.
@@ -570,9 +597,16 @@ void Device_GL::ServeTasks()
             }
             continue;
         }
-        if (!task_serving)
+        if (task_serving) {
+            task_posted.wait(lock);
+            continue;
+        }
+        const auto now = std::chrono::steady_clock::now();
+        if (!served || now >= budgetEnd)
             return;
-        task_posted.wait(lock);
+        if (!task_posted.wait_until(lock, std::min(now + kNextTaskWait, budgetEnd),
+                                    [this] { return main_thread_task != nullptr || task_serving; }))
+            return;
     }
 }
 

@@ -35,6 +35,10 @@ extern std::mutex ilMutex;
 // Identifies the calling thread; compared with Device_GL::render_thread.
 unsigned long get_current_thread_id();
 
+// Whether a GL renderer string names one of Mesa's software rasterizers (llvmpipe, softpipe,
+// swrast), which filter every texture on the CPU.
+bool isSoftwareRasterizer(const char* renderer);
+
 // out = the inverse of the affine 4x3 matrix in (three rows of four, translation in the
 // fourth column); a singular matrix gives the identity.
 void invert_matrix4x3(float* out, const float* in);

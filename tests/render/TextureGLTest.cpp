@@ -455,4 +455,31 @@ TEST(Textures, AnisotropyFromTheOptions)
     }
 }
 
+TEST(Textures, SoftwareRasterizersFilterWithoutAnisotropy)
+{
+    EXPECT_TRUE(isSoftwareRasterizer("llvmpipe (LLVM 15.0.6, 256 bits)"));
+    EXPECT_TRUE(isSoftwareRasterizer("softpipe"));
+    EXPECT_TRUE(isSoftwareRasterizer("Software Rasterizer"));
+    EXPECT_FALSE(isSoftwareRasterizer("AMD Radeon RX 6600 (navi23, LLVM 15.0.6, DRM 3.49)"));
+    EXPECT_FALSE(isSoftwareRasterizer(nullptr));
+
+    gl_test_device();
+    if (!GLEW_EXT_texture_filter_anisotropic)
+        GTEST_SKIP() << "no anisotropic filtering";
+    ASSERT_TRUE(isSoftwareRasterizer(reinterpret_cast<const char*>(glGetString(GL_RENDERER))))
+        << "the window tests run on Mesa's software renderer";
+    // Asked for 8 in the options, the device on this renderer gives mipmapped textures none.
+    Device_GL_fixed dev("ANISO=8");
+    ASSERT_TRUE(dev.Init());
+    const unsigned char px[16 * 16 * 4] = {};
+    texture_t_opaque* t = dev.CreateTexture(2, 16, 16, px, 0, nullptr);
+    glBindTexture(GL_TEXTURE_2D, static_cast<Device_GL::texture_record*>(t)->texture);
+    float aniso = 0;
+    glGetTexParameterfv(GL_TEXTURE_2D, GL_TEXTURE_MAX_ANISOTROPY_EXT, &aniso);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    EXPECT_FLOAT_EQ(aniso, 1.0f);
+    dev.ReleaseTexture(t);
+    gl_test_device()->InitStates();
+}
+
 } // namespace
