@@ -39,6 +39,9 @@ public:
 private:
     // Hides every screen of the panel list but the kept ones.
     void hidePanelsExcept(const std::vector<Container*>& kept);
+    // Closes the open fold and the HUD's animal or visitor panel, which a management panel would
+    // otherwise lie under.
+    void closeFoldsForPanel();
     void openPopupForQuit();
     void endPopup();
     // Tests 18 to 28: the management words.

@@ -25,6 +25,7 @@ protected:
     Fold* open()
     {
         Fold* fold = Singleton<Fold>::get();
+        screens::settle();  // a fold still going out cannot be shown
         fold->setStateAll("game", kShowShown, 250);
         screens::settle();
         return fold;
@@ -72,14 +73,19 @@ TEST_F(Folds, TheDrawSetsTheLevelsOfThePresentKindsAndTheFoodLabel)
 
 TEST_F(Folds, ButtonsSendTheirWords)
 {
+    // Each panel takes the fold's place (the router hides the fold), so the fold is opened
+    // again before each of its buttons.
     MenuManager* router = Singleton<MenuManager>::get();
     MenuIngameFold1* first = open<MenuIngameFold1>();
     const float left = MenuIngame::leftEdge();
     auto updateFirst = [first] { first->update(); };
     clickButton(first->mFoodButton, left, updateFirst);
     EXPECT_EQ(router->currentMenu(), L"buyfood");
+    EXPECT_EQ(screens::showState(first), kShowDisappearing);
+    open<MenuIngameFold1>();
     clickButton(first->mPetsListButton, left, updateFirst);
     EXPECT_EQ(router->currentMenu(), L"petslist");
+    open<MenuIngameFold1>();
     clickButton(first->mPetBuySellButton, left, updateFirst);
     EXPECT_EQ(router->currentMenu(), L"petbuysell");
     first->onWidget7(2, kLayerReleased);
@@ -89,8 +95,10 @@ TEST_F(Folds, ButtonsSendTheirWords)
     auto updateSecond = [second] { second->update(); };
     clickButton(second->mBuildingsButton, left, updateSecond);
     EXPECT_EQ(router->currentMenu(), L"buildingslist");
+    open<MenuIngameFold2>();
     clickButton(second->mBuildingBuySellButton, left, updateSecond);
     EXPECT_EQ(router->currentMenu(), L"buildingsbuysell");
+    open<MenuIngameFold2>();
     clickButton(second->mFinancesButton, left, updateSecond);
     EXPECT_EQ(router->currentMenu(), L"finances");
 

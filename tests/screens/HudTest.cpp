@@ -142,10 +142,10 @@ TEST_F(Treatment, AHealthyAnimalHasNoTreatButtonToClick)
 TEST_F(HudTest, FeedGivesOnePortionAndClosesThePanels)
 {
     DataAnimal* animal = addAnimal(L"dog", 3, 7);
-    camera()->mFollowAnimal = animal;
     storage->mGlobalSettings->mFoodStored = 5;
     Singleton<MenuManager>::get()->runCommand(L"buyfood");
     screens::settle();
+    camera()->mFollowAnimal = animal;
     ASSERT_TRUE(Singleton<MenuBuyFood>::get()->isVisible());
     clickButton(hudScreen->mFeedButton);
     EXPECT_EQ(animal->mHunger, 4);

@@ -7,6 +7,11 @@
 #include "game/GameOptions.h"
 #include "game/GlobalSettings.h"
 #include "game/Profiles.h"
+#include "source_menu/Tutorial.h"
+#include "source_menu/MenuIngame.h"
+#include "park/GameBackground3D.h"
+#include "park/GameCamera.h"
+#include "game/DataAnimal.h"
 
 #include <gtest/gtest.h>
 
@@ -128,6 +133,43 @@ TEST_F(Router, ManagementWordsSwapThePanelsAndKeepTheirOwn)
     EXPECT_EQ(showState(of<MenuBlueFolds>()), kShowShown);
     EXPECT_EQ(showState(of<MenuPetsList>()), kShowAppearing);
     EXPECT_EQ(showState(of<BuildingsDiscription>()), kShowDisappearing);
+}
+
+TEST_F(Router, APanelTakesThePlaceOfTheOpenFoldAndOfTheHudsAnimalPanel)
+{
+    // The folds and the HUD are drawn after the panels: left open they would cover its buttons.
+    startGame();
+    MenuIngame* hud = Singleton<MenuIngame>::get();
+    GameCamera* camera = Singleton<GameBackground3D>::get()->mCamera;
+    ASSERT_NE(camera, nullptr);
+    DataAnimal rex(L"Rex", L"dog", 0.1f, 0.1f, 0);
+    for (const wchar_t* word : {L"buildingsbuysell", L"petslist", L"finances", L"buyfood"}) {
+        of<MenuIngameFold2>()->setStateAll("game", 2, 250);
+        hud->mOpenFold = 2;
+        settle();
+        camera->mFollowAnimal = &rex;
+        menu->runCommand(word);
+        EXPECT_EQ(showState(of<MenuIngameFold2>()), kShowDisappearing) << word;
+        EXPECT_EQ(hud->mOpenFold, 0) << word;
+        EXPECT_EQ(camera->mFollowAnimal, nullptr) << word;
+        settle();
+    }
+    camera->mFollowAnimal = nullptr;
+}
+
+TEST_F(Router, EveryProfileSeesTheTutorialsMessagesFromItsOwnStep)
+{
+    // A second profile made in the same run starts with the welcome message like the first.
+    Tutorial* tutorial = Singleton<Tutorial>::get();
+    std::vector<TutMessage*> saved = tutorial->messages;
+    TutMessage welcome(1, -1, 0, L"Welcome", L"Hello");
+    welcome.shown = 1;
+    tutorial->messages = {&welcome};
+    makeProfile();
+    Singleton<MainMenuChooseProfile>::get()->setSelected(0);
+    menu->runCommand(L"mainmenustart");
+    EXPECT_EQ(welcome.shown, 0);
+    tutorial->messages = saved;
 }
 
 TEST_F(Router, PetsShowKeepsItsCardPageAndMarksTheVisit)
