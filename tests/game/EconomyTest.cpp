@@ -1,8 +1,11 @@
 // The shipped park economy played by a scripted player over two game years: a new park grows
 // through every building in about two years, an idle park does not, and the player's choices
-// (prices, what to build first) change the outcome.
+// (prices, what to build first) change the outcome. A newcomer who only does what the tutorial
+// and the park's markers ask is not driven into debt in the first months.
 
 #include "fixtures/ScriptedPlayer.h"
+#include "park/GameBackground3D.h"
+#include "park/GameCamera.h"
 
 #include <gtest/gtest.h>
 
@@ -16,12 +19,145 @@ using economy::Outcome;
 using economy::Player;
 using economy::Strategy;
 
+// A newcomer plays as the tutorial teaches: it buys the one building the tutorial points at, looks
+// at the offers now and then and, once the tutorial has come to the food (after the first guest),
+// looks at its pets now and then: feeds those whose hungry marker shows (hunger 3 or below),
+// treats those whose unwell marker shows (health 6 or below), buys the plain food when the store
+// runs low, and cleans and repairs what has become dirty or worn. Nothing else: no further
+// building, no promotion, no loan.
+class Newcomer {
+public:
+    struct Result {
+        int minCash = 0;
+        int daysInDebt = 0;
+        int finalCash = 0;
+        int vetVisits = 0;  // pets the vet took in at the player's cost
+    };
+
+    Newcomer(int offerCheckEvery, int careEvery) : mOfferCheckEvery(offerCheckEvery), mCareEvery(careEvery) {}
+
+    Result play(unsigned seed, int days)
+    {
+        // The park as the scripted player starts it: the shipped data, the visitors' file.
+        Strategy plain{"newcomer"};
+        plain.build = false;
+        plain.promotions = false;
+        Player(plain).start(seed);
+        storage = Singleton<DataStorage>::get();
+        settings = storage->mGlobalSettings;
+        account = settings->mCashAccount;
+        Result result;
+        result.minCash = account->mCash;
+        int foodDay = -1;
+        for (int day = 0; day < days; ++day) {
+            Singleton<MenuDateBar>::get()->modal = 0;
+            Singleton<PublicManager>::get()->update();
+            // The tutorial's steps take the player's time: about a week to the building, two to
+            // the first guest, two days more to the food.
+            if (day == 7)
+                buy("DogHouse2.txt");
+            if (day >= 14 && (day - 14) % mOfferCheckEvery == 0 && takeGuests() > 0 && foodDay < 0)
+                foodDay = day + 2;
+            if (foodDay >= 0 && day >= foodDay && (day - foodDay) % mCareEvery == 0)
+                care();
+            // During the day's rules only the vet's visits change this month's other costs.
+            const int month = settings->mDate->mMonth;
+            const int before = storage->mBalanceThisMonth->mValues[t_Other];
+            storage->newDay();
+            const int after = storage->mBalanceThisMonth->mValues[t_Other];
+            const int charged = settings->mDate->mMonth == month ? before - after : -after;
+            result.vetVisits += charged / std::max(1, settings->mAnimalTakenAwayCost);
+            result.minCash = std::min(result.minCash, account->mCash);
+            result.daysInDebt += account->mCash < 0;
+        }
+        result.finalCash = account->mCash - account->mLoan;
+        return result;
+    }
+
+private:
+    void book(int word, int amount)
+    {
+        account->addCash(amount);
+        storage->mBalanceThisMonth->mValues[word] += amount;
+        storage->mStatThisMonth->mValues[word] += 1;
+    }
+
+    void buy(const std::string& file)
+    {
+        for (DataBuilding* building : storage->mBuildingDefinitions)
+            if (building->fileName() == file && account->mCash >= building->mCost) {
+                book(t_NewBuildings, -building->mCost);
+                storage->mParkBuildings.push_back(building);
+            }
+    }
+
+    // Every offer for which a home of its kind stands free; returns how many came.
+    int takeGuests()
+    {
+        std::map<std::wstring, size_t> homes, guests;
+        for (DataBuilding* building : storage->mParkBuildings)
+            ++homes[building->mType];
+        for (DataAnimal* animal : storage->mParkAnimals)
+            ++guests[animal->mType];
+        int taken = 0;
+        for (size_t i = 0; i < storage->mAnimalsForSale.size();) {
+            DataAnimal* offer = storage->mAnimalsForSale[i];
+            DataAnimal* animal = guests[offer->mType] < homes[offer->mType] ? DataAnimal::placeInPark(offer) : nullptr;
+            if (!animal) {
+                ++i;
+                continue;
+            }
+            book(t_PetsHosted, offer->mAccommodationFee);
+            storage->mParkAnimals.push_back(animal);
+            ++guests[offer->mType];
+            ++taken;
+            storage->retire(offer);
+            storage->mAnimalsForSale.erase(storage->mAnimalsForSale.begin() + i);
+        }
+        return taken;
+    }
+
+    void care()
+    {
+        DataFood* plainFood = storage->mFoods[0];
+        if (settings->mFoodStored < 10 && account->mCash >= plainFood->mCost) {
+            book(t_PetsFood, -plainFood->mCost);
+            settings->mFoodStored += plainFood->mFood;
+        }
+        for (DataAnimal* animal : storage->mParkAnimals) {
+            if (animal->mHunger <= 3)
+                while (animal->mHunger < 7 && settings->mFoodStored > 0)
+                    animal->feed();
+            if (animal->mHealth <= 6 && account->mCash >= settings->mAnimalTreatCost) {
+                book(t_PetsMedicalCare, -(settings->mAnimalTreatCost * (7 - animal->mHealth) / 7));
+                animal->cure();
+            }
+        }
+        for (DataBuilding* building : storage->mParkBuildings) {
+            if (building->mCleanness <= 3 && !building->mCleaning && account->mCash > 0)
+                building->orderCleaning();
+            if (building->mCondition <= 3 && !building->mRepairing && account->mCash > 0)
+                building->orderRepair();
+        }
+    }
+
+    int mOfferCheckEvery;
+    int mCareEvery;
+    DataStorage* storage = nullptr;
+    GlobalSettings* settings = nullptr;
+    CashAccount* account = nullptr;
+};
+
 class Economy : public testing::Test {
 protected:
     void SetUp() override
     {
         mOldDir = std::filesystem::current_path();
         std::filesystem::current_path(PETPARK_SOURCE_DIR);
+        // The park view's camera, which the day's rules reset when a guest leaves.
+        GameBackground3D* park = Singleton<GameBackground3D>::get();
+        if (!park->mCamera)
+            park->mCamera = new GameCamera();
     }
     void TearDown() override { std::filesystem::current_path(mOldDir); }
 
@@ -57,6 +193,22 @@ TEST_F(Economy, ACaringPlayerCompletesTheParkInAboutTwoYears)
         EXPECT_GT(o.firstDino, o.firstHorse + 180);
         EXPECT_EQ(o.bestPlace, 1);
         EXPECT_EQ(o.daysInDebt, 0);
+    }
+}
+
+TEST_F(Economy, ANewcomerWhoDoesWhatTheParkAsksStaysOutOfDebtInTheFirstMonths)
+{
+    // Looking at the offers every third day and at the pets every fifth.
+    for (unsigned seed = 1; seed <= 12; ++seed) {
+        const Newcomer::Result r = Newcomer(3, 5).play(seed * 7919u, 180);
+        std::printf("newcomer seed %u: min cash %6d  debt days %3d  final %7d  vet visits %d\n", seed, r.minCash,
+                    r.daysInDebt, r.finalCash, r.vetVisits);
+        EXPECT_EQ(r.daysInDebt, 0);
+        EXPECT_GT(r.minCash, 2000);
+        // A pet looked after when its marker asks never has to be taken in by the vet.
+        EXPECT_EQ(r.vetVisits, 0);
+        // Two homes' guests pay for their food, care and upkeep.
+        EXPECT_GT(r.finalCash, 12000 - 3400);
     }
 }
 
