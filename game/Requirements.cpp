@@ -9,6 +9,7 @@
 #include "game/GlobalSettings.h"
 #include "game/KeyFile.h"
 #include "game/ParkEvents.h"
+#include "game/TextFormat.h"
 #include "toolkit/utils/TextsManager.h"
 #include "toolkit/utils/misc.h"
 
@@ -101,7 +102,12 @@ int DataStorage::checkRequirements(const std::wstring& requirements, std::wstrin
                     ++undone;
             met = undone == 1;
         } else if (code == L"pr") {
-            met = number(fields, 1, n) && parkEvents().playerPlace() <= n;
+            const bool given = number(fields, 1, n);
+            met = given && parkEvents().playerPlace() <= n;
+            // The building cards show what is missing: a place or a visitor count named nowhere
+            // else would leave "Required:" with nothing after it.
+            if (text && !met && given)
+                termText = limited(formatWithNumber(textsManager.get(L"RequiredPlace"), n));
         } else if (code == L"$") {
             if (number(fields, 1, n)) {
                 const CashAccount* account = mGlobalSettings->mCashAccount;
@@ -119,7 +125,10 @@ int DataStorage::checkRequirements(const std::wstring& requirements, std::wstrin
                 met = count >= n;
             }
         } else if (code == L"p") {
-            met = number(fields, 1, n) && parkEvents().visitorCount() >= n;
+            const bool given = number(fields, 1, n);
+            met = given && parkEvents().visitorCount() >= n;
+            if (text && !met && given)
+                termText = limited(formatWithNumber(textsManager.get(L"RequiredVisitors"), n));
         } else if (code == L"tt" || code == L"t$") {
             if (fields.size() > 1 && number(fields, 2, n)) {
                 int taught, fees;

@@ -130,7 +130,8 @@ private:
                                     "GetLoanOrGameOver Pay within %d days! 100%\nGameOver Game over\n"
                                     "GameOverMessage Closed.\nnofood No food\nbuysomefood Buy food.\n"
                                     "doctorvisit Vet\ndoctorvisitmessage The vet took %d coins (%s %ls).\n"
-                                    "Building Building\nCash Cash\ncurrency coins\n's_Park Park\n");
+                                    "Building Building\nCash Cash\ncurrency coins\n's_Park Park\n"
+                                    "RequiredPlace Place %d\nRequiredVisitors Visitors %d\n");
         textsManager.load("data/dat/texts.dat");
     }
 

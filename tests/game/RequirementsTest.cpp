@@ -78,9 +78,14 @@ TEST_F(Requirements, RankingPlaceAndVisitors)
     }
     ranking->mPlayerPlace = 4;
     EXPECT_EQ(check(L"pr:3"), 0);
+    // An unmet place or visitor count is named, so a card never reads "Required:" alone.
+    EXPECT_EQ(text, L"Place 3");
     PublicManager* visitors = Singleton<PublicManager>::get();
     visitors->mVisitors = 19;
     EXPECT_EQ(check(L"p:20"), 0);
+    EXPECT_EQ(text, L"Visitors 20");
+    EXPECT_EQ(check(L"b:DogHouse2.txt+pr:3+p:20"), 0);
+    EXPECT_EQ(text, L"Building: Villa, Place 3, Visitors 20");
     visitors->mVisitors = 20;
     EXPECT_EQ(check(L"p:20"), 1);
     visitors->mVisitors = 0;

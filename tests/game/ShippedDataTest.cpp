@@ -261,7 +261,8 @@ TEST_F(ShippedData, EveryTextKeyOfTheParkIsPresentOnce)
             ++keys[toLowerWide(line.substr(0, line.find(L' ')))];
     std::vector<std::wstring> used = {L"getloan", L"getloanorgameover", L"gameover", L"gameovermessage",
                                       L"nofood",  L"buysomefood",       L"doctorvisit", L"doctorvisitmessage",
-                                      L"building", L"cash",             L"currency", L"'s_park"};
+                                      L"building", L"cash",             L"currency", L"'s_park",
+                                      L"requiredplace", L"requiredvisitors"};
     GameDate date(1, 1, 2010);
     for (const wchar_t* month : date.mMonthNames)
         used.push_back(month);
@@ -269,10 +270,30 @@ TEST_F(ShippedData, EveryTextKeyOfTheParkIsPresentOnce)
         EXPECT_EQ(keys[key], 1) << wideToString(key);
     // Texts filled with a number hold exactly one "%d" and no other conversion.
     textsManager.load("data/dat/texts.dat");
-    for (const wchar_t* key : {L"getloanorgameover", L"doctorvisitmessage"}) {
+    for (const wchar_t* key : {L"getloanorgameover", L"doctorvisitmessage", L"requiredplace", L"requiredvisitors"}) {
         std::wstring text = textsManager.get(key);
         EXPECT_NE(text.find(L"%d"), std::wstring::npos);
         EXPECT_EQ(std::count(text.begin(), text.end(), L'%'), 1);
+    }
+}
+
+TEST_F(ShippedData, ThePetShowsFeeColumnIsNotCalledTheLessonPrice)
+{
+    // The pets show lists each pet's "[teaching price]", the fee a learnt trick pays; a lesson in
+    // the trick show costs the show file's "[reward price]". The column's caption names the fee.
+    textsManager.load("data/dat/texts.dat");
+    const std::wstring caption = toLowerWide(textsManager.get(L"teachingprice"));
+    EXPECT_EQ(caption.find(L"lesson"), std::wstring::npos) << wideToString(caption);
+    for (const wchar_t* species : kSpecies) {
+        std::istringstream show(readFile("data/game/show/" + wideToString(species) + ".txt"));
+        std::string line;
+        int lesson = -1;
+        while (std::getline(show, line))
+            if (line == "[reward price]" && std::getline(show, line))
+                lesson = std::atoi(line.c_str());
+        EXPECT_GT(lesson, 0) << wideToString(species);
+        // Mastering a trick takes several lessons: the fee is worth more than one.
+        EXPECT_GT(settings->mTeachingPrice, lesson) << wideToString(species);
     }
 }
 
