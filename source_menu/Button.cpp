@@ -3,6 +3,7 @@
 #include "core/ControlMngr.h"
 #include "render/external/Sounds.h"
 #include "source_menu/ButtonBar.h"
+#include "toolkit/utils/FontStyle.h"
 #include "toolkit/utils/MyImage.h"
 #include "toolkit/widgets/WidgetLabel.h"
 
@@ -12,6 +13,10 @@ bool hasLabel(int kind)
 {
     return kind != 11 && kind != 12;
 }
+
+// Font style of a disabled button's text ("data/dat/fonts.dat" line): light, for the panel
+// behind the button.
+const int kStatusStyle = 15;
 
 } // namespace
 
@@ -27,11 +32,17 @@ Button::Button(WidgetBaseBase* anchor, int kind, int index) : kind(kind), index(
     const float4 box = Singleton<ButtonBar>::get()->getIconImage(kind, 2)->getRect();
     label = new WidgetLabel(name, box.x, box.y, box.z, box.w);
     label->setVisible(1);
+    if (Singleton<FontStylesMgr>::get()->hasStyle(kStatusStyle)) {
+        statusLabel = new WidgetLabel(L"LABEL_name_" + std::to_wstring(kStatusStyle) + L"_o", box.x, box.y, box.z,
+                                      box.w);
+        statusLabel->setVisible(1);
+    }
 }
 
 Button::~Button()
 {
     delete label;
+    delete statusLabel;
 }
 
 int Button::isClicked(float offsetX, float offsetY, int playSound)
@@ -83,10 +94,11 @@ void Button::draw(float alpha, float offsetX, float offsetY, int wrap)
         }
         picture->draw(1.0f, 1.0f, 1.0f, alpha, dx, dy, 1.0f, 1.0f);
     }
-    if (label) {
-        label->setText(text, 0, wrap);
-        label->setTransform(left, top, 1.0f, 1.0f);
-        label->setColor(1.0f, 1.0f, 1.0f, alpha);
-        label->draw();
+    WidgetLabel* shown = enabled || !statusLabel ? label : statusLabel;
+    if (shown) {
+        shown->setText(text, 0, wrap);
+        shown->setTransform(left, top, 1.0f, 1.0f);
+        shown->setColor(1.0f, 1.0f, 1.0f, alpha);
+        shown->draw();
     }
 }

@@ -22,7 +22,8 @@ public:
     Button& operator=(const Button&) = delete;
 
     void setText(const std::wstring& text) { this->text = text; }
-    // 0: the picture is not drawn (the text still is, and clicks still count).
+    // 0: the picture is not drawn and the text reads as a status in the light status style in
+    // its place (clicks still count).
     void setEnabled(int enabled) { this->enabled = enabled; }
     // 1 in the update that completes a click at the offset; the picture's edge is outside.
     int isClicked(float offsetX, float offsetY, int playSound);
@@ -35,6 +36,9 @@ public:
     int hover = 0;
     int enabled = 1;
     WidgetLabel* label = nullptr;
+    // The text of a disabled button: the caption styles are dark for the light button pictures
+    // and could not be read on the dark panels behind a button drawn without its picture.
+    WidgetLabel* statusLabel = nullptr;
     std::wstring text;
     int wasDown = 0;
     int kind = 0;

@@ -33,7 +33,7 @@ public:
     WidgetLabel* mWidget1;  // label_name_3_o
     WidgetLabel* mWidget2;  // label_name_4_o
     WidgetLabel* mWidget3;  // label_name_4_o
-    WidgetLabel* mWidget4;  // label_name_4_o
+    WidgetLabel* mWidget4;  // label_name_16_o
     WidgetHelper* mHelper1;  // helper_buy1
     WidgetHelper* mHelper2;  // helper_sell1
     WidgetLabel* mWidget5;  // label_name_4_o
@@ -41,7 +41,7 @@ public:
     WidgetLabel* mWidget6;  // label_name_3_o
     WidgetLabel* mWidget7;  // label_name_4_o
     WidgetLabel* mWidget8;  // label_name_4_o
-    WidgetLabel* mWidget9;  // label_name_4_o
+    WidgetLabel* mWidget9;  // label_name_16_o
     WidgetHelper* mHelper4;  // helper_buy2
     WidgetHelper* mHelper5;  // helper_sell2
     WidgetLabel* mWidget10;  // label_name_4_o
@@ -49,7 +49,7 @@ public:
     WidgetLabel* mWidget11;  // label_name_3_o
     WidgetLabel* mWidget12;  // label_name_4_o
     WidgetLabel* mWidget13;  // label_name_4_o
-    WidgetLabel* mWidget14;  // label_name_4_o
+    WidgetLabel* mWidget14;  // label_name_16_o
     WidgetHelper* mHelper7;  // helper_buy3
     WidgetHelper* mHelper8;  // helper_sell3
 

@@ -43,7 +43,7 @@ public:
     WidgetLabel* mWidget4;  // label_name_3_o
     WidgetLabel* mWidget5;  // label_name_4_o
     WidgetLabel* mWidget6;  // label_name_4_o
-    WidgetLabel* mWidget7;  // label_name_4_o
+    WidgetLabel* mWidget7;  // label_name_16_o
     WidgetLabel* mWidget8;  // label_name_4_o
     WidgetHelper* mHelper1;  // helper_buy1
     WidgetHelper* mHelper2;  // helper_sell1
@@ -52,7 +52,7 @@ public:
     WidgetLabel* mWidget10;  // label_name_3_o
     WidgetLabel* mWidget11;  // label_name_4_o
     WidgetLabel* mWidget12;  // label_name_4_o
-    WidgetLabel* mWidget13;  // label_name_4_o
+    WidgetLabel* mWidget13;  // label_name_16_o
     WidgetHelper* mHelper4;  // helper_buy2
     WidgetHelper* mHelper5;  // helper_sell2
     WidgetLabel* mWidget14;  // label_name_4_o
@@ -60,7 +60,7 @@ public:
     WidgetLabel* mWidget15;  // label_name_3_o
     WidgetLabel* mWidget16;  // label_name_4_o
     WidgetLabel* mWidget17;  // label_name_4_o
-    WidgetLabel* mWidget18;  // label_name_4_o
+    WidgetLabel* mWidget18;  // label_name_16_o
     WidgetHelper* mHelper7;  // helper_buy3
     WidgetHelper* mHelper8;  // helper_sell3
 

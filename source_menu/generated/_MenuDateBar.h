@@ -33,7 +33,7 @@ public:
     WidgetCanvas* mWidget0;  // canvas_bar_o
     WidgetCanvas* mWidget1;  // canvas_shade
     WidgetLabel* mWidget2;  // label_name_11_o
-    WidgetLabel* mWidget3;  // label_name_4_o
+    WidgetLabel* mWidget3;  // label_name_11_o
     WidgetButton* mWidget4;  // btn_pause_i
 
 private:

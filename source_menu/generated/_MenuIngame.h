@@ -56,8 +56,8 @@ public:
     WidgetButton* mWidget4;  // btn_fold1
     WidgetButton* mWidget5;  // btn_turnleft
     WidgetButton* mWidget6;  // btn_turnright
-    WidgetButton* mWidget7;  // btn_zoomin
-    WidgetButton* mWidget8;  // btn_zoomout
+    WidgetButton* mWidget7;  // btn_zoomout
+    WidgetButton* mWidget8;  // btn_zoomin
     WidgetCanvas* mWidget9;  // canvas_cashplate_o
     WidgetLabel* mWidget10;  // label_name_12_o
     WidgetCanvas* mWidget11;  // canvas_coin_o

@@ -43,7 +43,7 @@ void _TeachTrick::bind()
     mWidget0 = bindWidget<WidgetLabel>(*this, 0);
     mWidget1 = bindWidget<WidgetLabel>(*this, 1);
     mWidget2 = bindWidget<WidgetCanvas>(*this, 2);
-    mWidget3 = bindWidget<WidgetCanvas>(*this, 3);
+    mWidget3 = bindWidget<WidgetLabel>(*this, 3);
     mHelper0 = bindHelper(*this, 0);
     mWidget4 = bindWidget<WidgetLabel>(*this, 4);
     mWidget5 = bindWidget<WidgetButton>(*this, 5);

@@ -36,10 +36,10 @@ public:
     virtual void onWidget7(int previous, int current) = 0;
     virtual void onWidget8(int previous, int current) = 0;
 
-    WidgetLabel* mWidget0;  // label_teachtricktitle_2_o
+    WidgetLabel* mWidget0;  // label_name_2_o
     WidgetLabel* mWidget1;  // label_name_12_o
-    WidgetCanvas* mWidget2;  // canvas_panel_o
-    WidgetCanvas* mWidget3;  // canvas_timeplate_o
+    WidgetCanvas* mWidget2;  // canvas_panels_o
+    WidgetLabel* mWidget3;  // label_teachtricktitle_2_o
     WidgetHelper* mHelper0;  // helper_exit
     WidgetLabel* mWidget4;  // label_name_3_o
     WidgetButton* mWidget5;  // btn_confirm_oi

@@ -1,6 +1,7 @@
 #include "ScreenLayouts.h"
 
 #include "source_menu/Button.h"
+#include "toolkit/utils/FontStyle.h"
 #include "toolkit/utils/MyImage.h"
 #include "toolkit/widgets/WidgetHelper.h"
 #include "toolkit/widgets/WidgetLabel.h"
@@ -95,6 +96,28 @@ TEST_F(ButtonTest, ArrowKindsHaveNoLabelAndTheOthersTheTextAreaOfTheirPicture)
     const float h0 = Singleton<ButtonBar>::get()->getIconImage(14, 0)->getRect().w;
     EXPECT_FLOAT_EQ(ok.label->getOffset().first, ok.x);
     EXPECT_FLOAT_EQ(ok.label->getOffset().second, ok.y - 0.5f * h0);
+}
+
+TEST_F(ButtonTest, ADisabledButtonShowsItsTextAsALightStatusOnThePanel)
+{
+    // The caption styles are dark for the light button pictures; a disabled button has no
+    // picture, so its text ("Clean already", "Fed") must read on the dark panel behind it.
+    Button clean(&anchor, 0, 6);
+    clean.setText(L"Clean already");
+    clean.draw(1.0f, 0.0f, 0.0f, 1);
+    EXPECT_EQ(clean.label->getText(0), L"Clean already");
+    clean.setEnabled(0);
+    clean.draw(0.5f, 0.0f, 0.0f, 1);
+    ASSERT_NE(clean.statusLabel, nullptr);
+    EXPECT_EQ(clean.statusLabel->getText(0), L"Clean already");
+    EXPECT_FLOAT_EQ(clean.statusLabel->getColor().w, 0.5f);
+    const FontStylesMgr* styles = Singleton<FontStylesMgr>::get();
+    const float4 dark = styles->getStyle(clean.label->getStyle()).mColor;
+    const float4 light = styles->getStyle(clean.statusLabel->getStyle()).mColor;
+    EXPECT_LT(dark.x + dark.y + dark.z, 1.0f);
+    EXPECT_GT(light.x + light.y + light.z, 2.4f);
+    // The status takes the caption's place.
+    EXPECT_FLOAT_EQ(clean.statusLabel->getOffset().first, clean.label->getOffset().first);
 }
 
 TEST_F(ButtonTest, TheBankPutsItsPicturesAtTheOriginWithTheTextAreaAlongside)

@@ -5,6 +5,7 @@
 #include "mklayouts/Bindings.h"
 #include "mklayouts/Layout.h"
 #include "mklayouts/Screens.h"
+#include "mkpictures/Canvas.h"
 
 #include "fixtures/TempDir.h"
 
@@ -157,6 +158,40 @@ TEST(GeneratedBases, PutTheCountChecksOnTheTableLines)
             }
         }
     }
+}
+
+// The normal picture of a layout's widget n (widgets counted without helpers), painted.
+Canvas paintWidget(const Layout& l, int n)
+{
+    for (const Placement& p : l.placements()) {
+        if (p.helper || n-- > 0)
+            continue;
+        const Picture& picture = l.pictures().at(size_t(p.picture));
+        Canvas c(picture.w, picture.h);
+        picture.paint(c, float(picture.w), float(picture.h));
+        return c;
+    }
+    ADD_FAILURE() << "no widget";
+    return Canvas(1, 1);
+}
+
+// Red of a pixel a fraction of the way across and down: the white icon is brighter than the blue face.
+int redAt(const Canvas& c, float fx, float fy)
+{
+    return c.rgba()[(size_t(fy * c.height()) * c.width() + size_t(fx * c.width())) * 4];
+}
+
+TEST(HudLayout, TheZoomButtonThatStepsBackShowsMinusAndTheOneThatStepsInShowsPlus)
+{
+    // mWidget7 runs GameCamera::zoomStepA (backward), mWidget8 zoomStepB (forward). A plus has a
+    // bright upright bar above the centre; a minus only the level bar through it.
+    const Layout hud = layoutMenuIngame();
+    const Canvas out = paintWidget(hud, 7);
+    const Canvas in = paintWidget(hud, 8);
+    for (float fy : {0.36f, 0.6f})
+        EXPECT_GT(redAt(in, 0.5f, fy), redAt(out, 0.5f, fy) + 40) << fy;
+    EXPECT_GT(redAt(out, 0.5f, 0.5f), 200);
+    EXPECT_GT(redAt(in, 0.5f, 0.5f), 200);
 }
 
 } // namespace

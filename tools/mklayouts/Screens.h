@@ -78,10 +78,11 @@ const Rect kFrameContent{120, 168, 784, 452};
 const int kTabTop = 50;
 const int kTabHeight = 50;
 
-// The three cards of the buildings and pets panels inside a frame.
+// The three cards of the buildings and pets panels inside a frame; they end above the browser
+// of the other buildings.
 inline Rect card(int k)
 {
-    return Rect{124 + k * 266, 172, 244, 440};
+    return Rect{124 + k * 266, 172, 244, 408};
 }
 
 // Button picture sizes of the screens' code-made buttons (kinds of the button bank).
@@ -115,4 +116,6 @@ const int kLine = 11;       // white, left, vertically centred
 const int kAmount = 12;     // bold gold, centred
 const int kTable = 13;      // small white, left: table rows
 const int kTableNumber = 14;  // small white, right: table numbers
+const int kStatus = 15;       // bold light, centred: a disabled button's status in its place
+const int kCardLine = 16;     // bold white, left, top: card lines that turn red for a missing requirement
 } // namespace font

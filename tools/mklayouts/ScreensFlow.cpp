@@ -4,6 +4,10 @@
 
 #include "Screens.h"
 
+#include "mkpictures/Canvas.h"
+
+#include <utility>
+
 using namespace art;
 using geo::buttonAt;
 
@@ -32,6 +36,21 @@ void menuBackdrop(Layout& l)
     l.sharedCanvas("backdrop", kWholeScreen, "menubackdrop", scenery(), "o", 2);
 }
 
+// Several pictures painted into one, each at its rectangle of the 1024 x 768 layout canvas.
+Painter composed(std::vector<std::pair<Rect, Painter>> parts)
+{
+    return [parts](Canvas& c, float w, float h) {
+        const float sx = w / Layout::kWidth;
+        const float sy = h / Layout::kHeight;
+        const Affine saved = c.transform();
+        for (const auto& [r, paint] : parts) {
+            c.set_transform(Affine::translate(r.x * sx, r.y * sy).then(saved));
+            paint(c, r.w * sx, r.h * sy);
+        }
+        c.set_transform(saved);
+    };
+}
+
 } // namespace
 
 // ---- picture banks
@@ -41,7 +60,7 @@ namespace geo {
 Kind buttonKind(int kind)
 {
     static const Kind kinds[18] = {
-        {180, 32}, {180, 32}, {160, 30}, {110, 24}, {110, 24}, {300, 56}, {260, 44}, {180, 40}, {140, 40},
+        {212, 32}, {180, 32}, {160, 30}, {110, 24}, {110, 24}, {300, 56}, {260, 44}, {180, 40}, {140, 40},
         {170, 44}, {170, 44}, {48, 48},  {48, 48},  {130, 40}, {150, 44}, {150, 40}, {200, 40}, {150, 40},
     };
     return kinds[kind];
@@ -198,11 +217,12 @@ Layout layoutScrollPopup()
 Layout layoutMenuDateBar()
 {
     Layout l("MenuDateBar");
-    l.canvas("bar", Rect{0, 0, 480, 52}, box(Tone::Blue, 0.85f));
+    // Room for the longest date ("30 September 2010") and the parcels line on one line each.
+    l.canvas("bar", Rect{0, 0, 640, 52}, box(Tone::Blue, 0.85f));
     l.canvas("shade", kWholeScreen, flat(0.55f, 0.6f, 0.75f, 1), "", 32);   // over the park while paused
-    l.label("name", font::kLine, Rect{16, 6, 190, 40});                      // date
-    l.label("name", font::kSmall, Rect{212, 16, 210, 24});                   // free parcels
-    l.button("pause", Rect{430, 4, 44, 44}, round(Tone::Yellow, Icon::Pause), "i");
+    l.label("name", font::kLine, Rect{16, 6, 232, 40});                      // date
+    l.label("name", font::kLine, Rect{256, 6, 324, 40});                     // free parcels
+    l.button("pause", Rect{588, 4, 44, 44}, round(Tone::Yellow, Icon::Pause), "i");
     return l;
 }
 
@@ -212,7 +232,7 @@ namespace {
 const Rect kFoldButton[3] = {{12, 700, 72, 64}, {92, 700, 72, 64}, {172, 700, 72, 64}};
 // A fold's panel (its reference widget) is drawn at the left screen edge itself, the rest of the
 // fold at the edge plus its layout x.
-const Rect kFoldPanel{0, 376, 388, 316};
+const Rect kFoldPanel{0, 376, 420, 316};
 
 // Rows of the five species in the folds: dog, cat, dino, rabbit, horse.
 int speciesRow(int i)
@@ -224,7 +244,7 @@ const Icon kSpecies[5] = {Icon::Dog, Icon::Cat, Icon::Dino, Icon::Rabbit, Icon::
 const char* const kSpeciesId[5] = {"dog", "cat", "dino", "rabbit", "horse"};
 
 // The pets show button both pet and building folds carry, at the same place.
-const Rect kShowButton{208, 618, 160, 32};
+const Rect kShowButton{244, 618, 160, 32};
 
 } // namespace
 
@@ -241,8 +261,9 @@ Layout layoutMenuIngame()
     l.button("fold1", kFoldButton[0], foldButton(Tone::Green, Icon::Paw), "");
     l.button("turnleft", Rect{436, 710, 40, 40}, round(Tone::Blue, Icon::TurnLeft), "");
     l.button("turnright", Rect{476, 710, 40, 40}, round(Tone::Blue, Icon::TurnRight), "");
-    l.button("zoomin", Rect{516, 710, 40, 40}, round(Tone::Blue, Icon::Plus), "");
-    l.button("zoomout", Rect{556, 710, 40, 40}, round(Tone::Blue, Icon::Minus), "");
+    // Widget 7 zooms out (the camera steps back), widget 8 zooms in.
+    l.button("zoomout", Rect{516, 710, 40, 40}, round(Tone::Blue, Icon::Minus), "");
+    l.button("zoomin", Rect{556, 710, 40, 40}, round(Tone::Blue, Icon::Plus), "");
     l.canvas("cashplate", Rect{252, 706, 180, 52}, box(Tone::Yellow, 0.25f));
     l.label("name", font::kAmount, Rect{294, 706, 134, 52});                 // cash, drawn by the cash account
     l.canvas("coin", Rect{258, 714, 36, 36}, icon(Icon::Coin, Tone::Yellow));
@@ -289,8 +310,8 @@ Layout layoutMenuIngameFold1()
     }
     for (int s = 0; s < 5; ++s)
         l.canvas(kSpeciesId[s], Rect{22, speciesRow(s), 32, 32}, icon(kSpecies[s], Tone::Green), "");
-    l.canvas("divider", Rect{20, 572, 356, 4}, box(Tone::Green, 0.6f), "");
-    l.helper("buyfood", buttonAt(2, 208, 596));
+    l.canvas("divider", Rect{20, 572, 380, 4}, box(Tone::Green, 0.6f), "");
+    l.helper("buyfood", buttonAt(2, 244, 596));
     l.helper("petbuysell", buttonAt(0, 20, 596));
     l.helper("petslist", buttonAt(0, 20, 634));
     const int careOrder[5] = {1, 0, 3, 2, 4};   // helpers 8-12: cat, dog, rabbit, dino, horse
@@ -300,7 +321,7 @@ Layout layoutMenuIngameFold1()
     }
     const Caption show = captionIn("petsshowtitle", font::kCaption, kShowButton.w, kShowButton.h);
     l.button("petsshow", kShowButton, pill(Tone::Purple), "", &show);
-    l.label("name", font::kSmall, Rect{20, 658, 356, 28});                  // food in store
+    l.label("name", font::kSmall, Rect{20, 658, 380, 28});                  // food in store
     return l;
 }
 
@@ -312,7 +333,7 @@ Layout layoutMenuIngameFold2()
         l.canvas(kSpeciesId[s], Rect{22, speciesRow(s), 32, 32}, icon(kSpecies[s], Tone::Orange), "");
     l.helper("buildings", buttonAt(1, 20, 634));
     l.helper("buildingbuysell", buttonAt(0, 20, 596));
-    l.helper("finances", buttonAt(2, 208, 596));
+    l.helper("finances", buttonAt(2, 244, 596));
     const int careOrder[5] = {1, 0, 3, 2, 4};   // helpers 3-7: cat, dog, rabbit, dino, horse
     for (int h = 0; h < 5; ++h) {
         const int s = careOrder[h];
@@ -320,7 +341,7 @@ Layout layoutMenuIngameFold2()
     }
     const Caption show = captionIn("petsshowtitle", font::kCaption, kShowButton.w, kShowButton.h);
     l.button("petsshow", kShowButton, pill(Tone::Purple), "", &show);
-    l.canvas("divider", Rect{20, 572, 356, 4}, box(Tone::Orange, 0.6f), "");
+    l.canvas("divider", Rect{20, 572, 380, 4}, box(Tone::Orange, 0.6f), "");
     return l;
 }
 
@@ -328,9 +349,9 @@ Layout layoutMenuIngameFold3()
 {
     Layout l("MenuIngameFold3");
     l.canvas("panel", Rect{0, 548, 252, 144}, panel(Tone::Purple));
-    l.helper("options", buttonAt(0, 36, 578));
-    l.helper("tutorial", buttonAt(0, 36, 620));
-    l.helper("exit", buttonAt(0, 36, 662));
+    l.helper("options", buttonAt(0, 20, 578));
+    l.helper("tutorial", buttonAt(0, 20, 620));
+    l.helper("exit", buttonAt(0, 20, 662));
     return l;
 }
 
@@ -434,18 +455,19 @@ Layout layoutTutorial()
 {
     Layout l("Tutorial");
     // Pointer pictures 0 to 11, each above what it points at (the folds' and the panels'
-    // buttons, see the HUD, folds, buildings, pets and tickets layouts).
+    // buttons, see the HUD, folds, buildings, pets and tickets layouts). The building purchase
+    // pointer goes to the second card: the first dog card is the kennel every park starts with.
     const Rect targets[12] = {
         kFoldButton[1],                                 // 0 HUD: buildings fold
         buttonAt(0, 20, 596),                           // 1 buildings fold: buy and sell
-        buttonAt(3, 134, 552),                          // 2 building purchase: buy on the first card
+        buttonAt(3, geo::card(1).x + 10, 552),          // 2 building purchase: buy on the second card
         kFoldButton[0],                                 // 3 HUD: pets fold
         buttonAt(0, 20, 596),                           // 4 pets fold: guest offers
         buttonAt(2, 570, 224),                          // 5 pet offers: first accommodate button
-        buttonAt(2, 208, 596),                          // 6 pets fold: buy food
+        buttonAt(2, 244, 596),                          // 6 pets fold: buy food
         buttonAt(0, 20, 634),                           // 7 pets fold: hosted pets
         kFoldButton[1],                                 // 8 HUD: buildings fold
-        buttonAt(2, 208, 596),                          // 9 buildings fold: finances
+        buttonAt(2, 244, 596),                          // 9 buildings fold: finances
         buttonAt(3, 700, 215),                          // 10 tickets: first change button
         kShowButton,                                    // 11 either fold: pets show
     };
@@ -468,11 +490,16 @@ Layout layoutTutorial()
 
 Layout layoutTeachTrick()
 {
+    // The show's 3D tent is bright at the top: the title and the time stand on a plate, drawn
+    // with the buttons' panel as one picture before the title. The money of a lesson shows above
+    // the figure's head and sinks towards it as it fades, never over the figure.
     Layout l("TeachTrick");
-    l.label("teachtricktitle", font::kTitle, Rect{212, 20, 600, 48});       // kept on one line
-    l.label("name", font::kAmount, Rect{412, 300, 200, 40});                 // money of the last lesson
-    l.canvas("panel", Rect{112, 596, 800, 160}, panel(Tone::Purple));
-    l.canvas("timeplate", Rect{424, 76, 176, 48}, box(Tone::Purple, 0.7f));
+    l.label("name", font::kTitle, Rect{212, 20, 600, 48});                   // one line, left empty
+    l.label("name", font::kAmount, Rect{412, 146, 200, 40});                 // money of the last lesson
+    const Rect plate{322, 12, 380, 120};
+    l.canvas("panels", kWholeScreen,
+             composed({{plate, box(Tone::Purple, 0.85f)}, {Rect{112, 596, 800, 160}, panel(Tone::Purple)}}));
+    l.label("teachtricktitle", font::kTitle, Rect{332, 18, 360, 48});        // on the plate
     l.helper("exit", buttonAt(9, 724, 640));
     l.label("name", font::kCentred, Rect{424, 76, 176, 48});                 // time left
     const Caption confirm = captionIn("teachconfirm", font::kDialog, 220, 56);

@@ -105,8 +105,8 @@ CareCard careCard(int k, bool maintenance)
     const int d = maintenance ? 0 : -42;
     return CareCard{Rect{x + 8, 180, 228, 32},       Rect{x + 52, 214, 140, 104},     Rect{x + 12, 322, 220, 22},
                     Rect{x + 12, 342, 220, 22},      Rect{x + 12, 372 + d, 220, 22},  Rect{x + 12, 394 + d, 160, 24},
-                    buttonAt(0, x + 32, 438 + d),    Rect{x + 12, 464 + d, 220, 22},  Rect{x + 12, 486 + d, 160, 24},
-                    buttonAt(0, x + 32, 532 + d)};
+                    buttonAt(0, x + 16, 438 + d),    Rect{x + 12, 464 + d, 220, 22},  Rect{x + 12, 486 + d, 160, 24},
+                    buttonAt(0, x + 16, 532 + d)};
 }
 
 // The browser of the other buildings, three cards at a time: track, previous, knob, next.
@@ -179,13 +179,13 @@ Layout layoutMenuBank()
     l.canvas("report", Rect{128, 168, 520, 300}, box(Tone::Orange, 0.25f));
     l.canvas("promotionsbox", Rect{664, 168, 240, 452}, box(Tone::Orange, 0.25f));
     l.label("name", font::kSmall, Rect{676, 520, 216, 96});                 // the running promotion
-    l.helper("promotion1", buttonAt(0, 694, 266));
+    l.helper("promotion1", buttonAt(0, 678, 266));
     for (int k = 0; k < 3; ++k)
         l.label("name", font::kSmall, Rect{676, 210 + k * 100, 216, 40});   // promotion names
-    l.helper("promotion2", buttonAt(0, 694, 366));
-    l.helper("promotion3", buttonAt(0, 694, 466));
-    l.helper("borrow", buttonAt(0, 454, 514));
-    l.helper("repay", buttonAt(0, 454, 566));
+    l.helper("promotion2", buttonAt(0, 678, 366));
+    l.helper("promotion3", buttonAt(0, 678, 466));
+    l.helper("borrow", buttonAt(0, 432, 514));
+    l.helper("repay", buttonAt(0, 432, 566));
     l.canvas("cashbox", Rect{128, 480, 520, 140}, box(Tone::Yellow, 0.2f));
     l.label("promotions", font::kCentred, Rect{676, 174, 216, 30});
     rowPictures(l, "highlight", "row", true, 504);
@@ -456,7 +456,7 @@ Layout layoutMenuPetsShow1()
     auto row = [](int r) {
         const int y = petRow(r).y;
         return Row{Rect{136, y + 10, 100, 100}, Rect{248, y + 14, 250, 30}, Rect{248, y + 56, 250, 24},
-                   Rect{520, y + 40, 150, 34},  buttonAt(0, 700, y + 56)};
+                   Rect{520, y + 40, 150, 34},  buttonAt(0, 684, y + 56)};
     };
     const Row r0 = row(0), r1 = row(1), r2 = row(2);
     l.label("name", font::kAmount, r2.price);
@@ -476,7 +476,7 @@ Layout layoutMenuPetsShow1()
     l.helper("picture1", r0.picture);
     l.label("showanimal", font::kSmall, Rect{248, 174, 250, 24});          // its alpha fades the rows
     l.label("teachingprice", font::kSmall, Rect{520, 174, 160, 24});
-    l.label("lesson", font::kSmall, Rect{700, 174, 180, 24});
+    l.label("lesson", font::kSmall, Rect{684, 174, 180, 24});
     return l;
 }
 
@@ -491,7 +491,7 @@ Layout layoutMenuBuildingBuySell1()
         l.label("name", font::kCentred, c.name);
         l.label("name", font::kSmall, c.maintenanceHeading);
         l.label("name", font::kSmall, c.maintenance);
-        l.label("name", font::kSmall, c.price);
+        l.label("name", font::kCardLine, c.price);
         l.helper("buy" + n, c.buy);
         l.helper("sell" + n, c.sell);
     }
@@ -511,7 +511,7 @@ Layout layoutMenuBuildingBuySell2()
         l.label("name", font::kCentred, c.name);
         l.label("name", font::kSmall, c.maintenanceHeading);
         l.label("name", font::kSmall, c.maintenance);
-        l.label("name", font::kSmall, c.price);
+        l.label("name", font::kCardLine, c.price);
         if (k == 0)
             l.label("name", font::kSmall, c.requirementsHeading);
         l.helper("buy" + n, c.buy);
