@@ -6,6 +6,8 @@
 #include "ScreenLayouts.h"
 #include "ScreenTestSupport.h"
 
+#include "fixtures/TempDir.h"
+
 #include "game/CashAccount.h"
 #include "game/DataBuilding.h"
 #include "game/DataStorage.h"
@@ -50,9 +52,11 @@ class Finance : public testing::Test {
 protected:
     void SetUp() override
     {
+        // The flow's screens bound as the other screen tests bind them (fonts without glyphs),
+        // then the game's own folder for the park data.
+        bindLayouts();
         oldFolder = std::filesystem::current_path();
         std::filesystem::current_path(kResources);
-        bindLayouts();
         textsManager.load("data/dat/texts.dat");
         std::srand(1);
         storage = Singleton<DataStorage>::get();
@@ -487,6 +491,40 @@ TEST_F(Finance, APromotionIsBoughtRunsItsDaysAndEnds)
     bank->draw();
     EXPECT_TRUE(bank->mWidget5->isVisible());
     EXPECT_FALSE(bank->mWidget4->isVisible());
+}
+
+TEST_F(Finance, WithFewerThanThreePromotionsTheMissingOnesAreNotOffered)
+{
+    while (storage->mPromotions.size() > 2) {
+        storage->retire(storage->mPromotions.back());
+        storage->mPromotions.pop_back();
+    }
+    cash->mCash = 100000;
+    open(L"bank");
+    bank->draw();
+    EXPECT_TRUE(bank->mWidget6->isVisible());
+    EXPECT_FALSE(bank->mWidget7->isVisible());
+    click(bank->promotionButtons[2]);
+    tick(30);
+    EXPECT_FALSE(Singleton<Popup>::get()->isVisible());
+    // An answer naming a promotion the park does not have buys nothing.
+    bank->promotionChoice = 3;
+    bank->promotionAnswer = 1;
+    tick();
+    EXPECT_EQ(settings->mActivePromotion, -1);
+    EXPECT_EQ(cash->mCash, 100000);
+}
+
+TEST_F(Finance, TextsOfTheTextsTableAreNeverFormats)
+{
+    TempDir folder;
+    textsManager.load(folder.write("texts.dat", "currency %s%n coins\nRepay Pay back %d%%\nBorrow %ls\n"));
+    cash->mCash = 700;
+    cash->mLoan = 900;
+    open(L"bank");
+    bank->draw();
+    EXPECT_EQ(bank->mWidget17->getText(0), L"700 %s%n coins");
+    EXPECT_EQ(bank->repayButton->text, L"Pay back %d%% (700)");
 }
 
 TEST_F(Finance, TheReportHasTwentyRowsAndItsTotalCountsEveryWord)

@@ -40,10 +40,14 @@ inline void bindLayouts()
     if (bound)
         return;
     bound = true;
-    Render* engine = Render::current();
-    Render::set_current(nullptr);
-    Singleton<FontStylesMgr>::get()->load(PETPARK_APP_DIR "/Resources/data/dat/fonts.dat");
-    Render::set_current(engine);
+    // Styles another test has loaded already stay: reloading would release fonts whose
+    // pictures the loader may still hold.
+    if (Singleton<FontStylesMgr>::get()->styleCount() == 0) {
+        Render* engine = Render::current();
+        Render::set_current(nullptr);
+        Singleton<FontStylesMgr>::get()->load(PETPARK_APP_DIR "/Resources/data/dat/fonts.dat");
+        Render::set_current(engine);
+    }
     // The button bank first: the popups' buttons take their pictures from it. A screen another
     // test bound already is left as it is.
     Container* const flow[] = {Singleton<ButtonBar>::get(), Singleton<Popup>::get(),  Singleton<ScrollPopup>::get(),

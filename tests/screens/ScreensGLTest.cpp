@@ -748,6 +748,10 @@ TEST_F(ScreensOnScreen, TheFinanceFrameOpensEveryTabInTheGameAndClosesBackToTheP
     game.step(40);
     ASSERT_EQ(Singleton<MenuTickets>::get()->getShowStates().second, 2);
     EXPECT_TRUE(router->isAnyPanelOpen());
+    // While the frame is open the park's edges do not scroll.
+    game.point(0.001f, 0.5f, 0);
+    game.step();
+    EXPECT_EQ(camera->mScrollDirection, 0);
 
     struct Tab {
         Container* screen;
@@ -796,20 +800,30 @@ TEST_F(ScreensOnScreen, TheFinanceFrameOpensEveryTabInTheGameAndClosesBackToTheP
     game.drawAll("FinanceTickets");
     const Pixel change = probe(730, 215);
     EXPECT_GT(brightness(change), 90) << "the first Change button";
+    // A price is chosen among its presets in the value popup over the frame.
+    MenuTickets* tickets = Singleton<MenuTickets>::get();
+    game.clickButton(tickets->changeButtons[0], 0.0f);
+    game.step(40);
+    ASSERT_EQ(Singleton<ScrollPopup>::get()->getShowStates().second, 2);
+    game.drawAll("FinancePricePopup");
+    game.clickButton(Singleton<ScrollPopup>::get()->cancelButton, 0.0f);
+    game.step(40);
+    EXPECT_EQ(Singleton<ScrollPopup>::get()->getShowStates().second, 0);
     game.step(60);
     game.clickWidget(strip->mWidget1);
     game.step(100);
     game.drawAll("FinanceBank");
     const Pixel borrow = probe(500, 514);
     EXPECT_GT(brightness(borrow), 90) << "the Borrow button";
+    game.clickButton(Singleton<MenuBank>::get()->borrowButton, 0.0f);
+    game.step(40);
+    ASSERT_EQ(Singleton<ScrollPopup>::get()->getShowStates().second, 2);
+    game.drawAll("FinanceBorrowPopup");
+    game.clickButton(Singleton<ScrollPopup>::get()->cancelButton, 0.0f);
+    game.step(40);
     setWindow(1280, 800);
     game.drawAll("FinanceBankWide", 1280, 800);
     setWindow(kWidth, kHeight);
-
-    // While the frame is open the park's edges do not scroll.
-    game.point(0.001f, 0.5f, 0);
-    game.step();
-    EXPECT_EQ(camera->mScrollDirection, 0);
 
     // The bank's close button: everything closes and the park takes the pointer again.
     game.clickWidget(Singleton<MenuBank>::get()->mWidget0);
