@@ -1,6 +1,6 @@
 #include "core/GameMain.h"
 
-// Sections: entry - game entry - screens - loading - frame loop - start-up and end.
+// Sections: entry - game entry - screens - load watch - loading - frame loop - start-up and end.
 
 #include "core/ControlMngr.h"
 #include "core/sdl_layer.h"
@@ -43,7 +43,6 @@ constexpr int kStepMs = StepSchedule::kStepMs;
 constexpr int kEscapeKey = 27;          // virtual-key code of Escape
 constexpr float kAspect2d = 1.3333f;    // the 2D canvas, as the screens' layouts expect it
 constexpr int kFrameFlags = 7;          // clear colour, clear depth, present
-constexpr int kTransitionMs = 250;
 
 const char* const kDataFolder = "data/game/";
 
@@ -286,8 +285,8 @@ int startingProfile(const DataStorage& data)
 
 namespace {
 
-// Stand-in for the end of the game until the credits flow can be reached: with
-// PETPARK_QUIT_AFTER_FRAMES=n in the environment the loop ends after n frames. 0: never.
+// For runs without a player (the window tests): with PETPARK_QUIT_AFTER_FRAMES=n in the
+// environment the loop ends after n frames, as if the credits had been clicked. 0: never.
 int framesBeforeQuit()
 {
     const char* text = std::getenv("PETPARK_QUIT_AFTER_FRAMES");

@@ -2,6 +2,7 @@
 
 // One object of T, created with new on first use and never destroyed.
 // Screens and managers are reached this way: Singleton<DataStorage>::get().
+// Main thread only: the first use is not guarded, so two threads could each make one.
 template <class T>
 class Singleton {
 public:

@@ -361,11 +361,6 @@ void set_render_device(Device* device)
     renderDevice = device;
 }
 
-Device* get_render_device()
-{
-    return renderDevice;
-}
-
 float canvas_x(int x)
 {
     return (float(x) / float(inputState.screenWidth) - 0.5f) * inputState.pointerScale + 0.5f;

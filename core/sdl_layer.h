@@ -127,7 +127,6 @@ void resize_video(Device* device, int width, int height);
 
 // The device of the current render, or null; the renderer sets it when it becomes current.
 void set_render_device(Device* device);
-Device* get_render_device();
 
 // Canvas coordinates of a window pixel: fractions of the centred 4:3 canvas.
 float canvas_x(int x);

@@ -7,14 +7,6 @@
 #include "toolkit/utils/MyImage.h"
 #include "toolkit/widgets/WidgetBase.h"
 
-// Half the band's width per unit of aspect (single precision; not quite 0.375).
-constexpr float kBandHalfWidth = 0.3750094f;
-
-inline float bandLeftEdge()
-{
-    return 0.5f - kBandHalfWidth * CRender::get_aspect();
-}
-
 // The widget's first image covers the band from top to bottom.
 inline void stretchOverBand(WidgetBase* backdrop)
 {

@@ -39,8 +39,16 @@ TEST(LinearAllocator, ChunkIsFilledExactlyToItsSize)
     char* r = static_cast<char*>(a.alloc(1, 8));
     EXPECT_TRUE(r < p || r >= p + linear_allocator::kChunkSize);
 
+    // After a reset the chunks are gone and the counting starts over: the same requests fill one
+    // fresh chunk exactly as before.
     a.reset();
     char* s = static_cast<char*>(a.alloc(1000, 16));
+    char* u = static_cast<char*>(a.alloc(fits, 16));
+    EXPECT_EQ(u - s, 1008);
+    std::memset(u, 3, fits);
+
+    a.reset();
+    s = static_cast<char*>(a.alloc(1000, 16));
     unsigned too_big = fits + 1;
     char* t = static_cast<char*>(a.alloc(too_big, 16));
     EXPECT_TRUE(t < s || t >= s + linear_allocator::kChunkSize);

@@ -38,8 +38,9 @@ TEST(LoadingScreen, EveryScreenLoadsOnceWhenTheLoadingScreenStands)
     loading->setStateAll("game", 2, 250);
     for (int i = 0; i < 100 && showState(loading) != kShowShown; ++i) {
         loading->update();
-        if (showState(loading) == kShowAppearing)
+        if (showState(loading) == kShowAppearing) {
             ASSERT_EQ(probe.loads, 0);
+        }
     }
     EXPECT_TRUE(loading->isVisible());
     EXPECT_EQ(probe.loads, 1);
@@ -84,8 +85,9 @@ TEST(CreditsScreen, APressEndsTheGameOnlyOnceFullyShown)
     while (showState(credits) != kShowShown && updates < 100) {
         credits->update();
         ++updates;
-        if (showState(credits) != kShowShown)
+        if (showState(credits) != kShowShown) {
             ASSERT_EQ(quitRequested, 0) << "still appearing";
+        }
     }
     EXPECT_TRUE(credits->isVisible());
     EXPECT_EQ(quitRequested, 1);

@@ -42,7 +42,6 @@ public:
     void typeChar(int code);
 
     WidgetLabel* getLabel() const { return mLabel; }
-    int getMaxLength() const { return mMaxLength; }
 
 private:
     int mHiddenDrawn = 0;
