@@ -1,5 +1,6 @@
 #include "game/CashAccount.h"
 
+#include "core/StepSchedule.h"
 #include "game/DataStorage.h"
 #include "game/GlobalSettings.h"
 #include "game/ParkEvents.h"
@@ -14,7 +15,7 @@
 // Index: amounts - the negative-balance watch - drawing
 
 namespace {
-const int kStepMs = 10;
+const int kStepMs = StepSchedule::kStepMs;
 const int kAmountLifeMs = 2000;
 const int kFadeInMs = 500;
 const int kFadeOutMs = 1600;
@@ -123,7 +124,7 @@ void CashAccount::draw()
     // The figure keeps its place at the left edge of the centred band on any aspect ratio.
     if (!mLabel->getImages().empty() && !mLabel->getRects().empty()) {
         MyImage* image = mLabel->getImages()[0];
-        image->setPosition(mLabel->getRects()[0].x + 0.5f - 0.3750094f * CRender::get_aspect(), image->getRect().y);
+        image->setPosition(mLabel->getRects()[0].x + 0.5f - kBandHalfWidth * CRender::get_aspect(), image->getRect().y);
     }
     mLabel->setVisible(1);
     for (OneCash* amount : mAmounts)

@@ -1,6 +1,7 @@
 #include "game/DataStorage.h"
 
 #include "core/ControlMngr.h"
+#include "core/StepSchedule.h"
 #include "game/CashAccount.h"
 #include "game/DataAchievement.h"
 #include "game/DataAnimal.h"
@@ -23,7 +24,7 @@
 // popularity - debug texts - options - ownership
 
 namespace {
-const int kStepMs = 10;
+const int kStepMs = StepSchedule::kStepMs;
 const int kAchievementCheckMs = 1000;
 const int kMaxOffersPerKind = 9;
 const int kDumpKey = 'g';

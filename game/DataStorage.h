@@ -127,5 +127,9 @@ CRender::Image* requestImage(const std::string& path);
 // Requests a 3D scene the same way.
 CRender::Object* requestObject(const std::string& path);
 
+// The "[name]" of a building file (the part of a path after "Buildings/"): from its loaded
+// definition, else read from the file.
+std::wstring buildingName(const DataStorage* storage, const std::string& file);
+
 // An icon key's value line: the file name, and its picture requested from folder + file.
 void readIcon(KeyFileReader& reader, const char* folder, std::wstring& file, CRender::Image*& image);

@@ -34,20 +34,6 @@ bool number(const std::vector<std::wstring>& fields, size_t index, int& out)
     }
 }
 
-// The "[name]" of a building file, taken from its loaded definition when there is one.
-std::wstring buildingName(const DataStorage* storage, const std::string& file)
-{
-    for (DataBuilding* building : storage->mBuildingDefinitions)
-        if (building->hasFileName(file))
-            return building->mName;
-    std::wstring name;
-    KeyFileReader r(kBuildingsFolder + file);
-    for (; r.more(); r.advance())
-        if (r.key(L"[name]"))
-            name = r.value();
-    return name;
-}
-
 // Taught tricks (fees above 0) and the sum of the fees of the park animals of a type, or of
 // all of them when type is null.
 void trickTotals(const std::vector<DataAnimal*>& animals, const std::wstring* type, int& taught, int& fees)
@@ -72,6 +58,20 @@ std::wstring limited(std::wstring text)
     return text;
 }
 } // namespace
+
+// The "[name]" of a building file, taken from its loaded definition when there is one.
+std::wstring buildingName(const DataStorage* storage, const std::string& file)
+{
+    for (DataBuilding* building : storage->mBuildingDefinitions)
+        if (building->hasFileName(file))
+            return building->mName;
+    std::wstring name;
+    KeyFileReader r(kBuildingsFolder + file);
+    for (; r.more(); r.advance())
+        if (r.key(L"[name]"))
+            name = r.value();
+    return name;
+}
 
 int DataStorage::checkRequirements(const std::wstring& requirements, std::wstring* text)
 {

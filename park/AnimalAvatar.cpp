@@ -135,9 +135,9 @@ void AnimalAvatar::update(DataAnimal* animal)
             if (down && !mClickLatch) {
                 mClickLatch = 1;
                 camera->focusOn(animal);
-                Singleton<MenuIngameFold1>::get()->setStateAll("game", 0, 250);
-                Singleton<MenuIngameFold2>::get()->setStateAll("game", 0, 250);
-                Singleton<MenuIngameFold3>::get()->setStateAll("game", 0, 250);
+                Singleton<MenuIngameFold1>::get()->setStateAll("game", 0, kTransitionMs);
+                Singleton<MenuIngameFold2>::get()->setStateAll("game", 0, kTransitionMs);
+                Singleton<MenuIngameFold3>::get()->setStateAll("game", 0, kTransitionMs);
                 Singleton<MenuIngame>::get()->mOpenFold = 0;
             }
         }

@@ -29,7 +29,6 @@ namespace {
 const int kScenePriority = 100;
 // Transition of the HUD hidden and shown around a slide show.
 const char* const kTransition = "game";
-const int kTransitionMs = 250;
 // Fade steps of a slide show: up to the backdrop, then away from it.
 const float kFadeInStep = 0.025f;
 const float kFadeOutStep = 0.04f;

@@ -36,8 +36,7 @@ namespace {
 const char* const kPublicFile = "data/game/public.txt";
 const char* const kSceneFolder = "data/3dn/";
 const char* const kAvatarFolder = "data/game/Public/Avatars/";
-const char* const kBuildingsFolder = "data/game/Buildings/";
-const int kStepMs = 10;
+const int kStepMs = StepSchedule::kStepMs;
 const float kPathSpeed = 0.027f;    // path frames per step
 const size_t kWalkerCap = 200;
 const int kRaySteps = 250;
@@ -91,20 +90,6 @@ std::string layerString(int a, int b = -1)
         if (layer >= 0 && static_cast<size_t>(layer) < kLayerString)
             mask[static_cast<size_t>(layer)] = '1';
     return mask;
-}
-
-// The "[name]" of a building file: from its loaded definition, else read from the file.
-std::wstring buildingName(const DataStorage* storage, const std::string& file)
-{
-    for (DataBuilding* building : storage->mBuildingDefinitions)
-        if (building->hasFileName(file))
-            return building->mName;
-    std::wstring name;
-    KeyFileReader r(kBuildingsFolder + file);
-    for (; r.more(); r.advance())
-        if (r.key(L"[name]"))
-            name = r.value();
-    return name;
 }
 
 // The share of a venue's base sales at a price below its limit: 1 - 1 / (limit - price). A price
@@ -348,9 +333,9 @@ void PublicManager::update()
     GameCamera* camera = Singleton<GameBackground3D>::get()->mCamera;
     if (mPickedPerson) {
         camera->followPerson(mPickedPerson);
-        Singleton<MenuIngameFold1>::get()->setStateAll("game", kShowHidden, 250);
-        Singleton<MenuIngameFold2>::get()->setStateAll("game", kShowHidden, 250);
-        Singleton<MenuIngameFold3>::get()->setStateAll("game", kShowHidden, 250);
+        Singleton<MenuIngameFold1>::get()->setStateAll("game", kShowHidden, kTransitionMs);
+        Singleton<MenuIngameFold2>::get()->setStateAll("game", kShowHidden, kTransitionMs);
+        Singleton<MenuIngameFold3>::get()->setStateAll("game", kShowHidden, kTransitionMs);
         Singleton<MenuIngame>::get()->mOpenFold = 0;
     }
 

@@ -25,7 +25,7 @@
 
 namespace {
 const int kShowMs = 30000;
-const int kStepMs = 10;
+const int kStepMs = StepSchedule::kStepMs;
 const int kTopLevel = 7;
 const float kAmountFade = 0.006666667f; // the money label fades out in 1.5 s
 const size_t kMessageLimit = 100;
@@ -131,7 +131,7 @@ void TeachTrick::update()
     if (mTimeLeft < 0 || mExitButton->isClicked(0.0f, 0.0f, 1)) {
         mTimeLeft = 0;
         Singleton<MenuManager>::get()->runCommand(L"teachend");
-        setStateAll("game", kShowHidden, 250);
+        setStateAll("game", kShowHidden, kTransitionMs);
     }
 
     if (mAmount != -1) {

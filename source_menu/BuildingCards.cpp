@@ -2,13 +2,19 @@
 
 #include "core/ControlMngr.h"
 #include "core/Singleton.h"
+#include "game/CashAccount.h"
 #include "game/DataBuilding.h"
 #include "game/DataStorage.h"
 #include "game/GlobalSettings.h"
+#include "game/MonthBalance.h"
+#include "park/GameBackground3D.h"
+#include "park/GameCamera.h"
 #include "source_menu/Button.h"
 #include "source_menu/Progress.h"
 #include "source_menu/BuildingsDiscription.h"
+#include "source_menu/MenuManager.h"
 #include "toolkit/utils/TextsManager.h"
+#include "toolkit/utils/misc.h"
 #include "toolkit/widgets/WidgetHelper.h"
 
 #include <cwchar>
@@ -18,6 +24,30 @@ namespace BuildingCards {
 bool isOwned(const DataBuilding* building)
 {
     return parkIndexOf(building) >= 0;
+}
+
+void buyBuilding(DataBuilding* building)
+{
+    DataStorage* storage = Singleton<DataStorage>::get();
+    storage->mGlobalSettings->mCashAccount->addCash(-building->mCost);
+    storage->mBalanceThisMonth->mValues[t_NewBuildings] -= building->mCost;
+    storage->mStatThisMonth->mValues[t_NewBuildings] += 1;
+    storage->mParkBuildings.push_back(building);
+    if (!building->mCameraTarget.empty()) {
+        GameBackground3D* park = Singleton<GameBackground3D>::get();
+        if (park->mCamera)
+            park->mCamera->moveToHelper(wideToString(building->mCameraTarget), park->mBuildingsHelpers);
+        Singleton<MenuManager>::get()->closeAllPanels();
+    }
+}
+
+void sellBuilding(DataBuilding* building, int entry)
+{
+    DataStorage* storage = Singleton<DataStorage>::get();
+    storage->mGlobalSettings->mCashAccount->addCash(building->mSaleValue);
+    storage->mBalanceThisMonth->mValues[t_BuildingsSold] += building->mSaleValue;
+    storage->mStatThisMonth->mValues[t_BuildingsSold] += 1;
+    storage->mParkBuildings.erase(storage->mParkBuildings.begin() + entry);
 }
 
 int parkIndexOf(const DataBuilding* building)

@@ -7,7 +7,6 @@
 #include "toolkit/widgets/WidgetCanvas.h"
 
 namespace {
-constexpr float kBandHalfWidth = 0.3750094f;   // half the centre band's width per unit of aspect
 }
 
 void Credits::init(const char* path)

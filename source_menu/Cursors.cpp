@@ -12,7 +12,6 @@
 #include "toolkit/widgets/WidgetLabel.h"
 
 namespace {
-constexpr float kBandHalfWidth = 0.3750094f;   // half the centre band's width per unit of aspect
 constexpr float kHintOffsetX = -0.04f;
 constexpr float kHintOffsetY = 0.06f;
 

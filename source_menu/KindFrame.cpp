@@ -8,7 +8,7 @@
 
 namespace {
 
-const int kShowMs = 250;
+const int kShowMs = kTransitionMs;
 
 } // namespace
 

@@ -96,16 +96,7 @@ bool MenuBuildingBuySell1::buy(int i)
         }
         return false;
     }
-    cash->addCash(-building->mCost);
-    storage->mBalanceThisMonth->mValues[t_NewBuildings] -= building->mCost;
-    storage->mStatThisMonth->mValues[t_NewBuildings] += 1;
-    storage->mParkBuildings.push_back(building);
-    if (!building->mCameraTarget.empty()) {
-        GameBackground3D* park = Singleton<GameBackground3D>::get();
-        if (park->mCamera)
-            park->mCamera->moveToHelper(wideToString(building->mCameraTarget), park->mBuildingsHelpers);
-        Singleton<MenuManager>::get()->closeAllPanels();
-    }
+    buyBuilding(building);
     reset();
     Singleton<Sounds>::get()->play("buy");
     Singleton<Tutorial>::get()->buildingBought = 1;
@@ -127,10 +118,7 @@ void MenuBuildingBuySell1::sell(int i)
         popup->setResult(nullptr);
         Singleton<MenuManager>::get()->runCommand(L"popupstart");
     } else {
-        storage->mGlobalSettings->mCashAccount->addCash(building->mSaleValue);
-        storage->mBalanceThisMonth->mValues[t_BuildingsSold] += building->mSaleValue;
-        storage->mStatThisMonth->mValues[t_BuildingsSold] += 1;
-        storage->mParkBuildings.erase(storage->mParkBuildings.begin() + entry);
+        sellBuilding(building, entry);
     }
     reset();
 }

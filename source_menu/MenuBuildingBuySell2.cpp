@@ -145,18 +145,8 @@ void MenuBuildingBuySell2::update()
         DataBuilding* building = mBuildings[i];
         const bool owned = isOwned(building);
         if (mBuyButtons[c]->isClicked(0, 0, 0) && !owned && building->mRequirementsMet) {
-            CashAccount* cash = storage->mGlobalSettings->mCashAccount;
-            if (cash->mCash >= building->mCost) {
-                cash->addCash(-building->mCost);
-                storage->mBalanceThisMonth->mValues[t_NewBuildings] -= building->mCost;
-                storage->mStatThisMonth->mValues[t_NewBuildings] += 1;
-                storage->mParkBuildings.push_back(building);
-                if (!building->mCameraTarget.empty()) {
-                    GameBackground3D* park = Singleton<GameBackground3D>::get();
-                    if (park->mCamera)
-                        park->mCamera->moveToHelper(wideToString(building->mCameraTarget), park->mBuildingsHelpers);
-                    Singleton<MenuManager>::get()->closeAllPanels();
-                }
+            if (storage->mGlobalSettings->mCashAccount->mCash >= building->mCost) {
+                buyBuilding(building);
                 reset();
                 play("buy");
                 if (isCarPark(building))
@@ -168,10 +158,7 @@ void MenuBuildingBuySell2::update()
         if (mSellButtons[c]->isClicked(0, 0, 1) && owned) {
             const int entry = parkIndexOf(building);
             if (entry >= 0) {
-                storage->mGlobalSettings->mCashAccount->addCash(building->mSaleValue);
-                storage->mBalanceThisMonth->mValues[t_BuildingsSold] += building->mSaleValue;
-                storage->mStatThisMonth->mValues[t_BuildingsSold] += 1;
-                storage->mParkBuildings.erase(storage->mParkBuildings.begin() + entry);
+                sellBuilding(building, entry);
                 if (isCarPark(building))
                     Singleton<PublicManager>::get()->setupCars();
             }

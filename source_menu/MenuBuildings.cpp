@@ -6,7 +6,7 @@
 
 namespace {
 
-const int kHideMs = 250;
+const int kHideMs = kTransitionMs;
 const int kOtherTab = 5;
 
 } // namespace

@@ -23,7 +23,6 @@
 #include <algorithm>
 
 namespace {
-constexpr float kBandHalfWidth = 0.3750094f;   // half the centre band's width per unit of aspect
 constexpr size_t kTextLimit = 199;
 
 // Puts the image at x0 + the widget's layout x, keeping its y.

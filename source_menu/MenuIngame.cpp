@@ -42,8 +42,7 @@
 namespace {
 
 const int kTopLevel = 7;               // full hunger, health, cleanness, condition
-const int kFoldMs = 250;
-const float kBandHalfWidth = 0.3750094f;
+const int kFoldMs = kTransitionMs;
 const float kAllButtonsFade = 0.03f;   // per update: a fade of about 34 updates
 const float kNoticeTimerStep = 0.024f;
 const float kNoticeBlinkStep = 0.025f;

@@ -5,7 +5,6 @@
 #include "toolkit/widgets/WidgetCanvas.h"
 
 namespace {
-constexpr float kBandHalfWidth = 0.3750094f;   // half the centre band's width per unit of aspect
 
 // The loaded share of a scene that is loading, weighted; nothing while its total is unknown.
 float sceneShare(CRender::Object* scene)

@@ -58,7 +58,6 @@ namespace {
 // the end of every popup.
 int inGameQuitFlag = 0;
 
-constexpr int kTransitionMs = 250;
 const char* const kDataFolder = "data/game/";
 
 // ---- screens

@@ -11,8 +11,7 @@
 namespace {
 
 const char* const kTransition = "game";
-const int kTransitionMs = 250;
-const int kStepMs = 10;
+const int kStepMs = StepSchedule::kStepMs;
 
 } // namespace
 

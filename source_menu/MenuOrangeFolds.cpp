@@ -12,7 +12,7 @@ namespace {
 const float kFadeStep = 0.014f;
 const float kRestAlpha = 0.25f;
 const float kHoverAlpha = 0.5f;
-const int kStepMs = 10;
+const int kStepMs = StepSchedule::kStepMs;
 
 } // namespace
 

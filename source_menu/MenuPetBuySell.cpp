@@ -12,7 +12,7 @@
 
 namespace {
 
-const int kHideMs = 250;
+const int kHideMs = kTransitionMs;
 const int kKindTabs = 5;
 
 } // namespace

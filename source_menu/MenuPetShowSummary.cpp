@@ -37,7 +37,7 @@ void MenuPetShowSummary::update()
     if (current == kShowAppearing && previous == kShowHidden)
         Container::setVisible(1);
     if (current == kShowShown && okButton && okButton->isClicked(0, 0, 1))
-        setStateAll("game", 0, 250);
+        setStateAll("game", 0, kTransitionMs);
 }
 
 void MenuPetShowSummary::draw()

@@ -75,7 +75,7 @@ void MenuPetsShow1::teach(DataAnimal* animal)
         TeachTrick* show = Singleton<TeachTrick>::get();
         show->setSpecies(mKind);
         show->setAnimal(animal);
-        show->setStateAll("game", 2, 250);
+        show->setStateAll("game", 2, kTransitionMs);
         // Trick values are the fees of the show under way only.
         for (DataAnimal* parkAnimal : Singleton<DataStorage>::get()->mParkAnimals)
             std::fill(parkAnimal->mTrickFees, parkAnimal->mTrickFees + 3, 0);

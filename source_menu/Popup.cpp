@@ -13,7 +13,6 @@
 #include <algorithm>
 
 namespace {
-constexpr float kBandHalfWidth = 0.3750094f;   // half the centre band's width per unit of aspect
 constexpr float kMaxBackdropAlpha = 0.4f;
 constexpr int kButtonKind = 14;
 constexpr int kButtonStyle = 9;

@@ -19,7 +19,6 @@
 #include <cmath>
 
 namespace {
-constexpr float kBandHalfWidth = 0.3750094f;   // half the centre band's width per unit of aspect
 constexpr int kButtonKind = 14;
 constexpr int kButtonStyle = 9;
 constexpr size_t kTextLimit = 99;               // the longest description or amount shown

@@ -33,7 +33,6 @@ namespace {
 
 const char* const kTutorialFile = "data/game/tutorial.txt";
 const char* const kTransition = "game";
-const int kTransitionMs = 250;
 const int kStyle = 9;
 const float kPhaseStep = 0.02f;
 const float kWobble = 0.008f;

@@ -5,6 +5,7 @@
 // 10 ms, the images per layer state, the transform, colour and clip applied when drawing, and the
 // behaviour extensions that run first in every update.
 
+#include "core/StepSchedule.h"
 #include "toolkit/utils/misc.h"
 
 #include <string>
@@ -41,12 +42,18 @@ public:
     WidgetBase* owner;
 };
 
+// The centred band of the screen, the 4:3 layout canvas widened to the window: half its width per
+// unit of aspect (single precision; not quite 0.375).
+constexpr float kBandHalfWidth = 0.3750094f;
+// A screen's show or hide transition, in ms.
+constexpr int kTransitionMs = 250;
+
 enum LayerState { kLayerNormal = 0, kLayerOver = 1, kLayerClick = 2, kLayerReleased = 3 };
 enum ShowState { kShowHidden = 0, kShowAppearing = 1, kShowShown = 2, kShowDisappearing = 3 };
 
 class WidgetBase : public WidgetBaseBase {
 public:
-    static constexpr int kStepMs = 10;
+    static constexpr int kStepMs = StepSchedule::kStepMs;
     static constexpr int kRecordCount = 10;
 
     WidgetBase();
