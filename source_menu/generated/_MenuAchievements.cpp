@@ -46,7 +46,7 @@ void _MenuAchievements::bind()
     mWidget5 = bindWidget<WidgetLabel>(*this, 5);
     mWidget6 = bindWidget<WidgetCanvas>(*this, 6);
     mWidget7 = bindWidget<WidgetCanvas>(*this, 7);
-    mWidget8 = bindWidget<WidgetLabel>(*this, 8);
+    mWidget8 = bindWidget<WidgetCanvas>(*this, 8);
     mWidget9 = bindWidget<WidgetLabel>(*this, 9);
     mWidget10 = bindWidget<WidgetLabel>(*this, 10);
     mWidget11 = bindWidget<WidgetLabel>(*this, 11);

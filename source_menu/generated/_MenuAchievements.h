@@ -40,8 +40,8 @@ public:
     WidgetLabel* mWidget5;  // label_name_13_o
     WidgetCanvas* mWidget6;  // canvas_row
     WidgetCanvas* mWidget7;  // canvas_highlight
-    WidgetLabel* mWidget8;  // label_achievementname_4_o
-    WidgetLabel* mWidget9;  // label_achievementreward_4_o
+    WidgetCanvas* mWidget8;  // canvas_boxes_o
+    WidgetLabel* mWidget9;  // label_achievementreward_17_o
     WidgetLabel* mWidget10;  // label_name_11_o
     WidgetLabel* mWidget11;  // label_name_11_o
     WidgetCanvas* mWidget12;  // canvas_done

@@ -42,7 +42,7 @@ public:
     WidgetLabel* mWidget7;  // label_name_13_o
     WidgetLabel* mWidget8;  // label_rankpark_4_o
     WidgetLabel* mWidget9;  // label_name_14_o
-    WidgetLabel* mWidget10;  // label_rankpopularity_4_o
+    WidgetLabel* mWidget10;  // label_rankpopularity_17_o
     WidgetCanvas* mWidget11;  // canvas_highlight
     WidgetCanvas* mWidget12;  // canvas_row
     WidgetLabel* mWidget13;  // label_rankingnote_4_o

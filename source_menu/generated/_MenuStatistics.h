@@ -42,8 +42,8 @@ public:
     WidgetLabel* mWidget7;  // label_name_13_o
     WidgetLabel* mWidget8;  // label_name_14_o
     WidgetLabel* mWidget9;  // label_name_14_o
-    WidgetLabel* mWidget10;  // label_lastmonth_4_o
-    WidgetLabel* mWidget11;  // label_thismonth_4_o
+    WidgetLabel* mWidget10;  // label_lastmonth_17_o
+    WidgetLabel* mWidget11;  // label_thismonth_17_o
     WidgetLabel* mWidget12;  // label_name_11_o
     WidgetLabel* mWidget13;  // label_name_11_o
 

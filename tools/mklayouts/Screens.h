@@ -118,4 +118,5 @@ const int kTable = 13;      // small white, left: table rows
 const int kTableNumber = 14;  // small white, right: table numbers
 const int kStatus = 15;       // bold light, centred: a disabled button's status in its place
 const int kCardLine = 16;     // bold white, left, top: card lines that turn red for a missing requirement
+const int kSmallRight = 17;   // small white, right, top: headers of number columns
 } // namespace font

@@ -3,6 +3,7 @@
 // descriptions.
 
 #include "Screens.h"
+#include "mkpictures/Canvas.h"
 
 using namespace art;
 using geo::buttonAt;
@@ -76,6 +77,55 @@ void rowPictures(Layout& l, const char* highlightId, const char* backgroundId, b
         l.canvas(backgroundId, r, stripe(Tone::Grey, 0.16f), "");
         l.canvas(highlightId, r, stripe(Tone::Yellow, 0.45f), "");
     }
+}
+
+// The row pictures of the report tables: the tables draw the background 2 px and the highlight
+// 4 px below their row's top; placed this much higher they sit centred behind the row's text.
+const int kReportRowsTop = kTableTop - 3;
+
+// A box with icons painted in it, at rectangles in the box's own layout pixels.
+struct IconAt {
+    Icon icon;
+    Tone tone;
+    Rect r;
+};
+
+Painter boxWithIcons(Tone tone, float alpha, int layerWidth, const std::vector<IconAt>& icons)
+{
+    const Painter background = box(tone, alpha);
+    return [background, layerWidth, icons](Canvas& c, float w, float h) {
+        background(c, w, h);
+        const float s = w / static_cast<float>(layerWidth);
+        const Affine saved = c.transform();
+        for (const IconAt& i : icons) {
+            c.set_transform(Affine::translate(static_cast<float>(i.r.x) * s, static_cast<float>(i.r.y) * s).then(saved));
+            icon(i.icon, i.tone)(c, static_cast<float>(i.r.w) * s, static_cast<float>(i.r.h) * s);
+        }
+        c.set_transform(saved);
+    };
+}
+
+// The box under a report with the cash (a coin) and the loan (the bank) lines, each 42 px high.
+Painter cashBox(int width)
+{
+    return boxWithIcons(Tone::Yellow, 0.2f, width,
+                        {{Icon::Coin, Tone::Yellow, Rect{16, 11, 28, 28}}, {Icon::Bank, Tone::Orange, Rect{16, 53, 28, 28}}});
+}
+
+// One picture for a report's table box (from the picture's top, tableHeight high) and its cash
+// box (from cashTop), see-through between them; both as wide as the picture (784).
+Painter tableAndCashBoxes(int tableHeight, int cashTop)
+{
+    const Painter table = box(Tone::Orange, 0.25f);
+    const Painter cash = cashBox(784);
+    return [table, cash, tableHeight, cashTop](Canvas& c, float w, float) {
+        const float s = w / 784.0f;
+        table(c, w, static_cast<float>(tableHeight) * s);
+        const Affine saved = c.transform();
+        c.set_transform(Affine::translate(0.0f, static_cast<float>(cashTop) * s).then(saved));
+        cash(c, w, 96.0f * s);
+        c.set_transform(saved);
+    };
 }
 
 // ---- the cards of the buildings panels
@@ -203,19 +253,19 @@ Layout layoutMenuStatistics()
 {
     Layout l("MenuStatistics");
     frameTitle(l, "statisticsheading");
-    l.canvas("highlight", Rect{136, kTableTop, 768, kTableRow}, stripe(Tone::Yellow, 0.45f), "");
+    l.canvas("highlight", Rect{136, kReportRowsTop, 768, kTableRow}, stripe(Tone::Yellow, 0.45f), "");
     closeButton(l);
     l.label("statisticsnote", font::kSmall, Rect{144, 584, 752, 28});       // kept on one line
-    l.canvas("table", Rect{128, 168, 784, 262}, box(Tone::Orange, 0.25f));
-    l.canvas("cashbox", Rect{128, 478, 784, 96}, box(Tone::Yellow, 0.2f));
-    l.canvas("row", Rect{136, kTableTop, 768, kTableRow}, stripe(Tone::Grey, 0.16f), "");
+    l.canvas("table", Rect{128, 168, 784, 266}, box(Tone::Orange, 0.25f));
+    l.canvas("cashbox", Rect{128, 478, 784, 96}, cashBox(784));
+    l.canvas("row", Rect{136, kReportRowsTop, 768, kTableRow}, stripe(Tone::Grey, 0.16f), "");
     l.label("name", font::kTable, tableColumn(144, 400));                   // row names
     l.label("name", font::kTableNumber, tableColumn(560, 110));             // last month
     l.label("name", font::kTableNumber, tableColumn(690, 110));             // this month
-    l.label("lastmonth", font::kSmall, tableHeader(580, 110));
-    l.label("thismonth", font::kSmall, tableHeader(710, 110));
-    l.label("name", font::kLine, Rect{144, 486, 300, 36});                  // cash
-    l.label("name", font::kLine, Rect{144, 528, 300, 36});                  // loan
+    l.label("lastmonth", font::kSmallRight, tableHeader(540, 130));
+    l.label("thismonth", font::kSmallRight, tableHeader(670, 130));
+    l.label("name", font::kLine, Rect{182, 485, 300, 36});                  // cash
+    l.label("name", font::kLine, Rect{182, 527, 300, 36});                  // loan
     return l;
 }
 
@@ -224,17 +274,17 @@ Layout layoutMenuRanking()
     Layout l("MenuRanking");
     closeButton(l);
     frameTitle(l, "rankingheading");
-    l.canvas("table", Rect{128, 168, 784, 304}, box(Tone::Orange, 0.25f));
-    l.label("name", font::kLine, Rect{144, 496, 300, 36});                  // cash
-    l.label("name", font::kLine, Rect{144, 538, 300, 36});                  // loan
+    l.canvas("table", Rect{128, 168, 784, 406}, tableAndCashBoxes(266, 310));  // the table, the cash box
+    l.label("name", font::kLine, Rect{182, 485, 300, 36});                  // cash
+    l.label("name", font::kLine, Rect{182, 527, 300, 36});                  // loan
     l.label("rankplace", font::kSmall, tableHeader(144, 60));
     l.label("name", font::kTable, tableColumn(144, 60));                    // place
     l.label("name", font::kTable, tableColumn(214, 420));                   // park
     l.label("rankpark", font::kSmall, tableHeader(214, 200));
     l.label("name", font::kTableNumber, tableColumn(650, 140));             // popularity
-    l.label("rankpopularity", font::kSmall, tableHeader(650, 160));
-    rowPictures(l, "highlight", "row", true);
-    l.label("rankingnote", font::kSmall, Rect{144, 590, 752, 28});
+    l.label("rankpopularity", font::kSmallRight, tableHeader(610, 180));
+    rowPictures(l, "highlight", "row", true, 768, kReportRowsTop);
+    l.label("rankingnote", font::kSmall, Rect{144, 584, 752, 28});
     return l;
 }
 
@@ -243,17 +293,18 @@ Layout layoutMenuAchievements()
     Layout l("MenuAchievements");
     closeButton(l);
     frameTitle(l, "achievementsheading");
-    l.label("achievementsdefault", font::kBody, Rect{144, 486, 752, 80});   // the hovered description
+    l.label("achievementsdefault", font::kBody, Rect{144, 376, 752, 92});   // the hovered description
     l.label("name", font::kTable, tableColumn(176, 480));                   // name
     l.label("name", font::kTableNumber, tableColumn(680, 110));             // reward
     l.label("name", font::kTable, tableColumn(810, 80));                    // third column, empty
-    rowPictures(l, "highlight", "row", false);
-    l.label("achievementname", font::kSmall, tableHeader(176, 300));
-    l.label("achievementreward", font::kSmall, tableHeader(700, 120));
-    l.label("name", font::kLine, Rect{144, 580, 300, 36});                  // cash
-    l.label("name", font::kLine, Rect{520, 580, 300, 36});                  // loan
-    l.canvas("done", Rect{150, kTableTop - 1, 14, 14}, icon(Icon::Star, Tone::Yellow), "");
-    l.canvas("notdone", Rect{150, kTableTop - 1, 14, 14}, icon(Icon::StarEmpty, Tone::Grey), "");
+    rowPictures(l, "highlight", "row", false, 768, kReportRowsTop);
+    l.canvas("boxes", Rect{128, 168, 784, 406}, tableAndCashBoxes(196, 310)); // the table, the cash box
+    l.label("achievementreward", font::kSmallRight, tableHeader(640, 150));
+    l.label("name", font::kLine, Rect{182, 485, 300, 36});                  // cash
+    l.label("name", font::kLine, Rect{182, 527, 300, 36});                  // loan
+    // The marks are drawn by the screen, 5 px lower than laid out, one per row.
+    l.canvas("done", Rect{150, kTableTop - 5, 12, 12}, icon(Icon::Star, Tone::Yellow), "");
+    l.canvas("notdone", Rect{150, kTableTop - 5, 12, 12}, icon(Icon::StarEmpty, Tone::Grey), "");
     return l;
 }
 
