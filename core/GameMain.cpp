@@ -26,6 +26,7 @@
 
 #include <SDL/SDL.h>
 
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -275,6 +276,22 @@ void runPass(StepSchedule& schedule)
 
 // ---- start-up and end
 
+// One line when the first frame of the main menu has been presented, with the peak resident
+// memory so far, flushed at once so that a start-up measurement can time it from outside.
+static void reportFirstMenuFrame()
+{
+    long peakKiB = -1;
+    if (std::FILE* status = std::fopen("/proc/self/status", "r")) {
+        char line[256];
+        while (std::fgets(line, sizeof line, status))
+            if (std::sscanf(line, "VmHWM: %ld", &peakKiB) == 1)
+                break;
+        std::fclose(status);
+    }
+    std::printf("\nfirst menu frame: peak resident %ld KiB\n", peakKiB);
+    std::fflush(stdout);
+}
+
 int startingProfile(const DataStorage& data)
 {
     const int profile = data.mOptions ? data.mOptions->mProfile : -1;
@@ -348,11 +365,26 @@ int MainLoop()
     catchTerminateSignal();
     const int quitAfter = framesBeforeQuit();
     int frames = 0;
+    // With a frame count to quit after, the frames after the first are timed.
+    std::chrono::steady_clock::time_point firstFrameEnd;
+    std::clock_t firstFrameCpu = 0;
     while (!quitRequested) {
         runPass(schedule);
+        if (frames == 0) {
+            reportFirstMenuFrame();
+            firstFrameEnd = std::chrono::steady_clock::now();
+            firstFrameCpu = std::clock();
+        }
         answerTerminateRequest();
         if (quitAfter && ++frames >= quitAfter)
             quitRequested = 1;
+    }
+    if (quitAfter && frames > 1) {
+        const double wall =
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - firstFrameEnd).count();
+        const double cpu = double(std::clock() - firstFrameCpu) * 1000.0 / CLOCKS_PER_SEC;
+        std::printf("\nframes after the first: %.3f ms wall, %.3f ms processor per frame over %d\n",
+                    wall / (frames - 1), cpu / (frames - 1), frames - 1);
     }
     shutdownEngine();
     return 0;

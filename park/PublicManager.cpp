@@ -379,9 +379,10 @@ void PublicManager::walkStep(OnePerson* person)
 
     ControlMngr* input = Singleton<ControlMngr>::get();
     int down = input->isPointerDown();
+    // Without the park view's camera (rules run without a view) nobody is hovered.
     GameCamera* camera = Singleton<GameBackground3D>::get()->mCamera;
-    if (!camera->mFollowAnimal && !camera->mFollowPerson && camera->mFov > kHoverFov && person->mNodeIndex != -1 &&
-        !Singleton<MenuManager>::get()->isAnyPanelOpen() && !camera->isPointerOverHud()) {
+    if (camera && !camera->mFollowAnimal && !camera->mFollowPerson && camera->mFov > kHoverFov &&
+        person->mNodeIndex != -1 && !Singleton<MenuManager>::get()->isAnyPanelOpen() && !camera->isPointerOverHud()) {
         PointerPosition pointer = input->getPointer(-1);
         float3 dir = camera->mouseRay(pointer.x, pointer.y);
         float3 point = camera->mPosition;

@@ -1,0 +1,192 @@
+#!/usr/bin/env python3
+"""Runs the floor programs and the game's benchmarks side by side on a private Xvfb and prints
+every frame time as a ratio to the quad floor of the same round, with the processor time per
+frame (all threads) beside the wall time, as min / median / max over the rounds, and the
+machine's load average at each round.
+
+One or more Release build folders can be compared; their programs run one after another in
+every round, so that all of them meet the same load:
+
+  bench/compare.py [--rounds 5] [--frames 100] NAME=BUILD_DIR [NAME=BUILD_DIR ...]
+
+What runs in each round, for every build:
+  floor clear / quads / triangles   bench_floor (1024 x 768)
+  park view, starting park          bench_park_view
+  park view, full park              bench_park_view --built --walkers 100 (and its peak memory)
+  start-up and main menu            the game from a fresh copy of its application folder: time
+                                    from start to the first main-menu frame, peak memory by
+                                    then, and the main menu's frame time
+  logic step, autosave              bench_park_rules
+"""
+
+import os
+import re
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+
+def start_xvfb():
+    read, write = os.pipe()
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+                            pass_fds=(write,), stderr=subprocess.DEVNULL)
+    os.close(write)
+    number = b""
+    while not number.endswith(b"\n"):
+        chunk = os.read(read, 16)
+        if not chunk:
+            raise SystemExit("Xvfb did not start")
+        number += chunk
+    os.close(read)
+    return xvfb, ":" + number.decode().strip()
+
+
+def load():
+    with open("/proc/loadavg") as f:
+        return float(f.read().split()[0])
+
+
+def run(args, env, timeout=600, cwd=None):
+    """Runs a program under /usr/bin/time; returns (stdout, peak resident KiB)."""
+    with tempfile.NamedTemporaryFile("r") as report:
+        result = subprocess.run(["/usr/bin/time", "-o", report.name, "-f", "%M"] + args, env=env, cwd=cwd,
+                                stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=timeout, text=True,
+                                errors="replace")
+        lines = report.read().split()
+        peak = int(lines[-1]) if lines and lines[-1].isdigit() else -1
+    return result.stdout, peak
+
+
+def floor(build, mode, env, frames):
+    out, _ = run([os.path.join(build, "tests", "bench_floor"), mode, "--frames", str(frames * 2)], env)
+    m = re.search(r"([\d.]+) ms wall, ([\d.]+) ms cpu", out)
+    return (float(m.group(1)), float(m.group(2))) if m else None
+
+
+def park_view(build, extra, env, frames):
+    out, peak = run([os.path.join(build, "tests", "bench_park_view"), "--steps", "200", "--frames", str(frames)]
+                    + extra, env)
+    m = re.search(r"frame: ([\d.]+) ms average.*?([\d.]+) ms processor", out)
+    if not m:
+        m = re.search(r"frame: ([\d.]+) ms average", out)
+        return (float(m.group(1)), float("nan"), peak) if m else None
+    return float(m.group(1)), float(m.group(2)), peak
+
+
+def game(build, env, frames):
+    """Start-up to the first main-menu frame from a fresh application folder, then the menu's frames."""
+    with tempfile.TemporaryDirectory() as folder:
+        app = os.path.join(folder, "PetPark")
+        shutil.copytree(os.path.join(build, "PetPark"), app,
+                        ignore=shutil.ignore_patterns("save.txt", "Profiles", "options.txt"))
+        genv = dict(env, PETPARK_QUIT_AFTER_FRAMES=str(frames + 1))
+        start = time.monotonic()
+        proc = subprocess.Popen(["/usr/bin/time", "-f", "%M", os.path.join(app, "bin", "petpark")], env=genv,
+                                stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True, errors="replace",
+                                cwd=os.path.join(app, "bin"))
+        first = None
+        first_peak = -1
+        menu = None
+        for line in proc.stdout:
+            if first is None and line.startswith("first menu frame"):
+                first = time.monotonic() - start
+                m = re.search(r"peak resident (\d+) KiB", line)
+                first_peak = int(m.group(1)) if m else -1
+            m = re.search(r"frames after the first: ([\d.]+) ms wall, ([\d.]+) ms processor", line)
+            if m:
+                menu = (float(m.group(1)), float(m.group(2)))
+        err = proc.stderr.read()
+        proc.wait()
+        peak = err.split()[-1] if err.split() else "-1"
+    return first, first_peak, menu, int(peak) if peak.isdigit() else -1
+
+
+def park_rules(build, env):
+    out, _ = run([os.path.join(build, "tests", "bench_park_rules"), "--benchmark_filter=LogicStep|NewDay",
+                  "--benchmark_min_time=0.2"], env)
+    found = {}
+    for name, value, unit in re.findall(r"BM_(\w+)\s+([\d.]+) (ns|us|ms)", out):
+        scale = {"ns": 1e-3, "us": 1.0, "ms": 1e3}[unit]
+        found.setdefault(name, float(value) * scale)
+    return found.get("LogicStep"), found.get("NewDayWithAutosave")
+
+
+def summary(values, fmt="{:.3f}"):
+    values = [v for v in values if v is not None and v == v]
+    if not values:
+        return "-"
+    return "/".join(fmt.format(v) for v in (min(values), statistics.median(values), max(values)))
+
+
+def main():
+    args = sys.argv[1:]
+    rounds, frames = 5, 100
+    builds = []
+    while args:
+        a = args.pop(0)
+        if a == "--rounds":
+            rounds = int(args.pop(0))
+        elif a == "--frames":
+            frames = int(args.pop(0))
+        elif "=" in a:
+            name, path = a.split("=", 1)
+            builds.append((name, os.path.abspath(path)))
+        else:
+            raise SystemExit(__doc__)
+    if not builds:
+        raise SystemExit(__doc__)
+
+    xvfb, display = start_xvfb()
+    env = dict(os.environ, DISPLAY=display, SDL_AUDIODRIVER="dummy", LIBGL_ALWAYS_SOFTWARE="1")
+    rows = {}  # (build, figure) -> list of values
+
+    def add(name, figure, value):
+        rows.setdefault((name, figure), []).append(value)
+
+    try:
+        for r in range(rounds):
+            for name, build in builds:
+                add(name, "load", load())
+                floors = {mode: floor(build, mode, env, frames) for mode in ("clear", "quads", "triangles")}
+                quad = floors["quads"][0]
+                for mode, value in floors.items():
+                    add(name, "floor " + mode + " ms", value[0])
+                    add(name, "floor " + mode + " cpu ms", value[1])
+                    add(name, "floor " + mode + " / quad", value[0] / quad)
+                for label, extra in (("starting park", []), ("full park", ["--built", "--walkers", "100"])):
+                    value = park_view(build, extra, env, frames)
+                    if value:
+                        add(name, label + " ms", value[0])
+                        add(name, label + " cpu ms", value[1])
+                        add(name, label + " / quad", value[0] / quad)
+                        add(name, label + " peak MiB", value[2] / 1024.0)
+                first, first_peak, menu, peak = game(build, env, frames)
+                add(name, "start-up to menu s", first)
+                add(name, "start-up peak MiB", first_peak / 1024.0 if first_peak > 0 else None)
+                if menu:
+                    add(name, "main menu ms", menu[0])
+                    add(name, "main menu cpu ms", menu[1])
+                    add(name, "main menu / quad", menu[0] / quad)
+                step, autosave = park_rules(build, env)
+                add(name, "logic step us", step)
+                add(name, "day with autosave us", autosave)
+                print("round %d %s done (load %.1f)" % (r + 1, name, rows[(name, "load")][-1]), flush=True)
+    finally:
+        xvfb.terminate()
+        xvfb.wait()
+
+    figures = []
+    for (_, figure) in rows:
+        if figure not in figures:
+            figures.append(figure)
+    print("\nmin/median/max over %d rounds" % rounds)
+    print("%-28s" % "figure" + "".join("%-26s" % name for name, _ in builds))
+    for figure in figures:
+        print("%-28s" % figure + "".join("%-26s" % summary(rows.get((name, figure), [])) for name, _ in builds))
+
+
+if __name__ == "__main__":
+    main()
