@@ -69,11 +69,11 @@ unsigned long get_current_thread_id()
 // ---- matrix helpers
 
 // Loads a 4x3 matrix (rows of four, translation in the fourth column) as a 4x4 GL matrix.
-static void loadAffine(const float* m)
+static void loadAffine(GLStateCache& state, const float* m)
 {
     const float gl[16] = {m[0], m[4], m[8],  0.0f, m[1], m[5], m[9],  0.0f,
                           m[2], m[6], m[10], 0.0f, m[3], m[7], m[11], 1.0f};
-    glLoadMatrixf(gl);
+    state.loadMatrix(GL_MODELVIEW, gl);
 }
 
 // out = a x b, both affine 4x3.
@@ -286,6 +286,7 @@ void Device_GL::InitStates()
 {
     formatCache.count = -1;
     loaded_matrix = 0;
+    gl_state.reset();
     // The GL state behind the buffer binding cache is unknown after a mode change.
     reset_buffer_bindings();
     if (glewReady && use_vbo) {
@@ -358,14 +359,17 @@ float Device_GL::GetAspect()
 void Device_GL::SetMatrix(const float* projection, const float* view_)
 {
     ASSERT_RENDER_THREAD();
-    glMatrixMode(GL_PROJECTION);
-    glLoadTransposeMatrixf(projection);
-    glMatrixMode(GL_MODELVIEW);
+    float transposed[16];
+    for (int r = 0; r < 4; ++r)
+        for (int c = 0; c < 4; ++c)
+            transposed[4 * c + r] = projection[4 * r + c];
+    gl_state.loadMatrix(GL_PROJECTION, transposed);
+    gl_state.matrixMode(GL_MODELVIEW);
     std::memcpy(view, view_, sizeof view);
     std::memset(model, 0, sizeof model);
     std::memcpy(modelview, view, sizeof modelview);
     // The model-view stack must hold the new matrices, whichever marker it had.
-    loadAffine(modelview);
+    loadAffine(gl_state, modelview);
     loaded_matrix = 2;
 }
 
@@ -382,8 +386,7 @@ void Device_GL::LoadModelView(int which)
     if (loaded_matrix == which)
         return;
     loaded_matrix = which;
-    glMatrixMode(GL_MODELVIEW);
-    loadAffine(which == 1 ? view : modelview);
+    loadAffine(gl_state, which == 1 ? view : modelview);
 }
 
 // ---- drawing

@@ -11,6 +11,7 @@
 
 #include "render/data_buffer.h"
 #include "render/device.h"
+#include "render/gl_state.h"
 
 #include <GL/glew.h>
 
@@ -174,7 +175,7 @@ public:
     // Loads m (row-major, for row vectors (u, v, 0, 1) with the shift in the last row) as the
     // current unit's texture matrix. A flipped texture (rows stored top first) gets v turned
     // into 1 - v after m, so an animated offset moves the picture the same way for every file.
-    static void LoadTextureMatrix(const float* m, bool flipped);
+    void LoadTextureMatrix(const float* m, bool flipped);
     // Loads the view (which = 1) or the model-view matrix into GL unless it is loaded already.
     void LoadModelView(int which);
     // The model transform (12 floats): model-view = view x model, loaded before the next draw.
@@ -198,6 +199,9 @@ public:
     float model[12];
     float modelview[12];
     int loaded_matrix = 0;  // 0 none, 1 view, 2 modelview
+    // Enables, texture unit, depth mask, matrices and materials as last set: unchanged state is
+    // not set again. Reset by InitStates.
+    GLStateCache gl_state;
     target_record* current_target = nullptr;
     target_record* screen_target = nullptr;
 

@@ -216,14 +216,6 @@ void setEnv(int index, const float* v)
         glProgramEnvParameter4fvARB(GL_FRAGMENT_PROGRAM_ARB, GLuint(index), v);
 }
 
-void setEnable(GLenum cap, bool on)
-{
-    if (on)
-        glEnable(cap);
-    else
-        glDisable(cap);
-}
-
 const float kIdentity16[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
 
 } // namespace
@@ -410,9 +402,9 @@ void Device_GL_arb::InitStates()
 {
     Device_GL::InitStates();
     glShadeModel(GL_SMOOTH);
-    glEnable(GL_CULL_FACE);
+    gl_state.enable(GL_CULL_FACE, true);
     glCullFace(GL_BACK);
-    glEnable(GL_DEPTH_TEST);
+    gl_state.enable(GL_DEPTH_TEST, true);
     glDepthFunc(GL_LEQUAL);
     glColorMaterial(GL_FRONT_AND_BACK, GL_DIFFUSE);
     for (int i = 0; i < 4; ++i) {
@@ -420,7 +412,7 @@ void Device_GL_arb::InitStates()
         glLightf(GL_LIGHT0 + i, GL_CONSTANT_ATTENUATION, 0.8333333f);
     }
     if (GLEW_ARB_fragment_program)
-        glEnable(GL_FRAGMENT_PROGRAM_ARB);
+        gl_state.enable(GL_FRAGMENT_PROGRAM_ARB, true);
     material_dirty = lights_dirty = viewport_dirty = true;
     bound_key = -1;
 }
@@ -442,7 +434,7 @@ void Device_GL_arb::SetTarget(target_t_opaque* target)
 void Device_GL_arb::DrawLines(const line_vertex* vertices, int count)
 {
     if (program_loaded[0]) {
-        glEnable(GL_FRAGMENT_PROGRAM_ARB);
+        gl_state.enable(GL_FRAGMENT_PROGRAM_ARB, true);
         glBindProgramARB(GL_FRAGMENT_PROGRAM_ARB, programs[0]);
     }
     Device_GL::DrawLines(vertices, count);
@@ -614,7 +606,7 @@ void Device_GL_arb::SetParam(parameter_t_opaque* param, const float* v)
 void Device_GL_arb::BindUnit(int unit, int slot, bool identity)
 {
     if (GLEW_ARB_multitexture)
-        glActiveTextureARB(GL_TEXTURE0_ARB + unit);
+        gl_state.activeTexture(unit);
     texture_record* t = slot >= 0 ? samplers[slot] : nullptr;
     if (t) {
         glBindTexture(GL_TEXTURE_2D, t->texture);
@@ -632,7 +624,7 @@ void Device_GL_arb::BeginPass(int pass)
     const bool hasDiffuse = samplers[kDiffuse] != nullptr;
 
     // 1. vertex colours and the dirty flags
-    setEnable(GL_COLOR_MATERIAL, vertex_colour);
+    gl_state.enable(GL_COLOR_MATERIAL, vertex_colour);
     const bool materialWasDirty = material_dirty;
     const bool lightsWereDirty = lights_dirty;
     material_dirty = lights_dirty = false;
@@ -649,11 +641,11 @@ void Device_GL_arb::BeginPass(int pass)
     }
     if (pass == 41) {
         if (GLEW_ARB_multitexture)
-            glActiveTextureARB(GL_TEXTURE0_ARB);
+            gl_state.activeTexture(0);
         glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
         glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
-        glEnable(GL_TEXTURE_GEN_S);
-        glEnable(GL_TEXTURE_GEN_T);
+        gl_state.enable(GL_TEXTURE_GEN_S, true);
+        gl_state.enable(GL_TEXTURE_GEN_T, true);
     }
 
     // 3.-5. textures, unless nothing changed
@@ -666,7 +658,7 @@ void Device_GL_arb::BeginPass(int pass)
         bound_key = key;
     }
     if (GLEW_ARB_multitexture)
-        glActiveTextureARB(GL_TEXTURE0_ARB);
+        gl_state.activeTexture(0);
 
     // 6. fog colour: additive layers fade to black
     const float black[4] = {0, 0, 0, 0};
@@ -680,45 +672,45 @@ void Device_GL_arb::BeginPass(int pass)
         index = hasDiffuse ? 4 : 5;
     const int slot = (info->set0 ? 0 : fog_set) * 11 + index;
     if (program_loaded[slot]) {
-        glEnable(GL_FRAGMENT_PROGRAM_ARB);
+        gl_state.enable(GL_FRAGMENT_PROGRAM_ARB, true);
         glBindProgramARB(GL_FRAGMENT_PROGRAM_ARB, programs[slot]);
     } else {
-        glDisable(GL_FRAGMENT_PROGRAM_ARB);
+        gl_state.enable(GL_FRAGMENT_PROGRAM_ARB, false);
     }
 
     // 8. depth test and culling
-    setEnable(GL_DEPTH_TEST, pass >= 30);
-    setEnable(GL_CULL_FACE, pass >= 30);
+    gl_state.enable(GL_DEPTH_TEST, pass >= 30);
+    gl_state.enable(GL_CULL_FACE, pass >= 30);
 
     if (pass < 30) {
         // 9. 2D passes
         glColor4fv(color);
-        glDisable(GL_LIGHTING);
-        setEnable(GL_ALPHA_TEST, pass == 21);
+        gl_state.enable(GL_LIGHTING, false);
+        gl_state.enable(GL_ALPHA_TEST, pass == 21);
         if (pass == 21)
             glAlphaFunc(GL_GREATER, 0.0f);
-        glEnable(GL_TEXTURE_2D);
+        gl_state.enable(GL_TEXTURE_2D, true);
         if (info->src) {
-            glEnable(GL_BLEND);
+            gl_state.enable(GL_BLEND, true);
             glBlendFunc(info->src, info->dst);
         } else {
-            glDisable(GL_BLEND);
+            gl_state.enable(GL_BLEND, false);
         }
         return;
     }
 
     // 10. 3D passes: material and lights
-    glEnable(GL_NORMALIZE);
+    gl_state.enable(GL_NORMALIZE, true);
     float material[4];
     for (int c = 0; c < 4; ++c)
         material[c] = hasDiffuse ? color[c] : mat_diffuse[c] * color[c];
-    setEnable(GL_LIGHTING, pass >= 31 && pass <= 37);
+    gl_state.enable(GL_LIGHTING, pass >= 31 && pass <= 37);
     if (lightsWereDirty) {
         GLint coords = 8;
         glGetIntegerv(GL_MAX_TEXTURE_COORDS_ARB, &coords);
         for (int i = 0; i < 4; ++i) {
             const light& l = lights[i];
-            setEnable(GL_LIGHT0 + i, l.on);
+            gl_state.enable(GL_LIGHT0 + i, l.on);
             if (l.on) {
                 glLightfv(GL_LIGHT0 + i, GL_AMBIENT, l.ambient);
                 glLightfv(GL_LIGHT0 + i, GL_DIFFUSE, l.diffuse);
@@ -727,11 +719,11 @@ void Device_GL_arb::BeginPass(int pass)
             const int unit = 6 + i;
             if (!GLEW_ARB_multitexture || unit >= coords)
                 continue;
-            glActiveTextureARB(GL_TEXTURE0_ARB + unit);
+            gl_state.activeTexture(unit);
             const bool shadow = l.on && l.shadow;
             if (shadow) {
                 const float* m = matrices[6 + i];
-                glMatrixMode(GL_MODELVIEW);
+                gl_state.matrixMode(GL_MODELVIEW);
                 glPushMatrix();
                 glLoadIdentity();
                 glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_EYE_LINEAR);
@@ -746,39 +738,39 @@ void Device_GL_arb::BeginPass(int pass)
                 texture_record* map = samplers[6 + i];
                 glBindTexture(GL_TEXTURE_2D, map ? map->texture : 0);
             }
-            setEnable(GL_TEXTURE_GEN_S, shadow);
-            setEnable(GL_TEXTURE_GEN_T, shadow);
-            setEnable(GL_TEXTURE_GEN_R, shadow);
-            setEnable(GL_TEXTURE_GEN_Q, shadow);
-            setEnable(GL_TEXTURE_2D, shadow);
+            gl_state.enable(GL_TEXTURE_GEN_S, shadow);
+            gl_state.enable(GL_TEXTURE_GEN_T, shadow);
+            gl_state.enable(GL_TEXTURE_GEN_R, shadow);
+            gl_state.enable(GL_TEXTURE_GEN_Q, shadow);
+            gl_state.enable(GL_TEXTURE_2D, shadow);
         }
-        glActiveTextureARB(GL_TEXTURE0_ARB);
+        gl_state.activeTexture(0);
         const float ambient[4] = {global_ambient[0], global_ambient[1], global_ambient[2], 1};
         glLightModelfv(GL_LIGHT_MODEL_AMBIENT, ambient);
     }
-    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, material);
+    gl_state.material(GL_FRONT_AND_BACK, GL_DIFFUSE, material, 4);
     if (materialWasDirty) {
         const float ambient[4] = {mat_ambient[0], mat_ambient[1], mat_ambient[2], 1};
         const float specular[4] = {mat_specular[0] * specular_level,
                                    mat_specular[1] * specular_level,
                                    mat_specular[2] * specular_level, 1};
-        glMaterialfv(GL_FRONT, GL_AMBIENT, ambient);
-        glMaterialfv(GL_FRONT, GL_SPECULAR, specular);
-        glMaterialf(GL_FRONT, GL_SHININESS, std::min(std::max(specular_power, 0.0f), 128.0f));
+        gl_state.material(GL_FRONT, GL_AMBIENT, ambient, 4);
+        gl_state.material(GL_FRONT, GL_SPECULAR, specular, 4);
+        gl_state.materialShininess(std::min(std::max(specular_power, 0.0f), 128.0f));
     }
 
     // 11. blend, alpha test, depth writes, colour
     if (info->src) {
-        glEnable(GL_BLEND);
+        gl_state.enable(GL_BLEND, true);
         glBlendFunc(info->src, info->dst);
     } else {
-        glDisable(GL_BLEND);
+        gl_state.enable(GL_BLEND, false);
     }
-    setEnable(GL_ALPHA_TEST, info->alpha != 0);
+    gl_state.enable(GL_ALPHA_TEST, info->alpha != 0);
     if (info->alpha)
         glAlphaFunc(info->alpha, info->ref);
     if (info->depth_write >= 0)
-        glDepthMask(info->depth_write ? GL_TRUE : GL_FALSE);
+        gl_state.depthMask(info->depth_write);
     if (pass == 40 || pass == 41) {
         const float pre[4] = {color[0] * color[3], color[1] * color[3], color[2] * color[3],
                               color[3]};
@@ -789,18 +781,18 @@ void Device_GL_arb::BeginPass(int pass)
 
     // 12. fixed-function texturing where no program samples
     if ((pass >= 31 && pass <= 36) || pass == 40 || pass == 41)
-        setEnable(GL_TEXTURE_2D, slot0 >= 0 && samplers[slot0] != nullptr);
+        gl_state.enable(GL_TEXTURE_2D, slot0 >= 0 && samplers[slot0] != nullptr);
 }
 
 void Device_GL_arb::EndPass(int pass)
 {
-    glDisable(GL_ALPHA_TEST);
+    gl_state.enable(GL_ALPHA_TEST, false);
     if (pass == 41) {
         if (GLEW_ARB_multitexture)
-            glActiveTextureARB(GL_TEXTURE0_ARB);
-        glDisable(GL_TEXTURE_GEN_S);
-        glDisable(GL_TEXTURE_GEN_T);
+            gl_state.activeTexture(0);
+        gl_state.enable(GL_TEXTURE_GEN_S, false);
+        gl_state.enable(GL_TEXTURE_GEN_T, false);
     }
-    glDepthMask(GL_TRUE);
+    gl_state.depthMask(true);
     Device_GL::EndPass(pass);
 }

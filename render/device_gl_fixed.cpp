@@ -24,14 +24,6 @@ struct FlagPositions {
 };
 FlagPositions flagPositions;
 
-void setEnable(GLenum cap, bool on)
-{
-    if (on)
-        glEnable(cap);
-    else
-        glDisable(cap);
-}
-
 } // namespace
 
 // ---- tables
@@ -144,7 +136,7 @@ void Device_GL_fixed::InitStates()
 {
     Device_GL::InitStates();
     if (GLEW_ARB_fragment_program)
-        glDisable(GL_FRAGMENT_PROGRAM_ARB);
+        gl_state.enable(GL_FRAGMENT_PROGRAM_ARB, false);
     glShadeModel(GL_SMOOTH);
     for (int i = 0; i < 4; ++i) {
         glLightf(GL_LIGHT0 + i, GL_QUADRATIC_ATTENUATION, 0.0065f);
@@ -273,7 +265,7 @@ void Device_GL_fixed::SetParam(parameter_t_opaque* param, const float* v)
             glFogi(GL_FOG_MODE, GL_EXP2);
             glFogf(GL_FOG_DENSITY, kFogDensity / ((start + end) * (start + end)));
         }
-        setEnable(GL_FOG, fogMode >= 0 && fogMode <= 2);
+        gl_state.enable(GL_FOG, fogMode >= 0 && fogMode <= 2);
         break;
     }
     case -97: std::memcpy(fog_color, v, 3 * sizeof(float)); break;
@@ -311,12 +303,12 @@ void Device_GL_fixed::BeginPass(int pass)
         break;
     }
     if (GLEW_ARB_multitexture)
-        glActiveTextureARB(GL_TEXTURE0_ARB);
+        gl_state.activeTexture(0);
     if (pass == 41) {
         glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
         glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
-        glEnable(GL_TEXTURE_GEN_S);
-        glEnable(GL_TEXTURE_GEN_T);
+        gl_state.enable(GL_TEXTURE_GEN_S, true);
+        gl_state.enable(GL_TEXTURE_GEN_T, true);
     }
 
     // 2. texture and its matrix
@@ -332,15 +324,15 @@ void Device_GL_fixed::BeginPass(int pass)
 
     // 4. 2D passes
     if (pass < 30) {
-        glDisable(GL_COLOR_MATERIAL);
-        glDisable(GL_LIGHTING);
-        glDisable(GL_ALPHA_TEST);
-        glEnable(GL_TEXTURE_2D);
-        glEnable(GL_BLEND);
+        gl_state.enable(GL_COLOR_MATERIAL, false);
+        gl_state.enable(GL_LIGHTING, false);
+        gl_state.enable(GL_ALPHA_TEST, false);
+        gl_state.enable(GL_TEXTURE_2D, true);
+        gl_state.enable(GL_BLEND, true);
         switch (pass) {
-        case 20: glDisable(GL_BLEND); break;
+        case 20: gl_state.enable(GL_BLEND, false); break;
         case 21:
-            glEnable(GL_ALPHA_TEST);
+            gl_state.enable(GL_ALPHA_TEST, true);
             glAlphaFunc(GL_GREATER, 0.0f);
             glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
             break;
@@ -349,7 +341,7 @@ void Device_GL_fixed::BeginPass(int pass)
         case 25:
             // Doubles what is in the frame.
             glBlendFunc(GL_DST_COLOR, GL_SRC_COLOR);
-            glDisable(GL_TEXTURE_2D);
+            gl_state.enable(GL_TEXTURE_2D, false);
             glColor4f(1, 1, 1, 1);
             no_vertex_colour = 1;
             break;
@@ -360,9 +352,9 @@ void Device_GL_fixed::BeginPass(int pass)
     }
 
     // 5. 3D and particle passes: material and lights
-    glEnable(GL_NORMALIZE);
-    glEnable(GL_DEPTH_TEST);
-    glEnable(GL_CULL_FACE);
+    gl_state.enable(GL_NORMALIZE, true);
+    gl_state.enable(GL_DEPTH_TEST, true);
+    gl_state.enable(GL_CULL_FACE, true);
     glCullFace(GL_BACK);
     const bool hasDiffuse = samplers[kDiffuse] != nullptr;
     float material[4];
@@ -372,11 +364,11 @@ void Device_GL_fixed::BeginPass(int pass)
     // the material, which would otherwise be overwritten by the current colour).
     const bool lit = pass == 31 || pass == 33 || pass == 34;
     glColorMaterial(GL_FRONT_AND_BACK, GL_DIFFUSE);
-    setEnable(GL_COLOR_MATERIAL, lit && vertex_colour);
+    gl_state.enable(GL_COLOR_MATERIAL, lit && vertex_colour);
     if (lit) {
-        glEnable(GL_LIGHTING);
+        gl_state.enable(GL_LIGHTING, true);
         for (int i = 0; i < 4; ++i) {
-            setEnable(GL_LIGHT0 + i, lights[i].on);
+            gl_state.enable(GL_LIGHT0 + i, lights[i].on);
             if (lights[i].on) {
                 glLightfv(GL_LIGHT0 + i, GL_AMBIENT, lights[i].ambient);
                 glLightfv(GL_LIGHT0 + i, GL_DIFFUSE, lights[i].diffuse);
@@ -388,29 +380,29 @@ void Device_GL_fixed::BeginPass(int pass)
                                    mat_specular[1] * specular_level,
                                    mat_specular[2] * specular_level, 1};
         const float model[4] = {global_ambient[0], global_ambient[1], global_ambient[2], 1};
-        glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, material);
-        glMaterialfv(GL_FRONT, GL_AMBIENT, ambient);
-        glMaterialfv(GL_FRONT, GL_SPECULAR, specular);
-        glMaterialf(GL_FRONT, GL_SHININESS, std::min(std::max(specular_power, 0.0f), 128.0f));
+        gl_state.material(GL_FRONT_AND_BACK, GL_DIFFUSE, material, 4);
+        gl_state.material(GL_FRONT, GL_AMBIENT, ambient, 4);
+        gl_state.material(GL_FRONT, GL_SPECULAR, specular, 4);
+        gl_state.materialShininess(std::min(std::max(specular_power, 0.0f), 128.0f));
         glLightModelfv(GL_LIGHT_MODEL_AMBIENT, model);
     } else {
-        glDisable(GL_LIGHTING);
+        gl_state.enable(GL_LIGHTING, false);
     }
 
     glDepthFunc(GL_LEQUAL);
     if (pass >= 60 && pass <= 65) {
         // 6. particles
-        glEnable(GL_BLEND);
-        glDisable(GL_ALPHA_TEST);
-        glDepthMask(GL_FALSE);
-        glEnable(GL_TEXTURE_2D);
+        gl_state.enable(GL_BLEND, true);
+        gl_state.enable(GL_ALPHA_TEST, false);
+        gl_state.depthMask(false);
+        gl_state.enable(GL_TEXTURE_2D, true);
         switch (pass) {
         case 60: glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA); break;
         case 61: glBlendFunc(GL_ONE, GL_ONE); break;
         case 62: case 63: glBlendFunc(GL_DST_COLOR, GL_ONE_MINUS_SRC_ALPHA); break;
         case 64:
             glBlendFunc(GL_DST_COLOR, GL_SRC_COLOR);
-            glDisable(GL_TEXTURE_2D);
+            gl_state.enable(GL_TEXTURE_2D, false);
             glColor4f(1, 1, 1, 1);
             no_vertex_colour = 1;
             break;
@@ -422,35 +414,35 @@ void Device_GL_fixed::BeginPass(int pass)
 
     // 7. the other 3D passes
     if (pass == 34) {
-        glEnable(GL_ALPHA_TEST);
+        gl_state.enable(GL_ALPHA_TEST, true);
         glAlphaFunc(GL_GREATER, 0.0f);
-        glEnable(GL_BLEND);
+        gl_state.enable(GL_BLEND, true);
         glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-        glDepthMask(GL_FALSE);
+        gl_state.depthMask(false);
         glColor4fv(material);
     } else if (pass == 33) {
-        glEnable(GL_ALPHA_TEST);
+        gl_state.enable(GL_ALPHA_TEST, true);
         glAlphaFunc(GL_GREATER, 0.5f);
-        glDepthMask(GL_TRUE);
+        gl_state.depthMask(true);
         glColor4fv(material);
     } else if (pass == 40 || pass == 41) {
-        glEnable(GL_BLEND);
+        gl_state.enable(GL_BLEND, true);
         glBlendFunc(GL_ONE, GL_ONE);
-        glDepthMask(GL_FALSE);
+        gl_state.depthMask(false);
         glColor4f(color[0] * color[3], color[1] * color[3], color[2] * color[3], color[3]);
     } else {
-        glDisable(GL_ALPHA_TEST);
-        glDepthMask(GL_TRUE);
+        gl_state.enable(GL_ALPHA_TEST, false);
+        gl_state.depthMask(true);
         glColor4fv(material);
     }
 
     // 8. depth function and texturing; lightmaps multiply the frame by twice their colour
     if (pass == 31 || pass == 33 || pass == 34 || pass == 40 || pass == 41)
-        setEnable(GL_TEXTURE_2D, t != nullptr);
+        gl_state.enable(GL_TEXTURE_2D, t != nullptr);
     if (pass == 32 || pass == 35) {
         glDepthFunc(pass == 32 ? GL_EQUAL : GL_LEQUAL);
-        setEnable(GL_TEXTURE_2D, t != nullptr);
-        glEnable(GL_BLEND);
+        gl_state.enable(GL_TEXTURE_2D, t != nullptr);
+        gl_state.enable(GL_BLEND, true);
         glBlendFunc(GL_DST_COLOR, GL_SRC_COLOR);
     }
 }
@@ -458,18 +450,18 @@ void Device_GL_fixed::BeginPass(int pass)
 void Device_GL_fixed::EndPass(int pass)
 {
     if (GLEW_ARB_multitexture) {
-        glActiveTextureARB(GL_TEXTURE0_ARB);
+        gl_state.activeTexture(0);
         glBindTexture(GL_TEXTURE_2D, 0);
     }
-    glDisable(GL_LIGHTING);
-    glDisable(GL_ALPHA_TEST);
-    glDisable(GL_BLEND);
-    glDisable(GL_TEXTURE_2D);
-    glDisable(GL_TEXTURE_GEN_S);
-    glDisable(GL_TEXTURE_GEN_T);
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_CULL_FACE);
+    gl_state.enable(GL_LIGHTING, false);
+    gl_state.enable(GL_ALPHA_TEST, false);
+    gl_state.enable(GL_BLEND, false);
+    gl_state.enable(GL_TEXTURE_2D, false);
+    gl_state.enable(GL_TEXTURE_GEN_S, false);
+    gl_state.enable(GL_TEXTURE_GEN_T, false);
+    gl_state.enable(GL_DEPTH_TEST, false);
+    gl_state.enable(GL_CULL_FACE, false);
     glDepthFunc(GL_LEQUAL);
-    glDepthMask(GL_TRUE);
+    gl_state.depthMask(true);
     Device_GL::EndPass(pass);
 }

@@ -236,18 +236,17 @@ void Device_GL::SetAnisotropy(GLuint name, int flags, float aniso)
 void Device_GL::LoadTextureMatrix(const float* m, bool flipped)
 {
     // Row-major for row vectors is GL's column-major for column vectors: load it as it is.
-    glMatrixMode(GL_TEXTURE);
     if (flipped) {
         // v' = w - v: the v column becomes the w column minus itself.
         float f[16];
         std::memcpy(f, m, sizeof f);
         for (int r = 0; r < 4; ++r)
             f[4 * r + 1] = m[4 * r + 3] - m[4 * r + 1];
-        glLoadMatrixf(f);
+        gl_state.loadMatrix(GL_TEXTURE, f);
     } else {
-        glLoadMatrixf(m);
+        gl_state.loadMatrix(GL_TEXTURE, m);
     }
-    glMatrixMode(GL_MODELVIEW);
+    gl_state.matrixMode(GL_MODELVIEW);
 }
 
 // ---- texture files and their upload tasks

@@ -458,3 +458,115 @@ TEST_F(ShadingDevices, AnimatedTextureMatricesShiftAndScaleAboutTheCentre)
 }
 
 } // namespace
+
+// Whether a call the device's state cache makes would leave GL as it is, read back from GL.
+bool leavesStateAsItIs(GLStateCache::Call call, unsigned what, const float* values)
+{
+    GLint i = 0;
+    GLboolean b = GL_FALSE;
+    float now[16] = {};
+    switch (call) {
+    case GLStateCache::call_enable: return glIsEnabled(what) == GL_TRUE;
+    case GLStateCache::call_disable: return glIsEnabled(what) == GL_FALSE;
+    case GLStateCache::call_active_texture:
+        glGetIntegerv(GL_ACTIVE_TEXTURE_ARB, &i);
+        return GLenum(i) == GL_TEXTURE0_ARB + what;
+    case GLStateCache::call_depth_mask:
+        glGetBooleanv(GL_DEPTH_WRITEMASK, &b);
+        return (b == GL_TRUE) == (what != 0);
+    case GLStateCache::call_matrix_mode: glGetIntegerv(GL_MATRIX_MODE, &i); return GLenum(i) == what;
+    case GLStateCache::call_load_matrix:
+        glGetFloatv(what == GL_MODELVIEW ? GL_MODELVIEW_MATRIX
+                    : what == GL_PROJECTION ? GL_PROJECTION_MATRIX : GL_TEXTURE_MATRIX, now);
+        return std::memcmp(now, values, sizeof now) == 0;
+    case GLStateCache::call_material: {
+        const int n = what == GL_SHININESS ? 1 : 4;
+        glGetMaterialfv(GL_FRONT, what, now);
+        bool same = std::memcmp(now, values, size_t(n) * sizeof(float)) == 0;
+        if (what == GL_DIFFUSE) {  // set on both faces
+            glGetMaterialfv(GL_BACK, what, now);
+            same = same && std::memcmp(now, values, 4 * sizeof(float)) == 0;
+        }
+        return same;
+    }
+    }
+    return false;
+}
+
+TEST_F(ShadingDevices, RepeatedDrawMakesNoCallThatLeavesTheStateAsItIs)
+{
+    ASSERT_TRUE(arbOk);
+    // A lit, textured quad drawn through the 3D technique, then a blended 2D quad, twice over:
+    // the second round may only make calls that change GL's state, and draws the same picture.
+    struct V {
+        float x, y, z, nx, ny, nz, u, v;
+    } quad[4] = {{-1, -1, 0, 0, 0, 1, 0, 0}, {1, -1, 0, 0, 0, 1, 1, 0}, {1, 1, 0, 0, 0, 1, 1, 1},
+                 {-1, 1, 0, 0, 0, 1, 0, 1}};
+    const int32_t idx[12] = {0, 1, 2, 2, 3, 0, 0, 2, 1, 0, 3, 2};
+    Device::vertex_element el[3] = {
+        {nullptr, uintptr_t(&quad[0].x), sizeof(V), Device::vt_float, 3, Device::vu_position, 0},
+        {nullptr, uintptr_t(&quad[0].nx), sizeof(V), Device::vt_float, 3, Device::vu_normal, 0},
+        {nullptr, uintptr_t(&quad[0].u), sizeof(V), Device::vt_float, 2, Device::vu_texcoord, 0},
+    };
+    static const char* const names[] = {"LIGHT0", nullptr};
+    const int values[] = {1};
+    const float white[4] = {1, 1, 1, 1}, half[4] = {1, 1, 1, 0.5f}, grey[4] = {0.3f, 0.3f, 0.3f, 1};
+    const float black[4] = {0, 0, 0, 1}, noFog[4] = {-1, 0, 0, 0};
+    const float lightPos[4] = {0, 0, 1, 1}, decay[4] = {1, 0, 0, 0}, power[4] = {20, 0, 0, 0};
+    for (Device_GL* dev : {static_cast<Device_GL*>(fixed), static_cast<Device_GL*>(arb)}) {
+        const char* name = dev == arb ? "arb" : "fixed";
+        dev->InitStates();  // two devices share this window's context
+        texture_t_opaque* green = solid(dev, 0, 200, 0, 255);
+        texture_t_opaque* red = solid(dev, 255, 0, 0, 255);
+        int calls[2] = {0, 0};
+        Rgba lit[2] = {}, blended[2] = {};
+        std::vector<std::string> redundant;
+        for (int round = 0; round < 2; ++round) {
+            dev->gl_state.observer = [&](GLStateCache::Call call, unsigned what, const float* v) {
+                ++calls[round];
+                if (round == 1 && leavesStateAsItIs(call, what, v))
+                    redundant.push_back(std::to_string(int(call)) + ":" + std::to_string(what));
+            };
+            dev->Clear(0, 0, 0, true, true);
+            dev->SetMatrix(kIdentity16, kIdentity12);
+            dev->SetParam(dev->GetParameter("model_matrix"), kIdentity12);
+            dev->SetParam(dev->GetParameter("fog"), noFog);
+            dev->SetParamTexture(dev->GetParameter("diffuse"), green);
+            dev->SetParam(dev->GetParameter("color"), white);
+            dev->SetParam(dev->GetParameter("color_diffuse"), white);
+            dev->SetParam(dev->GetParameter("color_ambient"), grey);
+            dev->SetParam(dev->GetParameter("color_specular"), black);
+            dev->SetParam(dev->GetParameter("specular_power"), power);
+            dev->SetParam(dev->GetParameter("global_ambient"), black);
+            dev->SetParam(dev->GetParameter("WSlightpos[0]"), lightPos);
+            dev->SetParam(dev->GetParameter("light_ambient[0]"), black);
+            dev->SetParam(dev->GetParameter("light_diffuse[0]"), white);
+            dev->SetParam(dev->GetParameter("light_specular[0]"), black);
+            dev->SetParam(dev->GetParameter("decay_equation[0]"), decay);
+            dev->SetShaderFlags(names, values);
+            technique_t_opaque* t = dev->GetTechnique(0, "main");
+            for (int pass = dev->GetFirstPass(t); pass; pass = dev->GetNextPass(pass)) {
+                dev->BeginPass(pass);
+                dev->DrawFromMemory(Device::tri_list, idx, 32, 0, 12, el, 3, 0, 4);
+                dev->EndPass(pass);
+            }
+            lit[round] = read_pixel(128, 128);
+            dev->SetShaderFlags(nullptr, nullptr);
+            drawQuad(dev, "main2d", "diffuse", red, half);
+            blended[round] = read_pixel(128, 128);
+        }
+        dev->gl_state.observer = nullptr;
+        std::string list;
+        for (const std::string& r : redundant)
+            list += r + " ";
+        EXPECT_TRUE(redundant.empty()) << name << ": " << list;
+        EXPECT_LT(calls[1], calls[0]) << name;
+        EXPECT_TRUE(near_rgba(lit[1], lit[0].r, lit[0].g, lit[0].b, lit[0].a, 0)) << name;
+        EXPECT_GT(lit[0].g, 100) << name;
+        EXPECT_TRUE(near_rgba(blended[1], blended[0].r, blended[0].g, blended[0].b, blended[0].a, 0)) << name;
+        EXPECT_GT(blended[0].r, 100) << name;
+        dev->SetParamTexture(dev->GetParameter("diffuse"), nullptr);
+        dev->ReleaseTexture(green);
+        dev->ReleaseTexture(red);
+    }
+}
