@@ -65,9 +65,14 @@ void Object::unload()
     for (vbuffer_t_opaque* vb : vertex_buffers)
         dev->ReleaseVertexBuffer(vb);
     vertex_buffers.clear();
-    for (Mesh& mesh : meshes)
+    for (Mesh& mesh : meshes) {
         for (SubMesh& sub : mesh.submeshes)
             dev->ReleaseIndexBuffer(sub.index_buffer);
+        // The figures' skinned buffers beyond the mesh's own.
+        for (const SkinSlot& slot : mesh.skin_slots)
+            if (slot.buffer != mesh.dynamic_vb)
+                dev->ReleaseVertexBuffer(slot.buffer);
+    }
     meshes.clear();
     nodes.clear();
     name_order.clear();

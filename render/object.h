@@ -84,6 +84,14 @@ public:
         float3 box_max;
     };
 
+    // One figure's skinned vertices: the buffer, and the bone-matrix array (with the count of
+    // arrays handed out when it was made) it was last skinned with.
+    struct SkinSlot {
+        vbuffer_t_opaque* buffer = nullptr;
+        const void* stamp = nullptr;
+        uint32_t epoch = 0;
+    };
+
     struct Mesh {
         std::vector<VertexInfo> streams;          // the vertex elements a draw hands the device
         vbuffer_t_opaque* static_vb = nullptr;   // elements that do not change
@@ -93,8 +101,12 @@ public:
         int32_t swskinned = 0;                   // skinned on the processor (apply_skinning)
         int32_t has_colors = 0;                  // per-vertex colours (stream usage 6)
         std::vector<swskin_vertex> swskin_data;  // one per vertex first_index..last_index
-        const void* skin_stamp = nullptr;        // bone-matrix array last skinned with
-        uint32_t skin_epoch = 0;                 // with the stamp: see apply_skinning
+        // Skinned positions and normals of the figures drawn in one frame, one buffer each,
+        // kept from frame to frame and rewritten in place (see apply_skinning). The first is
+        // dynamic_vb itself; the others are made when a frame first draws that many figures.
+        std::vector<SkinSlot> skin_slots;
+        uint32_t skin_frame = 0;                 // the frame skin_used counts in
+        int32_t skin_used = 0;                   // slots taken in that frame
         int32_t billboard = 0;                   // 0 none, 1 billboard, 2/3/4 about x/y/z
         std::vector<SubMesh> submeshes;          // one per triangle list
         std::vector<float> visibility;           // per-frame visibility track
@@ -244,9 +256,12 @@ public:
     void draw_rotated(float x, float y, float z, float a, float b, float c, float t,
                       const Blend* blends, int blend_count, const char* mask, const Mixer* mixers,
                       int mixer_count, const float4* colour);
-    // Skins a software-skinned mesh into its dynamic vertex buffer, once per bone-matrix array
-    // (stamp); bones null writes the rest pose.
-    static void apply_skinning(Mesh* mesh, Device* device, const float4x3* bones, const void* stamp);
+    // Skins a software-skinned mesh once per bone-matrix array (stamp) into that figure's
+    // buffer of the frame, and returns the buffer to draw the mesh's skinned streams from
+    // (dynamic_vb for a mesh not skinned in software); bones null writes the rest pose.
+    static vbuffer_t_opaque* apply_skinning(Mesh* mesh, Device* device, const float4x3* bones, const void* stamp);
+    // Ends a frame of skinning: the next frame hands the figures' buffers out from the first.
+    static void end_skinning_frame();
     // The skinning loop: writes positions at dest and normals at dest + normal_offset (none
     // when negative), one stride apart; returns the vertex count.
     static int skin_vertices(const Mesh* mesh, const float4x3* bones, unsigned char* dest,

@@ -17,6 +17,9 @@ namespace {
 // Counts the bone-matrix arrays handed out. Skinning remembers the array it used with this
 // count, so an array that a later frame's allocator places at the same address still skins.
 std::atomic<uint32_t> bone_epoch{0};
+// Counts the frames whose 3D pass has ended; a mesh hands its figures' buffers out again from
+// the first in each.
+std::atomic<uint32_t> skin_frame{0};
 
 }  // namespace
 
@@ -91,17 +94,13 @@ float4x3* Object::bone_matrices(Object* object, Render* render, const float4x3* 
 
 // ---- software skinning
 
-void Object::apply_skinning(Mesh* mesh, Device* dev, const float4x3* bones, const void* stamp)
+vbuffer_t_opaque* Object::apply_skinning(Mesh* mesh, Device* dev, const float4x3* bones, const void* stamp)
 {
-    const uint32_t epoch = bone_epoch.load();
-    if (!mesh->swskinned || (mesh->skin_stamp == stamp && mesh->skin_epoch == epoch))
-        return;
-    if (!mesh->dynamic_vb || mesh->swskin_data.empty())
-        return;
-    mesh->skin_stamp = stamp;
-    mesh->skin_epoch = epoch;
+    if (!mesh->swskinned || !mesh->dynamic_vb || mesh->swskin_data.empty())
+        return mesh->dynamic_vb;
     // Positions and normals of the dynamic buffer (the position stream comes first).
     int position_offset = -1, normal_offset = -1, stride = 0;
+    bool others = false;
     for (const VertexInfo& s : mesh->streams) {
         if (s.buffer != mesh->dynamic_vb)
             continue;
@@ -111,14 +110,44 @@ void Object::apply_skinning(Mesh* mesh, Device* dev, const float4x3* bones, cons
         } else if (s.usage == vi_normal) {
             normal_offset = int(s.offset);
             stride = s.stride;
+        } else {
+            others = true;
         }
     }
     if (position_offset != 0 || stride <= 0)
-        return;
-    // The dynamic buffer is the mesh's own: every vertex of it is written again.
-    unsigned char* p = static_cast<unsigned char*>(dev->LockVertexBuffer(mesh->dynamic_vb, Device::lck_writediscard));
+        return mesh->dynamic_vb;
+
+    // The figure's buffer: the one this bone-matrix array skinned already in this frame (other
+    // parts and passes of the same figure), else the frame's next one, made when the frame
+    // draws more figures than ever before. A dynamic buffer holding more than what skinning
+    // writes cannot be copied, so its figures share it.
+    const uint32_t epoch = bone_epoch.load();
+    const uint32_t frame = skin_frame.load();
+    if (mesh->skin_frame != frame || mesh->skin_slots.empty()) {
+        mesh->skin_frame = frame;
+        mesh->skin_used = 0;
+        if (mesh->skin_slots.empty())
+            mesh->skin_slots.push_back(SkinSlot{mesh->dynamic_vb, nullptr, 0});
+    }
+    for (int k = mesh->skin_used - 1; k >= 0; --k) {
+        const SkinSlot& s = mesh->skin_slots[size_t(k)];
+        if (s.stamp == stamp && s.epoch == epoch)
+            return s.buffer;
+    }
+    if (mesh->skin_used >= int(mesh->skin_slots.size()) && !others) {
+        const int vertices = mesh->first_index + int(mesh->swskin_data.size());
+        if (vbuffer_t_opaque* made = dev->CreateVertexBuffer(stride * vertices, true))
+            mesh->skin_slots.push_back(SkinSlot{made, nullptr, 0});
+    }
+    SkinSlot& slot = mesh->skin_used < int(mesh->skin_slots.size()) ? mesh->skin_slots[size_t(mesh->skin_used++)]
+                                                                     : mesh->skin_slots.front();
+    slot.stamp = stamp;
+    slot.epoch = epoch;
+
+    // Every vertex the draw reads is written again, in place: the buffer keeps its storage.
+    unsigned char* p = static_cast<unsigned char*>(dev->LockVertexBuffer(slot.buffer, Device::lck_readwrite));
     if (!p)
-        return;
+        return slot.buffer;
     unsigned char* dest = p + size_t(stride) * size_t(mesh->first_index);
     if (!bones) {
         for (const swskin_vertex& v : mesh->swskin_data) {
@@ -130,7 +159,13 @@ void Object::apply_skinning(Mesh* mesh, Device* dev, const float4x3* bones, cons
     } else {
         skin_vertices(mesh, bones, dest, normal_offset, stride);
     }
-    dev->UnlockVertexBuffer(mesh->dynamic_vb);
+    dev->UnlockVertexBuffer(slot.buffer);
+    return slot.buffer;
+}
+
+void Object::end_skinning_frame()
+{
+    ++skin_frame;
 }
 
 int Object::skin_vertices(const Mesh* mesh, const float4x3* bones, unsigned char* dest,

@@ -148,9 +148,10 @@ private:
     void choose_lights(const RenderArgs3Dsub& sub, int set[4]);
     void set_lights(const int set[4], bool unlit);
     void set_material(const RenderArgs3Dsub& sub);
-    void skin(RenderArgs3Dsub& sub, Object::Mesh& mesh);
+    // Returns the buffer the mesh's skinned streams are drawn from (see Object::apply_skinning).
+    vbuffer_t_opaque* skin(RenderArgs3Dsub& sub, Object::Mesh& mesh);
     void draw_part(const Object::Mesh& mesh, const Object::SubMesh& part, const char* technique,
-                   const int* flags);
+                   const int* flags, vbuffer_t_opaque* skinned);
     void grab_screen_background();
     void ensure_screen_texture(int width, int height);
 

@@ -503,7 +503,7 @@ void Render::draw_shadow_caster(RenderArgs3Dsub& sub, const float4 planes[6])
     if (sphere_outside(planes, sub.center, sub.radius))
         return;
     Object::Mesh& mesh = sub.object->meshes[size_t(sub.mesh)];
-    skin(sub, mesh);
+    vbuffer_t_opaque* skinned = skin(sub, mesh);
     set_param(device, params.model_matrix, &sub.model.m[0][0]);
     if (params.object_id) {
         // The number's 32 bits, unchanged.
@@ -513,7 +513,7 @@ void Render::draw_shadow_caster(RenderArgs3Dsub& sub, const float4 planes[6])
     }
     int flags[kFlagCount] = {};
     flags[kFlagSkinning] = mesh.skinned ? 1 : 0;
-    draw_part(mesh, mesh.submeshes[size_t(sub.part)], "shadowmap", flags);
+    draw_part(mesh, mesh.submeshes[size_t(sub.part)], "shadowmap", flags, skinned);
 }
 
 // ---- the 3D pass
@@ -536,6 +536,7 @@ void Render::pass_3d()
     set_param(device, params.texture_matrix_self, kIdentity4);
     for (Object* object : objects)
         object->unpin();
+    Object::end_skinning_frame();
     objects.clear();
     opaque.clear();
     transparent.clear();
@@ -576,7 +577,7 @@ void Render::draw_list(RenderArgs3Dsub& sub, const char* technique)
     if (sub.material != lastMaterial || sub.n_mixer)
         set_material(sub);
 
-    skin(sub, mesh);
+    vbuffer_t_opaque* skinned = skin(sub, mesh);
 
     set_param(device, params.model_matrix, &sub.model.m[0][0]);
     const float colour[4] = {sub.color.x, sub.color.y, sub.color.z, sub.color.w};
@@ -599,7 +600,7 @@ void Render::draw_list(RenderArgs3Dsub& sub, const char* technique)
         flags[kFlagLight0 + 3 * slot + 2] = s.active && s.projector;
     }
     flags[kFlagVColor] = mesh.has_colors ? 1 : 0;
-    draw_part(mesh, mesh.submeshes[size_t(sub.part)], technique, flags);
+    draw_part(mesh, mesh.submeshes[size_t(sub.part)], technique, flags, skinned);
 }
 
 // At most four lights for the sub-draw, the heaviest in reach: ids ascending, padded with -1.
@@ -744,25 +745,38 @@ void Render::set_material(const RenderArgs3Dsub& sub)
 
 // Software skinning into the mesh's vertex buffer (once per bone-matrix array), and the bone
 // matrices for a device that skins.
-void Render::skin(RenderArgs3Dsub& sub, Object::Mesh& mesh)
+vbuffer_t_opaque* Render::skin(RenderArgs3Dsub& sub, Object::Mesh& mesh)
 {
+    vbuffer_t_opaque* skinned = mesh.dynamic_vb;
     if (mesh.swskinned)
-        Object::apply_skinning(&mesh, device, sub.bones, sub.bones);
+        skinned = Object::apply_skinning(&mesh, device, sub.bones, sub.bones);
     if (sub.bones && params.bones && mesh.skinned)
         device->SetParamFloatArray(params.bones, &sub.bones->m[0][0], 12,
                                    int(sub.object->bones.size()));
+    return skinned;
 }
 
+// The mesh's streams, those of its dynamic buffer taken from the figure's skinned buffer.
 void Render::draw_part(const Object::Mesh& mesh, const Object::SubMesh& part,
-                       const char* technique, const int* flags)
+                       const char* technique, const int* flags, vbuffer_t_opaque* skinned)
 {
+    const Device::vertex_element* streams = mesh.streams.data();
+    const int n_streams = int(mesh.streams.size());
+    Device::vertex_element own[16];
+    if (skinned && skinned != mesh.dynamic_vb && n_streams <= 16) {
+        for (int k = 0; k < n_streams; ++k) {
+            own[k] = streams[k];
+            if (own[k].buffer == mesh.dynamic_vb)
+                own[k].buffer = skinned;
+        }
+        streams = own;
+    }
     const int result = device->SetShaderFlags(kFlagNames, flags);
     technique_t_opaque* handle = device->GetTechnique(result, technique);
     for (int pass = device->GetFirstPass(handle); pass; pass = device->GetNextPass(pass)) {
         device->BeginPass(pass);
-        device->Draw(Device::tri_list, part.index_buffer, 32, part.start, part.count,
-                     mesh.streams.data(), int(mesh.streams.size()), part.min_index,
-                     part.max_index - part.min_index + 1);
+        device->Draw(Device::tri_list, part.index_buffer, 32, part.start, part.count, streams, n_streams,
+                     part.min_index, part.max_index - part.min_index + 1);
         device->EndPass(pass);
     }
 }

@@ -226,6 +226,63 @@ TEST_F(ObjectDraw, SkinningRunsOncePerBoneMatrixArray)
     EXPECT_EQ(skinLocks(), still);
 }
 
+TEST_F(ObjectDraw, EachFigureKeepsItsSkinnedBufferFromFrameToFrame)
+{
+    // Two figures of the scene in two poses, drawn in two frames: each figure skins into a
+    // buffer of its own, and the second frame makes no buffer and drops no buffer's storage.
+    std::vector<float4x3> nodes(object.nodes.size());
+    auto firstVertex = [&](vbuffer_t_opaque* b) {
+        const float* p = static_cast<const float*>(engine.device.LockVertexBuffer(b, Device::lck_readonly));
+        float3 r(p[0], p[1], p[2]);
+        engine.device.UnlockVertexBuffer(b);
+        return r;
+    };
+    auto discards = [&] {
+        int n = 0;
+        for (const RecordedCall& c : engine.device.calls("LockVertexBuffer"))
+            n += c.i.size() > 1 && c.i[1] == Device::lck_writediscard;
+        return n;
+    };
+    const Object::swskin_vertex& rest = skin->swskin_data[0];
+    vbuffer_t_opaque* buffers[2][2] = {};
+    int made[2] = {}, dropped[2] = {};
+    for (int frame = 0; frame < 2; ++frame) {
+        const int madeBefore = engine.device.count("CreateVertexBuffer"), droppedBefore = discards();
+        engine.render.begin(nullptr, 0, 0);
+        for (int figure = 0; figure < 2; ++figure) {
+            ASSERT_TRUE(object.animate(float(figure), nullptr, 0, nodes.data(), -1, nullptr));
+            float4x3* bones = Object::bone_matrices(&object, &engine.render, nodes.data());
+            buffers[frame][figure] = Object::apply_skinning(skin, &engine.device, bones, bones);
+            // Another part or pass of the same figure draws from the same buffer, unskinned again.
+            const int locks = skinLocks();
+            EXPECT_EQ(Object::apply_skinning(skin, &engine.device, bones, bones), buffers[frame][figure]);
+            EXPECT_EQ(skinLocks(), locks);
+        }
+        made[frame] = engine.device.count("CreateVertexBuffer") - madeBefore;
+        dropped[frame] = discards() - droppedBefore;
+        // Pose 0 is the rest pose; pose 1 turns x into y.
+        const float3 p0 = firstVertex(buffers[frame][0]), p1 = firstVertex(buffers[frame][1]);
+        EXPECT_NEAR(p0.x, rest.position[0], 1e-4);
+        EXPECT_NEAR(p1.x, -rest.position[1], 1e-4);
+        EXPECT_NEAR(p1.y, rest.position[0], 1e-4);
+        engine.render.end(true, true, false);
+    }
+    EXPECT_EQ(buffers[0][0], skin->dynamic_vb);
+    EXPECT_NE(buffers[0][1], buffers[0][0]);
+    EXPECT_EQ(made[0], 1);
+    EXPECT_EQ(buffers[1][0], buffers[0][0]);
+    EXPECT_EQ(buffers[1][1], buffers[0][1]);
+    EXPECT_EQ(made[1], 0);
+    EXPECT_EQ(dropped[0] + dropped[1], 0);
+    // Unloading releases the figure's buffer with the mesh's own.
+    vbuffer_t_opaque* extra = buffers[0][1];
+    object.unload();
+    bool released = false;
+    for (const RecordedCall& c : engine.device.calls("ReleaseVertexBuffer"))
+        released = released || c.i[0] == engine.device.idOf(extra);
+    EXPECT_TRUE(released);
+}
+
 TEST_F(ObjectDraw, AOneVertexSkinnedMeshSkinsIntoABufferOfItsOwn)
 {
     SceneBuilder b;
