@@ -63,6 +63,8 @@ def run(args, env, timeout=600, cwd=None):
 def floor(build, mode, env, frames):
     out, _ = run([os.path.join(build, "tests", "bench_floor"), mode, "--frames", str(frames * 2)], env)
     m = re.search(r"([\d.]+) ms wall, ([\d.]+) ms cpu", out)
+    if not m:
+        print("bench_floor %s gave no figures: %s" % (mode, out[-300:]), flush=True)
     return (float(m.group(1)), float(m.group(2))) if m else None
 
 
@@ -151,6 +153,8 @@ def main():
             for name, build in builds:
                 add(name, "load", load())
                 floors = {mode: floor(build, mode, env, frames) for mode in ("clear", "quads", "triangles")}
+                if not all(floors.values()):
+                    continue
                 quad = floors["quads"][0]
                 for mode, value in floors.items():
                     add(name, "floor " + mode + " ms", value[0])
