@@ -27,7 +27,7 @@
 
 // ---- program-wide values
 
-const char* current_texture_name = "<unknown>";
+thread_local const char* current_texture_name = "<unknown>";
 int sdlInited = 0;
 std::mutex ilMutex;
 

@@ -26,8 +26,9 @@ class CDDSImage;
 // ---- program-wide values
 
 // Names the file whose texture is being loaded in texture messages; "<unknown>" when no
-// loader named one. Set by the image and 3D object loaders around LoadTexture.
-extern const char* current_texture_name;
+// loader named one. Set by the image and 3D object loaders around LoadTexture, which decodes
+// on the caller's thread: one name per thread, so loads on two threads never swap names.
+extern thread_local const char* current_texture_name;
 // Whether SDL's video part has been started.
 extern int sdlInited;
 // Serialises every image-library (DevIL) call between the loader thread and the render thread.

@@ -96,6 +96,12 @@ void Image::set_half_texels()
     halfTexelY = h > 0 ? 0.5f / float(h) : 0.0f;
 }
 
+bool Image::is_loaded() const
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    return device != nullptr;
+}
+
 bool Image::load(const std::string& path)
 {
     PP_ASSERT(!is_loaded());

@@ -65,7 +65,8 @@ public:
     void release();
     // Drops the read-back copy (the image's contents are about to change).
     void forget_readback();
-    bool is_loaded() const { return device != nullptr; }
+    // Under the image's mutex: the loader thread sets the device while others ask.
+    bool is_loaded() const;
 
     // ---- used by the renderer
     // Pins the image for one queued draw; false (and nothing pinned) when not loaded.
@@ -78,7 +79,7 @@ public:
     // ---- fields
     std::string name;
     Device* device = nullptr;  // null: not loaded
-    std::mutex mutex;          // guards device, texture and inUse
+    mutable std::mutex mutex;  // guards device, texture and inUse
     int inUse = 0;
     target_t_opaque* target = nullptr;
     texture_t_opaque* texture = nullptr;
