@@ -11,6 +11,7 @@
 #include "core/Assert.h"
 #include "core/platform.h"
 #include "render/nv_dds.h"
+#include "render/picture_check.h"
 
 #include <GL/glu.h>
 #include <IL/il.h>
@@ -334,6 +335,12 @@ texture_t_opaque* Device_GL::LoadTexture(const void* bytes, int size, int no_mip
         return t;
     }
 
+    // A damaged PNG never reaches the image library, which could read past its end for ever.
+    if (!picture_structure_ok(static_cast<const unsigned char*>(bytes), size_t(size),
+                              current_texture_name)) {
+        delete t;
+        return nullptr;
+    }
     ILuint image = 0;
     {
         std::lock_guard<std::mutex> lock(ilMutex);

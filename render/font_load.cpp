@@ -1,6 +1,7 @@
 #include "render/font.h"
 
 #include "core/Assert.h"
+#include "render/picture_check.h"
 #include "render/render.h"
 
 #include <IL/il.h>
@@ -121,21 +122,46 @@ wchar_t widen_byte(unsigned char byte)
     return wc;
 }
 
-std::vector<wchar_t> font_charset(const std::string& path)
+std::string font_charset_path(const std::string& path)
 {
     size_t slash = path.find_last_of('/');
     size_t dot = path.find_last_of('.');
     if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+        return std::string();
+    return path.substr(0, dot + 1) + "ch";
+}
+
+namespace {
+
+// A charset names each glyph once and holds no control characters; anything else is a
+// damaged file.
+bool charsetLooksSound(const std::vector<wchar_t>& chars)
+{
+    std::set<wchar_t> seen;
+    for (wchar_t c : chars)
+        if (c < 0x20 || (c >= 0x7F && c < 0xA0) || c == 0xFFFE || c == 0xFFFF || !seen.insert(c).second)
+            return false;
+    return true;
+}
+
+} // namespace
+
+std::vector<wchar_t> font_charset(const std::string& path)
+{
+    const std::string chPath = font_charset_path(path);
+    if (chPath.empty())
         return font_default_charset();
-    std::string chPath = path.substr(0, dot + 1) + "ch";
     FILE* f = std::fopen(chPath.c_str(), "rb");
     if (!f)
         return font_default_charset();
     unsigned char bytes[4096];
     size_t n = std::fread(bytes, 1, sizeof bytes, f);
     std::fclose(f);
-    if (n < 3)
+    if (n < 3) {
+        std::fprintf(stderr, "Warning: charset %s is too short; the default charset is used\n",
+                     chPath.c_str());
         return font_default_charset();
+    }
     std::vector<wchar_t> chars;
     if (bytes[0] == 0xFF && bytes[1] == 0xFE) {
         for (size_t k = 1; k < n / 2; ++k)
@@ -147,6 +173,9 @@ std::vector<wchar_t> font_charset(const std::string& path)
         for (size_t k = 0; k < n; ++k)
             chars.push_back(widen_byte(bytes[k]));
     }
+    if (!charsetLooksSound(chars))
+        std::fprintf(stderr, "Warning: charset %s repeats characters or holds control characters; "
+                     "its font may show wrong letters\n", chPath.c_str());
     return chars;
 }
 
@@ -162,6 +191,8 @@ bool Font::load(const std::string& path)
     Device* dev = render->getDevice();
     std::printf("Loading font %s\n", path.c_str());
 
+    if (!picture_file_ok(path))
+        return false;
     ILuint id = ilGenImage();
     ilBindImage(id);
     if (!ilLoadImage(path.c_str())) {
@@ -190,6 +221,12 @@ bool Font::load(const std::string& path)
         return false;
 
     std::vector<wchar_t> charset = font_charset(path);
+    // Glyphs pair with characters in order: a charset of another length (a damaged or missing
+    // file) shifts or drops letters.
+    if (charset.size() != boxes.size())
+        std::fprintf(stderr, "Warning: charset %s gives %zu characters for the %zu glyphs of %s; "
+                     "text in this font may show wrong letters\n", font_charset_path(path).c_str(),
+                     charset.size(), boxes.size(), path.c_str());
     for (size_t k = 0; k < boxes.size() && k < charset.size(); ++k)
         boxes[k].code = charset[k];
     std::stable_sort(boxes.begin(), boxes.end(),

@@ -3,6 +3,7 @@
 #include "core/Assert.h"
 #include "core/platform.h"
 #include "render/device_gl.h"
+#include "render/picture_check.h"
 #include "render/render.h"
 
 #include <IL/il.h>
@@ -112,13 +113,19 @@ bool Image::load(const std::string& path)
         return false;
     Device* dev = render->getDevice();
     std::vector<unsigned char> bytes;
-    if (!LoadFileV(path.c_str(), bytes) || bytes.empty())
+    if (!LoadFileV(path.c_str(), bytes))
         return false;
+    if (bytes.empty()) {
+        std::fprintf(stderr, "Warning: picture %s is empty; it is not loaded\n", path.c_str());
+        return false;
+    }
     current_texture_name = path.c_str();
     texture_t_opaque* tex = dev->LoadTexture(bytes.data(), int(bytes.size()), 1);
     current_texture_name = "<unknown>";
-    if (!tex)
+    if (!tex) {
+        std::fprintf(stderr, "Warning: can't decode picture %s\n", path.c_str());
         return false;
+    }
 
     // The descriptor "<path up to its last '.'>flags"; the dot must be in the file name itself,
     // not in a folder name.
@@ -149,6 +156,8 @@ bool Image::load_il(const std::string& path, int* width, int* height)
     free_slot(this);
     Render* render = Render::current();
     if (!render || !render->getDevice())
+        return false;
+    if (!picture_file_ok(path))
         return false;
     std::vector<unsigned char> pixels;
     int w2 = 0, h2 = 0;

@@ -316,8 +316,10 @@ int BGLoader::run()
         std::fflush(stdout);
 
         const bool ok = rc->rcload(name);
-        if (!ok)
+        if (!ok) {
             std::printf("BGLoad failed, what to do now?\n");
+            std::fprintf(stderr, "Warning: %s could not be loaded\n", name.c_str());
+        }
 
         Resource* doomed = nullptr;
         pthread_mutex_lock(&rcMutex);
@@ -335,6 +337,7 @@ int BGLoader::run()
                     rc->weight = estimate;
             } else {
                 rc->weight = 0;
+                rc->failed = true;
             }
             rc->state = Resource::loaded;
             ramUsed += rc->weight;

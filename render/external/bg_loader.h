@@ -49,6 +49,9 @@ public:
         // Bytes charged while making room before the load: the file's size, 0 when missing.
         virtual int estimate_weight(const std::string& name);
         virtual ~Resource() = default;
+        // True once a load has ended without the engine object loaded: the entry stays cached,
+        // and whoever waits for it knows it will not come.
+        bool load_failed() const { return failed.load(); }
 
     private:
         friend class BGLoader;
@@ -59,6 +62,7 @@ public:
         int priority = 0;
         int weight = 0;
         int state = queued;
+        std::atomic<bool> failed{false};
     };
 
     // Makes an empty resource of one kind; the loader fills in the header.

@@ -266,6 +266,7 @@ TEST_F(BGLoaderTest, SameNameTwiceBeforeItsLoadIsOneResourceWithTwoReferencesAnd
     EXPECT_EQ(dump().entries["a"].references, 2);
     EXPECT_EQ(probe.loadsOf("a"), 1);
     EXPECT_TRUE(static_cast<TestResource*>(first)->isLoaded());
+    EXPECT_FALSE(first->load_failed());
 }
 
 TEST_F(BGLoaderTest, ReleasedResourceStaysCachedAndIsReturnedAgainWithoutReload)
@@ -395,8 +396,12 @@ TEST_F(BGLoaderTest, FailedLoadStaysCachedWeightlessAndIsNeverRetried)
 {
     probe.failing.insert("broken");
     probe.estimates["broken"] = 4000;
+    testing::internal::CaptureStderr();
     BGLoader::Resource* rc = get("broken");
     ASSERT_TRUE(waitLoaded({"broken"}));
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("Warning: broken could not be loaded\n"),
+              std::string::npos);
+    EXPECT_TRUE(rc->load_failed()) << "whoever waits for it knows it will not come";
     EXPECT_EQ(tap.count("BGLoad failed, what to do now?"), 1);
     EXPECT_EQ(tap.count("Loaded successfully"), 0);
     Dump d = dump();

@@ -10,6 +10,8 @@
 #include <IL/il.h>
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include <clocale>
 #include <cstdint>
 #include <string>
@@ -126,6 +128,21 @@ TEST_F(FontCharset, Utf8IsRefusedAndShortOrMissingFilesKeepTheDefault)
     EXPECT_EQ(font_charset(dir.file("noextension")), defaults);
 }
 
+TEST_F(FontCharset, DamagedFilesAreNamed)
+{
+    const std::string named = dir.file("f.ch");
+    for (const std::string& bytes : {std::string("ab"), std::string("abca"), std::string("ab\0\x01z", 5)}) {
+        ::testing::internal::CaptureStderr();
+        font_charset(pictureWithCharset(bytes));
+        EXPECT_NE(::testing::internal::GetCapturedStderr().find("Warning: charset " + named), std::string::npos)
+            << bytes;
+    }
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(font_charset(pictureWithCharset("abca")).size(), 4u);  // kept as it is
+    font_charset(pictureWithCharset("abc"));
+    ::testing::internal::GetCapturedStderr();
+}
+
 TEST_F(FontCharset, OtherFilesAreOneCharacterPerByte)
 {
     std::setlocale(LC_CTYPE, "C");
@@ -234,6 +251,24 @@ TEST_F(FontLoaded, FacadeFontsLoadMeasureAndDestroy)
                     font.draw(L"abc", 0, 0, 0.05f, 1, 0, kWhite, 1, 0));
     facade.destroy();
     EXPECT_FALSE(facade.is_loaded());
+}
+
+// A charset of another length than the picture's glyphs shifts every letter: named.
+TEST(FontFailures, ACharsetThatDoesNotFitThePictureIsNamed)
+{
+    ilInit();
+    HeadlessEngine engine;
+    TempDir dir;
+    std::ifstream in(std::string(PETPARK_APP_DIR) + "/Resources/data/fonts/sans_32.png", std::ios::binary);
+    dir.write("f.png", std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()));
+    dir.write("f.ch", "abc");
+    ::Font font;
+    ::testing::internal::CaptureStdout();
+    ::testing::internal::CaptureStderr();
+    EXPECT_TRUE(font.load(dir.file("f.png")));
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    ::testing::internal::GetCapturedStdout();
+    EXPECT_NE(err.find("Warning: charset " + dir.file("f.ch") + " gives 3 characters"), std::string::npos) << err;
 }
 
 TEST(FontFailures, PicturesThatAreMissingOrNotRgbaLeaveTheFontUnloaded)

@@ -331,6 +331,25 @@ TEST(Textures, DamagedDdsFilesLoadNothingAndNeverCrash)
     EXPECT_EQ(loaded, 0);
 }
 
+// The image library would read past the end of a PNG cut inside a chunk for ever; every cut
+// is refused before it, with the file named.
+TEST(Textures, CutOffPngFilesLoadNothingAndAreNamed)
+{
+    Device_GL* dev = gl_test_device();
+    std::vector<unsigned char> px = redOverBlue(40, 40);
+    std::vector<unsigned char> png = make_png(40, 40, px.data());
+    current_texture_name = "cut.png";
+    for (size_t cut = 8; cut < png.size(); cut += 37) {
+        CaptureStderr();
+        texture_t_opaque* t = dev->LoadTexture(png.data(), int(cut), 1);
+        const std::string err = GetCapturedStderr();
+        EXPECT_EQ(t, nullptr) << "cut at " << cut;
+        EXPECT_NE(err.find("picture cut.png is damaged"), std::string::npos) << err;
+        dev->ReleaseTexture(t);
+    }
+    current_texture_name = "<unknown>";
+}
+
 TEST(Textures, LoadedOnAWorkerThreadThroughTasks)
 {
     Device_GL* dev = gl_test_device();
@@ -339,14 +358,20 @@ TEST(Textures, LoadedOnAWorkerThreadThroughTasks)
     std::atomic<bool> done{false};
     texture_t_opaque* t = nullptr;
     CaptureStdout();
+    // Each thread names its own load: the worker's name never shows in this thread's.
+    current_texture_name = "main.png";
     std::thread worker([&] {
+        current_texture_name = "worker.png";
         t = dev->LoadTexture(png.data(), int(png.size()), 0);
         done = true;
     });
     while (!done)
         dev->Clear(0, 0, 0, true, true);
     worker.join();
-    GetCapturedStdout();
+    EXPECT_STREQ(current_texture_name, "main.png");
+    current_texture_name = "<unknown>";
+    const std::string out = GetCapturedStdout();
+    EXPECT_NE(out.find("worker.png"), std::string::npos) << out;
     ASSERT_NE(t, nullptr);
     EXPECT_EQ(pixelsOf(dev, t)[2], 255);  // bottom row blue
     dev->ReleaseTexture(t);

@@ -155,6 +155,27 @@ TEST_F(ScreenLoading, ACanvasLoadsThroughTheLoaderOnce)
     EXPECT_FALSE(screen.isLoaded());
 }
 
+// A picture that cannot load ends its load as failed: the screen stops waiting for it (it
+// draws nothing there) and the file is named.
+TEST_F(ScreenLoading, AnEmptyPictureIsNamedAndTheScreenGoesOn)
+{
+    dir.write("empty.png", "");
+    Container screen;
+    screen.mChildren.push_back(new WidgetCanvas(dir.file("bg.png"), L"canvas_bg", float4(0, 0, 1, 1),
+                                                float4(0, 0, 1, 1)));
+    screen.mChildren.push_back(new WidgetCanvas(dir.file("empty.png"), L"canvas_hole", float4(0, 0, 1, 1),
+                                                float4(0, 0, 1, 1)));
+    ::testing::internal::CaptureStderr();
+    screen.load();
+    for (int i = 0; i < 500 && !screen.isLoaded(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_TRUE(screen.isLoaded());
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("picture " + dir.file("empty.png") + " is empty"), std::string::npos) << err;
+    EXPECT_FALSE(screen.mChildren[1]->getImages()[0]->getImage()->is_loaded());
+    screen.unload();
+}
+
 TEST_F(ScreenLoading, AMissingPictureStopsWithItsPath)
 {
     WidgetCanvas canvas(dir.file("absent.png"), L"canvas_bg", float4(0, 0, 1, 1), float4(0, 0, 1, 1));

@@ -64,6 +64,8 @@ bool MyImage::isLoaded() const
 {
     if (mFilePath.empty())
         return true;
+    if (mResource && mResource->load_failed())
+        return true;
     return mImage && mImage->is_loaded();
 }
 

@@ -22,6 +22,8 @@ public:
     void load();
     void unload();
     void release();
+    // Nothing left to wait for: no file, the picture loaded, or its load failed (it then
+    // draws nothing).
     bool isLoaded() const;
 
     // Use an engine image the caller owns; it is never released by this handle.
