@@ -2,6 +2,7 @@
 
 // Sections: entry - game entry - screens - load watch - loading - frame loop - start-up and end.
 
+#include "core/Assert.h"
 #include "core/ControlMngr.h"
 #include "core/sdl_layer.h"
 #include "core/sound.h"
@@ -46,6 +47,7 @@ constexpr float kAspect2d = 1.3333f;    // the 2D canvas, as the screens' layout
 constexpr int kFrameFlags = 7;          // clear colour, clear depth, present
 
 const char* const kDataFolder = "data/game/";
+const char* const kTextsFile = "data/dat/texts.dat";
 
 void emptyFrame()
 {
@@ -339,7 +341,12 @@ int MainLoop()
     installParkEvents(Singleton<ScreenParkEvents>::get());
     Singleton<ControlMngr>::get()->clearStep();
     Singleton<TimeMgr>::get()->init(kStepMs);
-    textsManager.load("data/dat/texts.dat");
+    textsManager.load(kTextsFile);
+    // Every text the player sees comes from this file: like the other required files, the
+    // game does not start without it.
+    if (textsManager.empty())
+        std::fprintf(stderr, "no dat file loaded! %s\n", kTextsFile);
+    PP_ASSERT_MSG(!textsManager.empty(), "no dat file loaded!");
     set_window_title(textsManager.get(L"gametitle"));
     Singleton<FontStylesMgr>::get()->load();
     show_cursor(0);

@@ -1,3 +1,4 @@
+#include "core/Assert.h"
 #include "game/DataAchievement.h"
 #include "game/DataAnimal.h"
 #include "game/DataBuilding.h"
@@ -12,6 +13,7 @@
 #include "toolkit/utils/misc.h"
 
 #include <cstdio>
+#include <set>
 #include <cstdlib>
 
 // Index: resources - "animals.txt" - starting animals - loadGameData
@@ -60,7 +62,8 @@ std::vector<std::wstring> itemsAtLeast(KeyFileReader& r, size_t count)
 void readAnimals(DataStorage* storage)
 {
     GlobalSettings* settings = storage->mGlobalSettings;
-    KeyFileReader r(kAnimalsFile);
+    // Without its species the park cannot hold an animal: the file is required.
+    KeyFileReader r(kAnimalsFile, loadDatFileRequired(kAnimalsFile));
     for (; r.more(); r.advance()) {
         if (r.key(L"[3dn object]")) {
             std::vector<std::wstring> items = itemsAtLeast(r, 2);
@@ -162,6 +165,31 @@ void readIcon(KeyFileReader& reader, const char* folder, std::wstring& file, CRe
 
 // ---- loadGameData
 
+namespace {
+
+// A record of a data file needs a name and, when it is bought, a cost above 0: an empty or
+// damaged file would otherwise give a nameless thing for free. What is wrong, or null.
+const char* recordFault(const std::wstring& name, int cost, bool bought)
+{
+    if (name.empty())
+        return "no [name]";
+    if (bought && cost <= 0)
+        return "[cost] missing or not above 0";
+    return nullptr;
+}
+
+// Warns, naming the file, and says whether the record is kept.
+bool usableRecord(const std::string& path, const char* kind, const std::wstring& name, int cost,
+                  bool bought)
+{
+    const char* fault = recordFault(name, cost, bought);
+    if (fault)
+        std::fprintf(stderr, "Warning: %s: %s; the %s is left out\n", path.c_str(), fault, kind);
+    return !fault;
+}
+
+} // namespace
+
 void loadGameData(DataStorage* storage, const std::string& folder)
 {
     storage->retire(storage->mGlobalSettings);
@@ -186,18 +214,50 @@ void loadGameData(DataStorage* storage, const std::string& folder)
     readAnimals(storage);
     placeStartingAnimals(storage);
 
+    std::set<std::wstring> placed;  // starting buildings found, lower-cased
     for (const std::wstring& name : listDirectory(folder + "Buildings/", "*.txt")) {
-        DataBuilding* building = new DataBuilding(folder + "Buildings/" + wideToString(name));
+        const std::string path = folder + "Buildings/" + wideToString(name);
+        DataBuilding* building = new DataBuilding(path);
+        if (!usableRecord(path, "building", building->mName, building->mCost, true)) {
+            delete building;
+            continue;
+        }
         storage->mBuildingDefinitions.push_back(building);
         std::wstring lower = toLowerWide(name);
         for (const std::wstring& start : settings->mStartingBuildings)
-            if (toLowerWide(start) == lower)
+            if (toLowerWide(start) == lower) {
                 storage->mParkBuildings.push_back(building);
+                placed.insert(lower);
+            }
     }
-    for (const std::wstring& name : listDirectory(folder + "Achievements/", "*.txt"))
-        storage->mAchievements.push_back(new DataAchievement(folder + "Achievements/" + wideToString(name)));
-    for (const std::wstring& name : listDirectory(folder + "Promotions/", "*.txt"))
-        storage->mPromotions.push_back(new Promotion(folder + "Promotions/" + wideToString(name)));
-    for (int i = 0; i < 3; ++i)
-        storage->mFoods[i] = new DataFood(folder + "Foods/food" + std::to_string(i + 1) + ".txt");
+    for (const std::wstring& start : settings->mStartingBuildings)
+        if (!placed.count(toLowerWide(start)))
+            std::fprintf(stderr, "Warning: %sglobal.txt: the starting building %s has no usable file in %sBuildings/\n",
+                         folder.c_str(), wideToString(start).c_str(), folder.c_str());
+    for (const std::wstring& name : listDirectory(folder + "Achievements/", "*.txt")) {
+        const std::string path = folder + "Achievements/" + wideToString(name);
+        DataAchievement* achievement = new DataAchievement(path);
+        if (usableRecord(path, "achievement", achievement->mName, 0, false))
+            storage->mAchievements.push_back(achievement);
+        else
+            delete achievement;
+    }
+    for (const std::wstring& name : listDirectory(folder + "Promotions/", "*.txt")) {
+        const std::string path = folder + "Promotions/" + wideToString(name);
+        Promotion* promotion = new Promotion(path);
+        if (usableRecord(path, "promotion", promotion->mName, promotion->mCost, true))
+            storage->mPromotions.push_back(promotion);
+        else
+            delete promotion;
+    }
+    // The three foods are fixed places of the food screen: one that cannot be sold stops the
+    // game, naming its file.
+    for (int i = 0; i < 3; ++i) {
+        const std::string path = folder + "Foods/food" + std::to_string(i + 1) + ".txt";
+        storage->mFoods[i] = new DataFood(path);
+        const char* fault = recordFault(storage->mFoods[i]->mName, storage->mFoods[i]->mCost, true);
+        if (fault)
+            std::fprintf(stderr, "%s: %s; the game needs its three foods\n", path.c_str(), fault);
+        PP_ASSERT_MSG(!fault, "food file without a name or a price");
+    }
 }

@@ -25,6 +25,7 @@
 #include "toolkit/widgets/WidgetLabel.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cmath>
 
 // Index: messages - the file - the screen - the step machine - the pointer
@@ -137,6 +138,9 @@ std::vector<TutMessage*> readTutorialMessages(const std::string& path)
         }
         messages.push_back(new TutMessage(id, pointer, withSound != 0, title, text));
     }
+    if (messages.empty())
+        std::fprintf(stderr, "Warning: %s holds no tutorial message; the tutorial shows none\n",
+                     path.c_str());
     return messages;
 }
 

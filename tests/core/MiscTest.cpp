@@ -53,6 +53,26 @@ TEST(LoadDatFile, DecodesToUtf16UnitsAndReplacesInvalidBytesWithWarning)
     EXPECT_NE(warning.find(path), std::string::npos);
 }
 
+TEST(LoadDatFile, ADataFileCutInsideALineIsReported)
+{
+    TempDir dir;
+    std::string path = dir.write("cut.txt", "[cash]\n10");
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(loadDatFile(path), (Lines{L"[cash]", L"10"}));
+    EXPECT_NE(testing::internal::GetCapturedStderr().find(path + " ends inside line 2"), std::string::npos);
+
+    // Whole data files end with a line end; files the game writes start with a mark instead.
+    testing::internal::CaptureStderr();
+    loadDatFile(dir.write("whole.txt", "[cash]\n10\n"));
+    loadDatFile(dir.write("written.txt", "\xEF\xBB\xBF[cash]\n10"));
+    path = dir.write("layout.txt", "layer one\nlayer tw");
+    EXPECT_EQ(readTextLines(dir.write("layout-whole.txt", "layer\n")), (Lines{L"layer"}));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(readTextLines(path), (Lines{L"layer one", L"layer tw"}));
+    EXPECT_NE(testing::internal::GetCapturedStderr().find(path + " ends inside a line"), std::string::npos);
+}
+
 TEST(LoadDatFileRequiredDeathTest, MissingFileStopsTheProgram)
 {
     EXPECT_DEATH(loadDatFileRequired("/nonexistent/camera.txt"), "no dat file loaded!");

@@ -72,7 +72,11 @@ TEST(LoadGameData, StartingBuildingsMatchFileNamesWithoutCase)
 {
     ParkTestData data;
     data.writeDefault("[building]\ndoghouse2.TXT\n\n[building]\nNoSuchFile.txt\n\n[building]\nOtherVet.txt\n\n");
+    testing::internal::CaptureStderr();
     DataStorage* storage = ParkTestData::load();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Warning: data/game/global.txt: the starting building NoSuchFile.txt has no usable file in "
+              "data/game/Buildings/\n");
     ASSERT_EQ(storage->mParkBuildings.size(), 2u);
     EXPECT_EQ(storage->mParkBuildings[0]->mName, L"Villa");
     EXPECT_EQ(storage->mParkBuildings[1]->mName, L"Vet");
@@ -157,6 +161,39 @@ TEST(LoadGameData, BuildingReaderDefaultsAndKeys)
     EXPECT_EQ(odd->mSlideCameras[0]->mFrames, 120);
     EXPECT_EQ(odd->mSlideCameras[0]->mLayers, L"1111");
     EXPECT_EQ(odd->mSlideCameras[0]->mNodeIndex, -1);
+}
+
+// An empty or damaged record file would be a nameless thing for free: left out, named.
+TEST(LoadGameData, RecordsWithoutANameOrAPriceAreLeftOutAndNamed)
+{
+    ParkTestData data;
+    data.writeDefault();
+    data.write("data/game/Buildings/Empty.txt", "");
+    data.write("data/game/Buildings/Free.txt", "[name]\nFree\n\n[cost]\n0\n\n");
+    data.write("data/game/Achievements/Nameless.txt", "[reward]\n100\n\n");
+    data.write("data/game/Promotions/Gift.txt", "[name]\nGift\n\n[cost]\n-5\n\n");
+    testing::internal::CaptureStderr();
+    DataStorage* storage = ParkTestData::load();
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(storage->mBuildingDefinitions.size(), 4u);
+    EXPECT_EQ(storage->mAchievements.size(), 2u);
+    EXPECT_EQ(storage->mPromotions.size(), 3u);
+    for (const char* file : {"Buildings/Empty.txt: no [name]", "Buildings/Free.txt: [cost]",
+                             "Achievements/Nameless.txt: no [name]", "Promotions/Gift.txt: [cost]"})
+        EXPECT_NE(err.find(file), std::string::npos) << file << "\n" << err;
+}
+
+TEST(LoadGameDataDeathTest, AFoodWithoutANameOrAPriceStopsTheGame)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_DEATH(
+        {
+            ParkTestData data;
+            data.writeDefault();
+            data.write("data/game/Foods/food2.txt", "");
+            ParkTestData::load();
+        },
+        "Foods/food2.txt: no \\[name\\]; the game needs its three foods");
 }
 
 TEST(LoadGameData, MissingCashOrDateGetDefaultsWithAWarning)

@@ -49,7 +49,12 @@ TEST(TutorialFile, MessagesAreReadInFileOrderAndBadNumbersAreNamed)
     EXPECT_NE(warnings.find("tutorial.txt"), std::string::npos);
     for (TutMessage* m : messages)
         delete m;
-    EXPECT_TRUE(readTutorialMessages(dir.file("missing.txt")).empty());
+    for (const std::string& file : {dir.file("missing.txt"), dir.write("empty.txt", "")}) {
+        testing::internal::CaptureStderr();
+        EXPECT_TRUE(readTutorialMessages(file).empty());
+        EXPECT_NE(testing::internal::GetCapturedStderr().find(file + " holds no tutorial message"),
+                  std::string::npos);
+    }
 }
 
 TEST(TutorialFile, TheShippedFileHoldsEveryMessage)

@@ -16,6 +16,8 @@ public:
     const wchar_t* lookup(const wchar_t* key) const;
     const wchar_t* get(const wchar_t* key) const { return lookup(key); }
     const wchar_t* getByString(const std::wstring& key) const { return lookup(key.c_str()); }
+    // True when the table holds no text (a missing or empty file).
+    bool empty() const { return mTexts.empty(); }
 
 private:
     std::map<std::wstring, std::wstring> mTexts;

@@ -50,18 +50,28 @@ std::vector<std::wstring> loadDatFile(const std::string& path)
         return lines;
     std::string bytes;
     unsigned lineNumber = 0;
+    bool written = false;  // starts with a byte-order mark, as every file the game writes
     while (std::getline(in, bytes)) {
         ++lineNumber;
         size_t drop = 0;
         if (lineNumber == 1 && bytes.size() > 2 && static_cast<unsigned char>(bytes[0]) == 0xEF &&
             static_cast<unsigned char>(bytes[1]) == 0xBB && static_cast<unsigned char>(bytes[2]) == 0xBF)
             drop = 1;
+        if (lineNumber == 1)
+            written = drop == 1;
         if (utf8::find_invalid(bytes.begin(), bytes.end()) != bytes.end())
             std::fprintf(stderr, "to chyba nie jest UTF8: %s, line %u: bad bytes replaced with U+FFFD\n",
                          path.c_str(), lineNumber);
         lines.push_back(utf8ToWide(bytes, drop));
-        if (in.eof())
+        if (in.eof()) {
+            // Files the game writes (writeUtf8Lines) start with a byte-order mark and end
+            // without a line end; every data file it ships ends with one. A data file that
+            // stops inside a line was cut off.
+            if (!written)
+                std::fprintf(stderr, "Warning: %s ends inside line %u; the file may be cut off\n",
+                             path.c_str(), lineNumber);
             break;
+        }
     }
     return lines;
 }
@@ -90,6 +100,8 @@ std::vector<std::wstring> readTextLines(const std::string& path)
         if (buffer[0] == '\0')
             break;
         const size_t length = std::strcspn(buffer.get(), "\r\n");
+        if (buffer[length] == '\0' && std::feof(file))
+            std::fprintf(stderr, "Warning: %s ends inside a line; the file may be cut off\n", path.c_str());
         if (length == 0)
             continue;
         lines.push_back(stringToWide(std::string(buffer.get(), length)));

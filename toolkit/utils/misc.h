@@ -30,7 +30,8 @@ struct float4 {
 
 // The lines of a UTF-8 file, split at LF; a BOM and one CR before each LF are dropped, a final
 // LF gives no empty last line. A missing or empty file gives no lines, silently. Invalid UTF-8
-// is reported on standard error with the file's name and decoded as U+FFFD.
+// is reported on standard error with the file's name and decoded as U+FFFD, and so is a file
+// without a BOM that ends inside a line (a data file cut off).
 std::vector<std::wstring> loadDatFile(const std::string& path);
 // loadDatFile for files the game cannot run without: no lines stops the program with
 // "no dat file loaded!" after printing the path.
@@ -39,7 +40,8 @@ std::vector<std::wstring> loadDatFileRequired(const std::string& path);
 // dropped. Invalid bytes become U+FFFD.
 std::wstring utf8ToWide(const std::string& bytes, size_t drop = 0);
 // A screen layout file: byte lines cut at the first CR or LF, empty ones skipped, each byte
-// widened (no UTF-8 decoding). A missing file stops the program.
+// widened (no UTF-8 decoding). A missing file stops the program; one that ends inside a line
+// is reported as cut off.
 std::vector<std::wstring> readTextLines(const std::string& path);
 // Writes a BOM and the lines as UTF-8, LF between lines and none after the last. The file is
 // written beside the target and renamed over it, so a failure never leaves a half-written file.
