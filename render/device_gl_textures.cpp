@@ -350,6 +350,7 @@ texture_t_opaque* Device_GL::LoadTexture(const void* bytes, int size, int no_mip
             ilBindImage(0);
             ilDeleteImages(1, &image);
             delete t;
+            std::fprintf(stderr, "Warning: can't decode picture %s\n", current_texture_name);
             return nullptr;
         }
         const int w = ilGetInteger(IL_IMAGE_WIDTH);

@@ -75,8 +75,7 @@ std::vector<uint8_t> font_atlas(const std::vector<uint8_t>& rgba, int width, int
 // The charset file beside the picture at path ("x.png" -> "x.ch"); empty without a '.'.
 std::string font_charset_path(const std::string& path);
 // The charset for the picture at path: its ".ch" file when usable, else the default set. A
-// file too short to use, or holding control characters or a character twice, is warned about
-// by name.
+// file too short to use or holding control characters is warned about by name.
 std::vector<wchar_t> font_charset(const std::string& path);
 // The default charset of 107 characters.
 std::vector<wchar_t> font_default_charset();

@@ -133,13 +133,11 @@ std::string font_charset_path(const std::string& path)
 
 namespace {
 
-// A charset names each glyph once and holds no control characters; anything else is a
-// damaged file.
+// A charset of letters holds no control characters: a file that does is damaged.
 bool charsetLooksSound(const std::vector<wchar_t>& chars)
 {
-    std::set<wchar_t> seen;
     for (wchar_t c : chars)
-        if (c < 0x20 || (c >= 0x7F && c < 0xA0) || c == 0xFFFE || c == 0xFFFF || !seen.insert(c).second)
+        if (c < 0x20 || (c >= 0x7F && c < 0xA0) || c == 0xFFFE || c == 0xFFFF)
             return false;
     return true;
 }
@@ -174,8 +172,8 @@ std::vector<wchar_t> font_charset(const std::string& path)
             chars.push_back(widen_byte(bytes[k]));
     }
     if (!charsetLooksSound(chars))
-        std::fprintf(stderr, "Warning: charset %s repeats characters or holds control characters; "
-                     "its font may show wrong letters\n", chPath.c_str());
+        std::fprintf(stderr, "Warning: charset %s holds control characters; its font may show "
+                     "wrong letters\n", chPath.c_str());
     return chars;
 }
 

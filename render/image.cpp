@@ -122,10 +122,8 @@ bool Image::load(const std::string& path)
     current_texture_name = path.c_str();
     texture_t_opaque* tex = dev->LoadTexture(bytes.data(), int(bytes.size()), 1);
     current_texture_name = "<unknown>";
-    if (!tex) {
-        std::fprintf(stderr, "Warning: can't decode picture %s\n", path.c_str());
+    if (!tex)  // the device has said why, naming the file
         return false;
-    }
 
     // The descriptor "<path up to its last '.'>flags"; the dot must be in the file name itself,
     // not in a folder name.

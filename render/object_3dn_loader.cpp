@@ -613,8 +613,12 @@ texture_t_opaque* load_cached_texture(LoadState& st, const std::string& path, Ob
     if (need) {
         // The device works on the render thread, which must not wait for the cache meanwhile.
         std::vector<unsigned char> bytes;
-        if (LoadFileV(path.c_str(), bytes) && !bytes.empty())
-            fresh = st.device->LoadTexture(bytes.data(), int(bytes.size()), 0);
+        if (LoadFileV(path.c_str(), bytes)) {
+            if (bytes.empty())
+                std::fprintf(stderr, "Warning: picture %s is empty; it is not loaded\n", path.c_str());
+            else
+                fresh = st.device->LoadTexture(bytes.data(), int(bytes.size()), 0);
+        }
     }
     std::lock_guard<std::mutex> lock(texture_cache_lock());
     TextureCacheEntry& entry = texture_cache_entry(path);

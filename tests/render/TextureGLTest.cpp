@@ -332,8 +332,8 @@ TEST(Textures, DamagedDdsFilesLoadNothingAndNeverCrash)
 }
 
 // The image library would read past the end of a PNG cut inside a chunk for ever; every cut
-// is refused before it, with the file named.
-TEST(Textures, CutOffPngFilesLoadNothingAndAreNamed)
+// is refused before it, with the file named, as is a file it cannot decode.
+TEST(Textures, CutOffOrJunkPicturesLoadNothingAndAreNamed)
 {
     Device_GL* dev = gl_test_device();
     std::vector<unsigned char> px = redOverBlue(40, 40);
@@ -347,6 +347,10 @@ TEST(Textures, CutOffPngFilesLoadNothingAndAreNamed)
         EXPECT_NE(err.find("picture cut.png is damaged"), std::string::npos) << err;
         dev->ReleaseTexture(t);
     }
+    std::vector<unsigned char> junk(300, 0x5A);
+    CaptureStderr();
+    EXPECT_EQ(dev->LoadTexture(junk.data(), int(junk.size()), 1), nullptr);
+    EXPECT_NE(GetCapturedStderr().find("Warning: can't decode picture cut.png"), std::string::npos);
     current_texture_name = "<unknown>";
 }
 
