@@ -3,6 +3,7 @@
 // descriptions.
 
 #include "Screens.h"
+
 #include "mkpictures/Canvas.h"
 
 using namespace art;
@@ -234,18 +235,22 @@ Layout layoutMenuBank()
         l.label("name", font::kSmall, Rect{676, 210 + k * 100, 216, 40});   // promotion names
     l.helper("promotion2", buttonAt(0, 678, 366));
     l.helper("promotion3", buttonAt(0, 678, 466));
-    l.helper("borrow", buttonAt(0, 432, 514));
-    l.helper("repay", buttonAt(0, 432, 566));
-    l.canvas("cashbox", Rect{128, 480, 520, 140}, box(Tone::Yellow, 0.2f));
+    l.helper("borrow", buttonAt(0, 416, 514));
+    l.helper("repay", buttonAt(0, 416, 566));
+    // The cash (a coin) and the loan (the bank) lines, as on the other reports.
+    l.canvas("cashbox", Rect{128, 480, 520, 140},
+             boxWithIcons(Tone::Yellow, 0.2f, 520,
+                          {{Icon::Coin, Tone::Yellow, Rect{16, 20, 28, 28}},
+                           {Icon::Bank, Tone::Orange, Rect{16, 72, 28, 28}}}));
     l.label("promotions", font::kCentred, Rect{676, 174, 216, 30});
-    rowPictures(l, "highlight", "row", true, 504);
+    rowPictures(l, "highlight", "row", true, 504, kReportRowsTop);
     l.label("name", font::kTable, tableColumn(144, 290));                   // row names
     l.label("name", font::kTableNumber, tableColumn(440, 90));              // last month
     l.label("name", font::kTableNumber, tableColumn(540, 90));              // this month
-    l.label("lastmonth", font::kSmall, tableHeader(440, 100));
-    l.label("thismonth", font::kSmall, tableHeader(540, 100));
-    l.label("name", font::kLine, Rect{144, 496, 300, 36});                  // cash
-    l.label("name", font::kLine, Rect{144, 548, 300, 36});                  // loan
+    l.label("lastmonth", font::kSmallRight, tableHeader(410, 120));
+    l.label("thismonth", font::kSmallRight, tableHeader(510, 120));
+    l.label("name", font::kLine, Rect{184, 496, 260, 36});                  // cash
+    l.label("name", font::kLine, Rect{184, 548, 260, 36});                  // loan
     return l;
 }
 
