@@ -671,6 +671,10 @@ TEST_F(Finance, APriceChangeRenewsTheOffersOnceAndReachesTheIncomeTheNextDay)
     ASSERT_GT(cars, 0);
     EXPECT_EQ(storage->mBalanceThisMonth->mValues[t_ParkTicketsSale] - booked, cars * price);
     EXPECT_GE(cash->mCash - cashBefore, cars * price);
+    // The day's step refilled the bank's report, shown or not: its parking row has the income.
+    ASSERT_EQ(bank->moneyTable->columns[0][13], L"t_ParkTicketsSale");
+    EXPECT_EQ(bank->moneyTable->columns[2][13],
+              std::to_wstring(storage->mBalanceThisMonth->mValues[t_ParkTicketsSale]));
 }
 
 } // namespace
