@@ -53,8 +53,8 @@ public:
     WidgetLabel* mWidget12;  // label_name_13_o
     WidgetLabel* mWidget13;  // label_name_14_o
     WidgetLabel* mWidget14;  // label_name_14_o
-    WidgetLabel* mWidget15;  // label_lastmonth_4_o
-    WidgetLabel* mWidget16;  // label_thismonth_4_o
+    WidgetLabel* mWidget15;  // label_lastmonth_17_o
+    WidgetLabel* mWidget16;  // label_thismonth_17_o
     WidgetLabel* mWidget17;  // label_name_11_o
     WidgetLabel* mWidget18;  // label_name_11_o
 
