@@ -110,10 +110,10 @@ def park_rules(build, env):
     out, _ = run([os.path.join(build, "tests", "bench_park_rules"), "--benchmark_filter=LogicStep|NewDay",
                   "--benchmark_min_time=0.2"], env)
     found = {}
-    for name, value, unit in re.findall(r"BM_(\w+)\s+([\d.]+) (ns|us|ms)", out):
-        scale = {"ns": 1e-3, "us": 1.0, "ms": 1e3}[unit]
-        found.setdefault(name, float(value) * scale)
-    return found.get("LogicStep"), found.get("NewDayWithAutosave")
+    scale = {"ns": 1e-3, "us": 1.0, "ms": 1e3}
+    for name, wall, wunit, cpu, cunit in re.findall(r"BM_(\w+)\s+([\d.]+) (ns|us|ms)\s+([\d.]+) (ns|us|ms)", out):
+        found.setdefault(name, (float(wall) * scale[wunit], float(cpu) * scale[cunit]))
+    return found.get("LogicStep", (None, None)), found.get("NewDayWithAutosave", (None, None))
 
 
 def summary(values, fmt="{:.3f}"):
@@ -175,8 +175,10 @@ def main():
                     add(name, "main menu cpu ms", menu[1])
                     add(name, "main menu / quad", menu[0] / quad)
                 step, autosave = park_rules(build, env)
-                add(name, "logic step us", step)
-                add(name, "day with autosave us", autosave)
+                add(name, "logic step us", step[0])
+                add(name, "logic step cpu us", step[1])
+                add(name, "day with autosave us", autosave[0])
+                add(name, "day with autosave cpu us", autosave[1])
                 print("round %d %s done (load %.1f)" % (r + 1, name, rows[(name, "load")][-1]), flush=True)
     finally:
         xvfb.terminate()
