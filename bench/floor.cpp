@@ -187,6 +187,8 @@ int main(int argc, char** argv)
     cpu = seconds(CLOCK_PROCESS_CPUTIME_ID) - cpu;
     std::printf("%s floor: %.3f ms wall, %.3f ms cpu per frame over %d frames (%s)\n", mode.c_str(),
                 wall * 1000 / frames, cpu * 1000 / frames, frames, (const char*)glGetString(GL_RENDERER));
+    // The figures are out even should closing the window fail.
+    std::fflush(stdout);
     SDL_Quit();
     return 0;
 }
