@@ -1,4 +1,5 @@
 #include "fixtures/GLTestWindow.h"
+#include "fixtures/PngWriter.h"
 
 #include "render/device_gl_arb.h"
 #include "render/device_gl_fixed.h"
@@ -365,38 +366,33 @@ std::vector<unsigned char> quadrants()
     return px;
 }
 
-// The same picture as a 32-bit DDS file, whose rows are stored top first.
-std::vector<unsigned char> quadrantsDds()
-{
-    const std::vector<unsigned char> px = quadrants();
-    std::vector<unsigned char> out(128, 0);
-    auto put = [&](size_t at, uint32_t v) {
-        for (int i = 0; i < 4; ++i)
-            out[at + size_t(i)] = uint8_t(v >> (8 * i));
-    };
-    std::memcpy(out.data(), "DDS ", 4);
-    put(4, 124);
-    put(12, 8);
-    put(16, 8);
-    put(4 + 18 * 4, 32);
-    put(4 + 19 * 4, 0x41);
-    put(4 + 21 * 4, 32);
-    for (int y = 7; y >= 0; --y)
-        for (int x = 0; x < 8; ++x) {
-            const unsigned char* p = &px[size_t(y * 8 + x) * 4];
-            out.insert(out.end(), {p[2], p[1], p[0], p[3]});
-        }
-    return out;
-}
-
 TEST_F(ShadingDevices, AnimatedTextureMatricesShiftAndScaleAboutTheCentre)
 {
     ASSERT_TRUE(arbOk);
     const float white[4] = {1, 1, 1, 1};
-    const std::vector<unsigned char> px = quadrants();
-    const std::vector<unsigned char> dds = quadrantsDds();
+    // Rows top first for the DDS file: the picture upside down in GL's row order.
+    std::vector<unsigned char> px = quadrants(), topFirst;
+    for (int y = 7; y >= 0; --y)
+        topFirst.insert(topFirst.end(), px.begin() + y * 32, px.begin() + y * 32 + 32);
+    const std::vector<unsigned char> dds = make_dds32(8, 8, topFirst.data());
+    // A transform and two probes (x, y, expected RGB) of the drawn quad.
+    struct Probe {
+        int x, y, r, g, b;
+    };
+    const struct {
+        const char* what;
+        float uoff, voff, uscl;
+        Probe a, b;
+    } cases[] = {
+        {"no animation", 0, 0, 1, {60, 60, 255, 0, 0}, {200, 200, 255, 255, 255}},
+        // The left colours move over the whole quad.
+        {"u offset 0.5", 0.5f, 0, 1, {200, 60, 255, 0, 0}, {200, 200, 0, 0, 255}},
+        // The bottom colours reach above the middle.
+        {"v offset 0.25", 0, 0.25f, 1, {60, 165, 255, 0, 0}, {60, 240, 0, 0, 255}},
+        // About the centre: u = 0.39 reads 0.28 (left), u = 0.59 reads 0.67 (right).
+        {"u scale 2", 0, 0, 2, {100, 30, 255, 0, 0}, {150, 30, 0, 255, 0}},
+    };
     for (Device_GL* dev : {static_cast<Device_GL*>(arb), static_cast<Device_GL*>(fixed)}) {
-        const char* name = dev == arb ? "arb" : "fixed";
         dev->InitStates();
         texture_t_opaque* plain = dev->CreateTexture(2, 8, 8, px.data(), 1, nullptr);
         testing::internal::CaptureStdout();
@@ -405,49 +401,22 @@ TEST_F(ShadingDevices, AnimatedTextureMatricesShiftAndScaleAboutTheCentre)
         ASSERT_NE(flipped, nullptr);
         ASSERT_EQ(static_cast<Device_GL::texture_record*>(flipped)->flipped, 1);
         parameter_t_opaque* slot = dev->GetParameter("texture_matrix_dif");
-        for (texture_t_opaque* tex : {plain, flipped}) {
-            const std::string what =
-                std::string(name) + (tex == flipped ? " dds" : " plain");
-            float m[16];
-            // No animation: the picture as it is, the same for both files.
-            Object::Texture still;
-            still.get_matrix(0, m);
-            dev->SetParam(slot, m);
-            dev->Clear(0, 0, 0, true, true);
-            drawQuad(dev, "main2d", "diffuse", tex, white);
-            EXPECT_TRUE(near_rgba(read_pixel(60, 60), 255, 0, 0, 255, 8)) << what;
-            EXPECT_TRUE(near_rgba(read_pixel(200, 200), 255, 255, 255, 255, 8)) << what;
-
-            // A u offset of one half: the left colours move over the whole quad.
-            Object::Texture shifted;
-            shifted.uoff = {0.5f};
-            shifted.get_matrix(0, m);
-            dev->SetParam(slot, m);
-            dev->Clear(0, 0, 0, true, true);
-            drawQuad(dev, "main2d", "diffuse", tex, white);
-            EXPECT_TRUE(near_rgba(read_pixel(200, 60), 255, 0, 0, 255, 8)) << what;
-            EXPECT_TRUE(near_rgba(read_pixel(200, 200), 0, 0, 255, 255, 8)) << what;
-
-            // A v offset of a quarter: the bottom colours reach above the middle.
-            Object::Texture lifted;
-            lifted.voff = {0.25f};
-            lifted.get_matrix(0, m);
-            dev->SetParam(slot, m);
-            dev->Clear(0, 0, 0, true, true);
-            drawQuad(dev, "main2d", "diffuse", tex, white);
-            EXPECT_TRUE(near_rgba(read_pixel(60, 165), 255, 0, 0, 255, 8)) << what;
-            EXPECT_TRUE(near_rgba(read_pixel(60, 240), 0, 0, 255, 255, 8)) << what;
-
-            // Scaled by two about the centre: u = 0.39 reads 0.28 (left), u = 0.59 reads 0.67.
-            Object::Texture zoomed;
-            zoomed.uscl = {2.0f};
-            zoomed.get_matrix(0, m);
-            dev->SetParam(slot, m);
-            dev->Clear(0, 0, 0, true, true);
-            drawQuad(dev, "main2d", "diffuse", tex, white);
-            EXPECT_TRUE(near_rgba(read_pixel(100, 30), 255, 0, 0, 255, 8)) << what;
-            EXPECT_TRUE(near_rgba(read_pixel(150, 30), 0, 255, 0, 255, 8)) << what;
-        }
+        for (texture_t_opaque* tex : {plain, flipped})
+            for (const auto& c : cases) {
+                const std::string what = std::string(dev == arb ? "arb " : "fixed ") +
+                                         (tex == flipped ? "dds " : "plain ") + c.what;
+                Object::Texture animated;
+                animated.uoff = {c.uoff};
+                animated.voff = {c.voff};
+                animated.uscl = {c.uscl};
+                float m[16];
+                animated.get_matrix(0, m);
+                dev->SetParam(slot, m);
+                dev->Clear(0, 0, 0, true, true);
+                drawQuad(dev, "main2d", "diffuse", tex, white);
+                for (const Probe& p : {c.a, c.b})
+                    EXPECT_TRUE(near_rgba(read_pixel(p.x, p.y), p.r, p.g, p.b, 255, 8)) << what;
+            }
         float identity[16];
         Object::Texture().get_matrix(0, identity);
         dev->SetParam(slot, identity);

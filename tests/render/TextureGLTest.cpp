@@ -40,25 +40,7 @@ std::vector<unsigned char> redOverBlue(int w, int h)
 // The same picture as an uncompressed 32-bit DDS (BGRA bytes, rows top first).
 std::vector<unsigned char> ddsOf(int w, int h, const std::vector<unsigned char>& rgba)
 {
-    std::vector<unsigned char> out(128, 0);
-    auto put = [&](size_t at, uint32_t v) {
-        for (int i = 0; i < 4; ++i)
-            out[at + size_t(i)] = uint8_t(v >> (8 * i));
-    };
-    std::memcpy(out.data(), "DDS ", 4);
-    put(4, 124);
-    put(12, uint32_t(h));
-    put(16, uint32_t(w));
-    put(4 + 18 * 4, 32);
-    put(4 + 19 * 4, 0x41);
-    put(4 + 21 * 4, 32);
-    for (size_t i = 0; i < rgba.size(); i += 4) {
-        out.push_back(rgba[i + 2]);
-        out.push_back(rgba[i + 1]);
-        out.push_back(rgba[i + 0]);
-        out.push_back(rgba[i + 3]);
-    }
-    return out;
+    return make_dds32(w, h, rgba.data());
 }
 
 std::vector<unsigned char> pixelsOf(Device_GL* dev, texture_t_opaque* t)
