@@ -76,6 +76,9 @@ TEST(WidgetParticles, SceneSparksFallAndDieAtTheLastFrame)
     EXPECT_FALSE(burst.anyAlive());
 }
 
+// Each test loads a scene of its own: the loader keeps a loaded scene cached with the engine
+// that loaded it, and every test has an engine of its own.
+const char* const kSparkle = PETPARK_APP_DIR "/Resources/data/3dn/fx_sparkle.3dn";
 const char* const kHearts = PETPARK_APP_DIR "/Resources/data/3dn/fx_hearts.3dn";
 
 // Definitions request their scenes from the background loader, whose thread needs an engine
@@ -95,7 +98,7 @@ TEST(WidgetParticles, DefinitionFilesAreReadOrRefusedByName)
 {
     HeadlessEngine engine;
     TempDir dir;
-    std::ofstream(dir.file("good.txt")) << "count\n12\nsize\n0.5\nspin\n-2\nscene\n" << kHearts
+    std::ofstream(dir.file("good.txt")) << "count\n12\nsize\n0.5\nspin\n-2\nscene\n" << kSparkle
                                         << "\nflags\n3\n";
     std::ofstream(dir.file("short.txt")) << "count\n12\nsize\n0.5\n";
     std::ofstream(dir.file("garbled.txt")) << "count\n12x\nsize\n0.5\nspin\n1\nscene\na.3dn\nflags\n3\n";
@@ -113,7 +116,7 @@ TEST(WidgetParticles, DefinitionFilesAreReadOrRefusedByName)
     EXPECT_EQ(d.first, 12);
     EXPECT_FLOAT_EQ(d.second, 0.5f);
     EXPECT_FLOAT_EQ(d.third, -2.0f);
-    EXPECT_EQ(d.file, kHearts);
+    EXPECT_EQ(d.file, kSparkle);
     EXPECT_EQ(d.last, 3);
     EXPECT_TRUE(loadedInTime(d.scene));
     particles.releaseAll();
