@@ -7,7 +7,7 @@ libsdl1.2-dev libsdl-mixer1.2-dev libglew-dev libdevil-dev libtinyxml-dev libboo
 libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri libx11-dev
 libfreetype-dev fonts-dejavu-core libvorbis-dev
 libgtest-dev libgmock-dev libbenchmark-dev
-xvfb xauth x11-utils"
+libxtst-dev xvfb xauth x11-utils"
 missing=""
 for p in $PACKAGES; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
