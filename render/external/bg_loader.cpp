@@ -374,6 +374,24 @@ void BGLoader::shutdown()
     stop();
 }
 
+void BGLoader::waitUntilIdle()
+{
+    for (;;) {
+        // Both locks: a job leaves the queue and becomes "loading" under both.
+        pthread_mutex_lock(&rcMutex);
+        pthread_mutex_lock(&queueMutex);
+        bool busy = !quit && !loadq.empty();
+        for (const auto& entry : resources)
+            busy = busy || entry.second->state == Resource::loading ||
+                   entry.second->state == Resource::aborted;
+        pthread_mutex_unlock(&queueMutex);
+        pthread_mutex_unlock(&rcMutex);
+        if (!busy)
+            return;
+        serveRenderTasks();
+    }
+}
+
 // Runs the GPU tasks other threads have posted, as the end of a frame does, then yields a
 // moment. Only on the render thread, and only when the engine exists.
 void BGLoader::serveRenderTasks()

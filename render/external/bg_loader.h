@@ -153,6 +153,10 @@ public:
     // further is loaded. Called on the render thread, which keeps serving the GPU tasks that
     // load may wait for, so the join cannot hang. Later requests are queued but never loaded.
     void shutdown();
+    // Returns once nothing is queued or loading, e.g. before the engine the loads use goes
+    // away. Called on the render thread, which serves the GPU tasks the loads may wait for.
+    // After a shutdown it does not wait for queued requests, which are never loaded.
+    void waitUntilIdle();
 
 protected:
     int run() override;
