@@ -1,6 +1,7 @@
 #include "source_menu/MenuPetBuySell1.h"
 
 #include "toolkit/utils/misc.h"
+#include "core/ControlMngr.h"
 #include "game/CashAccount.h"
 #include "game/DataAnimal.h"
 #include "game/DataBuilding.h"
@@ -61,6 +62,8 @@ void MenuPetBuySell1::rebuildOffers()
 {
     mIndicators.clear();
     mAccommodateButtons.clear();
+    mShownSinceRebuild = false;
+    mPressOnShownCards = false;
     const size_t rows = std::min(offers().size(), std::min(mHelpers0.size(), mHelpers2.size()));
     const std::wstring text = textsManager.get(L"accomodate");
     for (size_t k = 0; k < rows; ++k) {
@@ -85,15 +88,28 @@ void MenuPetBuySell1::update()
 
     for (const std::unique_ptr<Happiness>& indicator : mIndicators)
         indicator->update();
+    const bool down = Singleton<ControlMngr>::get()->isPointerDown() != 0;
+    if (down && !mPointerWasDown)
+        mPressOnShownCards = mShownSinceRebuild;
+    mPointerWasDown = down;
     for (size_t i = 0; i < mAccommodateButtons.size(); ++i) {
         if (!mAccommodateButtons[i]->isClicked(0, 0, 0))
             continue;
-        const std::vector<DataAnimal*> list = offers();
-        if (i < list.size())
-            accommodate(list[i]);
+        if (DataAnimal* offer = mPressOnShownCards ? shownOffer(i) : nullptr)
+            accommodate(offer);
         // The cards may have been rebuilt: the click is the update's last.
         return;
     }
+}
+
+DataAnimal* MenuPetBuySell1::shownOffer(size_t i) const
+{
+    if (i >= mShownOffers.size())
+        return nullptr;
+    // Offers that left the list are retired, never freed: a pointer names one animal only.
+    const std::vector<DataAnimal*>& forSale = Singleton<DataStorage>::get()->mAnimalsForSale;
+    DataAnimal* offer = mShownOffers[i];
+    return std::find(forSale.begin(), forSale.end(), offer) != forSale.end() ? offer : nullptr;
 }
 
 void MenuPetBuySell1::accommodate(DataAnimal* offer)
@@ -161,6 +177,9 @@ void MenuPetBuySell1::draw()
             offer->mPicture->draw(rect.x, rect.y, rect.z, rect.w, 1, 1, 1, mLabels1[k]->getColor().w, 1);
         }
     }
+    const size_t drawn = std::min(list.size(), std::min(mLabels0.size(), mIndicators.size()));
+    mShownOffers.assign(list.begin(), list.begin() + static_cast<std::ptrdiff_t>(drawn));
+    mShownSinceRebuild = true;
     mWidget31->setText(L"Period", 1, 0);
     _MenuPetBuySell1::draw();
     for (size_t k = 0; k < mIndicators.size() && k < mLabels1.size(); ++k) {

@@ -41,7 +41,17 @@ public:
     std::vector<std::unique_ptr<Button>> mAccommodateButtons;
     std::wstring mKind = L"dog";
 
+    // A click takes in the animal its card showed: the offers as last drawn, one per row. A
+    // press that began before the cards drawn since the last rebuild (new offers may have come
+    // while the button was held) takes nothing.
+    std::vector<DataAnimal*> mShownOffers;
+    bool mShownSinceRebuild = false;
+    bool mPressOnShownCards = false;
+    bool mPointerWasDown = false;
+
 private:
+    // The offer of card row i as last drawn, when it is still offered; else null.
+    DataAnimal* shownOffer(size_t i) const;
     // Takes the offer in when the kind has a free building, else opens the no-place message.
     void accommodate(DataAnimal* offer);
 };

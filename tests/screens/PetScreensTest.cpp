@@ -215,6 +215,7 @@ TEST_F(PetScreens, AnOfferIsTakenInOnlyWhileItsKindHasAFreeBuilding)
     addOffer(L"cat", L"Tom", 90, 3);
     MenuPetBuySell1* panel = Singleton<MenuPetBuySell1>::get();
     showScreen(panel);
+    panel->draw();
     ASSERT_EQ(panel->mAccommodateButtons.size(), 2u);
 
     const int cashBefore = cash()->mCash;
@@ -247,10 +248,64 @@ TEST_F(PetScreens, AnOfferIsTakenInOnlyWhileItsKindHasAFreeBuilding)
     // Both kennels taken: the next dog finds no place.
     hideAll();
     showScreen(panel);
+    panel->draw();
     click(panel->mAccommodateButtons[0].get(), panel);
     EXPECT_EQ(storage->mParkAnimals.size(), 2u);
     EXPECT_EQ(cash()->mCash, cashBefore + 200);
     EXPECT_EQ(Singleton<Popup>::get()->title, L"No place");
+}
+
+TEST_F(PetScreens, AClickTakesInTheAnimalItsCardShowedOrNothingWhenTheOffersChanged)
+{
+    addBuilding("DogHouse2.txt");
+    addBuilding("DogHouse2.txt");
+    addOffer(L"dog", L"Max", 200, 10);
+    MenuPetBuySell1* panel = Singleton<MenuPetBuySell1>::get();
+    // The offers renewed as a new day renews them: the old ones leave the list.
+    auto renew = [&](const wchar_t* name, int fee) {
+        for (DataAnimal* offer : storage->mAnimalsForSale)
+            storage->retire(offer);
+        storage->mAnimalsForSale.clear();
+        return addOffer(L"dog", name, fee, 5);
+    };
+    auto pressRow0 = [&](int down) {
+        const Button* button = panel->mAccommodateButtons[0].get();
+        const float4 picture = Singleton<ButtonBar>::get()->getIconImage(button->kind, 0)->getRect();
+        point(button->x + 0.5f * picture.z, button->y, down);
+        panel->update();
+    };
+    showScreen(panel);
+    panel->draw();
+    const int cashBefore = cash()->mCash;
+
+    // Pressed on Max; the offers renew and the cards are rebuilt before the release.
+    pressRow0(1);
+    DataAnimal* rex = renew(L"Rex", 300);
+    panel->rebuildOffers();
+    pressRow0(1);
+    pressRow0(0);
+    // Pressed after the rebuild but before the new cards were drawn.
+    pressRow0(1);
+    panel->draw();
+    pressRow0(0);
+    EXPECT_EQ(storage->mParkAnimals.size(), 1u);
+    EXPECT_EQ(cash()->mCash, cashBefore);
+
+    // The offers renewed without a rebuild: the row still shows Max, who is gone.
+    panel->draw();
+    DataAnimal* zed = renew(L"Zed", 400);
+    click(panel->mAccommodateButtons[0].get(), panel);
+    EXPECT_EQ(storage->mParkAnimals.size(), 1u);
+    EXPECT_EQ(cash()->mCash, cashBefore);
+    ASSERT_EQ(panel->offers()[0], zed);
+    EXPECT_NE(panel->offers()[0], rex);
+
+    // Seen and clicked: that animal comes, for its own fee.
+    panel->draw();
+    click(panel->mAccommodateButtons[0].get(), panel);
+    ASSERT_EQ(storage->mParkAnimals.size(), 2u);
+    EXPECT_EQ(storage->mParkAnimals.back()->mName, L"Zed");
+    EXPECT_EQ(cash()->mCash, cashBefore + 400);
 }
 
 TEST_F(PetScreens, OffersFollowTheTabAndIgnoreClicksWhileModal)
