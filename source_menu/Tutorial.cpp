@@ -18,6 +18,7 @@
 #include "source_menu/MenuPetsShow.h"
 #include "source_menu/MenuTickets.h"
 #include "source_menu/Popup.h"
+#include "source_menu/ScrollPopup.h"
 #include "toolkit/utils/MyImage.h"
 #include "toolkit/utils/TextsManager.h"
 #include "toolkit/widgets/WidgetCanvas.h"
@@ -291,6 +292,10 @@ void Tutorial::updatePointer()
     if (!tutorialOn() || pointerTarget < 0 || pointerTarget >= static_cast<int>(mCanvases0.size()))
         return;
     if (getShowStates().second != kShowHidden || cameraBusy())
+        return;
+    // A popup holds every click until it closes; the pointer, drawn after the screens, would lie
+    // over it and point at what cannot be clicked. It shows again once the popup is gone.
+    if (visible<Popup>() || visible<ScrollPopup>())
         return;
     bool show = false;
     bool followsBand = true;

@@ -101,6 +101,8 @@ TEST_F(Folds, ButtonsSendTheirWords)
     open<MenuIngameFold2>();
     clickButton(second->mFinancesButton, left, updateSecond);
     EXPECT_EQ(router->currentMenu(), L"finances");
+    EXPECT_EQ(screens::showState(second), kShowDisappearing) << "the finance frame takes the fold's place";
+    EXPECT_EQ(Singleton<MenuIngame>::get()->mOpenFold, 0);
 
     router->closeAllPanels();
     MenuIngameFold3* third = open<MenuIngameFold3>();

@@ -6,6 +6,7 @@
 
 #include "park/GameBackground3D.h"
 #include "park/GameCamera.h"
+#include "toolkit/utils/misc.h"
 #include "toolkit/widgets/WidgetLabel.h"
 
 #include <gtest/gtest.h>
@@ -66,6 +67,10 @@ TEST(TutorialFile, TheShippedFileHoldsEveryMessage)
         ids.push_back(m->id);
         EXPECT_FALSE(m->title.empty());
         EXPECT_FALSE(m->text.empty());
+        // The prices tip names the buttons the prices screen shows.
+        if (m->id == 15) {
+            EXPECT_NE(m->text.find(L"Click Change"), std::wstring::npos) << wideToString(m->text);
+        }
         delete m;
     }
     std::vector<int> expected;
