@@ -4,6 +4,7 @@
 #include "game/DataStorage.h"
 #include "game/GlobalSettings.h"
 #include "game/ParkEvents.h"
+#include "game/Ranges.h"
 #include "game/TextFormat.h"
 #include "render/CRender.h"
 #include "toolkit/utils/MyImage.h"
@@ -38,7 +39,7 @@ void CashAccount::addCash(int amount)
 {
     if (amount == 0)
         return;
-    mCash += amount;
+    mCash = moneySum(mCash, amount);
     mAmounts.push_back(new OneCash(amount));
 }
 

@@ -4,6 +4,7 @@
 #include "game/DataStorage.h"
 #include "game/GlobalSettings.h"
 #include "game/KeyFile.h"
+#include "game/Ranges.h"
 #include "game/MonthBalance.h"
 
 DataAchievement::DataAchievement(const std::string& path) : mPath(path)
@@ -21,7 +22,7 @@ DataAchievement::DataAchievement(const std::string& path) : mPath(path)
         if (r.key(L"[conditions]"))
             mConditions = r.value();
         if (r.key(L"[reward]"))
-            r.readInt(mReward);
+            r.readInt(mReward, 0, kMaxPrice);
     }
 }
 
@@ -29,6 +30,6 @@ void DataAchievement::giveReward()
 {
     DataStorage* storage = Singleton<DataStorage>::get();
     storage->mGlobalSettings->mCashAccount->addCash(mReward);
-    storage->mBalanceThisMonth->mValues[t_Other] += mReward;
-    storage->mStatThisMonth->mValues[t_Other] += 1;
+    storage->mBalanceThisMonth->book(t_Other, mReward);
+    storage->mStatThisMonth->book(t_Other, 1);
 }

@@ -5,6 +5,7 @@
 #include "game/GlobalSettings.h"
 #include "game/MonthBalance.h"
 #include "game/ParkEvents.h"
+#include "game/Ranges.h"
 #include "game/TextFormat.h"
 #include "toolkit/utils/TextsManager.h"
 #include "toolkit/utils/misc.h"
@@ -25,7 +26,8 @@ template <class T>
 int drawInRange(T lo, T hi)
 {
     double r = (std::rand() % 1000) * 0.001;
-    return static_cast<int>(lo + (hi - lo + 1) * r);
+    double low = static_cast<double>(lo);
+    return truncatedWithin(low + (static_cast<double>(hi) - low + 1.0) * r, INT_MIN, INT_MAX);
 }
 
 // Falling ill, by hunger level 0 to 7: one chance in this many (0: no draw).
@@ -58,7 +60,7 @@ DataAnimal::DataAnimal(const std::wstring& name, const std::wstring& type, float
     randomizeAttributes();
     mTeachingPrice = settings->mTeachingPrice;
     mAllTricksPrice = settings->mAllTricksTeachingPrice;
-    mAccommodationFee = settings->mAccommodationTicketPrice * mStayDays;
+    mAccommodationFee = moneyProduct(settings->mAccommodationTicketPrice, mStayDays);
 }
 
 void DataAnimal::randomizeAttributes()
@@ -215,7 +217,7 @@ void DataAnimal::newDay()
         DataStorage* storage = Singleton<DataStorage>::get();
         int cost = storage->mGlobalSettings->mAnimalTakenAwayCost;
         storage->mGlobalSettings->mCashAccount->addCash(-cost);
-        storage->mBalanceThisMonth->mValues[t_Other] -= cost;
+        storage->mBalanceThisMonth->book(t_Other, -static_cast<long long>(cost));
         parkEvents().popupShown(0, 0, textsManager.get(L"doctorvisit"),
                                 formatWithNumber(textsManager.get(L"doctorvisitmessage"), cost), nullptr);
         mHealth = kTopLevel;

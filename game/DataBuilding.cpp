@@ -6,6 +6,7 @@
 #include "game/KeyFile.h"
 #include "game/MonthBalance.h"
 #include "game/ParkEvents.h"
+#include "game/Ranges.h"
 #include "toolkit/utils/misc.h"
 
 // Index: reading - daily decay - charges
@@ -39,11 +40,11 @@ DataBuilding::DataBuilding(const std::string& path) : mPath(path)
         if (r.key(L"[type]"))
             mType = toLowerWide(r.value());
         if (r.key(L"[cost]")) {
-            if (r.readInt(mCost) && settings)
+            if (r.readInt(mCost, 0, kMaxPrice) && settings)
                 mSaleValue = static_cast<int>(mCost * settings->mBuildingSaleFactors[1]);
         }
         if (r.key(L"[mainstanence]"))
-            r.readInt(mMaintenance);
+            r.readInt(mMaintenance, 0, kMaxPrice);
         if (r.key(L"[layers show]"))
             readLayers(r, mLayersShow);
         if (r.key(L"[layers hide]"))
@@ -55,15 +56,15 @@ DataBuilding::DataBuilding(const std::string& path) : mPath(path)
         if (r.key(L"[helper]"))
             mCameraTarget = r.value();
         if (r.key(L"[food stored max]"))
-            r.readInt(mFoodStoredMax);
+            r.readInt(mFoodStoredMax, 0, kMaxCount);
         if (r.key(L"[cleanness drop]"))
-            r.readFloat(mCleannessDrop);
+            r.readFloat(mCleannessDrop, 0.0f, static_cast<float>(kTopLevel));
         if (r.key(L"[condition drop]"))
-            r.readFloat(mConditionDrop);
+            r.readFloat(mConditionDrop, 0.0f, static_cast<float>(kTopLevel));
         if (r.key(L"[level num]"))
             r.readInt(mLevelNum);
         if (r.key(L"[popularity worth]"))
-            r.readFloat(mPopularityWorth);
+            r.readFloat(mPopularityWorth, 0.0f, 1.0e6f);
         if (r.key(L"[icon image]"))
             readIcon(r, kIconFolder, mIconFile, mIcon);
         if (r.key(L"[icon image greyed]"))
@@ -150,7 +151,7 @@ void DataBuilding::orderCleaning()
         return;
     int cost = storage->mGlobalSettings->mBuildingCleanCost;
     storage->mGlobalSettings->mCashAccount->addCash(-cost);
-    storage->mBalanceThisMonth->mValues[t_Other] -= cost;
+    storage->mBalanceThisMonth->book(t_Other, -static_cast<long long>(cost));
 }
 
 void DataBuilding::orderRepair()
@@ -161,6 +162,6 @@ void DataBuilding::orderRepair()
         return;
     int cost = repairCost();
     storage->mGlobalSettings->mCashAccount->addCash(-cost);
-    storage->mBalanceThisMonth->mValues[t_BuildingsRepairs] -= cost;
-    storage->mStatThisMonth->mValues[t_BuildingsRepairs] += 1;
+    storage->mBalanceThisMonth->book(t_BuildingsRepairs, -static_cast<long long>(cost));
+    storage->mStatThisMonth->book(t_BuildingsRepairs, 1);
 }

@@ -2,6 +2,7 @@
 
 #include "game/DataStorage.h"
 #include "game/KeyFile.h"
+#include "game/Ranges.h"
 
 namespace {
 const char* const kIconFolder = "data/game/Foods/Icons/";
@@ -16,9 +17,9 @@ DataFood::DataFood(const std::string& path)
         if (r.key(L"[description]"))
             mDescription = r.value();
         if (r.key(L"[cost]"))
-            r.readInt(mCost);
+            r.readInt(mCost, 0, kMaxPrice);
         if (r.key(L"[food]"))
-            r.readInt(mFood);
+            r.readInt(mFood, 0, kMaxCount);
         if (r.key(L"[icon image]"))
             readIcon(r, kIconFolder, mIconFile, mIcon);
         if (r.key(L"[icon image greyed]"))

@@ -12,6 +12,7 @@
 #include "game/GlobalSettings.h"
 #include "game/MonthBalance.h"
 #include "game/ParkEvents.h"
+#include "game/Ranges.h"
 #include "game/Profiles.h"
 #include "game/Promotion.h"
 #include "render/external/Sounds.h"
@@ -21,7 +22,7 @@
 #include <set>
 
 // Index: queries - park services - the logic step and the day - the month - offers -
-// popularity - debug texts - options - ownership
+// popularity - debug texts - options - messages to the player - ownership
 
 namespace {
 const int kStepMs = StepSchedule::kStepMs;
@@ -154,12 +155,22 @@ void DataStorage::newDay()
     parkEvents().rankingRebuilt();
 
     // The autosave of the current profile; with no profile chosen there is nothing to save.
-    if (mCurrentProfile >= 0 && mCurrentProfile < static_cast<int>(mProfiles.size())) {
-        DataProfile* profile = mProfiles[mCurrentProfile];
-        const TutorialProgress tutorial = parkEvents().tutorialProgress();
-        saveProfile(profile->mPath, profile->mName, profile->mAvatarFile, profile->mTutorial, tutorial.step,
-                    tutorial.pointerTarget, tutorial.buildingBought, tutorial.petAccepted, tutorial.foodBought);
-    }
+    saveCurrentProfile();
+}
+
+bool DataStorage::saveCurrentProfile()
+{
+    if (mCurrentProfile < 0 || mCurrentProfile >= static_cast<int>(mProfiles.size()))
+        return false;
+    DataProfile* profile = mProfiles[mCurrentProfile];
+    const TutorialProgress tutorial = parkEvents().tutorialProgress();
+    WriteFailure failure = WriteFailure::None;
+    if (saveProfile(profile->mPath, profile->mName, profile->mAvatarFile, profile->mTutorial, tutorial.step,
+                    tutorial.pointerTarget, tutorial.buildingBought, tutorial.petAccepted, tutorial.foodBought,
+                    &failure))
+        return true;
+    reportSaveFailure(failure, profile->mPath);
+    return false;
 }
 
 // ---- the month
@@ -168,9 +179,9 @@ void DataStorage::closeMonth()
 {
     int maintenance = 0;
     for (DataBuilding* building : mParkBuildings)
-        maintenance += building->mMaintenance;
+        maintenance = moneySum(maintenance, building->mMaintenance);
     mGlobalSettings->mCashAccount->addCash(-maintenance);
-    mBalanceThisMonth->mValues[t_BuildingsMaintenance] -= maintenance;
+    mBalanceThisMonth->book(t_BuildingsMaintenance, -static_cast<long long>(maintenance));
 
     delete mBalanceLastMonth;
     mBalanceLastMonth = mBalanceThisMonth->clone();
@@ -236,7 +247,7 @@ float DataStorage::computePopularity()
             p += promotion->mPopularityWorth;
             break;
         }
-    mPopularity = static_cast<int>(p);
+    mPopularity = truncatedWithin(p, 0, kMaxMoney);
 
     // A zero reference or maximum (warned when read) leaves the park without attraction.
     int refA = settings->scrollReference(L"AccomodationTicket");
@@ -285,6 +296,30 @@ void DataStorage::dumpTexts() const
 void DataStorage::createOptions(const std::string& folder)
 {
     mOptions = new GameOptions(folder);
+}
+
+// ---- messages to the player
+
+void DataStorage::tellPlayer(const wchar_t* titleKey, const wchar_t* textKey, const std::string& file)
+{
+    PlayerNotice notice{titleKey, textKey, stringToWide(file)};
+    for (const PlayerNotice& queued : mPlayerNotices)
+        if (queued.mTitleKey == notice.mTitleKey && queued.mTextKey == notice.mTextKey && queued.mFile == notice.mFile)
+            return;
+    mPlayerNotices.push_back(notice);
+}
+
+void DataStorage::reportSaveFailure(WriteFailure failure, const std::string& path)
+{
+    // The autosave runs every game day: each kind of failure is told once, not every day.
+    unsigned bit = 1u << static_cast<int>(failure);
+    if (mSaveFailuresTold & bit)
+        return;
+    mSaveFailuresTold |= bit;
+    const wchar_t* text = failure == WriteFailure::Open    ? L"savefailedopen"
+                          : failure == WriteFailure::Write ? L"savefailedwrite"
+                                                           : L"savefailedrename";
+    tellPlayer(L"savefailed", text, path);
 }
 
 // ---- ownership

@@ -27,6 +27,7 @@ class GlobalSettings;
 class KeyFileReader;
 class MonthBalance;
 class Promotion;
+enum class WriteFailure;
 
 class DataStorage : public Singleton<DataStorage> {
 public:
@@ -75,6 +76,22 @@ public:
     // Rebuilds the profile list from folder + "Profiles/*.txt", reading each profile in full.
     void scanProfiles(const std::string& folder);
 
+    // ---- messages to the player
+    // A message shown on screen: a title and a text of the texts table, the text's "%ls" filled
+    // with a file name.
+    struct PlayerNotice {
+        std::wstring mTitleKey;
+        std::wstring mTextKey;
+        std::wstring mFile;
+    };
+    // Queues a message; the screens show the queued messages one at a time when no popup is open.
+    void tellPlayer(const wchar_t* titleKey, const wchar_t* textKey, const std::string& file);
+    // Tells the player that a saved game could not be written, once per kind of failure.
+    void reportSaveFailure(WriteFailure failure, const std::string& path);
+    // Saves the current profile with the tutorial's state (the autosave, the quit's save); a
+    // failure is told on screen. False when nothing could be saved.
+    bool saveCurrentProfile();
+
     // ---- ownership
     // Keeps a record that left the lists alive until the process ends.
     template <class T>
@@ -111,6 +128,8 @@ public:
     MonthBalance* mBalanceLastMonth = nullptr;
     MonthBalance* mBalanceThisMonth = nullptr;
     int mPopularity = 0;
+    std::vector<PlayerNotice> mPlayerNotices;
+    unsigned mSaveFailuresTold = 0; // a bit per kind of write failure
 
 private:
     std::vector<std::shared_ptr<void>> mRetired;

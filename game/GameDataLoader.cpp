@@ -71,9 +71,9 @@ void readAnimals(DataStorage* storage)
                 storage->mAnimalObjects[items[0]].push_back(items[1]);
         }
         if (r.key(L"[animal hunger drop]"))
-            r.readFloat(settings->mAnimalHungerDrop);
+            r.readFloat(settings->mAnimalHungerDrop, 0.0f, 7.0f);
         if (r.key(L"[animal health drop]"))
-            r.readFloat(settings->mAnimalHealthDrop);
+            r.readFloat(settings->mAnimalHealthDrop, 0.0f, 7.0f);
         if (r.key(L"[skin]")) {
             std::vector<std::wstring> items = itemsAtLeast(r, 2);
             if (!items.empty()) {

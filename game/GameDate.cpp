@@ -6,6 +6,7 @@
 #include "toolkit/utils/TextsManager.h"
 
 namespace {
+const int kMaxYear = 1000000;
 const int kDaysPerMonth[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
 const wchar_t* const kMonthNames[12] = {L"january", L"february", L"march",     L"april",   L"may",      L"june",
                                         L"july",    L"august",   L"september", L"october", L"november", L"december"};
@@ -23,7 +24,8 @@ GameDate::GameDate(int day, int month, int year)
 
 bool GameDate::isValid(int day, int month, int year)
 {
-    return month >= 1 && month <= 12 && day >= 1 && day <= kDaysPerMonth[month - 1];
+    // Years are held within a range whose months still count in an int.
+    return month >= 1 && month <= 12 && day >= 1 && day <= kDaysPerMonth[month - 1] && year >= 1 && year <= kMaxYear;
 }
 
 std::wstring GameDate::toText() const

@@ -6,11 +6,46 @@
 #include "game/KeyFile.h"
 #include "toolkit/utils/misc.h"
 
+#include <algorithm>
+#include <cstdio>
+
 // Index: reading - writing - applying
 
 namespace {
 const int kFallbackWidth = 1024;
 const int kFallbackHeight = 768;
+
+// A window is never smaller than this (or the display's smallest mode, when smaller); without
+// a list of the display's modes it is held within these sides.
+const int kSmallestWidth = 640;
+const int kSmallestHeight = 480;
+const int kLargestSide = 16384;
+
+// True when the display can show a window of that size: no smaller than its smallest mode (a
+// window as small as 640 x 480 is always fine) and no larger than its largest.
+bool displayCanShow(int width, int height)
+{
+    DisplayModeList modes;
+    int current = -1;
+    listDisplayModes(modes, current);
+    int minW = 0, minH = 0, maxW = 0, maxH = 0;
+    for (const std::pair<int, int>& mode : modes) {
+        if (mode.first <= 0 || mode.second <= 0)
+            continue;
+        minW = minW == 0 ? mode.first : std::min(minW, mode.first);
+        minH = minH == 0 ? mode.second : std::min(minH, mode.second);
+        maxW = std::max(maxW, mode.first);
+        maxH = std::max(maxH, mode.second);
+    }
+    if (maxW == 0) {
+        minW = kSmallestWidth;
+        minH = kSmallestHeight;
+        maxW = maxH = kLargestSide;
+    }
+    minW = std::min(minW, kSmallestWidth);
+    minH = std::min(minH, kSmallestHeight);
+    return width >= minW && height >= minH && width <= maxW && height <= maxH;
+}
 
 float clampVolume(float volume)
 {
@@ -42,8 +77,14 @@ GameOptions::GameOptions(const std::string& folder) : mPath(folder + "save.txt")
             r.readInt(mProfile);
     }
     // A size of 0 or less means "the display's mode"; it must never flip the window mode.
-    if (mWidth <= 0 || mHeight <= 0)
+    if (mWidth <= 0 || mHeight <= 0) {
         mWidth = mHeight = 0;
+    } else if (!displayCanShow(mWidth, mHeight)) {
+        std::printf("Warning: %s: [resolution] %d x %d is not a size the display can show, the display's mode "
+                    "taken\n",
+                    path.c_str(), mWidth, mHeight);
+        mWidth = mHeight = 0;
+    }
     mMusicVolume = clampVolume(mMusicVolume);
     mSoundVolume = clampVolume(mSoundVolume);
     if (mProfile < -1)

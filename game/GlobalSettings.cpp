@@ -5,15 +5,26 @@
 #include "game/GameDate.h"
 #include "game/KeyFile.h"
 #include "game/ParkEvents.h"
+#include "game/Ranges.h"
 #include "toolkit/utils/misc.h"
 
 #include <cstdio>
+#include <type_traits>
 
 namespace {
+const int kTopLevel = 7;
+const int kMaxSalt = 10;      // the salt's tenths: 0 (none) to 10
+const int kMaxOffers = 100;
+const float kMaxPopularity = 1.0e6f;
+// One game day lasts at least a second (each day ends with the autosave), at most a game hour.
+const int kMinGameSpeed = 1000;
+const int kMaxGameSpeed = 3600000;
+const int kDefaultGameSpeed = 3000;
 
 // "species min max" lines: the lower-cased species and two numbers.
+// The range is held within lo..hi, its top not below its bottom.
 template <class T>
-void readRange(KeyFileReader& r, std::map<std::wstring, std::pair<T, T>>& ranges)
+void readRange(KeyFileReader& r, std::map<std::wstring, std::pair<T, T>>& ranges, T lo, T hi)
 {
     std::vector<std::wstring> items = r.items();
     if (items.size() < 3) {
@@ -26,8 +37,11 @@ void readRange(KeyFileReader& r, std::map<std::wstring, std::pair<T, T>>& ranges
         ok = r.toInt(items[1], range.first) && r.toInt(items[2], range.second);
     else
         ok = r.toFloat(items[1], range.first) && r.toFloat(items[2], range.second);
-    if (ok)
+    if (ok) {
+        range.first = r.within(range.first, lo, hi);
+        range.second = r.within(range.second, range.first, hi);
         ranges[toLowerWide(items[0])] = range;
+    }
 }
 
 // A line of integers; malformed items are skipped with a warning.
@@ -42,8 +56,8 @@ std::vector<int> readInts(KeyFileReader& r)
     return numbers;
 }
 
-// Two reals of one line into out[0], out[1].
-void readPair(KeyFileReader& r, float* out)
+// Two reals of one line into out[0], out[1], each held within lo..hi.
+void readPair(KeyFileReader& r, float* out, float lo, float hi)
 {
     std::vector<std::wstring> items = r.items();
     if (items.size() < 2) {
@@ -52,8 +66,8 @@ void readPair(KeyFileReader& r, float* out)
     }
     float a = out[0], b = out[1];
     if (r.toFloat(items[0], a) && r.toFloat(items[1], b)) {
-        out[0] = a;
-        out[1] = b;
+        out[0] = r.within(a, lo, hi);
+        out[1] = r.within(b, lo, hi);
     }
 }
 
@@ -62,21 +76,22 @@ void readPair(KeyFileReader& r, float* out)
 GlobalSettings::GlobalSettings(const std::string& path)
 {
     KeyFileReader r(path);
+    bool gameSpeedRead = false;
     for (; r.more(); r.advance()) {
         if (r.key(L"[cash]")) {
             int cash = 0;
-            if (r.readInt(cash)) {
+            if (r.readInt(cash, -kMaxMoney, kMaxMoney)) {
                 delete mCashAccount;
                 mCashAccount = new CashAccount(cash);
                 mCashAccount->setLabel(parkEvents().cashLabel());
             }
         }
         if (r.key(L"[days to next teaching]"))
-            r.readInt(mDaysToNextTeaching);
+            r.readInt(mDaysToNextTeaching, 0, kMaxDays);
         if (r.key(L"[animal days to learn trick min-max]"))
-            readRange(r, mDaysToLearnRanges);
+            readRange(r, mDaysToLearnRanges, 1, kMaxDays);
         if (r.key(L"[base income min-max]"))
-            readRange(r, mBaseIncome);
+            readRange(r, mBaseIncome, 0, kMaxPrice);
         if (r.key(L"[scroll values]", 2)) {
             std::vector<std::wstring> items = r.items();
             ScrollValues values;
@@ -84,34 +99,38 @@ GlobalSettings::GlobalSettings(const std::string& path)
             for (int i = 0; ok && i < 5; ++i)
                 ok = r.toInt(items[i + 1], values.mPresets[i]);
             ok = r.toInt(r.value(), values.mReference) && ok;
-            if (items.size() < 6)
+            if (items.size() < 6) {
                 r.warn("needs an item and five presets");
-            else if (ok)
+            } else if (ok) {
+                for (int& preset : values.mPresets)
+                    preset = r.within(preset, 0, kMaxPrice);
+                values.mReference = r.within(values.mReference, 0, kMaxPrice);
                 mScrollValues[items[0]] = values;
+            }
         }
         if (r.key(L"[animal tricks starting progress min-max]"))
-            readRange(r, mTrickProgressRanges);
+            readRange(r, mTrickProgressRanges, 0.0f, static_cast<float>(kTopLevel));
         if (r.key(L"[animal taken away cost]"))
-            r.readInt(mAnimalTakenAwayCost);
+            r.readInt(mAnimalTakenAwayCost, 0, kMaxPrice);
         if (r.key(L"[days to game over after minus balance]"))
-            r.readInt(mDaysToGameOver);
+            r.readInt(mDaysToGameOver, 0, kMaxDays);
         if (r.key(L"[animals per place]"))
-            r.readInt(mAnimalsPerPlace);
+            r.readInt(mAnimalsPerPlace, 0, kMaxCount);
         if (r.key(L"[animals prices accuracy]"))
-            r.readInt(mAnimalsPricesAccuracy);
+            r.readInt(mAnimalsPricesAccuracy, 0, kMaxPrice);
         if (r.key(L"[all tricks teaching price]"))
-            r.readInt(mAllTricksTeachingPrice);
+            r.readInt(mAllTricksTeachingPrice, 0, kMaxPrice);
         if (r.key(L"[random animals to buy after (days)]"))
-            r.readInt(mDaysBetweenNewAnimals);
+            r.readInt(mDaysBetweenNewAnimals, 1, kMaxDays);
         if (r.key(L"[mouse radius accuracy]"))
-            r.readFloat(mMouseRadiusAccuracy);
+            r.readFloat(mMouseRadiusAccuracy, 0.0f, 100.0f);
         if (r.key(L"[advertise]")) {
             std::vector<std::wstring> items = r.items();
             int value = 0;
             if (items.size() < 2)
                 r.warn("needs a name and a number");
             else if (r.toInt(items[1], value))
-                mAdvertises.push_back(new Advertise(value, items[0]));
+                mAdvertises.push_back(new Advertise(r.within(value, 0, kMaxPrice), items[0]));
         }
         if (r.key(L"[date]")) {
             std::vector<std::wstring> items = r.items();
@@ -125,50 +144,51 @@ GlobalSettings::GlobalSettings(const std::string& path)
             }
         }
         if (r.key(L"[accomodation ticket price]"))
-            r.readInt(mAccommodationTicketPrice);
+            r.readInt(mAccommodationTicketPrice, 0, kMaxPrice);
         if (r.key(L"[teaching price]"))
-            r.readInt(mTeachingPrice);
+            r.readInt(mTeachingPrice, 0, kMaxPrice);
         if (r.key(L"[dinner price]"))
-            r.readInt(mDinnerPrice);
+            r.readInt(mDinnerPrice, 0, kMaxPrice);
         if (r.key(L"[drinks price]"))
-            r.readInt(mDrinksPrice);
+            r.readInt(mDrinksPrice, 0, kMaxPrice);
         if (r.key(L"[salad price]"))
-            r.readInt(mSaladPrice);
+            r.readInt(mSaladPrice, 0, kMaxPrice);
         if (r.key(L"[salt in food]"))
-            r.readInt(mSaltInFood);
+            r.readInt(mSaltInFood, 0, kMaxSalt);
         if (r.key(L"[car parking ticket price]"))
-            r.readInt(mCarParkingTicketPrice);
+            r.readInt(mCarParkingTicketPrice, 0, kMaxPrice);
         if (r.key(L"[owners accomodation price]"))
-            r.readInt(mOwnersAccommodationPrice);
+            r.readInt(mOwnersAccommodationPrice, 0, kMaxPrice);
         if (r.key(L"[start park promotion]"))
             r.readInt(mActivePromotion);
         if (r.key(L"[animals to accomodation]")) {
             std::vector<int> n = readInts(r);
             if (n.size() >= 2) {
-                mAnimalsToAccommodationMin = n[0];
-                mAnimalsToAccommodationMax = n[1];
+                mAnimalsToAccommodationMin = r.within(n[0], 0, kMaxOffers);
+                mAnimalsToAccommodationMax = r.within(n[1], mAnimalsToAccommodationMin, kMaxOffers);
             } else {
                 r.warn("needs two numbers");
             }
         }
         if (r.key(L"[animals starting hunger]"))
-            r.readFloat(mAnimalsStartingHunger);
+            r.readFloat(mAnimalsStartingHunger, 0.0f, static_cast<float>(kTopLevel));
         if (r.key(L"[animals starting health]"))
-            r.readFloat(mAnimalsStartingHealth);
+            r.readFloat(mAnimalsStartingHealth, 0.0f, static_cast<float>(kTopLevel));
         if (r.key(L"[animals starting happiness]"))
-            r.readFloat(mAnimalsStartingHappiness);
-        if (r.key(L"[game speed]"))
-            r.readInt(mGameSpeed);
+            r.readFloat(mAnimalsStartingHappiness, 0.0f, static_cast<float>(kTopLevel));
+        if (r.key(L"[game speed]")) {
+            gameSpeedRead = r.readInt(mGameSpeed, kMinGameSpeed, kMaxGameSpeed) || gameSpeedRead;
+        }
         if (r.key(L"[food stored]"))
-            r.readInt(mFoodStored);
+            r.readInt(mFoodStored, 0, kMaxCount);
         if (r.key(L"[food stored max]"))
-            r.readInt(mFoodStoredMax);
+            r.readInt(mFoodStoredMax, 0, kMaxCount);
         if (r.key(L"[animal treat cost]"))
-            r.readInt(mAnimalTreatCost);
+            r.readInt(mAnimalTreatCost, 0, kMaxPrice);
         if (r.key(L"[building clean cost]"))
-            r.readInt(mBuildingCleanCost);
+            r.readInt(mBuildingCleanCost, 0, kMaxPrice);
         if (r.key(L"[building repair cost per part]"))
-            r.readInt(mBuildingRepairCostPerPart);
+            r.readInt(mBuildingRepairCostPerPart, 0, kMaxPrice);
         if (r.key(L"[ranking park]"))
             mRankingParks.push_back(new DataRankingPark(r.value(), 0, 0));
         if (r.key(L"[layers if]")) {
@@ -181,23 +201,23 @@ GlobalSettings::GlobalSettings(const std::string& path)
                 mStartingLayers.push_back(layer);
         }
         if (r.key(L"[buildings sell percentage losses]"))
-            readPair(r, mBuildingSaleFactors);
+            readPair(r, mBuildingSaleFactors, 0.0f, 1.0f);
         if (r.key(L"[animals sell percentage losses]"))
-            readPair(r, mAnimalSaleFactors);
+            readPair(r, mAnimalSaleFactors, 0.0f, 1.0f);
         if (r.key(L"[animal]"))
             mStartingAnimals.push_back(r.value());
         if (r.key(L"[dog popularity]"))
-            r.readFloat(mDogPopularity);
+            r.readFloat(mDogPopularity, 0.0f, kMaxPopularity);
         if (r.key(L"[cat popularity]"))
-            r.readFloat(mCatPopularity);
+            r.readFloat(mCatPopularity, 0.0f, kMaxPopularity);
         if (r.key(L"[dino popularity]"))
-            r.readFloat(mDinoPopularity);
+            r.readFloat(mDinoPopularity, 0.0f, kMaxPopularity);
         if (r.key(L"[rabbit popularity]"))
-            r.readFloat(mRabbitPopularity);
+            r.readFloat(mRabbitPopularity, 0.0f, kMaxPopularity);
         if (r.key(L"[horse popularity]"))
-            r.readFloat(mHorsePopularity);
+            r.readFloat(mHorsePopularity, 0.0f, kMaxPopularity);
         if (r.key(L"[max popularity]"))
-            r.readFloat(mMaxPopularity);
+            r.readFloat(mMaxPopularity, 0.0f, kMaxPopularity);
         if (r.key(L"[building]"))
             mStartingBuildings.push_back(r.value());
     }
@@ -212,9 +232,16 @@ GlobalSettings::GlobalSettings(const std::string& path)
             std::printf("Warning: %s: no reference price for %ls, the park attracts nobody\n", path.c_str(), item);
     if (mMaxPopularity <= 0.0f)
         std::printf("Warning: %s: [max popularity] is not above 0, the park attracts nobody\n", path.c_str());
-    if (mDaysBetweenNewAnimals <= 0)
+    if (mDaysBetweenNewAnimals <= 0) {
         std::printf("Warning: %s: [random animals to buy after (days)] is %d, taken as 1\n", path.c_str(),
                     mDaysBetweenNewAnimals);
+        mDaysBetweenNewAnimals = 1;
+    }
+    // Every step would otherwise be a new day with its autosave.
+    if (!gameSpeedRead) {
+        std::printf("Warning: %s: no valid [game speed], a day lasts %d ms\n", path.c_str(), kDefaultGameSpeed);
+        mGameSpeed = kDefaultGameSpeed;
+    }
     if (!mDate) {
         std::printf("Warning: %s: no valid [date], the park starts on 1 January 2010\n", path.c_str());
         mDate = new GameDate(1, 1, 2010);

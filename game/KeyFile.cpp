@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <string>
 
 // ---- reading
 
@@ -33,7 +34,7 @@ void KeyFileReader::lowerCurrent()
 
 bool KeyFileReader::key(const wchar_t* key, int valueLines)
 {
-    if (mIndex >= mLines.size() || mLines[mIndex].empty())
+    if (mIndex >= mLines.size() || mLines[mIndex].empty() || mIndex == mValueLine)
         return false;
     lowerCurrent();
     return mLower == key && hasValueLines(key, valueLines);
@@ -41,7 +42,8 @@ bool KeyFileReader::key(const wchar_t* key, int valueLines)
 
 bool KeyFileReader::exactKey(const wchar_t* key, int valueLines)
 {
-    return mIndex < mLines.size() && mLines[mIndex] == key && hasValueLines(key, valueLines);
+    return mIndex < mLines.size() && mIndex != mValueLine && mLines[mIndex] == key &&
+           hasValueLines(key, valueLines);
 }
 
 bool KeyFileReader::hasValueLines(const wchar_t* key, int valueLines)
@@ -63,6 +65,7 @@ const std::wstring& KeyFileReader::value()
         return empty;
     }
     ++mIndex;
+    mValueLine = mIndex;
     return mLines[mIndex];
 }
 
@@ -95,6 +98,55 @@ bool KeyFileReader::readTruncated(int& out)
     return true;
 }
 
+bool KeyFileReader::readInt(int& out, int lo, int hi)
+{
+    int n = out;
+    if (!readInt(n))
+        return false;
+    out = within(n, lo, hi);
+    return true;
+}
+
+bool KeyFileReader::readFloat(float& out, float lo, float hi)
+{
+    float f = out;
+    if (!readFloat(f))
+        return false;
+    out = within(f, lo, hi);
+    return true;
+}
+
+bool KeyFileReader::readTruncated(int& out, int lo, int hi)
+{
+    int n = out;
+    if (!readTruncated(n))
+        return false;
+    out = within(n, lo, hi);
+    return true;
+}
+
+int KeyFileReader::within(int value, int lo, int hi) const
+{
+    if (value >= lo && value <= hi)
+        return value;
+    int held = value < lo ? lo : hi;
+    warn(("number " + std::to_string(value) + " outside " + std::to_string(lo) + ".." + std::to_string(hi) +
+          ", taken as " + std::to_string(held))
+             .c_str());
+    return held;
+}
+
+float KeyFileReader::within(float value, float lo, float hi) const
+{
+    if (value >= lo && value <= hi)
+        return value;
+    float held = value > hi ? hi : lo;
+    warn(("number " + std::to_string(value) + " outside " + std::to_string(lo) + ".." + std::to_string(hi) +
+          ", taken as " + std::to_string(held))
+             .c_str());
+    return held;
+}
+
 bool KeyFileReader::toInt(const std::wstring& text, int& out) const
 {
     try {
@@ -124,6 +176,7 @@ bool KeyFileReader::toFloat(const std::wstring& text, float& out) const
 
 void KeyFileReader::warn(const char* what) const
 {
+    ++mWarnings;
     std::printf("Warning: %s, %s: %s\n", mPath.c_str(), wideToString(mKey).c_str(), what);
 }
 
@@ -176,7 +229,7 @@ KeyFileWriter& KeyFileWriter::end()
     return *this;
 }
 
-bool KeyFileWriter::write(const std::string& path) const
+bool KeyFileWriter::write(const std::string& path, WriteFailure* failure) const
 {
-    return writeUtf8Lines(path, mLines);
+    return writeUtf8Lines(path, mLines, failure);
 }

@@ -12,7 +12,8 @@
 //         if (r.key(L"[date]")) { ... r.value() ... }
 //     }
 // key() consumes nothing; the value accessors move onto the value lines, so the tests after a
-// matched key look at its last value line, as every reader of these files does. A key whose
+// matched key look at its last value line. A line taken as a value is never a key, so any text
+// written as a value reads back as that value (a name "[cash]" stays a name). A key whose
 // value lines are cut off by the end of the file is ignored with a warning, and a malformed
 // number keeps the field's value with a warning naming the file and the key; nothing throws.
 //
@@ -21,6 +22,8 @@
 
 #include <string>
 #include <vector>
+
+enum class WriteFailure; // toolkit/utils/misc.h
 
 class KeyFileReader {
 public:
@@ -52,12 +55,22 @@ public:
     bool readFloat(float& out);
     // A real stored in an integer field, truncated toward zero.
     bool readTruncated(int& out);
+    // The same held within lo..hi: a number outside is held within with a warning.
+    bool readInt(int& out, int lo, int hi);
+    bool readFloat(float& out, float lo, float hi);
+    bool readTruncated(int& out, int lo, int hi);
+
+    // value held within lo..hi, with a warning naming the file and the key when it was outside.
+    int within(int value, int lo, int hi) const;
+    float within(float value, float lo, float hi) const;
 
     // Conversions of single items, with the same warning; out keeps its value on failure.
     bool toInt(const std::wstring& text, int& out) const;
     bool toFloat(const std::wstring& text, float& out) const;
     // A warning naming the file and the current key.
     void warn(const char* what) const;
+    // The number of warnings so far: a file read with warnings lost part of what it held.
+    int warnings() const { return mWarnings; }
 
 private:
     void lowerCurrent();
@@ -71,6 +84,8 @@ private:
     std::wstring mLower;      // the current line lower-cased
     size_t mLowerIndex = ~size_t(0);
     std::wstring mKey;        // the last matched key, for warnings
+    size_t mValueLine = ~size_t(0); // the last line taken as a value
+    mutable int mWarnings = 0;
 };
 
 // Numbers as text, in the forms the game writes and reads back exactly.
@@ -92,8 +107,8 @@ public:
     KeyFileWriter& end();
 
     const std::vector<std::wstring>& lines() const { return mLines; }
-    // Writes the file (replaced as a whole); false when it could not be written.
-    bool write(const std::string& path) const;
+    // Writes the file (replaced as a whole); false (the kind in failure) when it could not be written.
+    bool write(const std::string& path, WriteFailure* failure = nullptr) const;
 
 private:
     std::vector<std::wstring> mLines;

@@ -1,5 +1,7 @@
 #include "game/MonthBalance.h"
 
+#include "game/Ranges.h"
+
 #include <cstdint>
 #include <limits>
 
@@ -14,6 +16,11 @@ int MonthBalance::total() const
     if (sum < std::numeric_limits<int>::min())
         return std::numeric_limits<int>::min();
     return static_cast<int>(sum);
+}
+
+void MonthBalance::book(int row, long long amount)
+{
+    mValues[row] = moneySum(mValues[row], amount);
 }
 
 MonthBalance* MonthBalance::clone() const

@@ -28,6 +28,8 @@ public:
 
     // The sum of all 14 words (the finance screen's total row), held within int.
     int total() const;
+    // Adds amount to a word, the sum held within the money range.
+    void book(int row, long long amount);
     // A new record with the same words.
     MonthBalance* clone() const;
 

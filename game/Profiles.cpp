@@ -11,11 +11,18 @@
 #include "game/KeyFile.h"
 #include "game/MonthBalance.h"
 #include "game/ParkEvents.h"
+#include "game/Ranges.h"
 #include "game/Promotion.h"
 #include "core/platform.h"
 #include "toolkit/utils/misc.h"
 
+#include <climits>
+#include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <utility>
 
 // Index: writing - reading sections - loadProfile - the profile list
 
@@ -24,6 +31,18 @@ const char* const kDataFolder = "data/game/";
 const char* const kBuildingsFolder = "data/game/Buildings/";
 const char* const kAvatarsFolder = "data/game/Profiles/Avatars/";
 const int kTopLevel = 7;
+const int kMaxHunger = 100; // hunger stands above 7 until the day after feedings
+const int kMaxSalt = 10;
+const int kMaxDamagedCopies = 100;
+
+bool readWholeFile(const std::string& path, std::string& bytes)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return true;
+}
 
 const wchar_t* const kMonthKeys[4] = {L"[mBalanceThisMonth]", L"[mBalanceLastMonth]", L"[mStatLastMonth]",
                                       L"[mStatThisMonth]"};
@@ -47,7 +66,8 @@ std::vector<std::wstring> wordsOf(const MonthBalance* record)
 // ---- writing
 
 bool saveProfile(const std::string& path, const std::wstring& name, const std::wstring& avatarFile, int tutorial,
-                 int tutorialStep, int tutorialState, int buildingBought, int petAccepted, int thirdTrigger)
+                 int tutorialStep, int tutorialState, int buildingBought, int petAccepted, int thirdTrigger,
+                 WriteFailure* failure)
 {
     DataStorage* storage = Singleton<DataStorage>::get();
     GlobalSettings* settings = storage->mGlobalSettings;
@@ -115,24 +135,27 @@ bool saveProfile(const std::string& path, const std::wstring& name, const std::w
     }
     for (float progress : parkEvents().walkerProgress())
         w.key(L"[person walking]").line(realText(progress));
-    return w.write(path);
+    return w.write(path, failure);
 }
 
 // ---- reading sections
 
 namespace {
 
-// Integers of one value line; false (with a warning) when fewer than count are well formed.
-bool readInts(KeyFileReader& r, int* out, size_t count)
+// Integers of one value line, each held within lo..hi; false (with a warning) when fewer than
+// count are well formed.
+bool readInts(KeyFileReader& r, int* out, size_t count, int lo = INT_MIN, int hi = INT_MAX)
 {
     std::vector<std::wstring> items = r.items();
     if (items.size() < count) {
         r.warn("too few values, section skipped");
         return false;
     }
-    for (size_t i = 0; i < count; ++i)
+    for (size_t i = 0; i < count; ++i) {
         if (!r.toInt(items[i], out[i]))
             return false;
+        out[i] = r.within(out[i], lo, hi);
+    }
     return true;
 }
 
@@ -172,6 +195,10 @@ void readBuilding(KeyFileReader& r, DataStorage* storage)
         r.warn(("not a building file name \"" + name + "\", section skipped").c_str());
         return;
     }
+    if (storage->findParkBuilding(name)) {
+        r.warn(("building \"" + name + "\" stands in the park already, section skipped").c_str());
+        return;
+    }
     // A building whose file has gone stays in the park with the reader's defaults and its saved
     // levels, so the next save still holds it.
     if (!file_exists(path.c_str()))
@@ -186,7 +213,8 @@ void readBuilding(KeyFileReader& r, DataStorage* storage)
     storage->mParkBuildings.push_back(building);
 }
 
-void readAnimal(KeyFileReader& r, DataStorage* storage)
+// takenPlaces: the species and place node of the animals read before; one animal a place.
+void readAnimal(KeyFileReader& r, DataStorage* storage, std::set<std::pair<std::wstring, std::wstring>>& takenPlaces)
 {
     std::vector<std::wstring> line1 = r.items();
     std::vector<std::wstring> line2 = r.items();
@@ -224,6 +252,10 @@ void readAnimal(KeyFileReader& r, DataStorage* storage)
         r.warn("place index outside the species' places, animal skipped");
         return;
     }
+    if (!takenPlaces.insert(std::make_pair(species, line2[0])).second) {
+        r.warn("an animal stands at that place already, animal skipped");
+        return;
+    }
     auto coats = storage->mSkinFiles.find(species);
     if (picture < 0 || coats == storage->mSkinFiles.end() || picture >= static_cast<int>(coats->second.size())) {
         r.warn("picture index outside the species' coats, the first coat taken");
@@ -235,10 +267,7 @@ void readAnimal(KeyFileReader& r, DataStorage* storage)
     storage->mParkAnimals.push_back(animal);
     animal->loadPicture(picture);
     // Hunger may stand above 7 until the day after a feeding; no level is below 0.
-    if (hunger < 0) {
-        r.warn("hunger below 0, taken as 0");
-        hunger = 0;
-    }
+    hunger = r.within(hunger, 0, kMaxHunger);
     animal->mHunger = hunger;
     animal->mHungerAcc = hungerAcc;
     animal->mFed = fed != 0;
@@ -247,16 +276,17 @@ void readAnimal(KeyFileReader& r, DataStorage* storage)
     animal->mHealthAcc = healthAcc;
     animal->mAtDoctor = atDoctor != 0;
     animal->mSick = sick != 0;
-    animal->mHungerDrop = hungerDrop;
-    animal->mHealthDrop = healthDrop;
+    animal->mHungerDrop = r.within(hungerDrop, 0.0f, static_cast<float>(kTopLevel));
+    animal->mHealthDrop = r.within(healthDrop, 0.0f, static_cast<float>(kTopLevel));
     animal->mHappiness = DataAnimal::happinessOf(hunger, health);
     for (int i = 0; i < 3; ++i) {
-        animal->mTrickProgress[i] = tricks[i];
+        animal->mTrickProgress[i] = clampLevel(r, tricks[i]);
         animal->mTrickFees[i] = 0;
     }
-    animal->mStayDays = days[0];
-    animal->mDaysToTeach = days[1];
-    animal->mAccommodationFee = settings->mAccommodationTicketPrice * animal->mStayDays;
+    // A stay of 0 days or less would never end.
+    animal->mStayDays = r.within(days[0], 1, kMaxDays);
+    animal->mDaysToTeach = r.within(days[1], -1, kMaxDays); // -1: never taught yet
+    animal->mAccommodationFee = moneyProduct(settings->mAccommodationTicketPrice, animal->mStayDays);
     animal->mTeachingPrice = settings->mTeachingPrice;
     animal->mAllTricksPrice = settings->mAllTricksTeachingPrice;
     animal->mAvatar = parkEvents().animalFigureMade(species, wideToString(line2[0]), placeIndex, picture,
@@ -294,6 +324,7 @@ void loadProfile(DataProfile* profile, int headerOnly)
 
     GlobalSettings* settings = storage->mGlobalSettings;
     CashAccount* account = settings->mCashAccount;
+    std::set<std::pair<std::wstring, std::wstring>> takenPlaces;
     for (; r.more(); r.advance()) {
         if (r.key(L"[name]"))
             profile->mName = r.value();
@@ -318,18 +349,18 @@ void loadProfile(DataProfile* profile, int headerOnly)
         if (headerOnly)
             continue;
         if (r.key(L"[food]"))
-            r.readInt(settings->mFoodStored);
+            r.readInt(settings->mFoodStored, 0, kMaxCount);
         for (int i = 0; i < 4; ++i) {
             if (r.exactKey(kMonthKeys[i])) {
                 MonthBalance record;
-                if (readInts(r, record.mValues, MonthBalance::kWords))
+                if (readInts(r, record.mValues, MonthBalance::kWords, -kMaxMoney, kMaxMoney))
                     **monthRecord(storage, i) = record;
             }
         }
         if (r.key(L"[cash]"))
-            r.readInt(account->mCash);
+            r.readInt(account->mCash, -kMaxMoney, kMaxMoney);
         if (r.key(L"[loan]"))
-            r.readInt(account->mLoan);
+            r.readInt(account->mLoan, 0, kMaxMoney);
         if (r.key(L"[date]")) {
             int date[3] = {};
             if (readInts(r, date, 3)) {
@@ -350,23 +381,23 @@ void loadProfile(DataProfile* profile, int headerOnly)
         if (r.key(L"[building]", 5))
             readBuilding(r, storage);
         if (r.key(L"[animal]", 7))
-            readAnimal(r, storage);
+            readAnimal(r, storage, takenPlaces);
         if (r.key(L"[accomodation ticket price]"))
-            r.readInt(settings->mAccommodationTicketPrice);
+            r.readInt(settings->mAccommodationTicketPrice, 0, kMaxPrice);
         if (r.key(L"[teaching price]"))
-            r.readInt(settings->mTeachingPrice);
+            r.readInt(settings->mTeachingPrice, 0, kMaxPrice);
         if (r.key(L"[dinner price]"))
-            r.readInt(settings->mDinnerPrice);
+            r.readInt(settings->mDinnerPrice, 0, kMaxPrice);
         if (r.key(L"[drinks price]"))
-            r.readInt(settings->mDrinksPrice);
+            r.readInt(settings->mDrinksPrice, 0, kMaxPrice);
         if (r.key(L"[salad price]"))
-            r.readInt(settings->mSaladPrice);
+            r.readInt(settings->mSaladPrice, 0, kMaxPrice);
         if (r.key(L"[salt in food]"))
-            r.readInt(settings->mSaltInFood);
+            r.readInt(settings->mSaltInFood, 0, kMaxSalt);
         if (r.key(L"[souvenirs price]"))
-            r.readInt(settings->mOwnersAccommodationPrice);
+            r.readInt(settings->mOwnersAccommodationPrice, 0, kMaxPrice);
         if (r.key(L"[car ticket price]"))
-            r.readInt(settings->mCarParkingTicketPrice);
+            r.readInt(settings->mCarParkingTicketPrice, 0, kMaxPrice);
         if (r.key(L"[act park promotion]")) {
             int active = -1;
             if (r.readInt(active)) {
@@ -380,7 +411,7 @@ void loadProfile(DataProfile* profile, int headerOnly)
                     else if (r.readInt(daysLeft) && active >= 1 &&
                              active <= static_cast<int>(storage->mPromotions.size()) && daysLeft > 0) {
                         settings->mActivePromotion = active;
-                        storage->mPromotions[active - 1]->mDaysLeft = daysLeft;
+                        storage->mPromotions[active - 1]->mDaysLeft = r.within(daysLeft, 1, kMaxDays);
                     } else {
                         r.warn("no such running promotion, none active");
                     }
@@ -395,6 +426,39 @@ void loadProfile(DataProfile* profile, int headerOnly)
 
     parkEvents().carsSetUp();
     storage->generateAnimalsForSale();
+    if (!headerOnly)
+        profile->mDamagedCopy.clear();
+    if (!headerOnly && r.warnings() > 0) {
+        profile->mDamagedCopy = keepDamagedCopy(profile->mPath);
+        if (!profile->mDamagedCopy.empty())
+            std::printf("Warning: %s: part of the park could not be read; the file as it was is kept as %s\n",
+                        profile->mPath.c_str(), profile->mDamagedCopy.c_str());
+    }
+}
+
+std::string keepDamagedCopy(const std::string& path)
+{
+    std::string bytes;
+    if (!readWholeFile(path, bytes))
+        return std::string();
+    for (int n = 1; n <= kMaxDamagedCopies; ++n) {
+        std::string copy = path + ".damaged" + (n > 1 ? std::to_string(n) : std::string());
+        std::string kept;
+        if (readWholeFile(copy, kept)) {
+            if (kept == bytes)
+                return copy; // kept already
+            continue;
+        }
+        std::ofstream out(copy, std::ios::binary);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        out.close();
+        if (out)
+            return copy;
+        std::remove(copy.c_str());
+        std::printf("Warning: %s: the damaged file could not be kept as %s\n", path.c_str(), copy.c_str());
+        return std::string();
+    }
+    return std::string();
 }
 
 // ---- the profile list

@@ -7,6 +7,8 @@
 
 #include <string>
 
+enum class WriteFailure; // toolkit/utils/misc.h
+
 class DataProfile {
 public:
     explicit DataProfile(const std::string& path) : mPath(path) {}
@@ -16,13 +18,20 @@ public:
     std::wstring mAvatarFile;   // in "data/game/Profiles/Avatars/"
     int mTutorial = 0;
     CRender::Image* mAvatar = nullptr;
+    // Where the file as it was is kept when part of the park could not be read from it (empty
+    // when it was read whole).
+    std::string mDamagedCopy;
 };
 
 // Writes the profile file with the given header values and the current park; the file is
-// replaced as a whole. False when it could not be written.
+// replaced as a whole. False (the kind in failure) when it could not be written.
 bool saveProfile(const std::string& path, const std::wstring& name, const std::wstring& avatarFile,
                  int tutorial, int tutorialStep, int tutorialState, int buildingBought, int petAccepted,
-                 int thirdTrigger);
+                 int thirdTrigger, WriteFailure* failure = nullptr);
 // Reads a profile: always from freshly loaded game data; in header mode only the name, the
-// tutorial values and the avatar, else the whole park.
+// tutorial values and the avatar, else the whole park. A park read with warnings keeps the
+// file as it was beside it (mDamagedCopy) before anything can overwrite it.
 void loadProfile(DataProfile* profile, int headerOnly);
+// Copies a damaged file to path + ".damaged" (or ".damaged2", ... when an older, different copy
+// is there); the copy's path, empty when it could not be written.
+std::string keepDamagedCopy(const std::string& path);

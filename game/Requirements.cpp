@@ -111,7 +111,7 @@ int DataStorage::checkRequirements(const std::wstring& requirements, std::wstrin
         } else if (code == L"$") {
             if (number(fields, 1, n)) {
                 const CashAccount* account = mGlobalSettings->mCashAccount;
-                met = account->mCash - account->mLoan >= n;
+                met = static_cast<long long>(account->mCash) - account->mLoan >= n;
                 if (text && !met)
                     termText = limited(std::wstring(textsManager.get(L"Cash")) + L" " + std::to_wstring(n) + L" " +
                                        textsManager.get(L"currency"));

@@ -246,6 +246,11 @@ void GameCamera::readSettings(const std::string& path)
         mRotateMin = d.rotateMin;
         mRotateMax = d.rotateMax;
     }
+    if (!(mZoomStart >= mZoomMin && mZoomStart <= mZoomMax)) {
+        std::printf("Warning: %s: [zoom start] %g outside [zoom min]..[zoom max], held within\n", path.c_str(),
+                    static_cast<double>(mZoomStart));
+        mZoomStart = mZoomStart < mZoomMin ? mZoomMin : mZoomMax;
+    }
     mFovTarget = mFov = mFovBase;
     mYaw = mTargetYaw = mRotateStart;
 }

@@ -8,6 +8,7 @@
 #include "game/GlobalSettings.h"
 #include "game/KeyFile.h"
 #include "game/MonthBalance.h"
+#include "game/Ranges.h"
 #include "park/GameBackground3D.h"
 #include "park/GameCamera.h"
 #include "park/OnePerson.h"
@@ -35,6 +36,7 @@ std::map<std::wstring, Animation> peopleAnimations;
 namespace {
 const char* const kPublicFile = "data/game/public.txt";
 const char* const kSceneFolder = "data/3dn/";
+const int kMaxInterval = 3600000; // ms between two walkers entering
 const char* const kAvatarFolder = "data/game/Public/Avatars/";
 const int kStepMs = StepSchedule::kStepMs;
 const float kPathSpeed = 0.027f;    // path frames per step
@@ -103,7 +105,7 @@ float demand(int limit, int price)
 // A count of sales, truncated, never below 0.
 int salesCount(float count)
 {
-    return count > 0.0f ? static_cast<int>(count) : 0;
+    return truncatedWithin(count, 0, kMaxCount);
 }
 } // namespace
 
@@ -247,7 +249,7 @@ void LoadPublicConfig(PublicManager& m)
             if (items.size() < 2)
                 r.warn("node name and path length expected");
             else if (r.toInt(items[1], length))
-                m.mWalkingHelpers.emplace_back(wideToString(items[0]), length);
+                m.mWalkingHelpers.emplace_back(wideToString(items[0]), r.within(length, 0, kMaxCount));
         }
         if (r.key(L"[helper car]", 2)) {
             std::vector<std::wstring> prefix = r.items();
@@ -267,7 +269,7 @@ void LoadPublicConfig(PublicManager& m)
             for (float& value : m.mShowPopularityFormula)
                 r.readFloat(value);
         if (r.key(L"[walking people max]"))
-            r.readInt(m.mWalkingPeopleMax);
+            r.readInt(m.mWalkingPeopleMax, 0, kMaxCount);
         if (r.key(L"[walking name]")) {
             std::vector<std::wstring> items = r.items();
             if (items.size() >= 2 && items[1] == L"F")
@@ -291,9 +293,9 @@ void LoadPublicConfig(PublicManager& m)
             m.mOpinions.push_back(opinion);
         }
         if (r.key(L"[walking interval min]"))
-            r.readInt(m.mWalkingIntervalMin);
+            r.readInt(m.mWalkingIntervalMin, 0, kMaxInterval);
         if (r.key(L"[walking interval max]"))
-            r.readInt(m.mWalkingIntervalMax);
+            r.readInt(m.mWalkingIntervalMax, 0, kMaxInterval);
         if (r.key(L"[helper sitting]", 2)) {
             std::vector<std::wstring> items = r.items();
             SittingHelper seats;
@@ -579,16 +581,18 @@ void PublicManager::newDay()
                   demand(settings->scrollReference(L"Hotel"), settings->mOwnersAccommodationPrice) * 0.001f;
         hotel = salesCount(h);
     }
-    int restaurant = dinners * settings->mDinnerPrice + salads * settings->mSaladPrice + drinks * settings->mDrinksPrice;
-    int rooms = hotel * settings->mOwnersAccommodationPrice;
-    int tickets = cars * settings->mCarParkingTicketPrice;
-    settings->mCashAccount->addCash(restaurant + rooms + tickets);
-    storage->mBalanceThisMonth->mValues[t_RestaurantSales] += restaurant;
-    storage->mBalanceThisMonth->mValues[t_OwnersHotelSales] += rooms;
-    storage->mBalanceThisMonth->mValues[t_ParkTicketsSale] += tickets;
-    storage->mStatThisMonth->mValues[t_ParkTicketsSale] += cars + mVisitors;
-    storage->mStatThisMonth->mValues[t_RestaurantSales] += dinners + salads + drinks;
-    storage->mStatThisMonth->mValues[t_OwnersHotelSales] += hotel;
+    int restaurant = moneySum(moneySum(moneyProduct(dinners, settings->mDinnerPrice),
+                                       moneyProduct(salads, settings->mSaladPrice)),
+                              moneyProduct(drinks, settings->mDrinksPrice));
+    int rooms = moneyProduct(hotel, settings->mOwnersAccommodationPrice);
+    int tickets = moneyProduct(cars, settings->mCarParkingTicketPrice);
+    settings->mCashAccount->addCash(moneySum(moneySum(restaurant, rooms), tickets));
+    storage->mBalanceThisMonth->book(t_RestaurantSales, restaurant);
+    storage->mBalanceThisMonth->book(t_OwnersHotelSales, rooms);
+    storage->mBalanceThisMonth->book(t_ParkTicketsSale, tickets);
+    storage->mStatThisMonth->book(t_ParkTicketsSale, static_cast<long long>(cars) + mVisitors);
+    storage->mStatThisMonth->book(t_RestaurantSales, static_cast<long long>(dinners) + salads + drinks);
+    storage->mStatThisMonth->book(t_OwnersHotelSales, hotel);
 }
 
 // ---- drawing

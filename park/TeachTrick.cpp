@@ -6,6 +6,7 @@
 #include "game/GlobalSettings.h"
 #include "game/KeyFile.h"
 #include "game/MonthBalance.h"
+#include "game/Ranges.h"
 #include "game/TextFormat.h"
 #include "park/AnimalAvatar.h"
 #include "park/GameBackground3D.h"
@@ -145,7 +146,7 @@ void TeachTrick::update()
         int reward = mAnimal->mAllTricksPrice;
         openMessage(L"alltricksteached", L"alltricksteached_message", reward);
         mAmount = reward;
-        Singleton<DataStorage>::get()->mBalanceThisMonth->mValues[t_TricksTeached] += reward;
+        Singleton<DataStorage>::get()->mBalanceThisMonth->book(t_TricksTeached, reward);
         mAllTaughtFlag = 0;
         payAmount();
     }
@@ -180,13 +181,13 @@ void TeachTrick::onTrickTaught(int previous, int current)
         ++level;
 
     mAmount = -mRewardPrice;
-    storage->mBalanceThisMonth->mValues[t_Other] -= mRewardPrice;
+    storage->mBalanceThisMonth->book(t_Other, -static_cast<long long>(mRewardPrice));
     if (mastered) {
         int reward = mAnimal->mTeachingPrice;
         openMessage(L"trickteached", L"trickteached_message", reward);
         mAmount += reward;
-        storage->mBalanceThisMonth->mValues[t_TricksTeached] += reward;
-        storage->mStatThisMonth->mValues[t_TricksTeached] += 1;
+        storage->mBalanceThisMonth->book(t_TricksTeached, reward);
+        storage->mStatThisMonth->book(t_TricksTeached, 1);
         mAnimal->mTrickFees[mFinishedTrick - 1] = reward;
         mAllTaughtFlag = allMastered(mAnimal) ? 1 : 0;
     }
@@ -197,7 +198,8 @@ void TeachTrick::onTrickTaught(int previous, int current)
 
 void TeachTrick::payAmount()
 {
-    Singleton<DataStorage>::get()->mGlobalSettings->mCashAccount->mCash += mAmount;
+    CashAccount* account = Singleton<DataStorage>::get()->mGlobalSettings->mCashAccount;
+    account->mCash = moneySum(account->mCash, mAmount);
     mWidget1->setTransform(0.0f, 0.0f, 1.0f, 1.0f);
     mAmountAlpha = 1.0f;
 }
@@ -269,7 +271,7 @@ void LoadTrick(TeachTrick& show, const std::string& path)
                                             animal ? animal->mType : show.mSpecies, animal ? animal->mPictureIndex : 0);
         }
         if (r.key(L"[reward price]"))
-            r.readInt(show.mRewardPrice);
+            r.readInt(show.mRewardPrice, 0, kMaxPrice);
         if (r.key(L"[helper]"))
             show.mHelperName = wideToString(r.value());
         if (r.key(L"[idle]"))

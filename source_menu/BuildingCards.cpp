@@ -30,8 +30,8 @@ void buyBuilding(DataBuilding* building)
 {
     DataStorage* storage = Singleton<DataStorage>::get();
     storage->mGlobalSettings->mCashAccount->addCash(-building->mCost);
-    storage->mBalanceThisMonth->mValues[t_NewBuildings] -= building->mCost;
-    storage->mStatThisMonth->mValues[t_NewBuildings] += 1;
+    storage->mBalanceThisMonth->book(t_NewBuildings, -static_cast<long long>(building->mCost));
+    storage->mStatThisMonth->book(t_NewBuildings, 1);
     storage->mParkBuildings.push_back(building);
     if (!building->mCameraTarget.empty()) {
         GameBackground3D* park = Singleton<GameBackground3D>::get();
@@ -45,8 +45,8 @@ void sellBuilding(DataBuilding* building, int entry)
 {
     DataStorage* storage = Singleton<DataStorage>::get();
     storage->mGlobalSettings->mCashAccount->addCash(building->mSaleValue);
-    storage->mBalanceThisMonth->mValues[t_BuildingsSold] += building->mSaleValue;
-    storage->mStatThisMonth->mValues[t_BuildingsSold] += 1;
+    storage->mBalanceThisMonth->book(t_BuildingsSold, building->mSaleValue);
+    storage->mStatThisMonth->book(t_BuildingsSold, 1);
     storage->mParkBuildings.erase(storage->mParkBuildings.begin() + entry);
 }
 

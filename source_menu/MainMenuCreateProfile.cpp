@@ -92,8 +92,11 @@ bool MainMenuCreateProfile::createProfile(const std::wstring& profileName)
     }
     visitors->mWalkers.clear();
     const std::wstring avatar = avatarNames.empty() ? std::wstring() : avatarNames[avatarIndex];
-    if (!saveProfile(path, profileName, avatar, kNewTutorialSwitch, kNewTutorialStep, kNewPointerTarget, 0, 0, 0)) {
+    WriteFailure failure = WriteFailure::None;
+    if (!saveProfile(path, profileName, avatar, kNewTutorialSwitch, kNewTutorialStep, kNewPointerTarget, 0, 0, 0,
+                     &failure)) {
         std::printf("MainMenuCreateProfile: the profile %s could not be written\n", path.c_str());
+        storage->reportSaveFailure(failure, path);
         return false;
     }
     storage->scanProfiles(kDataFolder);

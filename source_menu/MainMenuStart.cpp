@@ -5,6 +5,7 @@
 #include "source_menu/Button.h"
 #include "source_menu/MainMenuBand.h"
 #include "source_menu/MenuManager.h"
+#include "source_menu/Popup.h"
 #include "toolkit/utils/TextsManager.h"
 #include "toolkit/widgets/WidgetCanvas.h"
 #include "toolkit/widgets/WidgetHelper.h"
@@ -80,6 +81,7 @@ void MainMenuStart::update()
         Container::setVisible(1);
     if (states.second != kShowShown)
         return;
+    Popup::showPlayerNotice();
     for (size_t i = 0; i < buttons.size(); ++i) {
         if (!buttons[i]->isClicked(0.0f, 0.0f, 1))
             continue;

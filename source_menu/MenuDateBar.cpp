@@ -71,6 +71,7 @@ void MenuDateBar::update()
         mWidget2->setText(data->mGlobalSettings->mDate->toText(), 0, 1);
     if (getShowStates().second != kShowShown)
         return;
+    Popup::showPlayerNotice();
     if (!paused && !Singleton<TeachTrick>::get()->isOpen()) {
         data->update();
         for (size_t i = 0; i < data->mParkAnimals.size(); ++i)

@@ -249,8 +249,8 @@ void MenuIngame::updateAnimalPanel(DataAnimal* animal)
             animal->cure();
             router->closeAllPanels();
             storage->mGlobalSettings->mCashAccount->addCash(-mTreatCost);
-            storage->mBalanceThisMonth->mValues[t_PetsMedicalCare] -= mTreatCost;
-            storage->mStatThisMonth->mValues[t_PetsMedicalCare] += 1;
+            storage->mBalanceThisMonth->book(t_PetsMedicalCare, -static_cast<long long>(mTreatCost));
+            storage->mStatThisMonth->book(t_PetsMedicalCare, 1);
         }
         mTreatAnswer = -1;
         mTreatAnimal = nullptr;

@@ -121,9 +121,7 @@ void saveCurrentProfile()
         std::printf("MenuManager: no current profile, nothing saved\n");
         return;
     }
-    Tutorial* tutorial = Singleton<Tutorial>::get();
-    if (!saveProfile(profile->mPath, profile->mName, profile->mAvatarFile, profile->mTutorial, tutorial->step,
-                     tutorial->pointerTarget, tutorial->buildingBought, tutorial->petAccepted, tutorial->foodBought))
+    if (!Singleton<DataStorage>::get()->saveCurrentProfile())
         std::printf("MenuManager: the profile %s could not be saved\n", profile->mPath.c_str());
 }
 
@@ -220,14 +218,18 @@ void MenuManager::runCommand(std::wstring command)
             std::printf("MenuManager: no profile %d, choosing a profile\n", selected);
             command = L"chooseprofile";
         } else {
+            show(screen<Cursors>());
+            data->mCurrentProfile = selected;
+            // The options remember the profile now played, so the next start begins with it.
             if (data->mOptions) {
                 data->mOptions->mProfile = data->mCurrentProfile;
                 data->mOptions->save();
             }
-            show(screen<Cursors>());
-            data->mCurrentProfile = selected;
             loadGameData(data, kDataFolder);
-            loadProfile(data->mProfiles[selected], 0);
+            DataProfile* profile = data->mProfiles[selected];
+            loadProfile(profile, 0);
+            if (!profile->mDamagedCopy.empty())
+                data->tellPlayer(L"parkdamaged", L"parkdamagedmessage", profile->mDamagedCopy);
             // The tutorial's messages are the chosen profile's to see: messages another profile
             // saw earlier in this run show again (its progress comes from its own file).
             for (TutMessage* message : Singleton<Tutorial>::get()->messages)

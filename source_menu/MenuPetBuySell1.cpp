@@ -135,13 +135,13 @@ void MenuPetBuySell1::accommodate(DataAnimal* offer)
 
     const int fee = offer->mAccommodationFee;
     storage->mGlobalSettings->mCashAccount->addCash(fee);
-    storage->mBalanceThisMonth->mValues[t_PetsHosted] += fee;
+    storage->mBalanceThisMonth->book(t_PetsHosted, fee);
     storage->mParkAnimals.push_back(animal);
     std::vector<DataAnimal*>& forSale = storage->mAnimalsForSale;
     forSale.erase(std::remove(forSale.begin(), forSale.end(), offer), forSale.end());
     storage->retire(offer);
     rebuildOffers();
-    storage->mStatThisMonth->mValues[t_PetsHosted] += 1;
+    storage->mStatThisMonth->book(t_PetsHosted, 1);
 
     GameBackground3D* park = Singleton<GameBackground3D>::get();
     if (park->mCamera && animal->mAvatar)

@@ -1,5 +1,7 @@
 #include "source_menu/Popup.h"
 
+#include "game/DataStorage.h"
+#include "game/TextFormat.h"
 #include "render/CRender.h"
 #include "render/external/Sounds.h"
 #include "source_menu/Button.h"
@@ -107,4 +109,19 @@ void Popup::drawBackdrop(float alpha)
     MyImage* band = mWidget3->getImages()[0];
     band->setRect(left, 0.0f, right - left, 1.0f);
     band->draw(1.0f, 1.0f, 1.0f, alpha, 0.0f, 0.0f, 1.0f, 1.0f);
+}
+
+void Popup::showPlayerNotice()
+{
+    DataStorage* storage = Singleton<DataStorage>::get();
+    Popup* popup = Singleton<Popup>::get();
+    if (storage->mPlayerNotices.empty() || popup->isVisible())
+        return;
+    DataStorage::PlayerNotice notice = storage->mPlayerNotices.front();
+    storage->mPlayerNotices.erase(storage->mPlayerNotices.begin());
+    popup->setMode(0, 1);
+    popup->setTitle(textsManager.get(notice.mTitleKey.c_str()));
+    popup->setText(formatWithNumberAndText(textsManager.get(notice.mTextKey.c_str()), 0, notice.mFile));
+    popup->setResult(nullptr);
+    Singleton<MenuManager>::get()->runCommand(L"popupstart");
 }

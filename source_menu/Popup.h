@@ -37,6 +37,10 @@ public:
     // draw it too.
     void drawBackdrop(float alpha);
 
+    // Opens the first message queued for the player (DataStorage::tellPlayer) when no popup is
+    // open; the screens that run while the player looks call it every step.
+    static void showPlayerNotice();
+
     Button* okButton = nullptr;
     Button* cancelButton = nullptr;
     std::wstring title;

@@ -94,4 +94,28 @@ TEST(GameOptions, MissingOrBadValuesGetSafeDefaults)
     EXPECT_EQ(bad.mProfile, -1);
 }
 
+TEST(GameOptions, SizesTheDisplayCannotShowFallBackToItsMode)
+{
+    TempDir dir;
+    GameOptions shown(dir.path() + "/");
+    const int displayWidth = shown.mWidth, displayHeight = shown.mHeight;
+    for (const char* size : {"100000\n100000", "1\n1", "100000\n600", "800\n1"}) {
+        dir.write("save.txt", std::string("[resolution]\n") + size + "\n\n[fullscreen]\n0\n");
+        testing::internal::CaptureStdout();
+        GameOptions options(dir.path() + "/");
+        std::string out = testing::internal::GetCapturedStdout();
+        EXPECT_NE(out.find(dir.path() + "/save.txt: [resolution]"), std::string::npos) << size;
+        EXPECT_EQ(options.mWidth, displayWidth) << size;
+        EXPECT_EQ(options.mHeight, displayHeight) << size;
+        EXPECT_EQ(inputState.windowWidth, displayWidth) << size;
+        EXPECT_NE(dir.read("save.txt").find("[resolution]\n0\n0\n"), std::string::npos) << size;
+    }
+    // A size the display shows is kept without a word.
+    dir.write("save.txt", "[resolution]\n800\n600\n");
+    testing::internal::CaptureStdout();
+    GameOptions kept(dir.path() + "/");
+    EXPECT_EQ(testing::internal::GetCapturedStdout().find("[resolution]"), std::string::npos);
+    EXPECT_EQ(kept.mWidth, 800);
+}
+
 } // namespace

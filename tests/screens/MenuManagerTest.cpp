@@ -21,7 +21,8 @@ namespace {
 
 const char* const kPublic = "[walking people max]\n10\n\n[helper walking]\npath_a 300\n\n[parking]\n1 2 3\n";
 const char* const kTexts = "quitpopuptitle Leaving?\nquitpopuptext Do you really want to go?\n"
-                           "Ok Ok\nCancel Cancel\ncurrency coins\n";
+                           "Ok Ok\nCancel Cancel\ncurrency coins\nparkdamaged Damaged park\n"
+                           "parkdamagedmessage Kept as %ls.\nsavefailed Not saved\nsavefailedopen Cannot write %ls.\n";
 
 class Router : public testing::Test {
 protected:
@@ -264,8 +265,8 @@ TEST_F(Router, QuitFromTheGameSavesAndReturnsToTheMainMenu)
 {
     startGame();
     EXPECT_EQ(storage->mCurrentProfile, 0);
-    // The first "mainmenustart" stores the profile that was current before it: none.
-    EXPECT_NE(data.read("data/game/save.txt").find("[profile]\n-1"), std::string::npos);
+    // The options remember the profile played from its first start on.
+    EXPECT_NE(data.read("data/game/save.txt").find("[profile]\n0"), std::string::npos);
     EXPECT_EQ(menu->currentMenu(), L"nomenu");
     for (Container* screen : {of<MenuDateBar>(), of<MenuIngame>(), of<GameBackground3D>(), of<Cursors>()})
         EXPECT_EQ(showState(screen), kShowShown) << screen->name;
@@ -300,6 +301,51 @@ TEST_F(Router, QuitFromTheGameSavesAndReturnsToTheMainMenu)
     menu->mCurrentMenu = L"mainmenustart";
     menu->runCommand(L"exit");
     EXPECT_EQ(popup->result, &menu->mCreditsPending);
+}
+
+TEST_F(Router, ADamagedParkAndAFailedSaveAreToldOnTheMainMenuOnce)
+{
+    storage->mPlayerNotices.clear();
+    storage->mSaveFailuresTold = 0;
+    makeProfile();
+    data.write("data/game/Profiles/profile1.txt", "[name]\nAnna\n\n[cash]\nlots\n");
+    Singleton<MainMenuChooseProfile>::get()->setSelected(0);
+    menu->runCommand(L"mainmenustart");
+    settle();
+    Popup* popup = Singleton<Popup>::get();
+    MainMenuStart* start = Singleton<MainMenuStart>::get();
+    // Ok answered and the popup faded out.
+    auto closePopup = [this, popup] {
+        menu->runCommand(L"popupend");
+        settle();
+        hideNow(popup);
+    };
+    EXPECT_FALSE(popup->isVisible());
+    start->update();
+    ASSERT_TRUE(popup->isVisible());
+    EXPECT_EQ(popup->title, L"Damaged park");
+    EXPECT_EQ(popup->text, L"Kept as data/game/Profiles/profile1.txt.damaged.");
+    EXPECT_EQ(data.read("data/game/Profiles/profile1.txt.damaged"), "[name]\nAnna\n\n[cash]\nlots\n");
+    closePopup();
+    start->update();
+    EXPECT_FALSE(popup->isVisible());
+
+    // The game's quit cannot save: told once back on the main menu.
+    menu->runCommand(L"gamestart");
+    settle();
+    storage->mProfiles[0]->mPath = "data/game/Gone/profile1.txt";
+    menu->runCommand(L"exit");
+    settle();
+    ASSERT_NE(popup->result, nullptr);
+    *popup->result = 1;
+    closePopup();
+    start->update();
+    ASSERT_TRUE(popup->isVisible());
+    EXPECT_EQ(popup->title, L"Not saved");
+    EXPECT_EQ(popup->text, L"Cannot write data/game/Gone/profile1.txt.");
+    closePopup();
+    start->update();
+    EXPECT_FALSE(popup->isVisible()) << wideToString(popup->title) << " " << wideToString(popup->text);
 }
 
 TEST_F(Router, CancelledQuitInTheGameGoesOn)

@@ -5,12 +5,15 @@
 
 #include <boost/lexical_cast.hpp>
 
+#include <cmath>
 #include <cstdio>
 
 namespace {
 
 constexpr size_t kTokensPerStyle = 9;
 constexpr float kByteToUnit = 0.003921569f;  // 1/255
+constexpr float kMaxFactor = 100.0f;         // the largest width or advance factor taken
+constexpr float kFallbackSize = 0.03125f;    // the body text's size
 
 // A wide token (UTF-16 units) as UTF-8 for the narrow trace; a lone surrogate becomes U+FFFD.
 std::string toUtf8(const std::wstring& text)
@@ -110,9 +113,30 @@ void FontStylesMgr::load(const std::string& path)
         style.mAdvanceFactor = number<float>(tokens[3], path, lineNumber);
         style.mHAlign = alignment(tokens[4], L"lcr", path, lineNumber);
         style.mVAlign = alignment(tokens[5], L"ucd", path, lineNumber);
-        int red = number<int>(tokens[6], path, lineNumber);
-        int green = number<int>(tokens[7], path, lineNumber);
-        int blue = number<int>(tokens[8], path, lineNumber);
+        // A size or factor that is not a finite number above 0 draws nothing or garbage.
+        float* factors[3] = {&style.mSize, &style.mWidthFactor, &style.mAdvanceFactor};
+        const char* factorNames[3] = {"size", "width factor", "advance factor"};
+        const float largest[3] = {1.0f, kMaxFactor, kMaxFactor};   // a size is a share of the screen height
+        const float fallback[3] = {kFallbackSize, 1.0f, 1.0f};
+        for (int k = 0; k < 3; ++k) {
+            if (!(std::isfinite(*factors[k]) && *factors[k] > 0.0f && *factors[k] <= largest[k])) {
+                std::printf("Warning: %s line %zu: font %s is not a number above 0 and up to %g, taken as %g\n",
+                            path.c_str(), lineNumber, factorNames[k], static_cast<double>(largest[k]),
+                            static_cast<double>(fallback[k]));
+                *factors[k] = fallback[k];
+            }
+        }
+        int rgb[3];
+        for (int k = 0; k < 3; ++k) {
+            rgb[k] = number<int>(tokens[6 + k], path, lineNumber);
+            if (rgb[k] < 0 || rgb[k] > 255) {
+                int held = rgb[k] < 0 ? 0 : 255;
+                std::printf("Warning: %s line %zu: colour %d outside 0..255, taken as %d\n", path.c_str(), lineNumber,
+                            rgb[k], held);
+                rgb[k] = held;
+            }
+        }
+        int red = rgb[0], green = rgb[1], blue = rgb[2];
         style.mColor = float4(static_cast<float>(red) * kByteToUnit, static_cast<float>(green) * kByteToUnit,
                               static_cast<float>(blue) * kByteToUnit, 1.0f);
 

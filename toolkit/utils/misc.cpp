@@ -4,7 +4,11 @@
 #include "core/platform.h"
 
 #include <SDL.h>
+#include <fcntl.h>
+#include <unistd.h>
 #include <utf8.h>
+
+#include <cerrno>
 
 #include <algorithm>
 #include <cmath>
@@ -133,8 +137,11 @@ std::string wideToUtf8(const std::wstring& text, bool* invalid)
     return bytes;
 }
 
-bool writeUtf8Lines(const std::string& path, const std::vector<std::wstring>& lines)
+bool writeUtf8Lines(const std::string& path, const std::vector<std::wstring>& lines, WriteFailure* failure)
 {
+    WriteFailure ignored;
+    WriteFailure& kind = failure ? *failure : ignored;
+    kind = WriteFailure::None;
     std::string bytes = "\xEF\xBB\xBF";
     bool invalid = false;
     for (size_t l = 0; l < lines.size(); ++l) {
@@ -146,17 +153,36 @@ bool writeUtf8Lines(const std::string& path, const std::vector<std::wstring>& li
         std::fprintf(stderr, "Warning: text that is not valid UTF-16 written to %s as U+FFFD\n", path.c_str());
 
     const std::string temporary = path + ".tmp";
-    FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (!file) {
+    const int file = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (file < 0) {
         std::printf("Could not open %s\n", path.c_str());
+        kind = WriteFailure::Open;
         return false;
     }
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    const bool closed = std::fclose(file) == 0;
-    if (!written || !closed || std::rename(temporary.c_str(), path.c_str()) != 0) {
+    bool written = true;
+    for (size_t done = 0; written && done < bytes.size();) {
+        const ssize_t n = ::write(file, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        written = n > 0;
+        if (written)
+            done += static_cast<size_t>(n);
+    }
+    written = written && ::fsync(file) == 0;
+    written = ::close(file) == 0 && written;
+    if (!written || std::rename(temporary.c_str(), path.c_str()) != 0) {
+        kind = written ? WriteFailure::Rename : WriteFailure::Write;
         std::remove(temporary.c_str());
         std::printf("Could not open %s\n", path.c_str());
         return false;
+    }
+    // The rename itself reaches the disk with the folder.
+    const size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
     }
     return true;
 }

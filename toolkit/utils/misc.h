@@ -45,8 +45,12 @@ std::wstring utf8ToWide(const std::string& bytes, size_t drop = 0);
 std::vector<std::wstring> readTextLines(const std::string& path);
 // Writes a BOM and the lines as UTF-8, LF between lines and none after the last. The file is
 // written beside the target and renamed over it, so a failure never leaves a half-written file.
-// On failure prints "Could not open <path>" to standard output and returns false.
-bool writeUtf8Lines(const std::string& path, const std::vector<std::wstring>& lines);
+// The temporary file reaches the disk before the rename and the folder after it, so a power loss
+// also leaves the old or the new file. On failure prints "Could not open <path>" to standard
+// output, tells the kind of failure in failure (when given) and returns false.
+enum class WriteFailure { None, Open, Write, Rename };
+bool writeUtf8Lines(const std::string& path, const std::vector<std::wstring>& lines,
+                    WriteFailure* failure = nullptr);
 
 // UTF-16 units (a valid pair, or a lone unit) as UTF-8 bytes; anything that is no character
 // (a lone surrogate, a negative value) becomes U+FFFD and sets *invalid when given.

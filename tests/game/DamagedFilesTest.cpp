@@ -1,0 +1,261 @@
+#include "ParkTestData.h"
+
+#include "game/CashAccount.h"
+#include "game/DataAnimal.h"
+#include "game/DataBuilding.h"
+#include "game/GameDate.h"
+#include "game/Profiles.h"
+#include "game/Ranges.h"
+#include "park/AnimalAvatar.h"
+#include "source_menu/Tutorial.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+const char* const kPublic = "[walking people max]\n100\n\n[helper walking]\npath_a 300\n\n[parking]\n1 2 3\n";
+const char* const kProfile = "data/game/Profiles/profile1.txt";
+
+// A saved game of one kennel and one dog, and then whatever follows.
+std::string savedPark(const std::string& more = std::string())
+{
+    return "[name]\nAnna\n\n[cash]\n700\n\n[building]\nDogHouse1.txt\n7\n0 0\n7\n0 0\n\n"
+           "[animal]\ndog Rex 0\nhelper_pies1 0\n5 0 0\n7 0 0 0\n0.5 0.5\n1 1 1\n5 0\n\n" +
+           more;
+}
+
+class DamagedFiles : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        data.writeDefault();
+        data.write("data/game/public.txt", kPublic);
+        storage = ParkTestData::load(3);
+        LoadPublicConfig(*Singleton<PublicManager>::get());
+        storage->mProfiles.clear();
+        storage->mCurrentProfile = -1;
+        storage->mPlayerNotices.clear();
+        storage->mSaveFailuresTold = 0;
+    }
+    void TearDown() override
+    {
+        storage->mCurrentProfile = -1;
+        storage->mProfiles.clear();
+        storage->mPlayerNotices.clear();
+        storage->mSaveFailuresTold = 0;
+    }
+
+    DataProfile* profile(const std::string& path = kProfile)
+    {
+        DataProfile* p = new DataProfile(path);
+        storage->retire(p);
+        return p;
+    }
+    // Reads the file as the game does, its warnings kept.
+    DataProfile* load(const std::string& text, std::string* out = nullptr)
+    {
+        data.write(kProfile, text);
+        DataProfile* p = profile();
+        testing::internal::CaptureStdout();
+        loadProfile(p, 0);
+        std::string printed = testing::internal::GetCapturedStdout();
+        if (out)
+            *out = printed;
+        return p;
+    }
+    void play(DataProfile* p)
+    {
+        storage->mProfiles.push_back(p);
+        storage->mCurrentProfile = static_cast<int>(storage->mProfiles.size()) - 1;
+    }
+
+    ParkTestData data;
+    DataStorage* storage = nullptr;
+};
+
+// ---- a saved game read with warnings
+
+TEST_F(DamagedFiles, APartlyReadParkKeepsTheOriginalBeforeTheAutosave)
+{
+    const std::string damaged = savedPark("[animal]\ndog Luna 0\nhelper_pies2 1\n5 x 0\n7 0 0 0\n0.5 0.5\n1 1 1\n5 0\n");
+    std::string printed;
+    DataProfile* p = load(damaged, &printed);
+    ASSERT_EQ(storage->mParkAnimals.size(), 1u);
+    EXPECT_EQ(p->mDamagedCopy, std::string(kProfile) + ".damaged");
+    EXPECT_EQ(data.read(p->mDamagedCopy), damaged);
+    EXPECT_NE(printed.find("profile1.txt.damaged"), std::string::npos);
+
+    // The autosave writes the park as read; the original stays beside it.
+    play(p);
+    testing::internal::CaptureStdout();
+    storage->newDay();
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(data.read(std::string(kProfile) + ".damaged"), damaged);
+    EXPECT_EQ(data.read(kProfile).find("Luna"), std::string::npos);
+
+    // Read again, the same damage keeps its one copy; a file read whole makes none.
+    DataProfile* again = load(damaged);
+    EXPECT_EQ(again->mDamagedCopy, std::string(kProfile) + ".damaged");
+    EXPECT_FALSE(std::filesystem::exists(std::string(kProfile) + ".damaged2"));
+    EXPECT_TRUE(load(savedPark())->mDamagedCopy.empty());
+    // Another damage does not overwrite the older copy.
+    const std::string other = savedPark("[cash]\nlots\n");
+    EXPECT_EQ(load(other)->mDamagedCopy, std::string(kProfile) + ".damaged2");
+    EXPECT_EQ(data.read(std::string(kProfile) + ".damaged"), damaged);
+    EXPECT_EQ(data.read(std::string(kProfile) + ".damaged2"), other);
+    // A header read (the profile list) copies nothing.
+    data.write(kProfile, savedPark("[loan]\nnone\n"));
+    DataProfile* header = profile();
+    loadProfile(header, 1);
+    EXPECT_TRUE(header->mDamagedCopy.empty());
+    EXPECT_FALSE(std::filesystem::exists(std::string(kProfile) + ".damaged3"));
+}
+
+// ---- numbers held within their ranges
+
+TEST_F(DamagedFiles, SavedNumbersAreHeldWithinWhatTheGameCanProduce)
+{
+    std::string printed;
+    load("[cash]\n2147483647\n\n[loan]\n-50\n\n[food]\n-3\n\n[accomodation ticket price]\n2000000000\n\n"
+         "[dinner price]\n-8\n\n[salt in food]\n40\n\n"
+         "[mBalanceThisMonth]\n2147483647 2147483647 2147483647 0 0 0 0 0 0 0 0 0 0 -2147483648\n\n"
+         "[building]\nDogHouse1.txt\n7\n0 0\n7\n0 0\n\n[building]\nDogHouse1.txt\n3\n0 0\n3\n0 0\n\n"
+         "[animal]\ndog Rex 0\nhelper_pies1 0\n5 0 0\n7 0 0 0\n0.5 0.5\n9 -1 3\n0 -7\n\n"
+         "[animal]\ndog Luna 1\nhelper_pies1 0\n5 0 0\n7 0 0 0\n0.5 0.5\n1 1 1\n5 0\n\n"
+         "[animal]\ndog Max 0\nhelper_pies2 1\n5 0 0\n7 0 0 0\n1e30 -4\n1 1 1\n2147483647 0\n",
+         &printed);
+    GlobalSettings* settings = storage->mGlobalSettings;
+    EXPECT_EQ(settings->mCashAccount->mCash, kMaxMoney);
+    EXPECT_EQ(settings->mCashAccount->mLoan, 0);
+    EXPECT_EQ(settings->mFoodStored, 0);
+    EXPECT_EQ(settings->mAccommodationTicketPrice, kMaxPrice);
+    EXPECT_EQ(settings->mDinnerPrice, 0);
+    EXPECT_EQ(settings->mSaltInFood, 10);
+    EXPECT_EQ(storage->mBalanceThisMonth->mValues[0], kMaxMoney);
+    EXPECT_EQ(storage->mBalanceThisMonth->mValues[13], -kMaxMoney);
+    EXPECT_EQ(storage->mBalanceThisMonth->total(), 2 * kMaxMoney);
+    // The same building once; one animal per place.
+    ASSERT_EQ(storage->mParkBuildings.size(), 1u);
+    ASSERT_EQ(storage->mParkAnimals.size(), 2u);
+    DataAnimal* rex = storage->mParkAnimals[0];
+    EXPECT_EQ(rex->mTrickProgress[0], 7);
+    EXPECT_EQ(rex->mTrickProgress[1], 0);
+    EXPECT_EQ(rex->mStayDays, 1);
+    EXPECT_EQ(rex->mDaysToTeach, -1);
+    DataAnimal* max = storage->mParkAnimals[1];
+    EXPECT_EQ(max->mName, L"Max");
+    EXPECT_EQ(max->mHungerDrop, 7.0f);
+    EXPECT_EQ(max->mHealthDrop, 0.0f);
+    EXPECT_EQ(max->mStayDays, kMaxDays);
+    EXPECT_EQ(max->mAccommodationFee, kMaxMoney);
+    for (const char* named : {"profile1.txt, [cash]", "[loan]", "[food]", "[animal]", "[building]"})
+        EXPECT_NE(printed.find(named), std::string::npos) << named;
+
+    // A month of sales, fees and maintenance on these numbers stays within the money range
+    // (an overflow would stop the sanitized test run).
+    Singleton<PublicManager>::get()->mVisitors = 1000000;
+    storage->mParkBuildings[0]->mMaintenance = kMaxPrice;
+    testing::internal::CaptureStdout();
+    for (int day = 0; day < 40; ++day)
+        storage->newDay();
+    storage->mGlobalSettings->mCashAccount->addCash(kMaxMoney);
+    testing::internal::GetCapturedStdout();
+    EXPECT_LE(storage->mGlobalSettings->mCashAccount->mCash, kMaxMoney);
+    // The rex's stay of one day has ended.
+    for (DataAnimal* animal : storage->mParkAnimals)
+        EXPECT_NE(animal->mName, L"Rex");
+}
+
+TEST_F(DamagedFiles, GameSpeedAndPeriodsGetAMinimum)
+{
+    auto days = [this](int steps) {
+        GameDate* date = storage->mGlobalSettings->mDate;
+        int before = date->mDaysElapsed;
+        storage->mGlobalSettings->mDayClock = 0;
+        for (int i = 0; i < steps; ++i)
+            storage->update();
+        return date->mDaysElapsed - before;
+    };
+    // Without "[game speed]" a day lasts the usual 3 s: one second of steps ends none.
+    std::string global = ParkTestData::globalText();
+    global.replace(global.find("[game speed]\n1000"), 17, "[game speed]\nfast");
+    data.write("data/game/global.txt", global + "[random animals to buy after (days)]\n0\n\n"
+                                                "[animal days to learn trick min-max]\ncat 0 -3\n");
+    testing::internal::CaptureStdout();
+    ParkTestData::load();
+    std::string printed = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(storage->mGlobalSettings->mGameSpeed, 3000);
+    EXPECT_NE(printed.find("global.txt: no valid [game speed]"), std::string::npos);
+    EXPECT_EQ(days(100), 0);
+    EXPECT_EQ(storage->mGlobalSettings->mDaysBetweenNewAnimals, 1);
+    // A stay of 0 days or less would never end: the cats' range is held at one day.
+    EXPECT_EQ(storage->mGlobalSettings->mDaysToLearnRanges[L"cat"], std::make_pair(1, 1));
+
+    // A speed of 0 is held at one day a second: 10 s of steps end at most 10 days.
+    global.replace(global.find("[game speed]\nfast"), 17, "[game speed]\n0");
+    data.write("data/game/global.txt", global);
+    testing::internal::CaptureStdout();
+    ParkTestData::load();
+    printed = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(storage->mGlobalSettings->mGameSpeed, 1000);
+    EXPECT_NE(printed.find("global.txt, [game speed]: number 0 outside"), std::string::npos);
+    testing::internal::CaptureStdout();
+    EXPECT_LE(days(1000), 10);
+    testing::internal::GetCapturedStdout();
+}
+
+// ---- values that look like keys
+
+TEST_F(DamagedFiles, TextsEqualToAKeyReadBackAsTheyWereWritten)
+{
+    DataProfile* p = load(savedPark());
+    ASSERT_TRUE(saveProfile(kProfile, L"[cash]", L"[building]", 1, 0, -1, 0, 0, 0));
+    const std::string written = data.read(kProfile);
+    storage->mGlobalSettings->mCashAccount->mCash = 1;
+    loadProfile(p, 0);
+    EXPECT_EQ(p->mName, L"[cash]");
+    EXPECT_EQ(p->mAvatarFile, L"[building]");
+    EXPECT_EQ(storage->mGlobalSettings->mCashAccount->mCash, 700);
+    EXPECT_EQ(storage->mParkBuildings.size(), 1u);
+    EXPECT_TRUE(p->mDamagedCopy.empty());
+    ASSERT_TRUE(saveProfile(kProfile, p->mName, p->mAvatarFile, 1, 0, -1, 0, 0, 0));
+    EXPECT_EQ(data.read(kProfile), written);
+}
+
+// ---- saves that fail
+
+TEST_F(DamagedFiles, AFailedSaveIsToldOncePerKindOfFailure)
+{
+    // A folder that is not there cannot take the file.
+    play(profile("data/game/Gone/profile1.txt"));
+    testing::internal::CaptureStdout();
+    storage->newDay();
+    storage->newDay();
+    EXPECT_FALSE(storage->saveCurrentProfile());
+    testing::internal::GetCapturedStdout();
+    ASSERT_EQ(storage->mPlayerNotices.size(), 1u);
+    EXPECT_EQ(storage->mPlayerNotices[0].mTitleKey, L"savefailed");
+    EXPECT_EQ(storage->mPlayerNotices[0].mTextKey, L"savefailedopen");
+    EXPECT_EQ(storage->mPlayerNotices[0].mFile, L"data/game/Gone/profile1.txt");
+
+    // A folder standing where the file should be cannot be replaced: another kind, told too.
+    std::filesystem::create_directories(kProfile);
+    play(profile(kProfile));
+    testing::internal::CaptureStdout();
+    storage->newDay();
+    storage->newDay();
+    testing::internal::GetCapturedStdout();
+    ASSERT_EQ(storage->mPlayerNotices.size(), 2u);
+    EXPECT_EQ(storage->mPlayerNotices[1].mTextKey, L"savefailedrename");
+    EXPECT_FALSE(std::filesystem::exists(std::string(kProfile) + ".tmp"));
+
+    // Texts that the player reads exist for every kind.
+    textsManager.load(PETPARK_SOURCE_DIR "/data/dat/texts.dat");
+    for (const wchar_t* key : {L"savefailed", L"savefailedopen", L"savefailedwrite", L"savefailedrename",
+                               L"parkdamaged", L"parkdamagedmessage"})
+        EXPECT_NE(std::wstring(textsManager.get(key)), L"missing text") << key;
+}
+
+} // namespace
