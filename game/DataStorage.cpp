@@ -197,8 +197,11 @@ void DataStorage::closeMonth()
 
 void DataStorage::generateAnimalsForSale()
 {
+    // Offers are reached only through this list (the offers screen reads it each time, an
+    // offer taken in leaves it first), so the replaced ones are freed: new offers come every
+    // few days for as long as the game runs.
     for (DataAnimal* offer : mAnimalsForSale)
-        retire(offer);
+        delete offer;
     mAnimalsForSale.clear();
 
     int happiness = 0;

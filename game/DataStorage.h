@@ -3,7 +3,8 @@
 // DataStorage: the one holder of the game's data and state. The screens, the park view and the
 // park rules read and change its fields directly. Records are created with new and held by
 // raw pointers; screens keep such pointers, so records leaving the lists are retired (kept
-// alive until the process ends) rather than freed.
+// alive until the process ends) rather than freed. Offers for a stay, which no screen keeps,
+// are freed when new ones replace them.
 //
 // Index: records - DataStorage - the game data loader
 
