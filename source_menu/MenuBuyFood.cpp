@@ -93,8 +93,8 @@ void MenuBuyFood::buy(int i)
     }
     cash->addCash(-food->mCost);
     settings->mFoodStored += food->mFood;
-    storage->mBalanceThisMonth->mValues[t_PetsFood] -= food->mCost;
-    storage->mStatThisMonth->mValues[t_PetsFood] += 1;
+    storage->mBalanceThisMonth->book(t_PetsFood, -static_cast<long long>(food->mCost));
+    storage->mStatThisMonth->book(t_PetsFood, 1);
     Singleton<Tutorial>::get()->foodBought = 1;
 }
 
