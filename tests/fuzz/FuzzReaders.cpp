@@ -35,6 +35,7 @@
 #include "render/object.h"
 #include "render/object_3dn_loader.h"
 #include "render/scene_file.h"
+#include "source_menu/ScreenParkEvents.h"
 #include "source_menu/Tutorial.h"
 #include "toolkit/utils/FontStyle.h"
 #include "toolkit/utils/PSDImport.h"
@@ -534,6 +535,8 @@ std::vector<Reader> makeReaders(const WorkFolder& work)
     if (::chdir(work.path().c_str()) != 0)
         std::_Exit(3);
     HeadlessEngine engine;
+    // The park rules reach the screens and the park view as in the game.
+    installParkEvents(Singleton<ScreenParkEvents>::get());
     // The image library as the game's device starts it.
     ilInit();
     iluInit();
@@ -672,6 +675,7 @@ void writeSavedGameSeeds(WorkFolder& work)
         if (::chdir(work.path().c_str()) != 0)
             std::_Exit(3);
         HeadlessEngine engine;
+        installParkEvents(Singleton<ScreenParkEvents>::get());
         ilInit();
         iluInit();
         textsManager.load("data/dat/texts.dat");
