@@ -13,7 +13,7 @@
 // The saved-game reader also checks that a park read back and written again gives the same file.
 //
 // Usage: fuzz_readers [--inputs N] [--seed S] [--reader NAME] [--timeout SECONDS]
-//                     [--data RESOURCES_FOLDER] [--findings FOLDER]
+//                     [--data RESOURCES_FOLDER] [--findings FOLDER] [--seconds BUDGET] [--batch N]
 // A short run (the default 25 inputs per reader) runs in CTest; a long run is started by hand,
 // e.g. --inputs 30000. Exit status 1 when anything was found.
 //
@@ -575,6 +575,7 @@ struct Options {
     std::string resources = PETPARK_APP_DIR "/Resources";
     std::string findings = "fuzz-findings";
     size_t batch = 200;
+    double seconds = 0;  // with a budget: no new batch once it is spent
 };
 
 void keepFinding(const Options& options, const WorkFolder& work, const Reader& reader, size_t index,
@@ -601,7 +602,12 @@ Tally runReader(const Options& options, const WorkFolder& work, const Reader& re
     }
     const std::string errors = work.path() + "/../child-stderr.txt";
     size_t next = 0;
-    while (next < options.inputs) {
+    auto started = std::chrono::steady_clock::now();
+    auto spent = [&] {
+        return options.seconds > 0 &&
+               std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count() > options.seconds;
+    };
+    while (next < options.inputs && !spent()) {
         size_t to = std::min(options.inputs, next + options.batch);
         int pipeFds[2];
         if (::pipe(pipeFds) != 0)
@@ -733,6 +739,10 @@ int main(int argc, char** argv)
             options.resources = value;
         else if (flag == "--findings")
             options.findings = value;
+        else if (flag == "--seconds")
+            options.seconds = std::stod(value);
+        else if (flag == "--batch")
+            options.batch = std::max<size_t>(1, std::stoul(value));
         else {
             std::fprintf(stderr, "unknown option %s\n", flag.c_str());
             return 2;
