@@ -45,6 +45,7 @@ constexpr int kStepMs = StepSchedule::kStepMs;
 constexpr int kEscapeKey = 27;          // virtual-key code of Escape
 constexpr float kAspect2d = 1.3333f;    // the 2D canvas, as the screens' layouts expect it
 constexpr int kFrameFlags = 7;          // clear colour, clear depth, present
+constexpr std::chrono::milliseconds kLoadingFrame(33); // the loading screen's frame pace
 
 const char* const kDataFolder = "data/game/";
 const char* const kTextsFile = "data/dat/texts.dat";
@@ -172,6 +173,7 @@ void LoadAllScreens()
     schedule.start(loopClock());
     watch = LoadWatch(loopClock());
     for (;;) {
+        const auto frameStart = std::chrono::steady_clock::now();
         while (schedule.due(loopClock())) {
             Singleton<TimeMgr>::get()->update(kStepMs);
             schedule.advance();
@@ -184,6 +186,11 @@ void LoadAllScreens()
         if (screens->isAllLoaded())
             break;
         watch.check(added, loopClock());
+        // A loading frame is drawn at most every kLoadingFrameMs: until then the render thread
+        // serves the loader's uploads, which would otherwise wait while frames are drawn faster
+        // than the bar needs.
+        while (std::chrono::steady_clock::now() < frameStart + kLoadingFrame && !screens->isAllLoaded())
+            BGLoader::serveRenderTasks();
     }
     loading->setStateAll("game", 0, kTransitionMs);
 }

@@ -32,11 +32,12 @@ void MenuLoading::update()
         return;
     _MenuLoading::update();
     const std::pair<int, int> states = getShowStates();
-    if (states.second == kShowAppearing && states.first == kShowHidden)
+    // Every screen's images are requested once, as the loading screen starts to show: the
+    // loads run while it fades in instead of after (a screen asked again ignores the ask).
+    if (states.second == kShowAppearing && states.first == kShowHidden) {
         Container::setVisible(1);
-    // Every screen's images are requested once, when the loading screen stands.
-    if (states.second == kShowShown && states.first == kShowAppearing)
         Singleton<ContainersMngr>::get()->loadAll();
+    }
 }
 
 float MenuLoading::progress()

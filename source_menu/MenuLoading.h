@@ -1,7 +1,7 @@
 #pragma once
 
 // The loading screen: a background picture and a progress bar. The screen loader shows it
-// first; in the update in which it becomes fully shown it asks every screen to load, and its
+// first; in the update in which it starts to show it asks every screen to load, and its
 // bar shows how far the screens and the park's two large scenes have come.
 
 #include "core/Singleton.h"

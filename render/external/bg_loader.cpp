@@ -392,8 +392,6 @@ void BGLoader::waitUntilIdle()
     }
 }
 
-// Runs the GPU tasks other threads have posted, as the end of a frame does, then yields a
-// moment. Only on the render thread, and only when the engine exists.
 void BGLoader::serveRenderTasks()
 {
     if (Render* render = CRender::current())

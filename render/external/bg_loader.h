@@ -157,13 +157,15 @@ public:
     // away. Called on the render thread, which serves the GPU tasks the loads may wait for.
     // After a shutdown it does not wait for queued requests, which are never loaded.
     void waitUntilIdle();
+    // Runs the GPU tasks other threads have posted, as the end of a frame does, then yields a
+    // moment. Only on the render thread; nothing without an engine.
+    static void serveRenderTasks();
 
 protected:
     int run() override;
 
 private:
     void evictFor(int estimate);
-    static void serveRenderTasks();
 
     int quit = 0;             // under queueMutex
     pthread_mutex_t rcMutex;

@@ -23,7 +23,7 @@ public:
     int loads = 0;
 };
 
-TEST(LoadingScreen, EveryScreenLoadsOnceWhenTheLoadingScreenStands)
+TEST(LoadingScreen, EveryScreenLoadsOnceAsTheLoadingScreenStartsToShow)
 {
     bindLayouts();
     hideAll();
@@ -36,13 +36,14 @@ TEST(LoadingScreen, EveryScreenLoadsOnceWhenTheLoadingScreenStands)
     list->add(&waiting, "data/psd/Probe.txt", 0);
 
     loading->setStateAll("game", 2, 250);
-    for (int i = 0; i < 100 && showState(loading) != kShowShown; ++i) {
-        loading->update();
-        if (showState(loading) == kShowAppearing) {
-            ASSERT_EQ(probe.loads, 0);
-        }
-    }
+    EXPECT_EQ(probe.loads, 0);
+    loading->update();
+    ASSERT_EQ(showState(loading), kShowAppearing);
     EXPECT_TRUE(loading->isVisible());
+    EXPECT_EQ(probe.loads, 1) << "the loads run while the loading screen fades in";
+    for (int i = 0; i < 100 && showState(loading) != kShowShown; ++i)
+        loading->update();
+    EXPECT_EQ(showState(loading), kShowShown);
     EXPECT_EQ(probe.loads, 1);
     for (int i = 0; i < 10; ++i)
         loading->update();
