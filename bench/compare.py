@@ -17,10 +17,21 @@ What runs in each round, for every build:
                                     from start to the first main-menu frame, peak memory by
                                     then, and the main menu's frame time
   logic step, autosave              bench_park_rules
+  running game, starting park       the game itself at 1024 x 768, with its HUD, in a fresh copy of
+  running game, full park           its application folder whose saved profile holds the park
+                                    (starting: the kennel and a dog; full: all 25 buildings, 15
+                                    animals, 100 walking visitors); Play is clicked on the main
+                                    menu, and after a few seconds in the park the frames of the
+                                    next seconds are counted: frames per second
+
+The floors and the running game only: bench/compare.py --game-only [--rounds N] NAME=BUILD ...
 """
 
 import os
+import pty
 import re
+import select
+import signal
 import shutil
 import statistics
 import subprocess
@@ -108,6 +119,100 @@ def game(build, env, frames):
     return first, first_peak, menu, int(peak) if peak.isdigit() else -1
 
 
+# ---- the running game in a saved park
+
+MENU_PLAY = (512, 476)  # the main menu's Play (MainMenuStart's "helper_play"), in a 1024 x 768 window
+SPECIES_PLACES = [("dog", "helper_pies"), ("cat", "helper_kot"), ("dino", "helper_dino"),
+                  ("rabbit", "helper_krolik"), ("horse", "helper_kon")]
+
+
+def profile_text(buildings, animals, walkers):
+    """A saved profile (the game's own format) with the tutorial done and the given park."""
+    text = ("[name]\nBench\n\n[tutorial]\n0 0 0\n1 1 1\n\n[avatar]\navatar1.png\n\n"
+            "[cash]\n500000\n\n[date]\n1 1 2010\n\n")
+    for building in buildings:
+        text += "[building]\n%s\n7\n0 0\n7\n0 0\n\n" % building
+    for i in range(animals):
+        species, node = SPECIES_PLACES[i % len(SPECIES_PLACES)]
+        place = i // len(SPECIES_PLACES)
+        text += "[animal]\n%s Pet%d 0\n%s%d %d\n5 0 1\n7 0 0 0\n0.1 0.1\n0 0 0\n60 -1\n\n" % (
+            species, i, node, place + 1, place)
+    for i in range(walkers):
+        # Spread along the paths (400 frames long), as bench_park_view spreads its walkers.
+        text += "[person walking]\n%.2f\n\n" % (340.0 * i / max(walkers, 1))
+    return text
+
+
+def running_game(build, env, full, settle_s=4.0, measure_s=6.0, shot=None):
+    """Frames per second of the running game in its park, with the HUD; None when it failed.
+    With shot, a picture of the screen at the end is written there (a PNG)."""
+    with tempfile.TemporaryDirectory() as folder:
+        app = os.path.join(folder, "PetPark")
+        shutil.copytree(os.path.join(build, "PetPark"), app,
+                        ignore=shutil.ignore_patterns("save.txt", "Profiles", "options.txt"))
+        game_folder = os.path.join(app, "Resources", "data", "game")
+        shutil.copytree(os.path.join(build, "PetPark", "Resources", "data", "game", "Profiles", "Avatars"),
+                        os.path.join(game_folder, "Profiles", "Avatars"))
+        if full:
+            buildings = sorted(f for f in os.listdir(os.path.join(game_folder, "Buildings")) if f.endswith(".txt"))
+            text = profile_text(buildings, 15, 100)
+        else:
+            text = profile_text(["DogHouse1.txt"], 1, 0)
+        with open(os.path.join(game_folder, "Profiles", "profile1.txt"), "w") as f:
+            f.write(text)
+        with open(os.path.join(game_folder, "save.txt"), "w") as f:
+            f.write("[resolution]\n1024\n768\n\n[fullscreen]\n0\n\n[music volume]\n0\n\n"
+                    "[sound volume]\n0\n\n[profile]\n0\n")
+        # A terminal for its output: each frame's line arrives as the frame is drawn.
+        master, slave = pty.openpty()
+        proc = subprocess.Popen([os.path.join(app, "bin", "petpark")], env=dict(env, PETPARK_QUIT_AFTER_FRAMES="0"),
+                                stdout=slave, stderr=subprocess.DEVNULL, cwd=os.path.join(app, "bin"))
+        os.close(slave)
+        frames = []  # times of the frames drawn
+        pending = b""
+        clicked = None
+        deadline = time.monotonic() + 120
+        try:
+            while time.monotonic() < deadline:
+                ready, _, _ = select.select([master], [], [], 0.5)
+                if ready:
+                    try:
+                        chunk = os.read(master, 65536)
+                    except OSError:
+                        break
+                    if not chunk:
+                        break
+                    now = time.monotonic()
+                    pending += chunk
+                    *lines, pending = pending.split(b"\n")
+                    frames.extend(now for line in lines if line.startswith(b"say:"))
+                now = time.monotonic()
+                if clicked is None and len(frames) > 30:
+                    # The main menu stands: Play.
+                    subprocess.run(["xdotool", "mousemove", str(MENU_PLAY[0]), str(MENU_PLAY[1]), "click", "1"],
+                                   env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                    clicked = now
+                if clicked is not None and now > clicked + settle_s + measure_s:
+                    if shot:
+                        subprocess.run(["import", "-window", "root", shot], env=env)
+                    break
+        finally:
+            proc.send_signal(signal.SIGTERM)
+            try:
+                proc.wait(timeout=20)
+            except subprocess.TimeoutExpired:
+                proc.kill()
+                proc.wait()
+            os.close(master)
+        if clicked is None:
+            return None
+        start = clicked + settle_s
+        counted = [t for t in frames if start <= t <= start + measure_s]
+        if len(counted) < 2:
+            return None
+        return (len(counted) - 1) / (counted[-1] - counted[0])
+
+
 def park_rules(build, env):
     out, _ = run([os.path.join(build, "tests", "bench_park_rules"), "--benchmark_filter=LogicStep|NewDay",
                   "--benchmark_min_time=0.2"], env)
@@ -129,9 +234,12 @@ def main():
     args = sys.argv[1:]
     rounds, frames = 5, 100
     builds = []
+    game_only = False
     while args:
         a = args.pop(0)
-        if a == "--rounds":
+        if a == "--game-only":
+            game_only = True
+        elif a == "--rounds":
             rounds = int(args.pop(0))
         elif a == "--frames":
             frames = int(args.pop(0))
@@ -162,6 +270,13 @@ def main():
                     add(name, "floor " + mode + " ms", value[0])
                     add(name, "floor " + mode + " cpu ms", value[1])
                     add(name, "floor " + mode + " / quad", value[0] / quad)
+                for label, full in (("running game, starting park", False), ("running game, full park", True)):
+                    fps = running_game(build, env, full)
+                    add(name, label + " fps", fps)
+                    add(name, label + " / quad", 1000.0 / fps / quad if fps else None)
+                if game_only:
+                    print("round %d %s done (load %.1f)" % (r + 1, name, rows[(name, "load")][-1]), flush=True)
+                    continue
                 for label, extra in (("starting park", []), ("full park", ["--built", "--walkers", "100"])):
                     value = park_view(build, extra, env, frames)
                     if value:
