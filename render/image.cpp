@@ -43,13 +43,14 @@ bool LoadFileV(const char* path, std::vector<unsigned char>& bytes)
     return true;
 }
 
-// ---- read-back cache: five whole-texture copies shared by all images, oldest replaced first.
-// Hit tests read the same few images again and again; each is read from the GPU once.
+// ---- read-back cache: the alpha of five whole textures, shared by all images, oldest
+// replaced first. Hit tests read the same few images' alpha again and again; each is read from
+// the GPU once, and only its alpha (a byte a texel) is kept.
 
 namespace {
 
 struct ReadBackSlot {
-    std::vector<unsigned char> pixels;
+    std::vector<unsigned char> alpha;  // row by row, bottom row first, like the texture
     const Image* owner = nullptr;
     int age = 0;
 };
@@ -358,6 +359,8 @@ void Image::get_size(int* width, int* height, void* pixels)
         *height = h;
 }
 
+// The whole texture is read back for the one texel: this is for tools and checks, the game's
+// hit tests read the cached alpha.
 unsigned Image::get_pixel(int x, int y)
 {
     std::lock_guard<std::mutex> lock(mutex);
@@ -369,9 +372,25 @@ unsigned Image::get_pixel(int x, int y)
     device->GetTextureInfo(texture, &W, &H, nullptr);
     PP_ASSERT(W>0 && H>0);
     PP_ASSERT(x >= 0 && y >= 0 && x < W && y < H);
+    std::vector<unsigned char> pixels(size_t(W) * H * 4, 0);
+    device->GetTexturePixels(texture, pixels.data());
+    const unsigned char* p = &pixels[(size_t(W) * y + x) * 4];
+    return unsigned(p[0]) | unsigned(p[1]) << 8 | unsigned(p[2]) << 16 | unsigned(p[3]) << 24;
+}
+
+int Image::get_alpha(int x, int y)
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    if (!device || !texture)
+        return 0;
+    if (device->getFeatures() & Device::feature_pixel_read)
+        return int(unsigned(device->GetTexturePixel(texture, x, y)) >> 24);
+    int W = 0, H = 0;
+    device->GetTextureInfo(texture, &W, &H, nullptr);
+    PP_ASSERT(W>0 && H>0);
+    PP_ASSERT(x >= 0 && y >= 0 && x < W && y < H);
 
     std::lock_guard<std::mutex> cacheLock(readBackMutex);
-    size_t index = (size_t(W) * y + x) * 4;
     int oldest = 0;
     for (int k = 0; k < kReadBackSlots; ++k) {
         ++readBack[k].age;
@@ -384,20 +403,18 @@ unsigned Image::get_pixel(int x, int y)
             slot = &s;
     if (!slot) {
         slot = &readBack[oldest];
-        size_t bytes = size_t(W) * H * 4;
-        if (slot->pixels.size() < bytes)
-            slot->pixels.assign(bytes, 0);
-        device->GetTexturePixels(texture, slot->pixels.data());
+        // The RGBA copy lives only while its alpha is taken out.
+        const size_t texels = size_t(W) * H;
+        std::vector<unsigned char> pixels(texels * 4, 0);
+        device->GetTexturePixels(texture, pixels.data());
+        slot->alpha.resize(texels);
+        slot->alpha.shrink_to_fit();
+        for (size_t i = 0; i < texels; ++i)
+            slot->alpha[i] = pixels[i * 4 + 3];
         slot->owner = this;
     }
     slot->age = 0;
-    const unsigned char* p = &slot->pixels[index];
-    return unsigned(p[0]) | unsigned(p[1]) << 8 | unsigned(p[2]) << 16 | unsigned(p[3]) << 24;
-}
-
-int Image::get_alpha(int x, int y)
-{
-    return int(get_pixel(x, y) >> 24);
+    return slot->alpha[size_t(W) * y + x];
 }
 
 bool Image::save(const char* path, int width, int height, const char* format)

@@ -53,9 +53,9 @@ public:
     // Texture size (0, 0 when not loaded); with pixels, also its RGBA bytes (rows bottom up).
     void get_size(int* width, int* height, void* pixels = nullptr);
     // The texel as an RGBA word (red in the low byte); 0 when not loaded. Positions count from
-    // the bottom-left texel and must lie inside the texture.
+    // the bottom-left texel and must lie inside the texture. Reads the texture back each time.
     unsigned get_pixel(int x, int y);
-    // The texel's alpha, 0..255.
+    // The texel's alpha, 0..255 (0 when not loaded), from the read-back cache.
     int get_alpha(int x, int y);
     // Saves the top-left width x height texels (0 = all) as "PNG", "BMP", "JPG" or "TGA"; any
     // other or a null format lets the path's extension choose. True when written.

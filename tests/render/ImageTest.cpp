@@ -131,20 +131,49 @@ TEST_F(ImageTest, TheReadBackCacheKeepsFiveImagesAndReplacesTheOldest)
         EXPECT_EQ(images[k]->get_alpha(1, 2), 0);
     EXPECT_EQ(engine.device.count("GetTexturePixels"), 5);
     for (int k = 0; k < 5; ++k)
-        images[k]->get_pixel(7, 7);
+        images[k]->get_alpha(7, 7);
     EXPECT_EQ(engine.device.count("GetTexturePixels"), 5);
     // The sixth takes the oldest slot, which is the first image's.
-    images[5]->get_pixel(0, 0);
+    images[5]->get_alpha(0, 0);
     EXPECT_EQ(engine.device.count("GetTexturePixels"), 6);
     for (int k = 1; k < 6; ++k)
-        images[k]->get_pixel(0, 0);
+        images[k]->get_alpha(0, 0);
     EXPECT_EQ(engine.device.count("GetTexturePixels"), 6);
-    images[0]->get_pixel(0, 0);
+    images[0]->get_alpha(0, 0);
     EXPECT_EQ(engine.device.count("GetTexturePixels"), 7);
     // A frame rendered into an image drops its copy.
     images[0]->forget_readback();
-    images[0]->get_pixel(0, 0);
+    images[0]->get_alpha(0, 0);
     EXPECT_EQ(engine.device.count("GetTexturePixels"), 8);
+    // A whole pixel is read from the texture each time, beside the cached alpha.
+    images[0]->get_pixel(0, 0);
+    images[0]->get_pixel(0, 0);
+    EXPECT_EQ(engine.device.count("GetTexturePixels"), 10);
+}
+
+// The cache keeps only the alpha: every texel's cached alpha is the alpha byte of the texture,
+// for images that take turns in the cache and after a copy was dropped.
+TEST_F(ImageTest, CachedAlphaAnswersAsTheTexturesPixels)
+{
+    const int w = 16, h = 8;
+    std::vector<std::unique_ptr<::Image>> images;
+    for (int k = 0; k < 7; ++k) {
+        std::vector<unsigned char> rgba(size_t(w) * h * 4);
+        for (size_t i = 0; i < rgba.size(); ++i)
+            rgba[i] = static_cast<unsigned char>(i * 7 + k * 31 + (i % 4 == 3 ? i / 4 : 0));
+        images.emplace_back(new ::Image);
+        ASSERT_TRUE(images.back()->create(2, w, h, rgba.data()));
+    }
+    for (int round = 0; round < 2; ++round) {
+        for (auto& image : images)
+            for (int y = 0; y < h; ++y)
+                for (int x = 0; x < w; x += 3) {
+                    const unsigned pixel = image->get_pixel(x, y);
+                    ASSERT_EQ(image->get_alpha(x, y), int(pixel >> 24)) << x << "," << y;
+                    ASSERT_EQ(image->get_alpha(w - 1 - x, h - 1 - y), int(image->get_pixel(w - 1 - x, h - 1 - y) >> 24));
+                }
+        images[3]->forget_readback();
+    }
 }
 
 TEST_F(ImageTest, ReadingAnUnloadedImageGivesZero)

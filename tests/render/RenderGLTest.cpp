@@ -256,6 +256,8 @@ TEST_F(RenderGL, ImagesReadBackAndSave)
     EXPECT_EQ(padded.get_pixel(99, 29), 0xffff0000u);
     EXPECT_EQ(padded.get_alpha(0, 31), 0);
     EXPECT_EQ(padded.get_alpha(110, 0), 0);
+    EXPECT_EQ(padded.get_alpha(0, 0), 255);
+    EXPECT_EQ(padded.get_alpha(99, 29), 255);
 
     // Saved whole and reloaded, the texels come back.
     ASSERT_TRUE(padded.save(dir.file("saved.png").c_str(), 0, 0, "PNG"));
