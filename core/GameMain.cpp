@@ -28,6 +28,7 @@
 #include <SDL/SDL.h>
 
 #include <chrono>
+#include <climits>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -390,7 +391,10 @@ int MainLoop()
             firstFrameCpu = std::clock();
         }
         answerTerminateRequest();
-        if (quitAfter && ++frames >= quitAfter)
+        // Counted in every run: the first frame's report is made once, with or without a count.
+        if (frames < INT_MAX)
+            ++frames;
+        if (quitAfter && frames >= quitAfter)
             quitRequested = 1;
     }
     if (quitAfter && frames > 1) {

@@ -131,4 +131,45 @@ TEST(GameRun, OpensItsTitledWindowDrawsFramesAndEndsWithExitCodeZero)
         << "the game ran in its own folder";
 }
 
+// As a player runs it, without a frame count: the first main-menu frame is told once (not at
+// every frame), and a terminate request ends the run.
+TEST(GameRun, WithoutAFrameCountTheFirstMenuFrameIsToldOnce)
+{
+    TempDir dir;
+    const std::string exe = GameWindow::makeAppFolder(dir);
+    const std::string output = dir.file("stdout.txt");
+    const int outFd = open(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    ASSERT_GE(outFd, 0);
+    const pid_t child = GameWindow::launch(exe, outFd, 0);
+    close(outFd);
+    ASSERT_GE(child, 0);
+
+    int status = 0;
+    pid_t done = 0;
+    bool asked = false;
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(kTimeoutMs);
+    while (done == 0 && std::chrono::steady_clock::now() < end) {
+        // The output reaches the file in blocks: many frames have passed once it tells of 60.
+        if (!asked && countLines(dir.read("stdout.txt"), "say:") >= 60) {
+            kill(child, SIGTERM);
+            asked = true;
+        }
+        done = GameWindow::waitFor(child, &status, false);
+        if (done == 0)
+            usleep(5000);
+    }
+    if (done == 0) {
+        kill(child, SIGKILL);
+        GameWindow::waitFor(child, &status, true);
+        FAIL() << "the game did not end within " << kTimeoutMs / 1000 << " s\n"
+               << dir.read("stdout.txt").substr(0, 2000);
+    }
+    ASSERT_TRUE(asked) << dir.read("stdout.txt").substr(0, 2000);
+    ASSERT_TRUE(WIFEXITED(status)) << "the game was ended by a signal";
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    const std::string out = dir.read("stdout.txt");
+    EXPECT_GE(countLines(out, "say:"), 60);
+    EXPECT_EQ(countLines(out, "first menu frame: peak resident "), 1);
+}
+
 } // namespace
