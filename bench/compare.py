@@ -41,8 +41,10 @@ import time
 
 
 def start_xvfb():
+    """A private X server; it does not reset when its last client goes, since a game started
+    during a reset could not open the display."""
     read, write = os.pipe()
-    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-noreset"],
                             pass_fds=(write,), stderr=subprocess.DEVNULL)
     os.close(write)
     number = b""
@@ -144,8 +146,9 @@ def profile_text(buildings, animals, walkers):
 
 
 def running_game(build, env, full, settle_s=4.0, measure_s=6.0, shot=None):
-    """Frames per second of the running game in its park, with the HUD; None when it failed.
-    With shot, a picture of the screen at the end is written there (a PNG)."""
+    """Frames per second of the running game in its park, with the HUD (None when it failed), and
+    its peak resident memory in KiB by the end of the count. With shot, a picture of the screen
+    at the end is written there (a PNG)."""
     with tempfile.TemporaryDirectory() as folder:
         app = os.path.join(folder, "PetPark")
         shutil.copytree(os.path.join(build, "PetPark"), app,
@@ -169,6 +172,7 @@ def running_game(build, env, full, settle_s=4.0, measure_s=6.0, shot=None):
                                 stdout=slave, stderr=subprocess.DEVNULL, cwd=os.path.join(app, "bin"))
         os.close(slave)
         frames = []  # times of the frames drawn
+        peak = -1
         pending = b""
         clicked = None
         deadline = time.monotonic() + 120
@@ -195,6 +199,7 @@ def running_game(build, env, full, settle_s=4.0, measure_s=6.0, shot=None):
                 if clicked is not None and now > clicked + settle_s + measure_s:
                     if shot:
                         subprocess.run(["import", "-window", "root", shot], env=env)
+                    peak = peak_resident(proc.pid)
                     break
         finally:
             proc.send_signal(signal.SIGTERM)
@@ -205,12 +210,24 @@ def running_game(build, env, full, settle_s=4.0, measure_s=6.0, shot=None):
                 proc.wait()
             os.close(master)
         if clicked is None:
-            return None
+            return None, peak
         start = clicked + settle_s
         counted = [t for t in frames if start <= t <= start + measure_s]
         if len(counted) < 2:
-            return None
-        return (len(counted) - 1) / (counted[-1] - counted[0])
+            return None, peak
+        return (len(counted) - 1) / (counted[-1] - counted[0]), peak
+
+
+def peak_resident(pid):
+    """The process's peak resident memory so far in KiB, -1 when unknown."""
+    try:
+        with open("/proc/%d/status" % pid) as f:
+            for line in f:
+                if line.startswith("VmHWM:"):
+                    return int(line.split()[1])
+    except OSError:
+        pass
+    return -1
 
 
 def park_rules(build, env):
@@ -271,9 +288,10 @@ def main():
                     add(name, "floor " + mode + " cpu ms", value[1])
                     add(name, "floor " + mode + " / quad", value[0] / quad)
                 for label, full in (("running game, starting park", False), ("running game, full park", True)):
-                    fps = running_game(build, env, full)
+                    fps, peak = running_game(build, env, full)
                     add(name, label + " fps", fps)
                     add(name, label + " / quad", 1000.0 / fps / quad if fps else None)
+                    add(name, label + " peak MiB", peak / 1024.0 if peak > 0 else None)
                 if game_only:
                     print("round %d %s done (load %.1f)" % (r + 1, name, rows[(name, "load")][-1]), flush=True)
                     continue
