@@ -184,7 +184,9 @@ void LoadAllScreens()
         loading->draw();
         CRender::end(kFrameFlags);
         pump_events(1);
-        if (screens->isAllLoaded())
+        // The loads start as the loading screen starts to show and may end before it stands;
+        // it is hidden only once shown, since a hide asked while it appears would be dropped.
+        if (loading->getShowStates().second == kShowShown && screens->isAllLoaded())
             break;
         watch.check(added, loopClock());
         // A loading frame is drawn at most every kLoadingFrameMs: until then the render thread

@@ -433,6 +433,8 @@ TEST(LoadAllScreens, AddsTheLoadingScreenThenTheOtherFortyThree)
     EXPECT_EQ(list.back(), Singleton<Cursors>::get());
     EXPECT_EQ(std::set<Container*>(list.begin() + before, list.end()).size(), 44u);
     EXPECT_GT(device->count("Present"), presentsBefore) << "the loading screen was drawn";
+    // It stood before it was asked to go (a hide asked while it appears would be dropped).
+    EXPECT_EQ(Singleton<MenuLoading>::get()->getShowStates().second, kShowDisappearing);
 
     ASSERT_EQ(chdir(previous), 0);
 }
