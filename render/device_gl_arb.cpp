@@ -130,6 +130,7 @@ const NamedId kParameters[] = {
     {"fog_color", -97},
     {"specular_level", -256},
     {"specular_power", -257},
+    {"strict_depth", -300},
 };
 
 // Per-light parameter names and their id bases: id = base - 4 * light.
@@ -406,6 +407,7 @@ void Device_GL_arb::InitStates()
     glCullFace(GL_BACK);
     gl_state.enable(GL_DEPTH_TEST, true);
     glDepthFunc(GL_LEQUAL);
+    strict_depth = false;
     glColorMaterial(GL_FRONT_AND_BACK, GL_DIFFUSE);
     for (int i = 0; i < 4; ++i) {
         glLightf(GL_LIGHT0 + i, GL_QUADRATIC_ATTENUATION, 0.0065f);
@@ -597,6 +599,12 @@ void Device_GL_arb::SetParam(parameter_t_opaque* param, const float* v)
     case -97: std::memcpy(fog_color, v, 3 * sizeof(float)); break;
     case -256: specular_level = v[0]; material_dirty = true; break;
     case -257: specular_power = v[0]; material_dirty = true; break;
+    case -300:
+        if (strict_depth != (v[0] != 0)) {
+            strict_depth = v[0] != 0;
+            glDepthFunc(strict_depth ? GL_LESS : GL_LEQUAL);
+        }
+        break;
     default: break;
     }
 }

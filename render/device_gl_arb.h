@@ -66,6 +66,7 @@ public:
     texture_record* samplers[kSamplers] = {};
     bool has_lightmap = false;
     bool dudv = false;
+    bool strict_depth = false;  // "strict_depth": fragments at equal depth fail the test
     float matrices[16][16];
     float color[4] = {1, 1, 1, 1};
     float global_ambient[4] = {0, 0, 0, 1};

@@ -271,6 +271,7 @@ void Device_GL_fixed::SetParam(parameter_t_opaque* param, const float* v)
     case -97: std::memcpy(fog_color, v, 3 * sizeof(float)); break;
     case -256: specular_level = v[0]; break;
     case -257: specular_power = v[0]; break;
+    case -300: strict_depth = v[0] != 0; break;
     default: break;
     }
 }
@@ -389,7 +390,7 @@ void Device_GL_fixed::BeginPass(int pass)
         gl_state.enable(GL_LIGHTING, false);
     }
 
-    glDepthFunc(GL_LEQUAL);
+    glDepthFunc(strict_depth ? GL_LESS : GL_LEQUAL);
     if (pass >= 60 && pass <= 65) {
         // 6. particles
         gl_state.enable(GL_BLEND, true);

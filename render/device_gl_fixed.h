@@ -43,6 +43,7 @@ public:
     texture_record* samplers[kSamplers] = {};
     bool has_lightmap = false;
     bool dudv = false;  // recorded only
+    bool strict_depth = false;  // "strict_depth": 3D passes draw only strictly nearer fragments
     bool vertex_colour = false;  // the mesh's colour stream gives the lit diffuse colour
     float matrices[16][16];
     float color[4] = {1, 1, 1, 1};

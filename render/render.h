@@ -144,6 +144,7 @@ private:
     bool ensure_shadow_map();
     void draw_shadow_caster(RenderArgs3Dsub& sub, const float4 planes[6]);
     void pass_3d();
+    void draw_opaque();
     void draw_list(RenderArgs3Dsub& sub, const char* technique);
     void choose_lights(const RenderArgs3Dsub& sub, int set[4]);
     void set_lights(const int set[4], bool unlit);
@@ -213,6 +214,8 @@ private:
         parameter_t_opaque* texture_matrix_screenspace = nullptr;
         parameter_t_opaque* screen_background = nullptr;
         parameter_t_opaque* object_id = nullptr;
+        // 1: a fragment must be nearer than the depth buffer to be drawn; 0: nearer or equal.
+        parameter_t_opaque* strict_depth = nullptr;
     } params;
 
     texture_t_opaque* screenBackground = nullptr;
@@ -243,6 +246,7 @@ private:
     int fogState = 0;
     int lightSetCache[4] = {-2, -2, -2, -2};
     const void* lastMaterial = nullptr;
+    bool strictDepth = false;  // the opaque list is being drawn in reverse ("strict_depth" on)
     int subDrawCounter = 0;
 
     // The shadow map shared by every shadow-casting light, made on first use.

@@ -349,6 +349,38 @@ TEST_F(ShadingDevices, LitVertexColouredMeshKeepsItsColoursOnBothDevices)
     }
 }
 
+// "strict_depth" on: a 3D pass does not draw over a surface at the same depth; off: it does.
+TEST_F(ShadingDevices, StrictDepthKeepsWhatLiesAtEqualDepth)
+{
+    ASSERT_TRUE(arbOk);
+    const float white[4] = {1, 1, 1, 1};
+    const float on[4] = {1, 0, 0, 0}, off[4] = {0, 0, 0, 0};
+    for (Device_GL* dev : {static_cast<Device_GL*>(fixed), static_cast<Device_GL*>(arb)}) {
+        const char* name = dev == arb ? "arb" : "fixed";
+        dev->InitStates();  // two devices share this window's context
+        dev->Clear(0, 0, 0, true, true);
+        texture_t_opaque* red = solid(dev, 255, 0, 0, 255);
+        texture_t_opaque* green = solid(dev, 0, 255, 0, 255);
+        parameter_t_opaque* strict = dev->GetParameter("strict_depth");
+        ASSERT_NE(strict, nullptr) << name;
+        const float unlit[4] = {1, 1, 1, 1};
+        dev->SetParam(dev->GetParameter("global_ambient"), unlit);
+        dev->SetParam(dev->GetParameter("color_diffuse"), white);
+        dev->SetParam(dev->GetParameter("color_ambient"), white);
+        drawQuad(dev, "main", "diffuse", red, white);
+        dev->SetParam(strict, on);
+        drawQuad(dev, "main", "diffuse", green, white);
+        const Rgba kept = read_pixel(128, 128);
+        EXPECT_TRUE(kept.r > 100 && kept.g < 20) << name << " " << kept.r << "," << kept.g;
+        dev->SetParam(strict, off);
+        drawQuad(dev, "main", "diffuse", green, white);
+        const Rgba over = read_pixel(128, 128);
+        EXPECT_TRUE(over.g > 100 && over.r < 20) << name << " " << over.r << "," << over.g;
+        dev->ReleaseTexture(red);
+        dev->ReleaseTexture(green);
+    }
+}
+
 // An 8 x 8 picture, rows bottom first as GL keeps them: the bottom half red on the left and
 // green on the right, the top half blue and white.
 std::vector<unsigned char> quadrants()

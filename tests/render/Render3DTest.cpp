@@ -246,6 +246,59 @@ TEST_F(Render3D, SeeThroughPartsAreDrawnFarToNearAfterTheOpaqueOnes)
               (std::vector<std::string>{"main", "alpha8", "alpha8", "alpha8"}));
 }
 
+// The opaque list is drawn last-first with "strict_depth" on, so that equal depths keep what
+// the list's order would show; a later pass of a part draws over its first with it off; the
+// see-through list and a device without the parameter keep the list's order.
+TEST_F(Render3D, TheOpaqueListIsDrawnInReverseWithStrictDepth)
+{
+    HandScene scene(&engine.device);
+    const int a = scene.material("a", float3(1, 0, 0));
+    const int b = scene.material("b", float3(0, 1, 0));
+    const int glass = scene.material("glass", float3(0, 0, 1), 0.5f);
+    // Materials sort by address: a's two parts (in queue order), then b's.
+    const int a1 = scene.quad(a, float3(0, 0, 0));
+    const int b1 = scene.quad(b, float3(1, 0, 0));
+    const int a2 = scene.quad(a, float3(2, 0, 0));
+    const int seeThrough = scene.quad(glass, float3(0, 5, 0));
+    texture_t_opaque* tex = engine.device.CreateTexture(2, 4, 4, nullptr, 1, nullptr);
+    scene.set_map(b, Object::slot_selfillum, scene.texture(tex));
+    engine.device.setPasses("add", 2);  // b glows: two passes
+
+    // Each Draw with the strict-depth value in force.
+    auto drawsWithDepthRule = [&] {
+        std::vector<std::pair<long long, float>> out;
+        float strict = 0;
+        for (const RecordedCall& c : engine.device.calls()) {
+            if (c.op == "SetParam" && c.name == "strict_depth")
+                strict = c.f[0];
+            if (c.op == "Draw")
+                out.emplace_back(c.i[4], strict);
+        }
+        EXPECT_EQ(strict, 0.0f) << "left on after the frame";
+        return out;
+    };
+    begin();
+    draw(scene);
+    end();
+    using Draws = std::vector<std::pair<long long, float>>;
+    EXPECT_EQ(drawsWithDepthRule(), (Draws{{bufferOf(scene, b1), 1.0f},
+                                           {bufferOf(scene, b1), 0.0f},
+                                           {bufferOf(scene, a2), 1.0f},
+                                           {bufferOf(scene, a1), 1.0f},
+                                           {bufferOf(scene, seeThrough), 0.0f}}));
+
+    engine.device.forgetParameter("strict_depth");
+    engine.render.init(&engine.device);
+    engine.device.clear();
+    begin();
+    draw(scene);
+    end();
+    EXPECT_EQ(drawnBuffers(), (std::vector<long long>{bufferOf(scene, a1), bufferOf(scene, a2),
+                                                      bufferOf(scene, b1), bufferOf(scene, b1),
+                                                      bufferOf(scene, seeThrough)}));
+    engine.device.ReleaseTexture(tex);
+}
+
 TEST_F(Render3D, TransparencyClassChoosesTheTechnique)
 {
     HandScene scene(&engine.device);
