@@ -1,0 +1,547 @@
+// The built game played in a window wider than 4:3 and in a window resized while the park
+// runs. The screens' layouts are drawn on a 4:3 canvas centred in the window, while the HUD's
+// bar, its folds and the date bar keep to the window's left edge: each panel must lie within
+// the window with its buttons showing and taking clicks where the layouts put them, at the
+// first size and after a resize. Input goes through the X server's test extension; each step
+// waits, with a deadline, for a sign on the screen or in the saved files. The steps' pictures
+// and the game's console are kept in "<build>/Testing/playwide/<test>/" when a test fails.
+
+#include "fixtures/GameWindow.h"
+#include "fixtures/TempDir.h"
+
+#include <gtest/gtest.h>
+// After gtest: the X headers define macros such as None and Bool.
+#include <X11/keysym.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <cstdlib>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const int kStartMs = 180000;
+const int kStepMs = 30000;
+// The steps' pictures kept in memory, to be written should the test fail.
+const size_t kKeptPictures = 12;
+
+const char* const kProfileFile = "PetPark/Resources/data/game/Profiles/profile1.txt";
+const char* const kOptionsFile = "PetPark/Resources/data/game/save.txt";
+
+using Sign = std::function<bool(const Picture&)>;
+
+// The colours of the panels' title bars and of their titles' letters.
+struct Colour {
+    double r, g, b;
+};
+const Colour kGreenTitleBar{109, 193, 117};
+const Colour kBlueTitleBar{98, 159, 226};
+const Colour kOrangeTitleBar{236, 168, 83};
+
+// The options of a first start at the window size given: no profile chosen yet.
+std::string firstOptions(int width, int height)
+{
+    return "[resolution]\n" + std::to_string(width) + "\n" + std::to_string(height) +
+           "\n\n[fullscreen]\n0\n\n[music volume]\n0\n\n[sound volume]\n0\n\n[profile]\n-1\n";
+}
+
+// The value lines of a saved section ("[key]" then its lines up to the empty one).
+std::vector<std::string> section(const std::string& text, const std::string& key)
+{
+    std::vector<std::string> lines;
+    size_t at = text.find(key + "\n");
+    if (at == std::string::npos)
+        return lines;
+    for (at += key.size() + 1; at < text.size();) {
+        const size_t end = text.find('\n', at);
+        std::string line = text.substr(at, end == std::string::npos ? std::string::npos : end - at);
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.empty())
+            break;
+        lines.push_back(line);
+        if (end == std::string::npos)
+            break;
+        at = end + 1;
+    }
+    return lines;
+}
+
+// Days long enough that nothing the test looks at changes by the passing of time alone.
+void slowDays(TempDir& dir)
+{
+    const std::string file = "PetPark/Resources/data/game/global.txt";
+    std::string rules = dir.read(file);
+    const std::string key = "[game speed]\n";
+    const size_t at = rules.find(key);
+    ASSERT_NE(at, std::string::npos);
+    const size_t value = at + key.size();
+    rules.replace(value, rules.find('\n', value) - value, "3600000");
+    dir.write(file, rules);
+}
+
+// One played game: its window, its folder, and the steps' pictures in the output folder.
+class Session {
+public:
+    Session(const std::string& name, TempDir& dir, GameWindow& game) : mDir(dir), mGame(game)
+    {
+        mOut = std::string(PETPARK_BINARY_DIR) + "/Testing/playwide/" + name;
+        fs::remove_all(mOut);
+        fs::create_directories(mOut);
+    }
+
+    ~Session()
+    {
+        if (::testing::Test::HasFailure()) {
+            for (const auto& kept : mKept)
+                mGame.savePicture(kept.second, kept.first);
+            std::ofstream(mOut + "/console-" + std::to_string(mRun) + ".txt") << mGame.output();
+            std::printf("The play's pictures and console are kept in %s\n", mOut.c_str());
+        } else if (!std::getenv("PETPARK_SCREENSHOTS")) {
+            fs::remove_all(mOut);
+        }
+    }
+
+    // Starts the game (again) and waits for its window.
+    bool start()
+    {
+        if (mRun > 0)
+            std::ofstream(mOut + "/console-" + std::to_string(mRun) + ".txt") << mGame.output();
+        ++mRun;
+        return mGame.start() && mGame.waitFrames(3, kStartMs);
+    }
+
+    // Waits for the step's sign. The picture is written at once when the sign does not come or
+    // pictures are asked for (PETPARK_SCREENSHOTS set); the last few are kept to be written
+    // should the test fail later (a whole window's picture takes a while to write).
+    Picture step(const std::string& name, const Sign& sign, int timeoutMs = kStepMs)
+    {
+        bool found = false;
+        const Picture shot = mGame.waitFor(sign, found, timeoutMs);
+        char number[8];
+        std::snprintf(number, sizeof number, "%02d-", ++mSteps);
+        const std::string file = mOut + "/" + number + name + ".png";
+        if (!found || std::getenv("PETPARK_SCREENSHOTS"))
+            mGame.savePicture(shot, file);
+        else
+            mKept.push_back({file, shot});
+        if (mKept.size() > kKeptPictures)
+            mKept.erase(mKept.begin());
+        EXPECT_TRUE(found) << "no sign of the step " << name << " (see " << mOut << ")";
+        mLast = shot;
+        return shot;
+    }
+
+    // The step's sign, then the rectangle steady (what fades in has finished).
+    Picture steady(const std::string& name, const Sign& sign, const CanvasRect& r, int timeoutMs = kStepMs)
+    {
+        Picture before = step(name + "Coming", sign, timeoutMs);
+        return step(name, [this, &before, r](const Picture& p) {
+            const bool still = mGame.changed(before, p, r) < 0.01;
+            before = p;
+            return still;
+        });
+    }
+
+    // A sign: the rectangle differs clearly from the picture before.
+    Sign changes(const Picture& before, const CanvasRect& r, double share = 0.3)
+    {
+        return [this, before, r, share](const Picture& p) { return mGame.changed(before, p, r) > share; };
+    }
+
+    // Whether the rectangle's mean colour is near the colour.
+    bool near(const Picture& p, const CanvasRect& r, const Colour& c) const
+    {
+        const std::vector<double> m = mGame.meanColour(p, r);
+        return std::abs(m[0] - c.r) + std::abs(m[1] - c.g) + std::abs(m[2] - c.b) < 60.0;
+    }
+
+    // Waits until a file of the game's folder holds the text.
+    bool fileHolds(const std::string& file, const std::string& text, int timeoutMs = kStepMs)
+    {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+        do {
+            if (mDir.read(file).find(text) != std::string::npos)
+                return true;
+            mGame.waitFrames(1, 2000);
+        } while (std::chrono::steady_clock::now() < end);
+        return false;
+    }
+
+    const Picture& last() const { return mLast; }
+
+private:
+    TempDir& mDir;
+    GameWindow& mGame;
+    std::string mOut;
+    Picture mLast;
+    std::vector<std::pair<std::string, Picture>> mKept;
+    int mSteps = 0;
+    int mRun = 0;
+};
+
+// A management panel of the layouts (a frame with a title bar, a title and a close button),
+// as the window shows it.
+class Panel {
+public:
+    // The screen's layout holds its close button and title; the frame is its own or, for the
+    // finance screens, the finance frame's.
+    Panel(GameWindow& game, const std::string& screen, const Colour& titleBar, const std::string& frameScreen = "")
+        : mGame(game), mLayout(game.layout(screen)), mTitleBar(titleBar),
+          mFrame(game.layout(frameScreen.empty() ? screen : frameScreen)("canvas_frame_o")),
+          mClose(mLayout("btn_close_oi"))
+    {
+    }
+
+    // Both ends of the title bar show its colour: the frame is drawn there, whole.
+    bool shown(const Picture& p) const
+    {
+        const std::vector<double> left = mGame.meanColour(p, titleBar(0.06f));
+        const std::vector<double> right = mGame.meanColour(p, titleBar(0.75f));
+        auto near = [this](const std::vector<double>& m) {
+            return std::abs(m[0] - mTitleBar.r) + std::abs(m[1] - mTitleBar.g) + std::abs(m[2] - mTitleBar.b) < 60.0;
+        };
+        return near(left) && near(right);
+    }
+
+    // The frame lies within the window, its close button shows (red about a white cross) and
+    // its title's letters stay inside the title's box.
+    void expectWhole(const Picture& p, const std::string& titleBox) const
+    {
+        const std::string& name = titleBox;
+        EXPECT_GE(mGame.toX(mFrame.x), 0) << name;
+        EXPECT_LE(mGame.toX(mFrame.x + mFrame.w), mGame.width()) << name;
+        EXPECT_GE(mGame.toY(mFrame.y), 0) << name;
+        EXPECT_LE(mGame.toY(mFrame.y + mFrame.h), mGame.height()) << name;
+        const std::vector<double> close = mGame.meanColour(p, mClose);
+        EXPECT_GT(close[0], close[1] + 15) << name << ": the close button shows";
+        // The title's letters: pale yellow, searched for along the whole title bar.
+        const CanvasRect box = mLayout(titleBox);
+        const CanvasRect bar{mFrame.x, box.y, mClose.x - mFrame.x, box.h};
+        int first = -1, last = -1;
+        for (int y = std::max(0, mGame.toY(bar.y)); y < std::min(mGame.height(), mGame.toY(bar.y + bar.h)); ++y)
+            for (int x = std::max(0, mGame.toX(bar.x)); x < std::min(mGame.width(), mGame.toX(bar.x + bar.w)); ++x) {
+                const unsigned char* c = &p[(size_t(y) * mGame.width() + x) * 3];
+                if (c[0] > 235 && c[1] > 200 && c[2] > 110 && c[2] < 190) {
+                    first = first < 0 ? x : std::min(first, x);
+                    last = std::max(last, x);
+                }
+            }
+        EXPECT_GE(first, 0) << name << ": the title is written";
+        EXPECT_GE(first, mGame.toX(box.x)) << name << ": the title starts inside its box";
+        EXPECT_LE(last, mGame.toX(box.x + box.w)) << name << ": the title ends inside its box";
+    }
+
+    const Layout& layout() const { return mLayout; }
+    CanvasRect frame() const { return mFrame; }
+    CanvasRect close() const { return mClose; }
+
+private:
+    // A stretch of the title bar left of its title, or right of it and clear of the close button.
+    CanvasRect titleBar(float from) const
+    {
+        return {mFrame.x + from * mFrame.w, mFrame.y + 0.015f, 0.1f * mFrame.w, 0.03f};
+    }
+
+    GameWindow& mGame;
+    Layout mLayout;
+    Colour mTitleBar;
+    CanvasRect mFrame;
+    CanvasRect mClose;
+};
+
+// The steps both plays share: making the first profile, the tutorial's tips, the HUD's folds
+// and panels, and leaving the game through its quit question.
+class Player {
+public:
+    Player(GameWindow& game, Session& play)
+        : game(game), play(play), create(game.layout("MainMenuCreateProfile")), start(game.layout("MainMenuStart")),
+          tutorial(game.layout("Tutorial")), hud(game.layout("MenuIngame")), popup(game.layout("Popup"))
+    {
+    }
+
+    // The first start: a profile of that name made, then Play; returns the picture of the menu.
+    Picture newProfileAndPlay(const std::wstring& name, const std::string& saved)
+    {
+        const Picture empty =
+            play.step("NewProfile", [this](const Picture& p) {
+                return play.near(p, create("canvas_field_o"), Colour{220, 218, 212});
+            }, kStartMs);
+        game.tap(create("edit_name_o"));
+        game.type(name);
+        play.step("NameTyped", play.changes(empty, create("helper_create")));
+        game.tap(create("helper_create"));
+        EXPECT_TRUE(play.fileHolds(kProfileFile, "[name]\n" + saved + "\n")) << "the profile is written";
+        const Picture menu = play.steady("MainMenu", play.changes(empty, start("helper_play")), start("helper_play"));
+        game.click(start("helper_play"));
+        return menu;
+    }
+
+    // A tutorial tip: its avatar in a golden frame on the dark panel.
+    bool tipShown(const Picture& p) const
+    {
+        const CanvasRect frame = tutorial("canvas_avatarframe_o");
+        const CanvasRect edge{frame.x + 0.025f * frame.w, frame.y + 0.2f * frame.h, 0.02f * frame.w, 0.6f * frame.h};
+        const CanvasRect ok = tutorial("helper_ok");
+        const CanvasRect text = tutorial("label_name_1_o");
+        const CanvasRect floor{text.x, ok.y - 0.012f, text.w, 0.01f};
+        const std::vector<double> e = game.meanColour(p, edge);
+        const std::vector<double> f = game.meanColour(p, floor);
+        return e[0] > 170 && e[1] > 130 && e[2] < 130 && f[0] + f[1] + f[2] < 240;
+    }
+
+    // Waits for a tip whose title differs from the picture before; returns it steady.
+    Picture tip(const std::string& name, const Picture& before, int timeoutMs = kStepMs)
+    {
+        return play.steady(name, [this, before](const Picture& p) {
+            return tipShown(p) && game.changed(before, p, tutorial("label_name_2_o")) > 0.02;
+        }, tutorial("canvas_avatarframe_o"), timeoutMs);
+    }
+
+    // The park with no tip, its cash steady.
+    Picture park(const std::string& name)
+    {
+        return play.steady(name, [this](const Picture& p) { return !tipShown(p); }, cashBox());
+    }
+
+    // The HUD's cash and the date bar's date, where the game draws them.
+    CanvasRect cashBox() const { return game.atLeftEdge(hud("label_name_12_o")); }
+    CanvasRect dateBox() const { return game.atLeftEdge(game.layout("MenuDateBar")("label_name_11_o")); }
+
+    // Opens a HUD fold with its button: the fold's buttons come in at the window's left edge.
+    void openFold(const std::string& name, const char* button)
+    {
+        const CanvasRect divider = game.layout("MenuIngameFold2")("canvas_divider");
+        const CanvasRect buttons = game.atLeftEdge({divider.x, divider.y, divider.w, 0.06f});
+        const Picture before = play.last();
+        game.tap(game.atLeftEdge(hud(button)));
+        play.steady(name, play.changes(before, buttons), buttons);
+    }
+
+    // Opens a panel from a fold's button: whole and within the window once shown.
+    Picture openPanel(const std::string& name, const Panel& panel, const CanvasRect& foldButton, const char* titleBox)
+    {
+        game.tap(game.atLeftEdge(foldButton));
+        const Picture shown = play.steady(name, [&panel](const Picture& p) { return panel.shown(p); }, panel.frame());
+        panel.expectWhole(shown, titleBox);
+        return shown;
+    }
+
+    // Closes the panel with its close button: the park shows where its frame was.
+    void closePanel(const std::string& name, const Panel& panel)
+    {
+        game.tap(panel.close());
+        play.step(name, [&panel](const Picture& p) { return !panel.shown(p); });
+    }
+
+    // The quit question over what shows.
+    Picture quitQuestion(const std::string& name)
+    {
+        const Picture before = play.last();
+        game.pressKey(XK_Escape);
+        return play.steady(name, play.changes(before, popup("canvas_frame_o")), popup("canvas_frame_o"));
+    }
+
+    // From the main menu: Exit, its question's Ok, the credits left with a click: the game ends.
+    void exitFromMenu(const std::string& name, const Picture& inPark)
+    {
+        const Picture menu =
+            play.steady(name + "MainMenu", play.changes(inPark, start("helper_exit")), start("helper_exit"));
+        game.tap(start("helper_exit"));
+        const Picture question =
+            play.steady(name + "ExitQuestion", play.changes(menu, popup("canvas_frame_o")), popup("canvas_frame_o"));
+        game.tap(popup("helper_ok"));
+        const CanvasRect credits = game.layout("Credits")("canvas_credits_o");
+        play.steady(name + "Credits", play.changes(question, credits, 0.5), credits);
+        game.tap(credits);
+        EXPECT_TRUE(game.waitEnd(kStepMs)) << name << ": the game ended";
+    }
+
+    GameWindow& game;
+    Session& play;
+    const Layout create, start, tutorial, hud, popup;
+};
+
+// A first start in a 1280x720 window: the canvas centred, the HUD at the window's left edge,
+// the folds and panels opened and closed where the layouts put their buttons, the finance
+// frame's tabs, the quit question over a panel (Escape) cancelled and then confirmed; started
+// again, the park shows the cash and date it was left with.
+TEST(PlayWide, WideWindowPanelsQuitAndReload)
+{
+    TempDir dir;
+    GameWindow game(dir);
+    Session play("WideWindowPanelsQuitAndReload", dir, game);
+    Player player(game, play);
+    dir.write(kOptionsFile, firstOptions(1280, 720));
+    slowDays(dir);
+    ASSERT_TRUE(play.start()) << game.output().substr(0, 3000);
+    ASSERT_EQ(game.width(), 1280);
+    ASSERT_EQ(game.height(), 720);
+
+    const Picture menu = player.newProfileAndPlay(L"Wide", "Wide");
+    // The first tip, put away for good with its "No more tips" button.
+    player.tip("Welcome", menu, kStartMs);
+    game.tap(player.tutorial("helper_turnoff"));
+    const Picture park = player.park("InPark");
+
+    // The pets fold, then the food shop from it.
+    const Layout petsFold = game.layout("MenuIngameFold1");
+    const Layout buildingsFold = game.layout("MenuIngameFold2");
+    const Panel food(game, "MenuBuyFood", kGreenTitleBar);
+    player.openFold("PetsFold", "btn_fold1");
+    const Picture shop = player.openPanel("FoodShop", food, petsFold("helper_buyfood"), "label_buyfoodtitle_2_o");
+    const CanvasRect buyButton = food.layout()("helper_buy1");
+    // Left of its word: the button's pale yellow.
+    const std::vector<double> buy = game.meanColour(
+        shop, {buyButton.x + 0.05f * buyButton.w, buyButton.y + 0.3f * buyButton.h, 0.15f * buyButton.w, 0.4f * buyButton.h});
+    EXPECT_GT(buy[0] + buy[1], 400) << "the first food's Buy button shows";
+    player.closePanel("FoodShopClosed", food);
+
+    // The buildings to buy, with the cats' tab chosen.
+    const Panel buildings(game, "MenuBuildingBuySell", kBlueTitleBar);
+    player.openFold("BuildingsFold", "btn_fold2");
+    const Picture dogs = player.openPanel("BuyBuildings", buildings, buildingsFold("helper_buildingbuysell"),
+                                          "label_buildingbuyselltitle_2_o");
+    const CanvasRect firstCard = game.layout("MenuBuildingBuySell2")("label_name_3_o");
+    game.tap(game.layout("MenuBlueFolds")("btn_cat_o"));
+    play.step("CatBuildings", play.changes(dogs, firstCard, 0.03));
+    player.closePanel("BuyBuildingsClosed", buildings);
+
+    // The pets on offer.
+    const Panel pets(game, "MenuPetBuySell", kBlueTitleBar);
+    player.openFold("PetsFoldAgain", "btn_fold1");
+    player.openPanel("TakeInPets", pets, petsFold("helper_petbuysell"), "label_petbuyselltitle_2_o");
+    player.closePanel("TakeInPetsClosed", pets);
+    const Picture parkAgain = player.park("InParkAgain");
+
+    // The finance frame opens on the prices; each tab shows its own screen.
+    const Layout tabs = game.layout("MenuOrangeFolds");
+    player.openFold("BuildingsFoldAgain", "btn_fold2");
+    const Panel prices(game, "MenuTickets", kOrangeTitleBar, "MenuOrange");
+    Picture before = player.openPanel("Prices", prices, buildingsFold("helper_finances"), "label_ticketstitle_2_o");
+    const CanvasRect frame = prices.frame();
+    const CanvasRect inside{frame.x + 0.05f * frame.w, frame.y + 0.15f * frame.h, 0.9f * frame.w, 0.5f * frame.h};
+    const struct {
+        const char* tab;
+        const char* screen;
+        const char* title;
+    } screens[] = {{"btn_bank_o", "MenuBank", "label_banktitle_2_o"},
+                   {"btn_statistics_o", "MenuStatistics", "label_statisticsheading_2_o"},
+                   {"btn_achievements_o", "MenuAchievements", "label_achievementsheading_2_o"},
+                   {"btn_ranking_o", "MenuRanking", "label_rankingheading_2_o"}};
+    for (const auto& screen : screens) {
+        const Panel tab(game, screen.screen, kOrangeTitleBar, "MenuOrange");
+        game.tap(tabs(screen.tab));
+        play.step(screen.screen, play.changes(before, inside, 0.05));
+        before = play.steady(std::string(screen.screen) + "Shown", [&tab](const Picture& p) { return tab.shown(p); },
+                             inside);
+        tab.expectWhole(before, screen.title);
+    }
+
+    // Escape over the frame asks the quit question; Cancel leaves the frame as it was.
+    player.quitQuestion("QuitQuestionOverFinances");
+    game.tap(player.popup("helper_cancel"));
+    const Panel ranking(game, "MenuRanking", kOrangeTitleBar, "MenuOrange");
+    const Picture kept = play.step("QuestionCancelled", [&](const Picture& p) {
+        return game.changed(before, p, player.popup("canvas_frame_o")) < 0.02;
+    });
+    EXPECT_TRUE(ranking.shown(kept)) << "the finance frame stays after the question";
+    // Asked again and confirmed: the park is saved and the main menu comes.
+    player.quitQuestion("QuitQuestion");
+    game.tap(player.popup("helper_ok"));
+    player.exitFromMenu("Quit", parkAgain);
+    const std::string saved = dir.read(kProfileFile);
+    EXPECT_EQ(section(saved, "[name]"), std::vector<std::string>{"Wide"});
+    EXPECT_EQ(section(saved, "[cash]").size(), 1u) << saved;
+
+    // Started again in the same window size: the menu of that profile, Play, and the park shows
+    // the cash and date it was left with.
+    ASSERT_TRUE(play.start()) << game.output().substr(0, 3000);
+    ASSERT_EQ(game.width(), 1280);
+    const Picture again = play.step("MainMenuAgain", play.changes(park, player.start("helper_play")), kStartMs);
+    game.tap(player.start("helper_play"));
+    const Picture reloaded =
+        play.steady("ParkReloaded", play.changes(again, player.cashBox()), player.cashBox(), kStartMs);
+    EXPECT_LT(game.changed(parkAgain, reloaded, player.cashBox()), 0.01) << "the cash as at the quit";
+    EXPECT_LT(game.changed(parkAgain, reloaded, player.dateBox()), 0.01) << "the date as at the quit";
+}
+
+// Whether the park is drawn up to the window's right and bottom edges (no band left black).
+bool drawnToTheEdges(const GameWindow& game, const Picture& p)
+{
+    const float right = 0.5f + 0.375f * float(game.width()) / float(game.height());
+    const std::vector<double> column = game.meanColour(p, {right - 0.01f, 0.1f, 0.01f, 0.5f});
+    const std::vector<double> row = game.meanColour(p, {0.3f, 0.99f, 0.4f, 0.01f});
+    return column[0] + column[1] + column[2] > 90 && row[0] + row[1] + row[2] > 90;
+}
+
+// A park started in a 1024x768 window, which is then resized as a window manager would: to a
+// wide 1280x800 while a tutorial tip shows, and back to 800x600 in the park. At each size the
+// park fills the window and the tips, folds and panels take their clicks where the layouts
+// put them; the game is left through its quit question with the park saved.
+TEST(PlayWide, ResizedWindowKeepsTheButtonsWhereTheLayoutsPutThem)
+{
+    TempDir dir;
+    GameWindow game(dir);
+    Session play("ResizedWindowKeepsTheButtonsWhereTheLayoutsPutThem", dir, game);
+    Player player(game, play);
+    dir.write(kOptionsFile, firstOptions(1024, 768));
+    slowDays(dir);
+    ASSERT_TRUE(play.start()) << game.output().substr(0, 3000);
+    ASSERT_EQ(game.width(), 1024);
+
+    const Picture menu = player.newProfileAndPlay(L"Resize", "Resize");
+    const std::vector<std::string> tutorialAtStart = section(dir.read(kProfileFile), "[tutorial]");
+    player.tip("Welcome", menu, kStartMs);
+
+    // Wider, with the tip showing: the tip stays in the middle and its Ok brings the next one.
+    game.resize(1280, 800);
+    ASSERT_EQ(game.width(), 1280);
+    ASSERT_EQ(game.height(), 800);
+    const CanvasRect avatar = player.tutorial("canvas_avatarframe_o");
+    const Picture welcome = play.steady("WelcomeWide", [&](const Picture& p) {
+        return player.tipShown(p) && drawnToTheEdges(game, p);
+    }, avatar);
+    game.tap(player.tutorial("helper_ok"));
+    player.tip("MoneyAndTimeWide", welcome);
+    game.tap(player.tutorial("helper_turnoff"));
+    player.park("InParkWide");
+
+    // A fold and a panel from it, closed with its close button.
+    const Panel buildings(game, "MenuBuildingBuySell", kBlueTitleBar);
+    player.openFold("BuildingsFoldWide", "btn_fold2");
+    player.openPanel("BuyBuildingsWide", buildings, game.layout("MenuIngameFold2")("helper_buildingbuysell"),
+                     "label_buildingbuyselltitle_2_o");
+    player.closePanel("BuyBuildingsWideClosed", buildings);
+
+    // Smaller, in the park: the same for the pets fold and the food shop.
+    game.resize(800, 600);
+    ASSERT_EQ(game.width(), 800);
+    ASSERT_EQ(game.height(), 600);
+    player.park("InParkSmall");
+    play.step("DrawnToTheEdgesSmall", [&](const Picture& p) { return drawnToTheEdges(game, p); });
+    const Panel food(game, "MenuBuyFood", kGreenTitleBar);
+    player.openFold("PetsFoldSmall", "btn_fold1");
+    player.openPanel("FoodShopSmall", food, game.layout("MenuIngameFold1")("helper_buyfood"), "label_buyfoodtitle_2_o");
+    player.closePanel("FoodShopSmallClosed", food);
+    const Picture park = player.park("InParkSmallAgain");
+
+    // Left through the quit question: the park is saved (with its tips turned off) and the
+    // game ends.
+    player.quitQuestion("QuitQuestion");
+    game.tap(player.popup("helper_ok"));
+    player.exitFromMenu("Quit", park);
+    const std::vector<std::string> tutorialAtQuit = section(dir.read(kProfileFile), "[tutorial]");
+    ASSERT_FALSE(tutorialAtQuit.empty()) << dir.read(kProfileFile);
+    EXPECT_NE(tutorialAtQuit, tutorialAtStart) << "the tips turned off are saved";
+}
+
+} // namespace
