@@ -3,6 +3,7 @@
 #include "core/platform.h"
 #include "render/device.h"
 
+#include <algorithm>
 #include <cstdio>
 
 // Index: state - key tables - queue - pump - keys and zoom - window and pointer
@@ -151,6 +152,16 @@ int held_mask(Uint8 state)
     return mask;
 }
 
+// The size a window asked for takes: the screens' 4:3 canvas is centred in the window at its
+// full height, so a window narrower than 4:3 would cut off the canvas's sides (the panels'
+// close buttons among them). Such a window keeps its width and takes the height that makes it
+// 4:3.
+void fit_window_size(int& width, int& height)
+{
+    if (width > 0 && height > 0 && width * 3 < height * 4)
+        height = std::max(1, width * 3 / 4);
+}
+
 void translate(const SDL_Event& ev, int time, Device* device)
 {
     switch (ev.type) {
@@ -198,12 +209,16 @@ void translate(const SDL_Event& ev, int time, Device* device)
     case SDL_QUIT:
         push_simple_record(EV_CLOSE, time);
         break;
-    case SDL_VIDEORESIZE:
-        push_simple_record(EV_RESIZE, time, ev.resize.w, ev.resize.h);
+    case SDL_VIDEORESIZE: {
+        int width = ev.resize.w;
+        int height = ev.resize.h;
+        fit_window_size(width, height);
+        push_simple_record(EV_RESIZE, time, width, height);
         if (device)
-            resize_video(device, ev.resize.w, ev.resize.h);
-        set_screen_aspect(ev.resize.w, ev.resize.h, 0.0f);
+            resize_video(device, width, height);
+        set_screen_aspect(width, height, 0.0f);
         break;
+    }
     default:
         break;
     }

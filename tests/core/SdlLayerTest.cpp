@@ -321,6 +321,23 @@ TEST_F(SdlLayer, ResizeRecordsTheSizeAndResetsTheViewport)
     EXPECT_EQ(device.find("Viewport").i, (std::vector<long long>{0, 0, 800, 600}));
     EXPECT_EQ(SDL_GetVideoSurface()->w, 800);
     EXPECT_EQ(inputState.screenHeight, 600);
+    drain();
+
+    // Narrower than the 4:3 canvas, which would lose its sides: the width kept, the height
+    // made 4:3, and the canvas spans the window.
+    resize.resize.w = 640;
+    resize.resize.h = 800;
+    push_sdl(resize);
+    pump_events(1);
+    r = drain();
+    ASSERT_EQ(r.size(), 1u);
+    EXPECT_EQ(r[0].getInt(2), 640);
+    EXPECT_EQ(r[0].getInt(3), 480);
+    EXPECT_EQ(device.find("Viewport").i, (std::vector<long long>{0, 0, 640, 480}));
+    EXPECT_EQ(SDL_GetVideoSurface()->h, 480);
+    EXPECT_EQ(inputState.screenHeight, 480);
+    EXPECT_NEAR(canvas_x(0), 0.0f, 0.001f);
+    EXPECT_NEAR(canvas_x(640), 1.0f, 0.001f);
 }
 
 TEST_F(SdlLayer, PumpedInputReachesTheDevicesAndCloseSetsTheSystemFlag)

@@ -484,9 +484,10 @@ bool drawnToTheEdges(const GameWindow& game, const Picture& p)
 }
 
 // A park started in a 1024x768 window, which is then resized as a window manager would: to a
-// wide 1280x800 while a tutorial tip shows, and back to 800x600 in the park. At each size the
-// park fills the window and the tips, folds and panels take their clicks where the layouts
-// put them; the game is left through its quit question with the park saved.
+// wide 1280x800 while a tutorial tip shows, and to a narrow 800x800 in the park, which the
+// game makes 800x600. At each size the park fills the window and the tips, folds and panels
+// take their clicks where the layouts put them; the game is left through its quit question
+// with the park saved.
 TEST(PlayWide, ResizedWindowKeepsTheButtonsWhereTheLayoutsPutThem)
 {
     TempDir dir;
@@ -522,10 +523,10 @@ TEST(PlayWide, ResizedWindowKeepsTheButtonsWhereTheLayoutsPutThem)
                      "label_buildingbuyselltitle_2_o");
     player.closePanel("BuyBuildingsWideClosed", buildings);
 
-    // Smaller, in the park: the same for the pets fold and the food shop.
-    game.resize(800, 600);
-    ASSERT_EQ(game.width(), 800);
-    ASSERT_EQ(game.height(), 600);
+    // Narrower than 4:3, in the park: the window keeps its width and becomes 4:3, so that no
+    // side of the canvas is lost; the same for the pets fold and the food shop.
+    game.resize(800, 800);
+    ASSERT_TRUE(game.waitSize(800, 600)) << game.width() << "x" << game.height();
     player.park("InParkSmall");
     play.step("DrawnToTheEdgesSmall", [&](const Picture& p) { return drawnToTheEdges(game, p); });
     const Panel food(game, "MenuBuyFood", kGreenTitleBar);
