@@ -3,7 +3,8 @@
 // player's (some as short as a touchpad tap). Where to click is read from the screens' own
 // layouts ("data/psd/*.txt"); each step waits, with a deadline, for a sign on the screen or in
 // the saved files that it happened. Every step's picture is written to the test's output folder
-// ("<build>/Testing/play/<test>/"), kept with the game's console when the test fails.
+// ("<build>/Testing/play/<test>/"), kept with the game's console when the test fails (or when
+// PETPARK_KEEP_PLAY is set).
 
 #include "fixtures/GameWindow.h"
 #include "fixtures/TempDir.h"
@@ -12,8 +13,10 @@
 // After gtest: the X headers define macros such as None and Bool.
 #include <X11/keysym.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -58,6 +61,26 @@ std::vector<std::string> section(const std::string& text, const std::string& key
     return lines;
 }
 
+// The value lines of every section of that key, in file order.
+std::vector<std::vector<std::string>> sections(const std::string& text, const std::string& key)
+{
+    std::vector<std::vector<std::string>> found;
+    for (size_t at = text.find(key + "\n"); at != std::string::npos; at = text.find(key + "\n", at + 1))
+        if (at == 0 || text[at - 1] == '\n')
+            found.push_back(section(text.substr(at), key));
+    return found;
+}
+
+// The items of a line ("1 17 -1").
+std::vector<std::string> items(const std::string& line)
+{
+    std::vector<std::string> words;
+    std::istringstream in(line);
+    for (std::string word; in >> word;)
+        words.push_back(word);
+    return words;
+}
+
 // What a saved park holds, section by section ("[key] value line"): all but where each animal
 // happens to stand (the fifth line of its section), which moves as the park runs.
 std::vector<std::string> parkState(const std::string& text)
@@ -85,18 +108,30 @@ std::vector<std::string> parkState(const std::string& text)
     return state;
 }
 
+// The smallest rectangle holding both.
+CanvasRect span(const CanvasRect& a, const CanvasRect& b)
+{
+    const float x = std::min(a.x, b.x), y = std::min(a.y, b.y);
+    return {x, y, std::max(a.x + a.w, b.x + b.w) - x, std::max(a.y + a.h, b.y + b.h) - y};
+}
+
+// Sets a rule of the game's "global.txt" (the one line after its key) in the test's copy.
+void setRule(TempDir& dir, const std::string& key, const std::string& line)
+{
+    const std::string file = "PetPark/Resources/data/game/global.txt";
+    std::string rules = dir.read(file);
+    const size_t at = rules.find(key + "\n");
+    ASSERT_NE(at, std::string::npos) << key;
+    const size_t value = at + key.size() + 1;
+    rules.replace(value, rules.find('\n', value) - value, line);
+    dir.write(file, rules);
+}
+
 // Days long enough that nothing the test looks at changes by the passing of time alone (a day
 // passes in real time).
 void slowDays(TempDir& dir)
 {
-    const std::string file = "PetPark/Resources/data/game/global.txt";
-    std::string rules = dir.read(file);
-    const std::string key = "[game speed]\n";
-    const size_t at = rules.find(key);
-    ASSERT_NE(at, std::string::npos);
-    const size_t value = at + key.size();
-    rules.replace(value, rules.find('\n', value) - value, "3600000");
-    dir.write(file, rules);
+    setRule(dir, "[game speed]", "3600000");
 }
 
 // One played session: the game, its folder, and the steps' pictures in the output folder.
@@ -111,7 +146,8 @@ public:
 
     ~Session()
     {
-        if (::testing::Test::HasFailure()) {
+        // PETPARK_KEEP_PLAY keeps them when the play passes too, to look at.
+        if (::testing::Test::HasFailure() || std::getenv("PETPARK_KEEP_PLAY")) {
             std::ofstream(mOut + "/console-" + std::to_string(mRun) + ".txt") << mGame.output();
             std::printf("The play's pictures and console are kept in %s\n", mOut.c_str());
         } else {
@@ -192,8 +228,11 @@ private:
     int mRun = 0;
 };
 
-// A new player: the profile made at the first start, the tutorial's tips followed, the game
-// left through its quit question; started again, the game opens on that profile and its park.
+// A new player: the profile made at the first start, the tutorial followed through every tip
+// to its end (a home bought, a guest taken in, food bought, a price changed, the pets show
+// opened), an animal fed and treated from the HUD, the game left through its quit question;
+// started again, the game opens on that profile, and the park, its file and its screens are as
+// they were at the quit.
 TEST(PlayTheGame, NewProfileTutorialQuitAndReload)
 {
     TempDir dir;
@@ -201,6 +240,9 @@ TEST(PlayTheGame, NewProfileTutorialQuitAndReload)
     Session play("NewProfileTutorialQuitAndReload", dir, game);
     dir.write(kOptionsFile, firstOptions(800, 600));
     slowDays(dir);
+    // The park's first dog starts hungry and unwell, so that the HUD offers to feed and treat it.
+    setRule(dir, "[animals starting hunger]", "4");
+    setRule(dir, "[animals starting health]", "4");
     ASSERT_TRUE(play.start()) << game.output().substr(0, 3000);
     ASSERT_EQ(game.width(), 800);
 
@@ -217,7 +259,8 @@ TEST(PlayTheGame, NewProfileTutorialQuitAndReload)
 
     // The main menu of the new profile: Play.
     const Layout start = game.layout("MainMenuStart");
-    const Picture menu = play.step("MainMenu", play.changes(named, start("helper_play")));
+    // (Steady: the new profile screen fades out behind it.)
+    const Picture menu = play.steady("MainMenu", play.changes(named, start("helper_play")), start("label_name_3_o"));
     game.click(start("helper_play"));
 
     // The park with the tutorial's tips, each read and closed with its Ok button.
@@ -249,12 +292,176 @@ TEST(PlayTheGame, NewProfileTutorialQuitAndReload)
     readTip("MoneyAndTime");
     readTip("FirstBuilding");
     const Layout hud = game.layout("MenuIngame");
-    const Picture park = play.steady("InPark", [&](const Picture& p) { return !tipShown(p); }, hud("label_name_12_o"));
+    const Layout buildingsFold = game.layout("MenuIngameFold2");
+    const Layout petsFold = game.layout("MenuIngameFold1");
+    // The fold's lower buttons (clear of the tips) as the fold shows them.
+    const CanvasRect foldButtons = buildingsFold("canvas_divider");
+    const CanvasRect foldRow{foldButtons.x, foldButtons.y, foldButtons.w, 0.06f};
+    // Opens a fold from the HUD: its buttons come in.
+    auto openFold = [&](const std::string& name, const char* button) {
+        const Picture before = play.last();
+        game.tap(hud(button));
+        return play.steady(name, play.changes(before, foldRow), foldRow);
+    };
+
+    // Waits for a panel: the rectangle changed from the picture before, then steady.
+    auto panel = [&](const std::string& name, const Picture& before, const CanvasRect& r) {
+        return play.steady(name, play.changes(before, r), r);
+    };
+    // Closes a panel with its close button: the rectangle back to how the park showed it.
+    auto closePanel = [&](const std::string& name, const CanvasRect& close, const Picture& open,
+                          const CanvasRect& r) {
+        game.tap(close);
+        return play.steady(name, play.changes(open, r), r);
+    };
+    // Nothing more is worth doing once a step has failed: the rest would only wait out deadlines.
+#define PLAY_ON_OR_STOP(phase) ASSERT_FALSE(::testing::Test::HasFailure()) << "stopped after " phase
+
+    // A building bought from the buildings fold: the Dog Villa, on the card beside the kennel
+    // already owned (whose card offers Sell in place of Buy).
+    openFold("BuildingsFold", "btn_fold2");
+    readTip("BuyAndSell");
+    game.tap(buildingsFold("helper_buildingbuysell"));
+    const Layout buildingCards = game.layout("MenuBuildingBuySell1");
+    readTip("HomesForEveryKind");
+    const Picture cards = readTip("BuildAHome");
+    game.tap(buildingCards("helper_buy2"));
+    // The purchase closes the panel and the camera glides to the new home; then the tip.
+    readTip("WellDone");
+    EXPECT_GT(game.changed(cards, play.last(), hud("label_name_12_o")), 0.01) << "the villa paid for";
+    PLAY_ON_OR_STOP("the building");
+
+    // A pet taken in from the offers: the first dog offered, for the villa's free place.
+    readTip("TakeInAGuest");
+    openFold("PetsFold", "btn_fold1");
+    readTip("GuestsForAStay");
+    game.tap(petsFold("helper_petbuysell"));
+    readTip("AcceptAGuest");
+    game.tap(game.layout("MenuPetBuySell1")("helper_accommodate1"));
+    readTip("HungryGuests");
+    PLAY_ON_OR_STOP("the guest");
+
+    // Food bought in the food shop, opened from the pets fold.
+    openFold("PetsFoldAgain", "btn_fold1");
+    const Picture foodTip = readTip("TheFoodStore");
+    const Layout foodShop = game.layout("MenuBuyFood");
+    game.tap(petsFold("helper_buyfood"));
+    const Picture shop = panel("FoodShop", foodTip, foodShop("helper_icon3"));
+    game.tap(foodShop("helper_buy1"));
+    play.step("FoodBought", play.changes(shop, foodShop("label_name_11_o"), 0.02));
+    readTip("Prices");
+    const Picture pricesTip = play.last();
+    closePanel("FoodShopClosed", foodShop("btn_close_oi"), pricesTip, foodShop("helper_icon3"));
+    PLAY_ON_OR_STOP("the food");
+
+    // A price changed on the tickets screen, opened through Finances in the buildings fold.
+    openFold("BuildingsFoldAgain", "btn_fold2");
+    const Picture financesTip = readTip("Finances");
+    const Layout tickets = game.layout("MenuTickets");
+    game.tap(buildingsFold("helper_finances"));
+    readTip("TicketsAndPrices");
+    const Picture pricesBefore = panel("Tickets", financesTip, tickets("canvas_table_o"));
+    game.tap(tickets("helper_change1"));
+    const Layout scroll = game.layout("ScrollPopup");
+    const Picture choice = panel("PriceChoice", pricesBefore, scroll("canvas_frame_o"));
+    game.tap(scroll("chk_preset4_o"));
+    play.step("PresetChosen", play.changes(choice, scroll("chk_preset4_o"), 0.1));
+    game.tap(scroll("helper_ok"));
+    // The popup gone, the table shows the new price; then the tip of the tricks.
+    const CanvasRect firstPrice = tickets("label_name_5_o");
+    readTip("Tricks");
+    const Picture prices = play.steady("NewPrice", play.changes(pricesBefore, firstPrice, 0.02), tickets("canvas_table_o"));
+    closePanel("TicketsClosed", tickets("btn_close_oi"), prices, tickets("canvas_table_o"));
+    PLAY_ON_OR_STOP("the price");
+
+    // The pets show, opened from the pets fold, ends the tutorial; it shows its own tip.
+    const Picture showFold = openFold("PetsFoldForTheShow", "btn_fold1");
+    const Layout show = game.layout("MenuPetsShow");
+    game.tap(petsFold("btn_petsshow"));
+    readTip("ThePetsShow");
+    const Picture petsShow = panel("PetsShow", showFold, show("label_petsshowtitle_2_o"));
+    closePanel("PetsShowClosed", show("btn_close_oi"), petsShow, show("label_petsshowtitle_2_o"));
+    PLAY_ON_OR_STOP("the pets show");
+
+    // An animal fed and treated: the pets list's Feed shows the kennel's dog on the HUD's
+    // animal panel, whose Feed and Treat (after the price question) look after it.
+    const Picture listFold = openFold("PetsFoldForTheList", "btn_fold1");
+    const Layout petsList = game.layout("MenuPetsList1");
+    game.tap(petsFold("helper_petslist"));
+    readTip("YourPets");
+    const Picture list = panel("PetsList", listFold, petsList("helper_hunger1"));
+    game.tap(petsList("helper_feed1"));
+    const Picture animal = panel("AnimalPanel", list, hud("canvas_animal_o"));
+    // A gauge's segment (0 the first of seven) lit: bright green, not dimmed under a popup.
+    auto lit = [&](const CanvasRect& gauge, int segment) {
+        const CanvasRect middle{gauge.x + gauge.w * (segment + 0.3f) / 7, gauge.y + 0.3f * gauge.h,
+                                gauge.w * 0.4f / 7, 0.4f * gauge.h};
+        return [&game, middle](const Picture& p) {
+            const std::vector<double> m = game.meanColour(p, middle);
+            return m[1] > 180 && m[1] > m[0] + 30 && m[1] > m[2] + 60;
+        };
+    };
+    // The dog came with hunger and health 4 (of 7): fed once, its hunger gauge lights a fifth
+    // segment; treated, its health gauge all seven (the sixth looked at, clear of the frame).
+    ASSERT_FALSE(lit(hud("helper_hunger"), 4)(animal)) << "the dog hungry before it is fed";
+    ASSERT_FALSE(lit(hud("helper_health"), 5)(animal)) << "the dog unwell before it is treated";
+    game.tap(hud("helper_feed"));
+    const Picture fed = play.step("Fed", lit(hud("helper_hunger"), 4));
+    game.tap(hud("helper_treat"));
+    const Layout popup = game.layout("Popup");
+    panel("TreatQuestion", fed, popup("canvas_frame_o"));
+    game.tap(popup("helper_ok"));
+    play.step("Treated", lit(hud("helper_health"), 5));
+    EXPECT_GT(game.changed(fed, play.last(), hud("label_name_12_o")), 0.01) << "the treatment paid for";
+    PLAY_ON_OR_STOP("the animal");
+
+    const Picture treated = play.last();
+    game.tap(hud("btn_closeanimal"));
+    const Picture park = play.steady("AnimalPanelClosed", play.changes(treated, hud("canvas_animal_o")),
+                                     hud("label_name_12_o"));
+
+    // What the screens show at the quit, looked at again after the restart: the food in store
+    // at the foot of the pets fold, the pets' cards, the buildings' levels, the prices.
+    const CanvasRect store = petsFold("label_name_4_o");
+    const Layout petsListFrame = game.layout("MenuPetsList");
+    const CanvasRect petCards = span(petsList("helper_picture1"), petsList("helper_treat2"));
+    const Layout buildingsListFrame = game.layout("MenuBuildings");
+    const Layout buildingsList = game.layout("MenuBuildings1");
+    const CanvasRect buildingCardsShown = span(buildingsList("helper_icon1"), buildingsList("helper_repair2"));
+    // The pets fold opened and closed again with its HUD button.
+    auto lookAtStore = [&](const std::string& name) {
+        const Picture fold = openFold(name, "btn_fold1");
+        game.tap(hud("btn_fold1"));
+        play.steady(name + "Closed", play.changes(fold, foldRow), foldRow);
+        return fold;
+    };
+    // The pets list from the pets fold (its tip, shown once in each run of the game, read).
+    auto lookAtPets = [&](const std::string& name, bool tip) {
+        const Picture fold = openFold(name + "Fold", "btn_fold1");
+        game.tap(petsFold("helper_petslist"));
+        if (tip)
+            readTip(name + "Tip");
+        const Picture cardsShown = panel(name, fold, petsList("helper_hunger1"));
+        closePanel(name + "Closed", petsListFrame("btn_close_oi"), cardsShown, petsList("helper_hunger1"));
+        return cardsShown;
+    };
+    // The buildings list from the buildings fold, its tip read once in each run.
+    auto lookAtBuildings = [&](const std::string& name) {
+        const Picture fold = openFold(name + "Fold", "btn_fold2");
+        game.tap(buildingsFold("helper_buildings"));
+        readTip(name + "Tip");
+        const Picture cardsShown = panel(name, fold, buildingsList("helper_condition1"));
+        closePanel(name + "Closed", buildingsListFrame("btn_close_oi"), cardsShown, buildingsList("helper_condition1"));
+        return cardsShown;
+    };
+    const Picture storeAtQuit = lookAtStore("FoodInStore");
+    const Picture petsAtQuit = lookAtPets("PetsAtTheQuit", false);
+    const Picture buildingsAtQuit = lookAtBuildings("BuildingsAtTheQuit");
+    PLAY_ON_OR_STOP("looking at the park");
 
     // Quit through the quit question: the park is saved and the game ends.
     // The question's Ok saves the park and leads to the main menu, whose Exit (asked again)
     // ends the game.
-    const Layout popup = game.layout("Popup");
     auto quit = [&](const std::string& name, const Picture& inPark) {
         const Picture menu = play.steady(name + "MainMenu", play.changes(inPark, start("helper_exit")), start("helper_exit"));
         game.tap(start("helper_exit"));
@@ -268,16 +475,42 @@ TEST(PlayTheGame, NewProfileTutorialQuitAndReload)
         EXPECT_TRUE(game.waitEnd(kStepMs)) << name << ": the game ended";
     };
     game.pressKey(XK_Escape);
-    play.steady("QuitQuestion", play.changes(park, popup("canvas_frame_o")), popup("canvas_frame_o"));
+    play.steady("QuitQuestion", play.changes(play.last(), popup("canvas_frame_o")), popup("canvas_frame_o"));
     game.tap(popup("helper_ok"));
     quit("Quit", park);
     const std::string saved = dir.read(kProfileFile);
     EXPECT_EQ(section(saved, "[name]"), std::vector<std::string>{"Zo\xc3\xa9"});
     EXPECT_EQ(section(dir.read(kOptionsFile), "[profile]"), std::vector<std::string>{"0"});
+    // The saved park holds what was done: the tutorial at its end, no loan, the store's food
+    // (the starting store, a pack of the first food, one portion eaten), the stay's price at the
+    // highest preset, the villa beside the kennel, the guest beside the kennel's dog, which
+    // was fed once and treated back to full health.
+    const std::string rules = dir.read("PetPark/Resources/data/game/global.txt");
+    const std::vector<std::string> tutorialLine = items(section(saved, "[tutorial]").at(0));
+    ASSERT_GE(tutorialLine.size(), 2u);
+    EXPECT_EQ(tutorialLine[1], "17") << "the tutorial's last step";
+    EXPECT_EQ(section(saved, "[loan]"), std::vector<std::string>{"0"});
+    const int food = std::stoi(section(rules, "[food stored]").at(0)) +
+                     std::stoi(section(dir.read("PetPark/Resources/data/game/Foods/food1.txt"), "[food]").at(0)) - 1;
+    EXPECT_EQ(section(saved, "[food stored]"), std::vector<std::string>{std::to_string(food)});
+    const std::vector<std::string> presets = items(section(rules, "[scroll values]").at(0));
+    ASSERT_EQ(presets.at(0), "AccomodationTicket");
+    EXPECT_EQ(section(saved, "[accomodation ticket price]"), std::vector<std::string>{presets.back()});
+    const std::vector<std::vector<std::string>> homes = sections(saved, "[building]");
+    ASSERT_EQ(homes.size(), 2u) << saved;
+    EXPECT_EQ(homes[0].at(0), "DogHouse1.txt") << "the kennel";
+    EXPECT_EQ(homes[1].at(0), "DogHouse2.txt") << "the villa";
+    const std::vector<std::vector<std::string>> guests = sections(saved, "[animal]");
+    ASSERT_EQ(guests.size(), 2u) << saved;
+    EXPECT_EQ(items(guests[0].at(0)).at(0), "dog");
+    EXPECT_EQ(items(guests[1].at(0)).at(0), "dog");
+    EXPECT_EQ(items(guests[0].at(2)).at(0), "5") << "the dog's hunger, fed once from 4";
+    EXPECT_EQ(items(guests[0].at(3)).at(0), "7") << "the dog's health, treated";
 
     // Started again: the main menu of that profile, Play loads its park as it was.
     ASSERT_TRUE(play.start()) << game.output().substr(0, 3000);
-    const Picture again = play.step("MainMenuAgain", play.changes(empty, start("helper_play")), kStartMs);
+    const Picture again =
+        play.steady("MainMenuAgain", play.changes(empty, start("helper_play")), start("label_name_3_o"), kStartMs);
     EXPECT_LT(game.changed(menu, again, start("label_name_3_o")), 0.02) << "the profile's name as before";
     game.tap(start("helper_play"));
     const Picture parkAgain =
@@ -286,8 +519,20 @@ TEST(PlayTheGame, NewProfileTutorialQuitAndReload)
     EXPECT_LT(game.changed(park, parkAgain, hud("label_name_12_o")), 0.01) << "the cash as at the quit";
     EXPECT_LT(game.changed(park, parkAgain, game.layout("MenuDateBar")("label_name_11_o")), 0.01)
         << "the date as at the quit";
+    // The food in store, the pets, the buildings and the prices as the screens showed them.
+    EXPECT_LT(game.changed(storeAtQuit, lookAtStore("FoodInStoreAgain"), store), 0.01) << "the food in store";
+    EXPECT_LT(game.changed(petsAtQuit, lookAtPets("PetsAgain", true), petCards), 0.02) << "the pets' cards";
+    EXPECT_LT(game.changed(buildingsAtQuit, lookAtBuildings("BuildingsAgain"), buildingCardsShown), 0.02)
+        << "the buildings' cards";
+    openFold("BuildingsFoldForThePrices", "btn_fold2");
+    const Picture financesFold = play.last();
+    game.tap(buildingsFold("helper_finances"));
+    const Picture pricesAgain = panel("PricesAgain", financesFold, tickets("canvas_table_o"));
+    EXPECT_LT(game.changed(prices, pricesAgain, tickets("canvas_table_o")), 0.01) << "the prices";
+    const Picture parkBeforeQuit =
+        closePanel("PricesAgainClosed", tickets("btn_close_oi"), pricesAgain, tickets("canvas_table_o"));
     game.pressKey(XK_Escape);
-    play.steady("QuitQuestionAgain", play.changes(park, popup("canvas_frame_o")), popup("canvas_frame_o"));
+    play.steady("QuitQuestionAgain", play.changes(parkBeforeQuit, popup("canvas_frame_o")), popup("canvas_frame_o"));
     game.click(popup("helper_ok"));
     quit("QuitAgain", parkAgain);
     EXPECT_EQ(parkState(dir.read(kProfileFile)), parkState(saved)) << "the park saved again as it was";
