@@ -371,9 +371,9 @@ public:
 };
 
 // A first start in a 1280x720 window: the canvas centred, the HUD at the window's left edge,
-// the folds and panels opened and closed where the layouts put their buttons, the finance
-// frame's tabs, the quit question over a panel (Escape) cancelled and then confirmed; started
-// again, the park shows the cash and date it was left with.
+// its three folds and the panels opened and closed where the layouts put their buttons, the
+// finance frame's tabs, the quit question over a panel (Escape) cancelled and then confirmed;
+// started again, the park shows the cash and date it was left with.
 TEST(PlayWide, WideWindowPanelsQuitAndReload)
 {
     TempDir dir;
@@ -392,6 +392,13 @@ TEST(PlayWide, WideWindowPanelsQuitAndReload)
     game.tap(player.tutorial("helper_turnoff"));
     const Picture park = player.park("InPark");
 
+    // The options fold opens at the window's left edge, and closes, with its button.
+    const CanvasRect optionsFold = game.atLeftEdge(game.layout("MenuIngameFold3")("canvas_panel_o"));
+    game.tap(game.atLeftEdge(player.hud("btn_fold3")));
+    play.steady("OptionsFold", play.changes(park, optionsFold), optionsFold);
+    game.tap(game.atLeftEdge(player.hud("btn_fold3")));
+    play.step("OptionsFoldClosed", [&](const Picture& p) { return game.changed(park, p, optionsFold) < 0.1; });
+
     // The pets fold, then the food shop from it.
     const Layout petsFold = game.layout("MenuIngameFold1");
     const Layout buildingsFold = game.layout("MenuIngameFold2");
@@ -400,8 +407,9 @@ TEST(PlayWide, WideWindowPanelsQuitAndReload)
     const Picture shop = player.openPanel("FoodShop", food, petsFold("helper_buyfood"), "label_buyfoodtitle_2_o");
     const CanvasRect buyButton = food.layout()("helper_buy1");
     // Left of its word: the button's pale yellow.
-    const std::vector<double> buy = game.meanColour(
-        shop, {buyButton.x + 0.05f * buyButton.w, buyButton.y + 0.3f * buyButton.h, 0.15f * buyButton.w, 0.4f * buyButton.h});
+    const CanvasRect buyLeft{buyButton.x + 0.05f * buyButton.w, buyButton.y + 0.3f * buyButton.h, 0.15f * buyButton.w,
+                             0.4f * buyButton.h};
+    const std::vector<double> buy = game.meanColour(shop, buyLeft);
     EXPECT_GT(buy[0] + buy[1], 400) << "the first food's Buy button shows";
     player.closePanel("FoodShopClosed", food);
 
