@@ -177,12 +177,16 @@ public:
         return shot;
     }
 
-    // The step's sign, then the rectangle steady (what fades in has finished): a picture the same
-    // there as the one a few frames before.
+    // The step's sign, then the rectangle steady (what fades in has finished): the screens' fades
+    // last a quarter of a second of the game's time, after which a picture must be the same
+    // there as the one a few frames before. (Pictures close together could look alike while a
+    // fade runs; a screen takes no clicks until it stands.)
     Picture steady(const std::string& name, const std::function<bool(const Picture&)>& sign, const CanvasRect& r,
                    int timeoutMs = kStepMs)
     {
-        Picture before = step(name + "Coming", sign, timeoutMs);
+        step(name + "Coming", sign, timeoutMs);
+        mGame.settle(300);
+        Picture before = mGame.picture();
         return step(name, [this, &before, r](const Picture& p) {
             const bool still = mGame.changed(before, p, r) < 0.01;
             before = p;
@@ -275,6 +279,7 @@ TEST(PlayTheGame, NewProfileTutorialQuitAndReload)
         const std::vector<double> floor = game.meanColour(p, panelFloor);
         return edge[0] > 170 && edge[1] > 130 && edge[2] < 130 && floor[0] + floor[1] + floor[2] < 240;
     };
+    const CanvasRect pauseButton = game.layout("MenuDateBar")("btn_pause_i");
     Picture lastTip = menu;
     auto readTip = [&](const std::string& name, int timeoutMs = kStepMs) {
         const Picture before = lastTip;
@@ -282,10 +287,13 @@ TEST(PlayTheGame, NewProfileTutorialQuitAndReload)
             return tipShown(p) && game.changed(before, p, tutorial("label_name_2_o")) > 0.02;
         }, frame, timeoutMs);
         game.tap(ok);
-        // Gone, or the next tip already in its place.
+        // Gone with its dimming backdrop (the screens under a tip take no clicks until it has
+        // faded out: the date bar's pause button bright again), or the next tip in its place.
+        game.settle(300);
         const Picture read = lastTip;
         return play.step(name + "Read", [&, read](const Picture& p) {
-            return !tipShown(p) || game.changed(read, p, tutorial("label_name_2_o")) > 0.02;
+            const bool undimmed = game.meanColour(p, pauseButton)[0] > 150;
+            return (!tipShown(p) && undimmed) || (tipShown(p) && game.changed(read, p, tutorial("label_name_2_o")) > 0.02);
         });
     };
     readTip("Welcome", kStartMs);
@@ -364,6 +372,7 @@ TEST(PlayTheGame, NewProfileTutorialQuitAndReload)
     const Layout petsList = game.layout("MenuPetsList1");
     game.tap(petsFold("helper_petslist"));
     readTip("YourPets");
+    const Picture petsTip = lastTip;
     const Picture list = panel("PetsList", listFold, petsList("helper_hunger1"));
     game.tap(petsList("helper_feed1"));
     const Picture animal = panel("AnimalPanel", list, hud("canvas_animal_o"));
@@ -445,17 +454,23 @@ TEST(PlayTheGame, NewProfileTutorialQuitAndReload)
     auto lookAtPets = [&](const std::string& name, bool tip) {
         const Picture fold = openFold(name + "Fold", "btn_fold1");
         game.tap(petsFold("helper_petslist"));
-        if (tip)
+        if (tip) {
             readTip(name + "Tip");
+            EXPECT_LT(game.changed(petsTip, lastTip, tutorial("label_name_2_o")), 0.02) << "the pets list's own tip";
+        }
         const Picture cardsShown = panel(name, fold, petsList("helper_hunger1"));
         closePanel(name + "Closed", petsListFrame("btn_close_oi"), cardsShown, petsList("helper_hunger1"));
         return cardsShown;
     };
     // The buildings list from the buildings fold, its tip read once in each run.
+    Picture buildingsTip;
     auto lookAtBuildings = [&](const std::string& name) {
         const Picture fold = openFold(name + "Fold", "btn_fold2");
         game.tap(buildingsFold("helper_buildings"));
         readTip(name + "Tip");
+        if (buildingsTip.empty())
+            buildingsTip = lastTip;
+        EXPECT_LT(game.changed(buildingsTip, lastTip, tutorial("label_name_2_o")), 0.02) << "the list's own tip";
         const Picture cardsShown = panel(name, fold, buildingsList("helper_condition1"));
         closePanel(name + "Closed", buildingsListFrame("btn_close_oi"), cardsShown, buildingsList("helper_condition1"));
         return cardsShown;
@@ -527,6 +542,8 @@ TEST(PlayTheGame, NewProfileTutorialQuitAndReload)
         << "the date as at the quit";
     // The food in store, the pets, the buildings and the prices as the screens showed them.
     EXPECT_LT(game.changed(storeAtQuit, lookAtStore("FoodInStoreAgain"), store), 0.01) << "the food in store";
+    // The tutorial had ended: no tip of its steps came with the park (nor with the pets fold).
+    EXPECT_FALSE(tipShown(play.last())) << "the tutorial's step as at the quit";
     EXPECT_LT(game.changed(petsAtQuit, lookAtPets("PetsAgain", true), petCards), 0.02) << "the pets' cards";
     EXPECT_LT(game.changed(buildingsAtQuit, lookAtBuildings("BuildingsAgain"), buildingCardsShown), 0.02)
         << "the buildings' cards";
