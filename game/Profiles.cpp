@@ -90,6 +90,10 @@ bool saveProfile(const std::string& path, const std::wstring& name, const std::w
     for (DataAchievement* achievement : storage->mAchievements)
         if (achievement->mDone)
             w.key(L"[achievement]").line(achievement->mName).end();
+    // Reached achievements whose notices the player has not opened yet: opening one pays its
+    // reward, which would be lost with the notice.
+    for (const DataAchievement* achievement : parkEvents().noticesWaiting())
+        w.key(L"[achievement notice]").line(achievement->mName).end();
     w.key(L"[food stored]").line(intText(settings->mFoodStored)).end();
     w.key(L"[accomodation ticket price]").line(intText(settings->mAccommodationTicketPrice)).end();
     w.key(L"[teaching price]").line(intText(settings->mTeachingPrice)).end();
@@ -325,6 +329,7 @@ void loadProfile(DataProfile* profile, int headerOnly)
     GlobalSettings* settings = storage->mGlobalSettings;
     CashAccount* account = settings->mCashAccount;
     std::set<std::pair<std::wstring, std::wstring>> takenPlaces;
+    std::vector<std::wstring> waitingNotices;
     for (; r.more(); r.advance()) {
         if (r.key(L"[name]"))
             profile->mName = r.value();
@@ -378,6 +383,8 @@ void loadProfile(DataProfile* profile, int headerOnly)
                 if (achievement->mName == name)
                     achievement->mDone = 1;
         }
+        if (r.key(L"[achievement notice]"))
+            waitingNotices.push_back(r.value());
         if (r.key(L"[building]", 5))
             readBuilding(r, storage);
         if (r.key(L"[animal]", 7))
@@ -422,6 +429,18 @@ void loadProfile(DataProfile* profile, int headerOnly)
         }
         if (r.key(L"[person walking]"))
             readWalker(r);
+    }
+
+    // The notices that waited at the save wait again, in their order: one per reached
+    // achievement, so no reward can be paid twice.
+    std::set<const DataAchievement*> noticed;
+    for (const std::wstring& name : waitingNotices) {
+        for (DataAchievement* achievement : storage->mAchievements) {
+            if (achievement->mName == name && achievement->mDone && noticed.insert(achievement).second) {
+                parkEvents().achievementNoticed(achievement);
+                break;
+            }
+        }
     }
 
     parkEvents().carsSetUp();

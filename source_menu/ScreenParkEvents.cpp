@@ -98,6 +98,15 @@ void ScreenParkEvents::noticesCleared()
     notices.clear();
 }
 
+std::vector<DataAchievement*> ScreenParkEvents::noticesWaiting() const
+{
+    // An opened notice leaves the queue at once: every entry still waits.
+    std::vector<DataAchievement*> waiting;
+    for (const Achievement* notice : Singleton<MenuIngame>::get()->mNotices)
+        waiting.push_back(notice->item);
+    return waiting;
+}
+
 // ---- the tutorial
 
 TutorialProgress ScreenParkEvents::tutorialProgress() const

@@ -26,6 +26,7 @@ public:
     WidgetLabel* cashLabel() override;
     float hudAlpha() const override;
     void noticesCleared() override;
+    std::vector<DataAchievement*> noticesWaiting() const override;
 
     TutorialProgress tutorialProgress() const override;
     void tutorialRestored(const TutorialProgress& progress) override;

@@ -20,6 +20,7 @@
 #include "render/render.h"
 #include "toolkit/utils/FontStyle.h"
 #include "toolkit/utils/TextsManager.h"
+#include "toolkit/utils/misc.h"
 #include "toolkit/widgets/WidgetLabel.h"
 
 #include <gtest/gtest.h>
@@ -54,6 +55,7 @@ public:
     int* lastResult = nullptr;
     TutorialProgress tutorial;
     std::vector<float> walkers;
+    std::vector<DataAchievement*> waiting;
 
     static Figure* figureOf(const AnimalAvatar* figure)
     {
@@ -85,6 +87,7 @@ public:
     int playerPlace() const override { return place; }
     WidgetLabel* cashLabel() override { return label; }
     void noticesCleared() override { log.push_back(L"notices cleared"); }
+    std::vector<DataAchievement*> noticesWaiting() const override { return waiting; }
     TutorialProgress tutorialProgress() const override { return tutorial; }
     void tutorialRestored(const TutorialProgress& progress) override
     {
@@ -358,6 +361,43 @@ TEST_F(RulesTellTheScreens, ASavedGameHandsOverTheTutorialFiguresAndWalkers)
     EXPECT_EQ(profile.mName, L"Ann");
     ASSERT_EQ(storage->mParkAnimals.size(), 1u);
     EXPECT_EQ(storage->mParkAnimals[0]->placeNumber(), 1);
+}
+
+// A notice pays its achievement's reward when the player opens it: one still waiting when the
+// park is saved comes back with the saved park, once, and only for an achievement reached.
+TEST_F(RulesTellTheScreens, NoticesNotYetOpenedComeBackWithTheSavedGameOnceEach)
+{
+    ASSERT_GE(storage->mAchievements.size(), 3u);
+    DataAchievement* opened = storage->mAchievements[0];
+    DataAchievement* waiting = storage->mAchievements[1];
+    const std::wstring unreached = storage->mAchievements[2]->mName;
+    opened->mDone = 1;
+    waiting->mDone = 1;
+    events.waiting = {waiting};
+    TempDir dir;
+    const std::string path = dir.file("profile1.txt");
+    ASSERT_TRUE(saveProfile(path, L"Ann", L"avatar1.png", 0, 17, -1, 1, 1, 1));
+    const std::string notice = "[achievement notice]\n" + wideToString(waiting->mName) + "\n";
+    std::string text = dir.read("profile1.txt");
+    ASSERT_NE(text.find(notice), std::string::npos) << text;
+    EXPECT_EQ(text.find("[achievement notice]\n" + wideToString(opened->mName)), std::string::npos);
+    // A file naming the notice twice, and a notice of an achievement not reached.
+    text += "\n" + notice + "\n[achievement notice]\n" + wideToString(unreached) + "\n";
+    dir.write("profile1.txt", text);
+
+    events.waiting.clear();
+    events.log.clear();
+    DataProfile profile(path);
+    testing::internal::CaptureStdout();
+    loadProfile(&profile, 0);
+    testing::internal::GetCapturedStdout();
+    const std::vector<std::wstring>& log = events.log;
+    const auto cleared = std::find(log.begin(), log.end(), L"notices cleared");
+    const auto noticed = std::find(log.begin(), log.end(), L"notice " + waiting->mName);
+    ASSERT_NE(noticed, log.end());
+    EXPECT_LT(cleared, noticed) << "the notice comes back after the old ones were dropped";
+    EXPECT_EQ(events.named(L"notice "), std::vector<std::wstring>{L"notice " + waiting->mName});
+    EXPECT_TRUE(profile.mDamagedCopy.empty()) << "the notices are part of a sound file";
 }
 
 TEST(RulesOnTheirOwn, WithoutScreensTheRulesRunSilently)
