@@ -62,8 +62,8 @@ public:
     virtual float hudAlpha() const { return 1.0f; }
     // A saved game is loading: the queued achievement notices are dropped.
     virtual void noticesCleared() {}
-    // The achievements whose notices still wait to be opened, oldest first. A notice pays its
-    // reward when opened, so a saved game keeps them (and gives them back through
+    // The park's achievements whose notices still wait to be opened, oldest first. A notice pays
+    // its reward when opened, so a saved game keeps them (and gives them back through
     // achievementNoticed when it loads).
     virtual std::vector<DataAchievement*> noticesWaiting() const { return std::vector<DataAchievement*>(); }
 

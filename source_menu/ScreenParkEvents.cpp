@@ -1,5 +1,7 @@
 #include "source_menu/ScreenParkEvents.h"
 
+#include "game/DataStorage.h"
+
 #include "park/AnimalAvatar.h"
 #include "park/FX.h"
 #include "park/FXManager.h"
@@ -21,6 +23,7 @@
 #include "source_menu/Tutorial.h"
 #include "toolkit/utils/misc.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 // Index: messages and the end - notices and screens - the tutorial - the park view
@@ -100,10 +103,13 @@ void ScreenParkEvents::noticesCleared()
 
 std::vector<DataAchievement*> ScreenParkEvents::noticesWaiting() const
 {
-    // An opened notice leaves the queue at once: every entry still waits.
+    // An opened notice leaves the queue at once: every entry still waits. Notices of a park no
+    // longer loaded (the game data read again, as for a new profile) are not this park's.
+    const std::vector<DataAchievement*>& current = Singleton<DataStorage>::get()->mAchievements;
     std::vector<DataAchievement*> waiting;
     for (const Achievement* notice : Singleton<MenuIngame>::get()->mNotices)
-        waiting.push_back(notice->item);
+        if (std::find(current.begin(), current.end(), notice->item) != current.end())
+            waiting.push_back(notice->item);
     return waiting;
 }
 

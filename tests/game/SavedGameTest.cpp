@@ -6,11 +6,13 @@
 #include "game/DataBuilding.h"
 #include "game/GameDate.h"
 #include "game/GameOptions.h"
+#include "game/ParkEvents.h"
 #include "game/Profiles.h"
 #include "game/Promotion.h"
 #include "park/AnimalAvatar.h"
 #include "park/OnePerson.h"
 #include "park/PublicManager.h"
+#include "source_menu/MenuIngame.h"
 #include "source_menu/Tutorial.h"
 #include "toolkit/utils/misc.h"
 
@@ -250,6 +252,33 @@ TEST_F(SavedGame, KeysCaseAndAchievementNames)
     EXPECT_EQ(storage->mAchievements[0]->mDone, 1);
     EXPECT_EQ(storage->mAchievements[1]->mDone, 0);
     EXPECT_EQ(storage->mGlobalSettings->mFoodStored, 12);
+}
+
+// A notice pays its achievement's reward when the player opens it. One not yet opened is saved
+// with the park and waits again, unpaid, once the park is loaded; a notice left from a park no
+// longer loaded (the game data read again since) is not saved with this one.
+TEST_F(SavedGame, NoticesNotYetOpenedWaitAgainAfterLoading)
+{
+    std::vector<Achievement*>& notices = Singleton<MenuIngame>::get()->mNotices;
+    parkEvents().noticesCleared();
+    DataAchievement* earlier = new DataAchievement("data/game/Achievements/a1.txt");
+    storage->retire(earlier);
+    notices.push_back(new Achievement(earlier));
+    ASSERT_EQ(storage->mAchievements[1]->mName, L"Last");
+    testing::internal::CaptureStderr();
+    storage->achievementReached(storage->mAchievements[1]);
+    testing::internal::GetCapturedStderr();
+    const int cash = storage->mGlobalSettings->mCashAccount->mCash;
+    const std::string text = save();
+    EXPECT_NE(text.find("[achievement]\nLast\n\n[achievement notice]\nLast\n"), std::string::npos) << text;
+    EXPECT_EQ(text.find("[achievement notice]\nFirst"), std::string::npos) << text;
+
+    loadProfile(profile(), 0);
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_EQ(notices[0]->item, storage->mAchievements[1]) << "the loaded park's own record";
+    EXPECT_EQ(notices[0]->state, 0);
+    EXPECT_EQ(storage->mGlobalSettings->mCashAccount->mCash, cash) << "the reward still waits";
+    parkEvents().noticesCleared();
 }
 
 TEST_F(SavedGame, AnimalNamesWithSpacesReadBackWhole)
