@@ -141,8 +141,10 @@ void TeachTrick::update()
             mAmount = 0;
     }
 
-    // All three tricks mastered: the all-tricks reward, once the trick's message is closed.
-    if (mAllTaughtFlag && mAnimal && allMastered(mAnimal)) {
+    // All three tricks mastered: the all-tricks reward, once the trick's message is closed. The
+    // confirmation that masters the last trick asks for that message in this very step, and the
+    // reward's message would take its place.
+    if (mAllTaughtFlag && mAnimal && allMastered(mAnimal) && !Singleton<Popup>::get()->isVisible()) {
         int reward = mAnimal->mAllTricksPrice;
         openMessage(L"alltricksteached", L"alltricksteached_message", reward);
         mAmount = reward;
