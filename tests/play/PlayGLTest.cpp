@@ -560,5 +560,6 @@ TEST(PlayTheGame, NewProfileTutorialQuitAndReload)
     quit("QuitAgain", parkAgain);
     EXPECT_EQ(parkState(dir.read(kProfileFile)), parkState(saved)) << "the park saved again as it was";
 }
+#undef PLAY_ON_OR_STOP
 
 } // namespace
