@@ -168,17 +168,20 @@ def running_game(build, env, full, settle_s=4.0, measure_s=6.0, shot=None):
                     "[sound volume]\n0\n\n[profile]\n0\n")
         # A terminal for its output: each frame's line arrives as the frame is drawn.
         master, slave = pty.openpty()
-        proc = subprocess.Popen([os.path.join(app, "bin", "petpark")], env=dict(env, PETPARK_QUIT_AFTER_FRAMES="0"),
+        proc = subprocess.Popen([os.path.join(app, "bin", "petpark")], env=dict(env, PETPARK_QUIT_AFTER_FRAMES="100000000"),
                                 stdout=slave, stderr=subprocess.DEVNULL, cwd=os.path.join(app, "bin"))
         os.close(slave)
         frames = []  # times of the frames drawn
         peak = -1
         pending = b""
-        clicked = None
+        menu_at = None   # when the first menu frame was drawn
+        clicked = None   # when Play was last clicked
+        entered = None   # when the park was seen
+        clicks = 0
         deadline = time.monotonic() + 120
         try:
             while time.monotonic() < deadline:
-                ready, _, _ = select.select([master], [], [], 0.5)
+                ready, _, _ = select.select([master], [], [], 0.1)
                 if ready:
                     try:
                         chunk = os.read(master, 65536)
@@ -190,13 +193,26 @@ def running_game(build, env, full, settle_s=4.0, measure_s=6.0, shot=None):
                     pending += chunk
                     *lines, pending = pending.split(b"\n")
                     frames.extend(now for line in lines if line.startswith(b"say:"))
+                    if menu_at is None and any(line.startswith(b"first menu frame") for line in lines):
+                        menu_at = now
                 now = time.monotonic()
-                if clicked is None and len(frames) > 30:
-                    # The main menu stands: Play.
-                    subprocess.run(["xdotool", "mousemove", str(MENU_PLAY[0]), str(MENU_PLAY[1]), "click", "1"],
-                                   env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-                    clicked = now
-                if clicked is not None and now > clicked + settle_s + measure_s:
+                if entered is None and menu_at is not None and now > menu_at + 2.5 and \
+                        (clicked is None or now > clicked + 2.0):
+                    if clicked is not None and not on_play_button(env):
+                        entered = clicked
+                    elif clicks < 5:
+                        # The main menu stands (its transitions over): Play.
+                        # From elsewhere, so that the game sees the pointer arrive (the last run
+                        # may have left it there).
+                        subprocess.run(["xdotool", "mousemove", "20", "20", "sleep", "0.3",
+                                        "mousemove", str(MENU_PLAY[0]), str(MENU_PLAY[1]), "sleep", "0.3",
+                                        "mousedown", "1", "sleep", "0.3", "mouseup", "1"],
+                                       env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                        clicked = now
+                        clicks += 1
+                    else:
+                        break
+                if entered is not None and now > entered + settle_s + measure_s:
                     if shot:
                         subprocess.run(["import", "-window", "root", shot], env=env)
                     peak = peak_resident(proc.pid)
@@ -209,13 +225,24 @@ def running_game(build, env, full, settle_s=4.0, measure_s=6.0, shot=None):
                 proc.kill()
                 proc.wait()
             os.close(master)
-        if clicked is None:
+        if entered is None:
             return None, peak
-        start = clicked + settle_s
+        start = entered + settle_s
         counted = [t for t in frames if start <= t <= start + measure_s]
         if len(counted) < 2:
             return None, peak
         return (len(counted) - 1) / (counted[-1] - counted[0]), peak
+
+
+def on_play_button(env):
+    """Whether the main menu's Play button (pale yellow) is under the pointer's place."""
+    out = subprocess.run(["import", "-window", "root", "-crop", "1x1+%d+%d" % (MENU_PLAY[0] - 60, MENU_PLAY[1]),
+                          "-depth", "8", "txt:-"], env=env, capture_output=True, text=True).stdout
+    m = re.search(r"\((\d+),(\d+),(\d+)", out.split("\n")[-2] if out.count("\n") > 1 else out)
+    if not m:
+        return False
+    r, g, b = (int(v) for v in m.groups())
+    return r > 200 and g > 170 and 90 < b < 210
 
 
 def peak_resident(pid):
