@@ -351,9 +351,9 @@ def main():
         if figure not in figures:
             figures.append(figure)
     print("\nmin/median/max over %d rounds" % rounds)
-    print("%-28s" % "figure" + "".join("%-26s" % name for name, _ in builds))
+    print("%-36s" % "figure" + "".join(" %-28s" % name for name, _ in builds))
     for figure in figures:
-        print("%-28s" % figure + "".join("%-26s" % summary(rows.get((name, figure), [])) for name, _ in builds))
+        print("%-36s" % figure + "".join(" %-28s" % summary(rows.get((name, figure), [])) for name, _ in builds))
 
 
 if __name__ == "__main__":
