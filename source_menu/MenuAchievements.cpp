@@ -64,6 +64,7 @@ void MenuAchievements::draw()
         return;
     mWidget12->setVisible(0);
     mWidget13->setVisible(0);
+    mTable->hideWidgets();
     mWidget1->mWrap = 0;
     _MenuAchievements::draw();
     const int highlighted = mTable->draw();

@@ -101,6 +101,7 @@ void MenuRanking::draw()
 {
     if (!isVisible())
         return;
+    mTable->hideWidgets();
     mWidget13->mWrap = 0;
     _MenuRanking::draw();
     mTable->draw();

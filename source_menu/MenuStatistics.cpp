@@ -76,6 +76,7 @@ void MenuStatistics::draw()
 {
     if (!isVisible())
         return;
+    mTable->hideWidgets();
     mWidget3->mWrap = 0;
     _MenuStatistics::draw();
     mTable->draw();

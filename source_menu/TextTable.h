@@ -22,6 +22,10 @@ public:
     void addRow(const std::vector<std::wstring>& row);
     // Draws every row and returns the highlighted row, -1 for none.
     int draw();
+    // Hides the labels and both row widgets again. A reset or a screen's appearance makes every
+    // child visible: the screen calls this before its own draw, which would otherwise draw them
+    // once more where the layout put them (a stray highlight and text over row 0).
+    void hideWidgets() { setWidgetsVisible(0); }
 
     int rowCount() const { return columns.empty() ? 0 : static_cast<int>(columns.front().size()); }
     // A cell that names a text of the texts table: every row key starts with "t_".

@@ -4,6 +4,12 @@
 // reached, and clicks ignored while the game is paused or a popup is open.
 
 #include "MainMenuTestSupport.h"
+#include "ScreenLayouts.h"
+
+#include "../toolkit/DrawnQuads.h"
+#include "fixtures/PngWriter.h"
+#include "render/CRender.h"
+#include "render/render.h"
 
 #include "game/CashAccount.h"
 #include "game/DataAchievement.h"
@@ -13,6 +19,7 @@
 #include "game/Profiles.h"
 #include "game/Promotion.h"
 #include "source_menu/TextTable.h"
+#include "toolkit/widgets/WidgetCanvas.h"
 #include "toolkit/widgets/WidgetLabel.h"
 
 #include <gtest/gtest.h>
@@ -375,6 +382,63 @@ TEST_F(FinanceReports, AchievementsListMarksAReachedAchievementFromTheNextRefill
     pointAt(kRowX, rowY(static_cast<int>(vet), table->rowHeight));
     achievements->draw();
     EXPECT_EQ(achievements->mWidget2->getText(0), L"%ls %d%%");
+}
+
+// ---- drawing
+
+// A reset (the daily refill) or an appearance makes every child of a screen visible, the table's
+// own widgets too: they are drawn by the table only, so the highlight never lands on row 0 as
+// well. Only the highlight has a picture here; its quads are told by their texture.
+TEST_F(FinanceReports, TheHighlightIsDrawnOnlyWhereTheTableMarksARow)
+{
+    std::vector<unsigned char> rgba(8 * 8 * 4, 255);
+    ASSERT_TRUE(write_png(data.dir().file("mark.png"), 8, 8, rgba.data()));
+    CRender::Image mark;
+    ASSERT_TRUE(mark.load(data.dir().file("mark.png")));
+    Render* engine = Render::current();
+    const auto frame = [&](const std::function<void()>& draw) {
+        screensDevice().clear();
+        engine->begin(nullptr, 0.0f, 4.0f / 3.0f);
+        draw();
+        engine->end(true, true, true);
+        return drawnQuads(screensDevice());
+    };
+    const long long markTexture = frame([&] { mark.draw(0.1f, 0.1f, 0.1f, 0.1f, 1, 1, 1, 1, 1); }).at(0).texture;
+
+    ranking->buildRanking();
+    const int player = ranking->mPlayerPlace - 1;
+    struct Case {
+        Container* screen;
+        WidgetBase* highlight;
+        TextTable* table;
+        int markedRow;  // -1: the pointer is over no row, nothing is highlighted
+    };
+    const Case cases[] = {{statistics, statistics->mWidget1, statistics->mTable, -1},
+                          {ranking, ranking->mWidget11, ranking->mTable, player},
+                          {achievements, achievements->mWidget7, achievements->mTable, -1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.screen->name);
+        MyImage* picture = c.highlight->getImages().front();
+        picture->setImage(&mark);
+        showFully(c.screen);
+        for (const char* moment : {"appeared", "refilled"}) {
+            SCOPED_TRACE(moment);
+            if (std::string(moment) == "refilled")
+                storage->newDay();
+            std::vector<DrawnQuad> marks;
+            for (const DrawnQuad& quad : frame([&] { c.screen->draw(); }))
+                if (quad.texture == markTexture)
+                    marks.push_back(quad);
+            ASSERT_EQ(marks.size(), c.markedRow < 0 ? 0u : 1u);
+            if (c.markedRow >= 0) {
+                const float below = marks[0].y0 - picture->getRect().y - c.markedRow * c.table->rowHeight;
+                EXPECT_GT(below, 0.001f);
+                EXPECT_LT(below, 0.01f);
+            }
+        }
+        picture->setImage(nullptr);
+        hideNow(c.screen);
+    }
 }
 
 // ---- input
