@@ -276,6 +276,12 @@ void MenuManager::runCommand(std::wstring command)
         show(screen<ScrollPopup>());
         Singleton<MenuDateBar>::get()->checkModal();
     }
+    // The menu word a closing popup saved when it opened.
+    std::wstring menuUnderPopup;
+    if (command == L"scrollpopupend")
+        menuUnderPopup = Singleton<ScrollPopup>::get()->savedMenu;
+    else if (command == L"popupend")
+        menuUnderPopup = Singleton<Popup>::get()->savedMenu;
     if (command == L"scrollpopupend") {
         mCurrentMenu = Singleton<ScrollPopup>::get()->savedMenu;
         hide(screen<ScrollPopup>());
@@ -311,6 +317,19 @@ void MenuManager::runCommand(std::wstring command)
     mCurrentMenu = command;
     if (mCurrentMenu == L"scrollpopupend")
         mCurrentMenu = L"nomenu";
+    // A popup that closes over a management panel still open gives the panel its word back:
+    // under "nomenu" or "popupend" the camera would scroll behind the panel at the screen edges.
+    if (!menuUnderPopup.empty() && isPanelOfWordOpen(menuUnderPopup))
+        mCurrentMenu = menuUnderPopup;
+}
+
+bool MenuManager::isPanelOfWordOpen(const std::wstring& word) const
+{
+    for (const ManagementWord& entry : kManagementWords)
+        if (word == entry.word)
+            return std::any_of(entry.shown.begin(), entry.shown.end(),
+                               [](Container* (*shown)()) { return isComingOrShown(shown()); });
+    return false;
 }
 
 void MenuManager::openManagementScreen(const std::wstring& word)

@@ -19,7 +19,8 @@ public:
     // Runs the command table on the word. Every test of the table is made in order, each on the
     // word as earlier tests rewrote it; blocks may call runCommand again, and the outer call's
     // tail runs last. A word equal to the current one is ignored, and so is "exit" while exiting
-    // is blocked or while another popup is open.
+    // is blocked or while another popup is open. A popup that closes over a management panel
+    // still open leaves the panel's word as the menu state.
     void runCommand(std::wstring command);
     // The program is asked to end (a terminate signal): the park being played is saved, as the
     // confirmed quit saves it; the caller then ends the frame loop.
@@ -44,6 +45,8 @@ private:
     void closeFoldsForPanel();
     void openPopupForQuit();
     void endPopup();
+    // Whether the panel a management word opened is still coming or shown.
+    bool isPanelOfWordOpen(const std::wstring& word) const;
     // Tests 18 to 28: the management words.
     void openManagementScreen(const std::wstring& word);
     // The in-game screens hidden when the player leaves the game.

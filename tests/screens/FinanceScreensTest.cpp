@@ -206,10 +206,11 @@ TEST_F(Finance, TheFrameOpensOnTheTabTheCommandAskedForAndFinancesKeepsIt)
     EXPECT_EQ(showState(bank), kShowShown);
     EXPECT_EQ(showState(tickets), kShowHidden);
 
-    // "finances" again while the frame is open (the menu state is "nomenu" after a value
-    // popup) hides every panel but the frame: the frame brings its screen back.
+    // "finances" again while the frame is open under another menu word (the options closed
+    // over it leave "returnfromoptions") hides every panel but the frame: the frame brings its
+    // screen back.
     tick(30);
-    menu->mCurrentMenu = L"nomenu";
+    menu->mCurrentMenu = L"returnfromoptions";
     menu->runCommand(L"finances");
     EXPECT_EQ(showState(bank), kShowDisappearing);
     tick(60);

@@ -475,6 +475,37 @@ TEST_F(Router, ValuePopupSavesTheMenuAndEndsInNoMenu)
     EXPECT_EQ(Singleton<MenuDateBar>::get()->modal, 0);
 }
 
+// The camera scrolls at the screen edges only under the words of no open menu: a popup that
+// closes over a panel still open gives the panel its word back.
+TEST_F(Router, APopupClosingOverAnOpenPanelLeavesThePanelsMenuState)
+{
+    menu->runCommand(L"bank");
+    settle();
+    menu->runCommand(L"scrollpopupstart");
+    settle();
+    menu->runCommand(L"scrollpopupend");
+    EXPECT_EQ(menu->currentMenu(), L"bank");
+    EXPECT_EQ(showState(of<MenuBank>()), kShowShown);
+
+    // The quit question over the panel, cancelled.
+    settle();
+    menu->runCommand(L"exit");
+    Popup* popup = Singleton<Popup>::get();
+    ASSERT_NE(popup->result, nullptr);
+    settle();
+    *popup->result = 0;
+    menu->runCommand(L"popupend");
+    EXPECT_EQ(menu->currentMenu(), L"bank");
+
+    // The panel closed while the popup was open: the popup's own word stays.
+    settle();
+    menu->runCommand(L"popupstart");
+    settle();
+    menu->closeAllPanels();
+    menu->runCommand(L"popupend");
+    EXPECT_EQ(menu->currentMenu(), L"popupend");
+}
+
 TEST_F(Router, TrickShowHidesTheGameAndItsEndBringsItBack)
 {
     startGame();
