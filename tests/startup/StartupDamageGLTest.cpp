@@ -7,6 +7,7 @@
 // and must have named each remaining file. The four damages run side by side on the test's
 // display, each game in an application folder of its own.
 
+#include "fixtures/GameWindow.h"
 #include "fixtures/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +16,7 @@
 #include <cctype>
 #include <csignal>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -145,6 +147,7 @@ struct GameRun {
     int seconds = 0;
     int status = 0;
     bool hung = false;
+    bool lost = false;
     std::string out, err;
 
     void start()
@@ -159,27 +162,28 @@ struct GameRun {
         for (size_t k = 0; k < files.size(); ++k)
             damage(app / "Resources" / files[k], kind, unsigned(k) + 1);
 
-        const std::string exe = (app / "bin" / "petpark").string();
-        const std::string outPath = dir->file("stdout.txt");
-        const std::string errPath = dir->file("stderr.txt");
-        pid = fork();
-        if (pid == 0) {
-            if (!freopen(outPath.c_str(), "w", stdout) || !freopen(errPath.c_str(), "w", stderr))
-                _exit(126);
-            setenv("PETPARK_QUIT_AFTER_FRAMES", std::to_string(kFrames).c_str(), 1);
-            setenv("SDL_AUDIODRIVER", "dummy", 1);
-            execl(exe.c_str(), exe.c_str(), static_cast<char*>(nullptr));
-            _exit(127);
-        }
+        // The files are opened and the environment made before the fork (in the fixture): the
+        // test's other threads may hold the allocator's lock at the fork.
+        const int outFd = open(dir->file("stdout.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        const int errFd = open(dir->file("stderr.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        pid = outFd >= 0 && errFd >= 0 ? GameWindow::launch((app / "bin" / "petpark").string(), outFd, kFrames, errFd)
+                                       : -1;
+        if (outFd >= 0)
+            close(outFd);
+        if (errFd >= 0)
+            close(errFd);
     }
 
     // Called about once a second; true once the game has ended (or was ended at the deadline).
     bool poll()
     {
-        pid_t ended = waitpid(pid, &status, WNOHANG);
+        // A game that could not be started, or whose end cannot be learnt, neither started nor
+        // stopped.
+        int ended = pid > 0 ? GameWindow::waitFor(pid, &status, false) : -1;
+        lost = ended < 0;
         if (ended == 0 && ++seconds >= kDeadlineSeconds) {
             kill(pid, SIGKILL);
-            waitpid(pid, &status, 0);
+            GameWindow::waitFor(pid, &status, true);
             hung = true;
             ended = pid;
         }
@@ -191,8 +195,8 @@ struct GameRun {
         return true;
     }
 
-    bool started() const { return !hung && WIFEXITED(status) && WEXITSTATUS(status) == 0; }
-    bool stopped() const { return !hung && WIFSIGNALED(status) && WTERMSIG(status) == SIGABRT; }
+    bool started() const { return !hung && !lost && WIFEXITED(status) && WEXITSTATUS(status) == 0; }
+    bool stopped() const { return !hung && !lost && WIFSIGNALED(status) && WTERMSIG(status) == SIGABRT; }
 };
 
 std::vector<std::string> linesOf(const std::string& text)
@@ -266,7 +270,9 @@ struct Chain {
         const std::string tail = "\n--- stderr (end):\n" + endOf(run.err);
         runs.push_back(std::move(run));
         const GameRun& last = runs.back();
-        if (last.hung) {
+        if (last.lost) {
+            failure = what + "the game could not be started or waited for" + tail;
+        } else if (last.hung) {
             failure = what + "no end within " + std::to_string(kDeadlineSeconds) + " s (hangs) with these damaged:";
             for (const std::string& file : left)
                 failure += " " + file;
