@@ -215,7 +215,8 @@ void TeachTrick::draw()
     std::wstring seconds = std::to_wstring(mTimeLeft / 1000) + L" " + textsManager.get(L"second_unit");
     mWidget4->setText(seconds.substr(0, kMessageLimit - 1), 0, 1);
     mWidget5->setVisible(mFinishedTrick != -1);
-    if (mAmount != -1 && !Singleton<Popup>::get()->isVisible()) {
+    const bool showAmount = mAmount != -1 && !Singleton<Popup>::get()->isVisible();
+    if (showAmount) {
         if (mAmount < 1)
             mWidget1->setColor(1.0f, 0.0f, 0.0f, mAmountAlpha);
         else
@@ -223,12 +224,16 @@ void TeachTrick::draw()
         // The label rises as it fades.
         mWidget1->setTransform(0.0f, (1.0f - mAmountAlpha) * 0.1f, 1.0f, 1.0f);
         mWidget1->setText(std::to_wstring(mAmount), 0, 1);
-        mWidget1->setVisible(1);
-    } else {
-        mWidget1->setVisible(0);
     }
+    // The money lies on the plate of the panels picture, which the layout draws after it: it is
+    // left out of the screen's pass and drawn over the plate.
+    mWidget1->setVisible(0);
     mWidget0->mWrap = 0;
     _TeachTrick::draw();
+    if (showAmount) {
+        mWidget1->setVisible(1);
+        mWidget1->draw();
+    }
 
     float gaugeAlpha = mWidget5->getColor().w;
     Progress* gauges[3] = {mGauge1, mGauge2, mGauge3};

@@ -194,4 +194,24 @@ TEST(HudLayout, TheZoomButtonThatStepsBackShowsMinusAndTheOneThatStepsInShowsPlu
     EXPECT_GT(redAt(in, 0.5f, 0.5f), 200);
 }
 
+TEST(TrickShowLayout, TheLessonsMoneyStaysOnTheDarkPlateWhileItFades)
+{
+    // The money label (widget 1) is drawn pure red or green and sinks by a tenth of the screen
+    // height as it fades out: until it is half faded, all of it lies on the plate of the panels
+    // picture (widget 2), dark and nearly opaque, never on the tent's red and tan stripes.
+    const Layout show = layoutTeachTrick();
+    const Rect money = show.placements().at(1).r;
+    const Canvas panels = paintWidget(show, 2);
+    ASSERT_EQ(panels.width(), int(Layout::kWidth));
+    const std::vector<uint8_t> rgba = panels.rgba();
+    const auto pixel = [&](int x, int y) { return &rgba[(size_t(y) * panels.width() + size_t(x)) * 4]; };
+    for (int drop = 0; drop <= Layout::kHeight / 20; drop += 4)
+        for (int y : {money.y, money.y + money.h - 1})
+            for (int x : {money.x, money.x + money.w / 2, money.x + money.w - 1}) {
+                const unsigned char* p = pixel(x, y + drop);
+                EXPECT_GT(p[3], 200) << x << " " << y + drop;
+                EXPECT_LT(p[0] + p[1] + p[2], 3 * 110) << x << " " << y + drop;
+            }
+}
+
 } // namespace

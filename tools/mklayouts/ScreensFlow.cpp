@@ -490,15 +490,17 @@ Layout layoutTutorial()
 
 Layout layoutTeachTrick()
 {
-    // The show's 3D tent is bright at the top: the title and the time stand on a plate, drawn
-    // with the buttons' panel as one picture before the title. The money of a lesson shows above
-    // the figure's head and sinks towards it as it fades, never over the figure.
+    // The show's 3D tent is bright at the top: the title, the time and the money of the last
+    // lesson stand on a dark plate like the buttons' panel, drawn with it as one picture before
+    // the title. The money is pure red or green, which the tent's red and tan stripes would
+    // swallow: it shows under the time and sinks as it fades, on the plate until it is well
+    // faded and never over the figure.
     Layout l("TeachTrick");
     l.label("name", font::kTitle, Rect{212, 20, 600, 48});                   // one line, left empty
-    l.label("name", font::kAmount, Rect{412, 146, 200, 40});                 // money of the last lesson
-    const Rect plate{322, 12, 380, 120};
+    l.label("name", font::kAmount, Rect{412, 122, 200, 40});                 // money of the last lesson
+    const Rect plate{322, 12, 380, 204};
     l.canvas("panels", kWholeScreen,
-             composed({{plate, box(Tone::Purple, 0.85f)}, {Rect{112, 596, 800, 160}, panel(Tone::Purple)}}));
+             composed({{plate, panel(Tone::Purple)}, {Rect{112, 596, 800, 160}, panel(Tone::Purple)}}));
     l.label("teachtricktitle", font::kTitle, Rect{332, 18, 360, 48});        // on the plate
     l.helper("exit", buttonAt(9, 724, 640));
     l.label("name", font::kCentred, Rect{424, 76, 176, 48});                 // time left
