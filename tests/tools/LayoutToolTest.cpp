@@ -181,6 +181,87 @@ int redAt(const Canvas& c, float fx, float fy)
     return c.rgba()[(size_t(fy * c.height()) * c.width() + size_t(fx * c.width())) * 4];
 }
 
+// The layers of a layout by name: "label_<key>_<style>..." or "canvas_<id>..." to their rectangles.
+struct NamedLayer {
+    std::string name;
+    Rect r;
+};
+
+std::vector<NamedLayer> layersOf(const Layout& layout)
+{
+    std::vector<NamedLayer> layers;
+    std::istringstream lines(layout.text());
+    for (std::string line; std::getline(lines, line);) {
+        if (line.rfind("layer ", 0) != 0)
+            continue;
+        const size_t nameStart = line.find('"', line.find('"', 7) + 1) + 1;
+        const size_t nameEnd = line.find('"', nameStart);
+        NamedLayer layer{line.substr(nameStart, nameEnd - nameStart), Rect{}};
+        std::istringstream numbers(line.substr(nameEnd + 1));
+        numbers >> layer.r.x >> layer.r.y >> layer.r.w >> layer.r.h;
+        layers.push_back(layer);
+    }
+    return layers;
+}
+
+// Font sizes (screen heights) of the styles of data/dat/fonts.dat, style 1 first.
+std::vector<float> fontSizes()
+{
+    std::vector<float> sizes;
+    std::istringstream lines(readFile(std::string(PETPARK_SOURCE_DIR) + "/data/dat/fonts.dat"));
+    for (std::string line; std::getline(lines, line);) {
+        std::istringstream tokens(line);
+        std::string font;
+        float size = 0;
+        if (tokens >> font >> size)
+            sizes.push_back(size);
+    }
+    return sizes;
+}
+
+TEST(ReportLayouts, TheBanksAndStatisticsRowsReadAtEightHundredBySixHundredAndStayInTheirBox)
+{
+    const std::vector<float> sizes = fontSizes();
+    ASSERT_GE(sizes.size(), size_t(font::kReportNumber));
+    // Screen, its table box, its rows (the bank's 19 report words and separators and the total;
+    // the statistics' 17).
+    const struct {
+        Layout layout;
+        const char* box;
+        int rows;
+    } reports[] = {{layoutMenuBank(), "canvas_report_o", 20}, {layoutMenuStatistics(), "canvas_table_o", 17}};
+    for (const auto& report : reports) {
+        const std::vector<NamedLayer> layers = layersOf(report.layout);
+        Rect box;
+        for (const NamedLayer& l : layers)
+            if (l.name == report.box)
+                box = l.r;
+        ASSERT_GT(box.h, 0) << report.layout.screen();
+        int columns = 0;
+        for (const NamedLayer& l : layers) {
+            const bool rows = l.name.rfind("label_name_", 0) == 0;
+            const bool header = l.name.rfind("label_lastmonth_", 0) == 0 || l.name.rfind("label_thismonth_", 0) == 0;
+            if (!rows && !header)
+                continue;
+            const int style = std::stoi(l.name.substr(l.name.find('_', 6) + 1));
+            if (rows && style != font::kReport && style != font::kReportNumber)
+                continue;   // the cash and loan lines, the promotions
+            const float size = sizes.at(style - 1);
+            const std::string what = report.layout.screen() + " " + l.name;
+            // Lines at least 15 px high in a 600-pixel window: capitals of about 10 px.
+            EXPECT_GE(size * 600.0f, 15.0f) << what;
+            EXPECT_LE(size * Layout::kHeight, l.r.h + 0.5f) << what << ": the text is higher than its row";
+            EXPECT_GE(l.r.y, box.y) << what;
+            if (rows) {
+                ++columns;
+                EXPECT_EQ(l.r.h, geo::kReportRow) << what;
+                EXPECT_LE(l.r.y + report.rows * l.r.h, box.y + box.h) << what << ": the last row leaves the box";
+            }
+        }
+        EXPECT_EQ(columns, 3) << report.layout.screen();
+    }
+}
+
 TEST(HudLayout, TheZoomButtonThatStepsBackShowsMinusAndTheOneThatStepsInShowsPlus)
 {
     // mWidget7 runs GameCamera::zoomStepA (backward), mWidget8 zoomStepB (forward). A plus has a

@@ -84,6 +84,27 @@ void rowPictures(Layout& l, const char* highlightId, const char* backgroundId, b
 // 4 px below their row's top; placed this much higher they sit centred behind the row's text.
 const int kReportRowsTop = kTableTop - 3;
 
+// ---- the bank's and the statistics' reports: rows in the larger report font, kReportRow px
+// apart from y 200 (the screens step their rows by the same amount), headers above.
+
+using geo::kReportRow;
+const int kReportTop = 200;
+
+Rect reportColumn(int x, int w)
+{
+    return Rect{x, kReportTop, w, kReportRow};
+}
+
+Rect reportHeader(int x, int w)
+{
+    return Rect{x, 174, w, 24};
+}
+
+// Their row pictures, placed 2 px higher than the rows and one pixel less high, sit behind the
+// row's text as the tables draw them lower.
+const int kReportPicturesTop = kReportTop - 2;
+const int kReportRowPicture = kReportRow - 1;
+
 // A box with icons painted in it, at rectangles in the box's own layout pixels.
 struct IconAt {
     Icon icon;
@@ -227,30 +248,32 @@ Layout layoutMenuBank()
     Layout l("MenuBank");
     closeButton(l);
     frameTitle(l, "banktitle");
-    l.canvas("report", Rect{128, 168, 520, 300}, box(Tone::Orange, 0.25f));
-    l.canvas("promotionsbox", Rect{664, 168, 240, 452}, box(Tone::Orange, 0.25f));
-    l.label("name", font::kSmall, Rect{676, 520, 216, 96});                 // the running promotion
+    // The report takes the left column's whole height; the cash box sits under the promotions.
+    l.canvas("report", Rect{128, 168, 520, 452}, box(Tone::Orange, 0.25f));
+    l.canvas("promotionsbox", Rect{664, 168, 240, 292}, box(Tone::Orange, 0.25f));
+    l.label("name", font::kSmall, Rect{676, 208, 216, 244});                // the running promotion
     l.helper("promotion1", buttonAt(0, 678, 266));
     for (int k = 0; k < 3; ++k)
-        l.label("name", font::kSmall, Rect{676, 210 + k * 100, 216, 40});   // promotion names
-    l.helper("promotion2", buttonAt(0, 678, 366));
-    l.helper("promotion3", buttonAt(0, 678, 466));
-    l.helper("borrow", buttonAt(0, 416, 514));
-    l.helper("repay", buttonAt(0, 416, 566));
+        l.label("name", font::kSmall, Rect{676, 208 + k * 84, 216, 40});    // promotion names
+    l.helper("promotion2", buttonAt(0, 678, 350));
+    l.helper("promotion3", buttonAt(0, 678, 434));
+    // Borrow shows only without a loan and repay only with one: they share a place.
+    l.helper("borrow", buttonAt(0, 678, 586));
+    l.helper("repay", buttonAt(0, 678, 586));
     // The cash (a coin) and the loan (the bank) lines, as on the other reports.
-    l.canvas("cashbox", Rect{128, 480, 520, 140},
-             boxWithIcons(Tone::Yellow, 0.2f, 520,
-                          {{Icon::Coin, Tone::Yellow, Rect{16, 20, 28, 28}},
-                           {Icon::Bank, Tone::Orange, Rect{16, 72, 28, 28}}}));
+    l.canvas("cashbox", Rect{664, 470, 240, 150},
+             boxWithIcons(Tone::Yellow, 0.2f, 240,
+                          {{Icon::Coin, Tone::Yellow, Rect{12, 10, 28, 28}},
+                           {Icon::Bank, Tone::Orange, Rect{12, 52, 28, 28}}}));
     l.label("promotions", font::kCentred, Rect{676, 174, 216, 30});
-    rowPictures(l, "highlight", "row", true, 504, kReportRowsTop);
-    l.label("name", font::kTable, tableColumn(144, 290));                   // row names
-    l.label("name", font::kTableNumber, tableColumn(440, 90));              // last month
-    l.label("name", font::kTableNumber, tableColumn(540, 90));              // this month
-    l.label("lastmonth", font::kSmallRight, tableHeader(410, 120));
-    l.label("thismonth", font::kSmallRight, tableHeader(510, 120));
-    l.label("name", font::kLine, Rect{184, 496, 260, 36});                  // cash
-    l.label("name", font::kLine, Rect{184, 548, 260, 36});                  // loan
+    rowPictures(l, "highlight", "row", true, 504, kReportPicturesTop, kReportRowPicture);
+    l.label("name", font::kReport, reportColumn(144, 290));                 // row names
+    l.label("name", font::kReportNumber, reportColumn(440, 90));            // last month
+    l.label("name", font::kReportNumber, reportColumn(540, 90));            // this month
+    l.label("lastmonth", font::kReportNumber, reportHeader(410, 120));
+    l.label("thismonth", font::kReportNumber, reportHeader(510, 120));
+    l.label("name", font::kLine, Rect{708, 474, 188, 36});                  // cash
+    l.label("name", font::kLine, Rect{708, 516, 188, 36});                  // loan
     return l;
 }
 
@@ -258,19 +281,23 @@ Layout layoutMenuStatistics()
 {
     Layout l("MenuStatistics");
     frameTitle(l, "statisticsheading");
-    l.canvas("highlight", Rect{136, kReportRowsTop, 768, kTableRow}, stripe(Tone::Yellow, 0.45f), "");
+    l.canvas("highlight", Rect{136, kReportPicturesTop, 768, kReportRowPicture}, stripe(Tone::Yellow, 0.45f), "");
     closeButton(l);
-    l.label("statisticsnote", font::kSmall, Rect{144, 584, 752, 28});       // kept on one line
-    l.canvas("table", Rect{128, 168, 784, 266}, box(Tone::Orange, 0.25f));
-    l.canvas("cashbox", Rect{128, 478, 784, 96}, cashBox(784));
-    l.canvas("row", Rect{136, kReportRowsTop, 768, kTableRow}, stripe(Tone::Grey, 0.16f), "");
-    l.label("name", font::kTable, tableColumn(144, 400));                   // row names
-    l.label("name", font::kTableNumber, tableColumn(560, 110));             // last month
-    l.label("name", font::kTableNumber, tableColumn(690, 110));             // this month
-    l.label("lastmonth", font::kSmallRight, tableHeader(540, 130));
-    l.label("thismonth", font::kSmallRight, tableHeader(670, 130));
-    l.label("name", font::kLine, Rect{182, 485, 300, 36});                  // cash
-    l.label("name", font::kLine, Rect{182, 527, 300, 36});                  // loan
+    l.label("statisticsnote", font::kSmall, Rect{144, 594, 752, 24});       // kept on one line
+    l.canvas("table", Rect{128, 168, 784, 378}, box(Tone::Orange, 0.25f));
+    // The cash and the loan side by side on one line.
+    l.canvas("cashbox", Rect{128, 552, 784, 42},
+             boxWithIcons(Tone::Yellow, 0.2f, 784,
+                          {{Icon::Coin, Tone::Yellow, Rect{16, 7, 28, 28}},
+                           {Icon::Bank, Tone::Orange, Rect{400, 7, 28, 28}}}));
+    l.canvas("row", Rect{136, kReportPicturesTop, 768, kReportRowPicture}, stripe(Tone::Grey, 0.16f), "");
+    l.label("name", font::kReport, reportColumn(144, 400));                 // row names
+    l.label("name", font::kReportNumber, reportColumn(560, 110));           // last month
+    l.label("name", font::kReportNumber, reportColumn(690, 110));           // this month
+    l.label("lastmonth", font::kReportNumber, reportHeader(540, 130));
+    l.label("thismonth", font::kReportNumber, reportHeader(670, 130));
+    l.label("name", font::kLine, Rect{182, 555, 300, 36});                  // cash
+    l.label("name", font::kLine, Rect{566, 555, 300, 36});                  // loan
     return l;
 }
 
@@ -323,10 +350,12 @@ Layout layoutMenuBuyFood()
     struct Column {
         Rect icon, name, description, requirementsHeading, price, buy;
     };
+    // The price line turns into the red requirements when the food cannot be bought yet: bold as
+    // on the buildings' cards, from the top of the (hidden) requirements heading.
     auto column = [](int k) {
         const int x = card(k).x;
         return Column{Rect{x + 52, 180, 140, 112},  Rect{x + 8, 298, 228, 32},  Rect{x + 12, 334, 220, 110},
-                      Rect{x + 12, 448, 220, 22},  Rect{x + 12, 472, 220, 56}, buttonAt(3, x + 67, 552)};
+                      Rect{x + 12, 448, 220, 22},  Rect{x + 12, 448, 220, 88}, buttonAt(3, x + 67, 552)};
     };
     // Food 2 in the right card, food 1 in the middle, food 0 in the left.
     const Column c2 = column(2), c1 = column(1), c0 = column(0);
@@ -334,19 +363,19 @@ Layout layoutMenuBuyFood()
     l.label("name", font::kCentred, c2.name);
     l.label("name", font::kSmall, c2.description);
     l.helper("buy3", c2.buy);
-    l.label("name", font::kSmall, c2.price);
+    l.label("name", font::kCardLine, c2.price);
     l.helper("icon2", c1.icon);
     l.label("name", font::kCentred, c1.name);
     l.helper("buy2", c1.buy);
     l.label("name", font::kSmall, c1.description);
-    l.label("name", font::kSmall, c1.price);
+    l.label("name", font::kCardLine, c1.price);
     l.label("name", font::kSmall, c1.requirementsHeading);
     l.label("name", font::kSmall, c2.requirementsHeading);
     l.helper("icon1", c0.icon);
     l.helper("buy1", c0.buy);
     l.label("name", font::kCentred, c0.name);
     l.label("name", font::kSmall, c0.description);
-    l.label("name", font::kSmall, c0.price);
+    l.label("name", font::kCardLine, c0.price);
     l.label("name", font::kSmall, c0.requirementsHeading);
     l.label("name", font::kLine, Rect{140, 592, 600, 36});                  // food in store
     frameTitle(l, "buyfoodtitle");                                          // kept on one line
