@@ -351,11 +351,11 @@ Layout layoutMenuBuyFood()
         Rect icon, name, description, requirementsHeading, price, buy;
     };
     // The price line turns into the red requirements when the food cannot be bought yet: bold as
-    // on the buildings' cards, from the top of the (hidden) requirements heading.
+    // on the buildings' cards, three lines above the buy button.
     auto column = [](int k) {
         const int x = card(k).x;
         return Column{Rect{x + 52, 180, 140, 112},  Rect{x + 8, 298, 228, 32},  Rect{x + 12, 334, 220, 110},
-                      Rect{x + 12, 448, 220, 22},  Rect{x + 12, 448, 220, 88}, buttonAt(3, x + 67, 552)};
+                      Rect{x + 12, 448, 220, 22},  Rect{x + 12, 472, 220, 64}, buttonAt(3, x + 67, 552)};
     };
     // Food 2 in the right card, food 1 in the middle, food 0 in the left.
     const Column c2 = column(2), c1 = column(1), c0 = column(0);
