@@ -50,11 +50,11 @@ public:
     WidgetLabel* mWidget9;  // label_promotions_3_o
     WidgetCanvas* mWidget10;  // canvas_highlight
     WidgetCanvas* mWidget11;  // canvas_row
-    WidgetLabel* mWidget12;  // label_name_13_o
-    WidgetLabel* mWidget13;  // label_name_14_o
-    WidgetLabel* mWidget14;  // label_name_14_o
-    WidgetLabel* mWidget15;  // label_lastmonth_17_o
-    WidgetLabel* mWidget16;  // label_thismonth_17_o
+    WidgetLabel* mWidget12;  // label_name_18_o
+    WidgetLabel* mWidget13;  // label_name_19_o
+    WidgetLabel* mWidget14;  // label_name_19_o
+    WidgetLabel* mWidget15;  // label_lastmonth_19_o
+    WidgetLabel* mWidget16;  // label_thismonth_19_o
     WidgetLabel* mWidget17;  // label_name_11_o
     WidgetLabel* mWidget18;  // label_name_11_o
 

@@ -39,19 +39,19 @@ public:
     WidgetLabel* mWidget2;  // label_name_3_o
     WidgetLabel* mWidget3;  // label_name_4_o
     WidgetHelper* mHelper1;  // helper_buy3
-    WidgetLabel* mWidget4;  // label_name_4_o
+    WidgetLabel* mWidget4;  // label_name_16_o
     WidgetHelper* mHelper2;  // helper_icon2
     WidgetLabel* mWidget5;  // label_name_3_o
     WidgetHelper* mHelper3;  // helper_buy2
     WidgetLabel* mWidget6;  // label_name_4_o
-    WidgetLabel* mWidget7;  // label_name_4_o
+    WidgetLabel* mWidget7;  // label_name_16_o
     WidgetLabel* mWidget8;  // label_name_4_o
     WidgetLabel* mWidget9;  // label_name_4_o
     WidgetHelper* mHelper4;  // helper_icon1
     WidgetHelper* mHelper5;  // helper_buy1
     WidgetLabel* mWidget10;  // label_name_3_o
     WidgetLabel* mWidget11;  // label_name_4_o
-    WidgetLabel* mWidget12;  // label_name_4_o
+    WidgetLabel* mWidget12;  // label_name_16_o
     WidgetLabel* mWidget13;  // label_name_4_o
     WidgetLabel* mWidget14;  // label_name_11_o
     WidgetLabel* mWidget15;  // label_buyfoodtitle_2_o

@@ -39,11 +39,11 @@ public:
     WidgetCanvas* mWidget4;  // canvas_table_o
     WidgetCanvas* mWidget5;  // canvas_cashbox_o
     WidgetCanvas* mWidget6;  // canvas_row
-    WidgetLabel* mWidget7;  // label_name_13_o
-    WidgetLabel* mWidget8;  // label_name_14_o
-    WidgetLabel* mWidget9;  // label_name_14_o
-    WidgetLabel* mWidget10;  // label_lastmonth_17_o
-    WidgetLabel* mWidget11;  // label_thismonth_17_o
+    WidgetLabel* mWidget7;  // label_name_18_o
+    WidgetLabel* mWidget8;  // label_name_19_o
+    WidgetLabel* mWidget9;  // label_name_19_o
+    WidgetLabel* mWidget10;  // label_lastmonth_19_o
+    WidgetLabel* mWidget11;  // label_thismonth_19_o
     WidgetLabel* mWidget12;  // label_name_11_o
     WidgetLabel* mWidget13;  // label_name_11_o
 

@@ -332,9 +332,12 @@ TEST_F(Finance, ALoanIsTakenAndRepaidWithTheCashAndNothingBooked)
     EXPECT_EQ(bank->mWidget17->getText(0), L"22000 " + text(L"currency"));
     EXPECT_EQ(bank->mWidget18->getText(0), L"12000 " + text(L"currency"));
 
-    // One loan at a time: Borrow does nothing now. Repay offers the smaller of cash and loan.
+    // One loan at a time: Borrow does nothing now (nor, with no cash, the Repay that takes its
+    // place). Repay offers the smaller of cash and loan.
+    cash->mCash = 0;
     click(bank->borrowButton);
     EXPECT_FALSE(popup->isVisible());
+    EXPECT_EQ(cash->mLoan, 12000);
     cash->mCash = 5000;
     bank->draw();
     EXPECT_EQ(bank->repayButton->text, text(L"Repay") + L" (5000)");

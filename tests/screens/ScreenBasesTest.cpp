@@ -444,7 +444,7 @@ TEST_F(BrokenLayout, AOneWidgetScreenWithASecondWidgetStopsAtLine35)
 TEST_F(BrokenLayout, AnElementOfTheWrongClassStopsWithItsScreenAndIndex)
 {
     // The bank's first row label (widget 12, in a typed list of labels) made a canvas.
-    writeChanged("MenuBank", "\"label_name_13_o\"", "\"canvas_wrong\"");
+    writeChanged("MenuBank", "\"label_name_18_o\"", "\"canvas_wrong\"");
     MenuBank bank;
     EXPECT_DEATH(bank.init(layoutOf("MenuBank").c_str()),
                  "layout of menubank: widget 12 \\(canvas_wrong\\) must be a label");

@@ -813,7 +813,7 @@ TEST_F(ScreensOnScreen, TheFinanceFrameOpensEveryTabInTheGameAndClosesBackToTheP
     game.clickWidget(strip->mWidget1);
     game.step(100);
     game.drawAll("FinanceBank");
-    const Pixel borrow = probe(440, 508);
+    const Pixel borrow = probe(720, 586);
     EXPECT_GT(borrow.g, borrow.r + 30) << "the green Borrow button";
     game.clickButton(Singleton<MenuBank>::get()->borrowButton, 0.0f);
     game.step(40);
