@@ -2,11 +2,11 @@
 // real input through the server's test extension, presses and releases as quick as a fast
 // player's (some as short as a touchpad tap). Where to click is read from the screens' own
 // layouts ("data/psd/*.txt"); each step waits, with a deadline, for a sign on the screen or in
-// the saved files that it happened. Every step's picture is written to the test's output folder
-// ("<build>/Testing/play/<test>/"), kept with the game's console when the test fails (or when
-// PETPARK_KEEP_PLAY is set).
+// the saved files that it happened. The last steps' pictures and the game's console are written
+// to "<build>/Testing/play/<test>/" when the test fails (or when PETPARK_KEEP_PLAY is set).
 
 #include "fixtures/GameWindow.h"
+#include "fixtures/PlaySession.h"
 #include "fixtures/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -14,21 +14,16 @@
 #include <X11/keysym.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
-namespace fs = std::filesystem;
-
 namespace {
 
-const int kStartMs = 180000;
-const int kStepMs = 30000;
+const int kStartMs = PlaySession::kStartMs;
+const int kStepMs = PlaySession::kStepMs;
 
 const char* const kProfileFile = "PetPark/Resources/data/game/Profiles/profile1.txt";
 const char* const kOptionsFile = "PetPark/Resources/data/game/save.txt";
@@ -40,34 +35,13 @@ std::string firstOptions(int width, int height)
            "\n\n[fullscreen]\n0\n\n[music volume]\n0\n\n[sound volume]\n0\n\n[profile]\n-1\n";
 }
 
-// The value lines of a saved section ("[key]" then its lines up to the empty one).
-std::vector<std::string> section(const std::string& text, const std::string& key)
-{
-    std::vector<std::string> lines;
-    size_t at = text.find(key + "\n");
-    if (at == std::string::npos)
-        return lines;
-    at += key.size() + 1;
-    while (at < text.size()) {
-        const size_t end = text.find('\n', at);
-        const std::string line = text.substr(at, end == std::string::npos ? std::string::npos : end - at);
-        if (line.empty() || line == "\r")
-            break;
-        lines.push_back(line);
-        if (end == std::string::npos)
-            break;
-        at = end + 1;
-    }
-    return lines;
-}
-
 // The value lines of every section of that key, in file order.
 std::vector<std::vector<std::string>> sections(const std::string& text, const std::string& key)
 {
     std::vector<std::vector<std::string>> found;
     for (size_t at = text.find(key + "\n"); at != std::string::npos; at = text.find(key + "\n", at + 1))
         if (at == 0 || text[at - 1] == '\n')
-            found.push_back(section(text.substr(at), key));
+            found.push_back(savedSection(text.substr(at), key));
     return found;
 }
 
@@ -115,122 +89,12 @@ CanvasRect span(const CanvasRect& a, const CanvasRect& b)
     return {x, y, std::max(a.x + a.w, b.x + b.w) - x, std::max(a.y + a.h, b.y + b.h) - y};
 }
 
-// Sets a rule of the game's "global.txt" (the one line after its key) in the test's copy.
-void setRule(TempDir& dir, const std::string& key, const std::string& line)
-{
-    const std::string file = "PetPark/Resources/data/game/global.txt";
-    std::string rules = dir.read(file);
-    const size_t at = rules.find(key + "\n");
-    ASSERT_NE(at, std::string::npos) << key;
-    const size_t value = at + key.size() + 1;
-    rules.replace(value, rules.find('\n', value) - value, line);
-    dir.write(file, rules);
-}
-
 // Days long enough that nothing the test looks at changes by the passing of time alone (a day
 // passes in real time).
 void slowDays(TempDir& dir)
 {
-    setRule(dir, "[game speed]", "3600000");
+    setGameRule(dir, "[game speed]", "3600000");
 }
-
-// One played session: the game, its folder, and the steps' pictures in the output folder.
-class Session {
-public:
-    Session(const std::string& name, TempDir& dir, GameWindow& game) : mDir(dir), mGame(game)
-    {
-        mOut = std::string(PETPARK_BINARY_DIR) + "/Testing/play/" + name;
-        fs::remove_all(mOut);
-        fs::create_directories(mOut);
-    }
-
-    ~Session()
-    {
-        // PETPARK_KEEP_PLAY keeps them when the play passes too, to look at.
-        if (::testing::Test::HasFailure() || std::getenv("PETPARK_KEEP_PLAY")) {
-            std::ofstream(mOut + "/console-" + std::to_string(mRun) + ".txt") << mGame.output();
-            std::printf("The play's pictures and console are kept in %s\n", mOut.c_str());
-        } else {
-            fs::remove_all(mOut);
-        }
-    }
-
-    // Starts the game (again) and waits for its window.
-    bool start()
-    {
-        if (mRun > 0)
-            std::ofstream(mOut + "/console-" + std::to_string(mRun) + ".txt") << mGame.output();
-        ++mRun;
-        return mGame.start() && mGame.waitFrames(3, kStartMs);
-    }
-
-    // Waits for the step's sign; keeps the picture under the step's name either way.
-    Picture step(const std::string& name, const std::function<bool(const Picture&)>& sign, int timeoutMs = kStepMs)
-    {
-        bool found = false;
-        const Picture shot = mGame.waitFor(sign, found, timeoutMs);
-        char number[8];
-        std::snprintf(number, sizeof number, "%02d-", ++mSteps);
-        mGame.savePicture(shot, mOut + "/" + number + name + ".png");
-        EXPECT_TRUE(found) << "no sign of the step " << name << " (see " << mOut << ")";
-        mLast = shot;
-        return shot;
-    }
-
-    // The step's sign, then the rectangle steady (what fades in has finished): the screens' fades
-    // last a quarter of a second of the game's time, after which a picture must be the same
-    // there as the one a few frames before. (Pictures close together could look alike while a
-    // fade runs; a screen takes no clicks until it stands.)
-    Picture steady(const std::string& name, const std::function<bool(const Picture&)>& sign, const CanvasRect& r,
-                   int timeoutMs = kStepMs)
-    {
-        step(name + "Coming", sign, timeoutMs);
-        mGame.settle(300);
-        Picture before = mGame.picture();
-        return step(name, [this, &before, r](const Picture& p) {
-            const bool still = mGame.changed(before, p, r) < 0.01;
-            before = p;
-            return still;
-        });
-    }
-
-    // A sign: the rectangle differs clearly from the picture before.
-    std::function<bool(const Picture&)> changes(const Picture& before, const CanvasRect& r, double share = 0.3)
-    {
-        return [this, before, r, share](const Picture& p) { return mGame.changed(before, p, r) > share; };
-    }
-
-    // A sign: the rectangle's mean colour is near the colour.
-    std::function<bool(const Picture&)> colour(const CanvasRect& r, double red, double green, double blue)
-    {
-        return [this, r, red, green, blue](const Picture& p) {
-            const std::vector<double> m = mGame.meanColour(p, r);
-            return std::abs(m[0] - red) + std::abs(m[1] - green) + std::abs(m[2] - blue) < 60.0;
-        };
-    }
-
-    // Waits until a file of the game's folder holds the text.
-    bool fileHolds(const std::string& file, const std::string& text, int timeoutMs = kStepMs)
-    {
-        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-        do {
-            if (mDir.read(file).find(text) != std::string::npos)
-                return true;
-            mGame.waitFrames(1, 2000);
-        } while (std::chrono::steady_clock::now() < end);
-        return false;
-    }
-
-    const Picture& last() const { return mLast; }
-
-private:
-    TempDir& mDir;
-    GameWindow& mGame;
-    std::string mOut;
-    Picture mLast;
-    int mSteps = 0;
-    int mRun = 0;
-};
 
 // A new player: the profile made at the first start, the tutorial followed through every tip
 // to its end (a home bought, a guest taken in, food bought, a price changed, the pets show
@@ -241,12 +105,12 @@ TEST(PlayTheGame, NewProfileTutorialQuitAndReload)
 {
     TempDir dir;
     GameWindow game(dir);
-    Session play("NewProfileTutorialQuitAndReload", dir, game);
+    PlaySession play("play", "NewProfileTutorialQuitAndReload", dir, game);
     dir.write(kOptionsFile, firstOptions(800, 600));
     slowDays(dir);
     // The park's first dog starts hungry and unwell, so that the HUD offers to feed and treat it.
-    setRule(dir, "[animals starting hunger]", "4");
-    setRule(dir, "[animals starting health]", "4");
+    setGameRule(dir, "[animals starting hunger]", "4");
+    setGameRule(dir, "[animals starting health]", "4");
     ASSERT_TRUE(play.start()) << game.output().substr(0, 3000);
     ASSERT_EQ(game.width(), 800);
 
@@ -500,23 +364,23 @@ TEST(PlayTheGame, NewProfileTutorialQuitAndReload)
     game.tap(popup("helper_ok"));
     quit("Quit", park);
     const std::string saved = dir.read(kProfileFile);
-    EXPECT_EQ(section(saved, "[name]"), std::vector<std::string>{"Zo\xc3\xa9"});
-    EXPECT_EQ(section(dir.read(kOptionsFile), "[profile]"), std::vector<std::string>{"0"});
+    EXPECT_EQ(savedSection(saved, "[name]"), std::vector<std::string>{"Zo\xc3\xa9"});
+    EXPECT_EQ(savedSection(dir.read(kOptionsFile), "[profile]"), std::vector<std::string>{"0"});
     // The saved park holds what was done: the tutorial at its end, no loan, the store's food
     // (the starting store, a pack of the first food, one portion eaten), the stay's price at the
     // highest preset, the villa beside the kennel, the guest beside the kennel's dog, which
     // was fed once and treated back to full health.
     const std::string rules = dir.read("PetPark/Resources/data/game/global.txt");
-    const std::vector<std::string> tutorialLine = items(section(saved, "[tutorial]").at(0));
+    const std::vector<std::string> tutorialLine = items(savedSection(saved, "[tutorial]").at(0));
     ASSERT_GE(tutorialLine.size(), 2u);
     EXPECT_EQ(tutorialLine[1], "17") << "the tutorial's last step";
-    EXPECT_EQ(section(saved, "[loan]"), std::vector<std::string>{"0"});
-    const int food = std::stoi(section(rules, "[food stored]").at(0)) +
-                     std::stoi(section(dir.read("PetPark/Resources/data/game/Foods/food1.txt"), "[food]").at(0)) - 1;
-    EXPECT_EQ(section(saved, "[food stored]"), std::vector<std::string>{std::to_string(food)});
-    const std::vector<std::string> presets = items(section(rules, "[scroll values]").at(0));
+    EXPECT_EQ(savedSection(saved, "[loan]"), std::vector<std::string>{"0"});
+    const int food = std::stoi(savedSection(rules, "[food stored]").at(0)) +
+                     std::stoi(savedSection(dir.read("PetPark/Resources/data/game/Foods/food1.txt"), "[food]").at(0)) - 1;
+    EXPECT_EQ(savedSection(saved, "[food stored]"), std::vector<std::string>{std::to_string(food)});
+    const std::vector<std::string> presets = items(savedSection(rules, "[scroll values]").at(0));
     ASSERT_EQ(presets.at(0), "AccomodationTicket");
-    EXPECT_EQ(section(saved, "[accomodation ticket price]"), std::vector<std::string>{presets.back()});
+    EXPECT_EQ(savedSection(saved, "[accomodation ticket price]"), std::vector<std::string>{presets.back()});
     const std::vector<std::vector<std::string>> homes = sections(saved, "[building]");
     ASSERT_EQ(homes.size(), 2u) << saved;
     EXPECT_EQ(homes[0].at(0), "DogHouse1.txt") << "the kennel";
