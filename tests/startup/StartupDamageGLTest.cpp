@@ -96,7 +96,9 @@ void buildTree(const fs::path& source, const fs::path& target, const std::vector
         bool holdsDamaged = false;
         for (const std::string& file : damaged)
             holdsDamaged = holdsDamaged || file.compare(0, rel.size() + 1, rel + "/") == 0;
-        if (rel == "data/game" || isDamaged)
+        if (rel == "data/game")
+            GameWindow::copyGameFolder(entry.path().string(), to.string());
+        else if (isDamaged)
             fs::copy(entry.path(), to, fs::copy_options::recursive);
         else if (entry.is_directory() && holdsDamaged)
             buildTree(entry.path(), to, damaged, relative);
