@@ -54,6 +54,9 @@ public:
         GLuint renderbuffer = 0;
         int flipped = 0;          // rows stored top first (DDS): texture matrices flip v
         int w = 0, h = 0, depth = 0; // -1, -1, -1 for cube maps
+        // Stored as luminance (and alpha) since red, green and blue are equal in every texel:
+        // it samples exactly as the RGBA picture in a half or a quarter of the memory.
+        GLenum grey = 0;          // GL_LUMINANCE8, GL_LUMINANCE8_ALPHA8 or 0 (colour)
     };
 
     struct target_record : target_t_opaque {

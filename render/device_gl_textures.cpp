@@ -47,6 +47,23 @@ bool isDds(const void* bytes, int size)
     return size >= 4 && std::memcmp(bytes, "DDS ", 4) == 0;
 }
 
+// The grey storage for texels of `channels` bytes (3, or 4 with alpha last) whose red, green
+// and blue are all equal: luminance alone when every alpha is full, luminance and alpha
+// otherwise; 0 for a coloured picture. GL takes a luminance from the red channel, so the
+// texture samples exactly as the RGBA picture would.
+GLenum greyFormat(const void* pixels, size_t texels, int channels)
+{
+    const unsigned char* p = static_cast<const unsigned char*>(pixels);
+    bool opaque = true;
+    for (size_t i = 0; i < texels; ++i, p += channels) {
+        if (p[0] != p[1] || p[0] != p[2])
+            return 0;
+        if (channels == 4 && p[3] != 255)
+            opaque = false;
+    }
+    return opaque ? GL_LUMINANCE8 : GL_LUMINANCE8_ALPHA8;
+}
+
 } // namespace
 
 // ---- render targets
@@ -181,6 +198,13 @@ texture_t_opaque* Device_GL::CreateTexture(int format, int w, int h, const void*
     const bool oneLevel = no_mipmaps || (format & 128) || !pixels;
     t->flags = oneLevel ? 1 : 0;
 
+    t->grey = 0;
+    if (pixels && format >= 1 && format <= 4 && w > 0 && h > 0) {
+        t->grey = greyFormat(pixels, size_t(w) * size_t(h), format == 1 || format == 3 ? 3 : 4);
+        if (t->grey)
+            internalFormat = t->grey;
+    }
+
     GLint alignment = 4;
     glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
@@ -297,10 +321,11 @@ void Device_GL::IL_uploader::run()
     GLint alignment = 4;
     glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    const GLint internalFormat = record->grey ? GLint(record->grey) : GL_RGBA8;
     if (record->flags == 0)
-        gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGBA8, w, h, GL_RGBA, GL_UNSIGNED_BYTE, data);
+        gluBuild2DMipmaps(GL_TEXTURE_2D, internalFormat, w, h, GL_RGBA, GL_UNSIGNED_BYTE, data);
     else
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, w, h, 0, GL_RGBA, GL_UNSIGNED_BYTE, data);
+        glTexImage2D(GL_TEXTURE_2D, 0, internalFormat, w, h, 0, GL_RGBA, GL_UNSIGNED_BYTE, data);
     glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
     if (record->flags != 0) {
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
@@ -365,6 +390,8 @@ texture_t_opaque* Device_GL::LoadTexture(const void* bytes, int size, int no_mip
         if (ilGetInteger(IL_IMAGE_ORIGIN) == IL_ORIGIN_UPPER_LEFT)
             iluFlipImage();
         ilConvertImage(IL_RGBA, IL_UNSIGNED_BYTE);
+        // Looked at here, so that the render thread only uploads.
+        t->grey = greyFormat(ilGetData(), size_t(nw) * size_t(nh), 4);
         t->w = nw;
         t->h = nh;
         t->depth = 1;
@@ -415,6 +442,12 @@ void Device_GL::GetTexturePixels(texture_t_opaque* handle, void* out)
     glBindTexture(GL_TEXTURE_2D, t->texture);
     if (!t->flipped) {
         glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, out);
+        // GL reads a luminance back into red alone; green and blue are that luminance.
+        if (t->grey) {
+            unsigned char* p = static_cast<unsigned char*>(out);
+            for (size_t i = 0, n = size_t(t->w) * size_t(t->h); i < n; ++i, p += 4)
+                p[1] = p[2] = p[0];
+        }
         return;
     }
     const size_t row = size_t(t->w) * 4;
@@ -434,6 +467,14 @@ void Device_GL::ReadBackTexture(texture_t_opaque* handle, int x, int y, int w, i
         return;
     TextureBindingGuard guard;
     glBindTexture(GL_TEXTURE_2D, t->texture);
+    if (t->grey && t->w > 0 && t->h > 0) {
+        // Colour copied into a grey texture would keep its red only: it becomes RGBA first.
+        std::vector<unsigned char> pixels(size_t(t->w) * size_t(t->h) * 4);
+        GetTexturePixels(t, pixels.data());
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, t->w, t->h, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                     pixels.data());
+        t->grey = 0;
+    }
     glCopyTexSubImage2D(GL_TEXTURE_2D, 0, x, y, x, y, w, h);
     if (bounds && t->w > 0 && t->h > 0) {
         bounds->v[0] = 0;
