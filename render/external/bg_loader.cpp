@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <malloc.h>
 #include <vector>
 
 // Sections: resource defaults - resource kinds - construction - requests and releases - the
@@ -270,8 +271,18 @@ void BGLoader::evictFor(int estimate)
 int BGLoader::run()
 {
     bool contextStarted = false;
+    bool loadedSinceTrim = false;
     for (;;) {
         pthread_mutex_lock(&queueMutex);
+        if (loadedSinceTrim && !quit && loadq.empty()) {
+            pthread_mutex_unlock(&queueMutex);
+            // The loads' file and decode buffers have been freed: their pages go back to the
+            // system before the loader sleeps, instead of staying resident in the heap
+            // between the pictures and scenes the loads made.
+            malloc_trim(0);
+            loadedSinceTrim = false;
+            continue;
+        }
         while (!quit && loadq.empty()) {
             std::printf("BGLoader thread sleeping...\n");
             std::fflush(stdout);
@@ -347,6 +358,7 @@ int BGLoader::run()
         pthread_mutex_unlock(&rcMutex);
         std::fflush(stdout);
         delete doomed;
+        loadedSinceTrim = true;
     }
     if (contextStarted)
         CRender::ThreadStop();
