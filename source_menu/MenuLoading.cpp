@@ -4,6 +4,9 @@
 #include "toolkit/utils/MyImage.h"
 #include "toolkit/widgets/WidgetCanvas.h"
 
+#include <string>
+#include <vector>
+
 namespace {
 
 // The loaded share of a scene that is loading, weighted; nothing while its total is unknown.
@@ -38,6 +41,23 @@ void MenuLoading::update()
         Container::setVisible(1);
         Singleton<ContainersMngr>::get()->loadAll();
     }
+    if (states.second == kShowHidden && states.first == kShowDisappearing)
+        dropPictures();
+}
+
+// The loading screen is shown once, at start-up. Its pictures (about 2 MiB of texture) leave
+// the loader's cache as its hide ends, instead of staying there unreferenced for the rest of
+// the game; a picture another screen also holds stays loaded for that screen.
+void MenuLoading::dropPictures()
+{
+    std::vector<std::string> paths;
+    for (WidgetBase* child : mChildren)
+        for (MyImage* image : child->getImages())
+            if (!image->getFilePath().empty())
+                paths.push_back(image->getFilePath());
+    Container::unload();
+    for (const std::string& path : paths)
+        bgLoader.unload(path);
 }
 
 float MenuLoading::progress()
