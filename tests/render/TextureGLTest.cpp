@@ -435,6 +435,55 @@ TEST(RenderTargets, NoTargetsWithoutFramebufferObjects)
     dev.ReleaseTexture(shadow);
 }
 
+// Grey pictures are stored as luminance (with alpha when not opaque); what is read back is the
+// picture as given, in all four channels, and a screen copy into one keeps its colours.
+TEST(Textures, GreyPicturesReadBackAsGivenAndTakeColourCopies)
+{
+    Device_GL* dev = gl_test_device();
+    // 8 x 4 grey with alpha, rows top first; a PNG file goes through the image library.
+    std::vector<unsigned char> px(8 * 4 * 4);
+    for (size_t i = 0; i < 32; ++i) {
+        px[i * 4] = px[i * 4 + 1] = px[i * 4 + 2] = static_cast<unsigned char>(i * 8 + 3);
+        px[i * 4 + 3] = static_cast<unsigned char>(255 - i * 5);
+    }
+    std::vector<unsigned char> png = make_png(8, 4, px.data());
+    CaptureStdout();
+    texture_t_opaque* t = dev->LoadTexture(png.data(), int(png.size()), 1);
+    GetCapturedStdout();
+    ASSERT_NE(t, nullptr);
+    std::vector<unsigned char> back = pixelsOf(dev, t);
+    for (int y = 0; y < 4; ++y)  // read back bottom row first
+        for (int k = 0; k < 8 * 4; ++k)
+            ASSERT_EQ(back[size_t(y) * 32 + size_t(k)], px[size_t(3 - y) * 32 + size_t(k)]) << y << " " << k;
+    dev->ReleaseTexture(t);
+
+    // Opaque grey from RGB pixels, with mipmaps; then the record refilled in colour.
+    const unsigned char rgb[12] = {9, 9, 9, 200, 200, 200, 0, 0, 0, 77, 77, 77};
+    t = dev->CreateTexture(1, 2, 2, rgb, 0, nullptr);
+    back = pixelsOf(dev, t);
+    EXPECT_EQ(std::vector<unsigned char>(back.begin(), back.begin() + 8),
+              (std::vector<unsigned char>{9, 9, 9, 255, 200, 200, 200, 255}));
+    EXPECT_EQ(back[12], 77);
+    EXPECT_EQ(back[14], 77);
+    const unsigned char colour[4] = {10, 20, 30, 40};
+    EXPECT_EQ(dev->CreateTexture(2, 1, 1, colour, 1, t), t);
+    EXPECT_EQ(pixelsOf(dev, t), (std::vector<unsigned char>{10, 20, 30, 40}));
+    dev->ReleaseTexture(t);
+
+    // A red screen copied into a texture that was grey.
+    std::vector<unsigned char> grey(64 * 64 * 4, 128);
+    t = dev->CreateTexture(2, 64, 64, grey.data(), 1, nullptr);
+    dev->SetTarget(nullptr);
+    dev->Clear(1, 0, 0, true, true);
+    dev->ReadBackTexture(t, 0, 0, 32, 32, false, nullptr);
+    back = pixelsOf(dev, t);
+    EXPECT_EQ(back[0], 255);
+    EXPECT_EQ(back[1], 0);
+    EXPECT_EQ(back[2], 0);
+    EXPECT_EQ(back[size_t(63 * 64 + 63) * 4 + 1], 128) << "outside the copy the texture keeps its picture";
+    dev->ReleaseTexture(t);
+}
+
 TEST(RenderTargets, ScreenCopiesIntoATexture)
 {
     Device_GL* dev = gl_test_device();
