@@ -355,12 +355,20 @@ bool Device_GL_arb::Init()
     has_lightmap = false;
     while (glGetError() != GL_NO_ERROR) {
     }
-    glGenProgramsARB(kPrograms, programs);
+    // Each program is compiled here to check it, then deleted; BindProgram makes it again
+    // from the same text when a pass first needs it.
+    GLuint check = 0;
+    glGenProgramsARB(1, &check);
     PP_ASSERT(glGetError() == GL_NO_ERROR);
     for (int set = 0; set < 2; ++set) {
         for (int index = 0; index < 11; ++index) {
             const int slot = set * 11 + index;
-            glBindProgramARB(GL_FRAGMENT_PROGRAM_ARB, programs[slot]);
+            if (programs[slot])
+                glDeleteProgramsARB(1, &programs[slot]);
+            programs[slot] = 0;
+            program_loaded[slot] = false;
+            program_text[slot].clear();
+            glBindProgramARB(GL_FRAGMENT_PROGRAM_ARB, check);
             char path[1024];
             std::snprintf(path, sizeof path, "%s/%d_%d.txt", shader_folder.c_str(), set, index);
             std::string builtin = BuiltinProgram(set, index);
@@ -368,7 +376,7 @@ bool Device_GL_arb::Init()
             bool fromFile = false;
             std::ifstream in(path, std::ios::binary);
             if (in) {
-                std::printf("%d %s\n", int(programs[slot]), path);
+                std::printf("%d %s\n", slot, path);
                 std::ostringstream all;
                 all << in.rdbuf();
                 text = all.str();
@@ -390,12 +398,32 @@ bool Device_GL_arb::Init()
                                      builtin.c_str());
                         std::abort();
                     }
+                    text = builtin;
                 }
                 program_loaded[slot] = true;
+                program_text[slot] = text;
             }
             glBindProgramARB(GL_FRAGMENT_PROGRAM_ARB, 0);
         }
     }
+    glDeleteProgramsARB(1, &check);
+    return true;
+}
+
+bool Device_GL_arb::BindProgram(int slot)
+{
+    if (slot < 0 || slot >= kPrograms || !program_loaded[slot])
+        return false;
+    if (!programs[slot]) {
+        // The text compiled at Init; it compiles again the same.
+        glGenProgramsARB(1, &programs[slot]);
+        glBindProgramARB(GL_FRAGMENT_PROGRAM_ARB, programs[slot]);
+        const std::string& text = program_text[slot];
+        glProgramStringARB(GL_FRAGMENT_PROGRAM_ARB, GL_PROGRAM_FORMAT_ASCII_ARB,
+                           GLsizei(text.size()), text.c_str());
+        return true;
+    }
+    glBindProgramARB(GL_FRAGMENT_PROGRAM_ARB, programs[slot]);
     return true;
 }
 
@@ -437,7 +465,7 @@ void Device_GL_arb::DrawLines(const line_vertex* vertices, int count)
 {
     if (program_loaded[0]) {
         gl_state.enable(GL_FRAGMENT_PROGRAM_ARB, true);
-        glBindProgramARB(GL_FRAGMENT_PROGRAM_ARB, programs[0]);
+        BindProgram(0);
     }
     Device_GL::DrawLines(vertices, count);
 }
@@ -681,7 +709,7 @@ void Device_GL_arb::BeginPass(int pass)
     const int slot = (info->set0 ? 0 : fog_set) * 11 + index;
     if (program_loaded[slot]) {
         gl_state.enable(GL_FRAGMENT_PROGRAM_ARB, true);
-        glBindProgramARB(GL_FRAGMENT_PROGRAM_ARB, programs[slot]);
+        BindProgram(slot);
     } else {
         gl_state.enable(GL_FRAGMENT_PROGRAM_ARB, false);
     }

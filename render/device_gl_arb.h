@@ -57,11 +57,18 @@ public:
     static std::string BuiltinProgram(int set, int index);
 
     material_state CurrentMaterial() const;
+    // Makes the slot's program if it is not made yet and binds it; false (nothing bound) for
+    // a slot without a program.
+    bool BindProgram(int slot);
 
     // ---- state (public for the tests that check what a parameter or a pass did)
     std::string shader_folder;
+    // A slot's program is checked at Init but made only when a pass first binds it (0 until
+    // then): under a software rasterizer each made program holds about 0.8 MiB, and the
+    // game's frames use few of the slots.
     GLuint programs[kPrograms] = {};
-    bool program_loaded[kPrograms] = {};
+    bool program_loaded[kPrograms] = {};  // the slot has a program (checked at Init)
+    std::string program_text[kPrograms];  // what its program is made from
     int fog_set = 0;
     texture_record* samplers[kSamplers] = {};
     bool has_lightmap = false;

@@ -123,6 +123,20 @@ TEST_F(ShadingDevices, EveryBuiltinProgramCompiles)
     for (bool b : dev.program_loaded)
         loaded += b;
     EXPECT_EQ(loaded, 19);
+    // Checked, but made only when a pass first binds them; a slot without a program binds
+    // nothing.
+    for (GLuint name : dev.programs)
+        EXPECT_EQ(name, 0u);
+    EXPECT_FALSE(dev.BindProgram(18));
+    ASSERT_TRUE(dev.BindProgram(1));
+    EXPECT_NE(dev.programs[1], 0u);
+    EXPECT_TRUE(glIsProgramARB(dev.programs[1]));
+    const GLuint made = dev.programs[1];
+    EXPECT_TRUE(dev.BindProgram(1));
+    EXPECT_EQ(dev.programs[1], made);
+    EXPECT_EQ(dev.programs[0], 0u);
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+    glBindProgramARB(GL_FRAGMENT_PROGRAM_ARB, 0);
 }
 
 TEST_F(ShadingDevices, ProgramFilesReplaceBuiltinsAndBrokenOnesFallBack)
@@ -143,6 +157,12 @@ TEST_F(ShadingDevices, ProgramFilesReplaceBuiltinsAndBrokenOnesFallBack)
     EXPECT_FALSE(dev.program_loaded[1]);  // an empty file leaves the slot without a program
     EXPECT_NE(err.find("Error compiling shader 2\n"), std::string::npos);
     EXPECT_TRUE(dev.program_loaded[2]);   // the built-in text took the broken file's place
+    EXPECT_EQ(dev.program_text[2], Device_GL_arb::BuiltinProgram(0, 2));
+    EXPECT_EQ(dev.program_text[11 + 8], "!!ARBfp1.0\nMOV result.color, fragment.color;\nEND\n");
+    // Made later from the text that compiled.
+    EXPECT_TRUE(dev.BindProgram(2));
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+    glBindProgramARB(GL_FRAGMENT_PROGRAM_ARB, 0);
     for (const char* f : {"/1_8.txt", "/0_1.txt", "/0_2.txt"})
         std::remove((dir + f).c_str());
     rmdir(dir.c_str());
