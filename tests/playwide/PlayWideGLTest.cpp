@@ -3,10 +3,12 @@
 // bar, its folds and the date bar keep to the window's left edge: each panel must lie within
 // the window with its buttons showing and taking clicks where the layouts put them, at the
 // first size and after a resize. Input goes through the X server's test extension; each step
-// waits, with a deadline, for a sign on the screen or in the saved files. The steps' pictures
-// and the game's console are kept in "<build>/Testing/playwide/<test>/" when a test fails.
+// waits, with a deadline, for a sign on the screen or in the saved files. The last steps'
+// pictures and the game's console are written to "<build>/Testing/playwide/<test>/" when a
+// test fails (or when PETPARK_KEEP_PLAY is set).
 
 #include "fixtures/GameWindow.h"
+#include "fixtures/PlaySession.h"
 #include "fixtures/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -14,29 +16,17 @@
 #include <X11/keysym.h>
 
 #include <algorithm>
-#include <chrono>
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <functional>
-#include <cstdlib>
+#include <cmath>
 #include <string>
-#include <utility>
 #include <vector>
-
-namespace fs = std::filesystem;
 
 namespace {
 
-const int kStartMs = 180000;
-const int kStepMs = 30000;
-// The steps' pictures kept in memory, to be written should the test fail.
-const size_t kKeptPictures = 12;
+const int kStartMs = PlaySession::kStartMs;
+const int kStepMs = PlaySession::kStepMs;
 
 const char* const kProfileFile = "PetPark/Resources/data/game/Profiles/profile1.txt";
 const char* const kOptionsFile = "PetPark/Resources/data/game/save.txt";
-
-using Sign = std::function<bool(const Picture&)>;
 
 // The colours of the panels' title bars and of their titles' letters.
 struct Colour {
@@ -53,140 +43,11 @@ std::string firstOptions(int width, int height)
            "\n\n[fullscreen]\n0\n\n[music volume]\n0\n\n[sound volume]\n0\n\n[profile]\n-1\n";
 }
 
-// The value lines of a saved section ("[key]" then its lines up to the empty one).
-std::vector<std::string> section(const std::string& text, const std::string& key)
-{
-    std::vector<std::string> lines;
-    size_t at = text.find(key + "\n");
-    if (at == std::string::npos)
-        return lines;
-    for (at += key.size() + 1; at < text.size();) {
-        const size_t end = text.find('\n', at);
-        std::string line = text.substr(at, end == std::string::npos ? std::string::npos : end - at);
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (line.empty())
-            break;
-        lines.push_back(line);
-        if (end == std::string::npos)
-            break;
-        at = end + 1;
-    }
-    return lines;
-}
-
 // Days long enough that nothing the test looks at changes by the passing of time alone.
 void slowDays(TempDir& dir)
 {
-    const std::string file = "PetPark/Resources/data/game/global.txt";
-    std::string rules = dir.read(file);
-    const std::string key = "[game speed]\n";
-    const size_t at = rules.find(key);
-    ASSERT_NE(at, std::string::npos);
-    const size_t value = at + key.size();
-    rules.replace(value, rules.find('\n', value) - value, "3600000");
-    dir.write(file, rules);
+    setGameRule(dir, "[game speed]", "3600000");
 }
-
-// One played game: its window, its folder, and the steps' pictures in the output folder.
-class Session {
-public:
-    Session(const std::string& name, TempDir& dir, GameWindow& game) : mDir(dir), mGame(game)
-    {
-        mOut = std::string(PETPARK_BINARY_DIR) + "/Testing/playwide/" + name;
-        fs::remove_all(mOut);
-        fs::create_directories(mOut);
-    }
-
-    ~Session()
-    {
-        if (::testing::Test::HasFailure()) {
-            for (const auto& kept : mKept)
-                mGame.savePicture(kept.second, kept.first);
-            std::ofstream(mOut + "/console-" + std::to_string(mRun) + ".txt") << mGame.output();
-            std::printf("The play's pictures and console are kept in %s\n", mOut.c_str());
-        } else if (!std::getenv("PETPARK_SCREENSHOTS")) {
-            fs::remove_all(mOut);
-        }
-    }
-
-    // Starts the game (again) and waits for its window.
-    bool start()
-    {
-        if (mRun > 0)
-            std::ofstream(mOut + "/console-" + std::to_string(mRun) + ".txt") << mGame.output();
-        ++mRun;
-        return mGame.start() && mGame.waitFrames(3, kStartMs);
-    }
-
-    // Waits for the step's sign. The picture is written at once when the sign does not come or
-    // pictures are asked for (PETPARK_SCREENSHOTS set); the last few are kept to be written
-    // should the test fail later (a whole window's picture takes a while to write).
-    Picture step(const std::string& name, const Sign& sign, int timeoutMs = kStepMs)
-    {
-        bool found = false;
-        const Picture shot = mGame.waitFor(sign, found, timeoutMs);
-        char number[8];
-        std::snprintf(number, sizeof number, "%02d-", ++mSteps);
-        const std::string file = mOut + "/" + number + name + ".png";
-        if (!found || std::getenv("PETPARK_SCREENSHOTS"))
-            mGame.savePicture(shot, file);
-        else
-            mKept.push_back({file, shot});
-        if (mKept.size() > kKeptPictures)
-            mKept.erase(mKept.begin());
-        EXPECT_TRUE(found) << "no sign of the step " << name << " (see " << mOut << ")";
-        mLast = shot;
-        return shot;
-    }
-
-    // The step's sign, then the rectangle steady (what fades in has finished).
-    Picture steady(const std::string& name, const Sign& sign, const CanvasRect& r, int timeoutMs = kStepMs)
-    {
-        Picture before = step(name + "Coming", sign, timeoutMs);
-        return step(name, [this, &before, r](const Picture& p) {
-            const bool still = mGame.changed(before, p, r) < 0.01;
-            before = p;
-            return still;
-        });
-    }
-
-    // A sign: the rectangle differs clearly from the picture before.
-    Sign changes(const Picture& before, const CanvasRect& r, double share = 0.3)
-    {
-        return [this, before, r, share](const Picture& p) { return mGame.changed(before, p, r) > share; };
-    }
-
-    // Whether the rectangle's mean colour is near the colour.
-    bool near(const Picture& p, const CanvasRect& r, const Colour& c) const
-    {
-        const std::vector<double> m = mGame.meanColour(p, r);
-        return std::abs(m[0] - c.r) + std::abs(m[1] - c.g) + std::abs(m[2] - c.b) < 60.0;
-    }
-
-    // Waits until a file of the game's folder holds the text.
-    bool fileHolds(const std::string& file, const std::string& text, int timeoutMs = kStepMs)
-    {
-        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-        do {
-            if (mDir.read(file).find(text) != std::string::npos)
-                return true;
-            mGame.waitFrames(1, 2000);
-        } while (std::chrono::steady_clock::now() < end);
-        return false;
-    }
-
-    const Picture& last() const { return mLast; }
-
-private:
-    TempDir& mDir;
-    GameWindow& mGame;
-    std::string mOut;
-    Picture mLast;
-    std::vector<std::pair<std::string, Picture>> mKept;
-    int mSteps = 0;
-    int mRun = 0;
-};
 
 // A management panel of the layouts (a frame with a title bar, a title and a close button),
 // as the window shows it.
@@ -262,7 +123,7 @@ private:
 // and panels, and leaving the game through its quit question.
 class Player {
 public:
-    Player(GameWindow& game, Session& play)
+    Player(GameWindow& game, PlaySession& play)
         : game(game), play(play), create(game.layout("MainMenuCreateProfile")), start(game.layout("MainMenuStart")),
           tutorial(game.layout("Tutorial")), hud(game.layout("MenuIngame")), popup(game.layout("Popup"))
     {
@@ -272,9 +133,7 @@ public:
     Picture newProfileAndPlay(const std::wstring& name, const std::string& saved)
     {
         const Picture empty =
-            play.step("NewProfile", [this](const Picture& p) {
-                return play.near(p, create("canvas_field_o"), Colour{220, 218, 212});
-            }, kStartMs);
+            play.step("NewProfile", play.colour(create("canvas_field_o"), 220, 218, 212), kStartMs);
         game.tap(create("edit_name_o"));
         game.type(name);
         play.step("NameTyped", play.changes(empty, create("helper_create")));
@@ -335,11 +194,13 @@ public:
         return shown;
     }
 
-    // Closes the panel with its close button: the park shows where its frame was.
+    // Closes the panel with its close button: the park shows where its frame was, and what the
+    // closing moves (the panel's fade, the fold it came from) has stopped, since the HUD takes
+    // no fold button while a fold moves.
     void closePanel(const std::string& name, const Panel& panel)
     {
         game.tap(panel.close());
-        play.step(name, [&panel](const Picture& p) { return !panel.shown(p); });
+        play.steady(name, [&panel](const Picture& p) { return !panel.shown(p); }, cashBox());
     }
 
     // The quit question over what shows.
@@ -366,7 +227,7 @@ public:
     }
 
     GameWindow& game;
-    Session& play;
+    PlaySession& play;
     const Layout create, start, tutorial, hud, popup;
 };
 
@@ -378,7 +239,7 @@ TEST(PlayWide, WideWindowPanelsQuitAndReload)
 {
     TempDir dir;
     GameWindow game(dir);
-    Session play("WideWindowPanelsQuitAndReload", dir, game);
+    PlaySession play("playwide", "WideWindowPanelsQuitAndReload", dir, game);
     Player player(game, play);
     dir.write(kOptionsFile, firstOptions(1280, 720));
     slowDays(dir);
@@ -397,7 +258,8 @@ TEST(PlayWide, WideWindowPanelsQuitAndReload)
     game.tap(game.atLeftEdge(player.hud("btn_fold3")));
     play.steady("OptionsFold", play.changes(park, optionsFold), optionsFold);
     game.tap(game.atLeftEdge(player.hud("btn_fold3")));
-    play.step("OptionsFoldClosed", [&](const Picture& p) { return game.changed(park, p, optionsFold) < 0.1; });
+    play.steady("OptionsFoldClosed", [&](const Picture& p) { return game.changed(park, p, optionsFold) < 0.1; },
+                player.cashBox());
 
     // The pets fold, then the food shop from it.
     const Layout petsFold = game.layout("MenuIngameFold1");
@@ -447,8 +309,9 @@ TEST(PlayWide, WideWindowPanelsQuitAndReload)
                    {"btn_ranking_o", "MenuRanking", "label_rankingheading_2_o"}};
     for (const auto& screen : screens) {
         const Panel tab(game, screen.screen, kOrangeTitleBar, "MenuOrange");
-        game.tap(tabs(screen.tab));
-        play.step(screen.screen, play.changes(before, inside, 0.05));
+        // The strip takes a tab only half a second after it stands or after the last switch;
+        // a click sooner is dropped, and the player clicks again.
+        play.tapUntil(screen.screen, tabs(screen.tab), play.changes(before, inside, 0.05));
         before = play.steady(std::string(screen.screen) + "Shown", [&tab](const Picture& p) { return tab.shown(p); },
                              inside);
         tab.expectWhole(before, screen.title);
@@ -467,8 +330,8 @@ TEST(PlayWide, WideWindowPanelsQuitAndReload)
     game.tap(player.popup("helper_ok"));
     player.exitFromMenu("Quit", parkAgain);
     const std::string saved = dir.read(kProfileFile);
-    EXPECT_EQ(section(saved, "[name]"), std::vector<std::string>{"Wide"});
-    EXPECT_EQ(section(saved, "[cash]").size(), 1u) << saved;
+    EXPECT_EQ(savedSection(saved, "[name]"), std::vector<std::string>{"Wide"});
+    EXPECT_EQ(savedSection(saved, "[cash]").size(), 1u) << saved;
 
     // Started again in the same window size: the menu of that profile, Play, and the park shows
     // the cash and date it was left with.
@@ -500,7 +363,7 @@ TEST(PlayWide, ResizedWindowKeepsTheButtonsWhereTheLayoutsPutThem)
 {
     TempDir dir;
     GameWindow game(dir);
-    Session play("ResizedWindowKeepsTheButtonsWhereTheLayoutsPutThem", dir, game);
+    PlaySession play("playwide", "ResizedWindowKeepsTheButtonsWhereTheLayoutsPutThem", dir, game);
     Player player(game, play);
     dir.write(kOptionsFile, firstOptions(1024, 768));
     slowDays(dir);
@@ -508,7 +371,7 @@ TEST(PlayWide, ResizedWindowKeepsTheButtonsWhereTheLayoutsPutThem)
     ASSERT_EQ(game.width(), 1024);
 
     const Picture menu = player.newProfileAndPlay(L"Resize", "Resize");
-    const std::vector<std::string> tutorialAtStart = section(dir.read(kProfileFile), "[tutorial]");
+    const std::vector<std::string> tutorialAtStart = savedSection(dir.read(kProfileFile), "[tutorial]");
     player.tip("Welcome", menu, kStartMs);
 
     // Wider, with the tip showing: the tip stays in the middle and its Ok brings the next one.
@@ -548,7 +411,7 @@ TEST(PlayWide, ResizedWindowKeepsTheButtonsWhereTheLayoutsPutThem)
     player.quitQuestion("QuitQuestion");
     game.tap(player.popup("helper_ok"));
     player.exitFromMenu("Quit", park);
-    const std::vector<std::string> tutorialAtQuit = section(dir.read(kProfileFile), "[tutorial]");
+    const std::vector<std::string> tutorialAtQuit = savedSection(dir.read(kProfileFile), "[tutorial]");
     ASSERT_FALSE(tutorialAtQuit.empty()) << dir.read(kProfileFile);
     EXPECT_NE(tutorialAtQuit, tutorialAtStart) << "the tips turned off are saved";
 }
