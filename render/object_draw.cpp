@@ -172,15 +172,24 @@ int Object::skin_vertices(const Mesh* mesh, const float4x3* bones, unsigned char
                           int normal_offset, int stride)
 {
     const int n = int(mesh->swskin_data.size());
+    float blended[12];
     for (const swskin_vertex& v : mesh->swskin_data) {
-        // Four influences summed whatever their weights (bone 0's matrix is zero).
-        float s[12];
-        const float* b0 = &bones[v.bone[0]].m[0][0];
-        const float* b1 = &bones[v.bone[1]].m[0][0];
-        const float* b2 = &bones[v.bone[2]].m[0][0];
-        const float* b3 = &bones[v.bone[3]].m[0][0];
-        for (int e = 0; e < 12; ++e)
-            s[e] = v.weight[0] * b0[e] + v.weight[1] * b1[e] + v.weight[2] * b2[e] + v.weight[3] * b3[e];
+        // The influences summed in order. One of no weight would add only a zero: it is passed
+        // over, and a vertex on one bone at full weight takes that bone's matrix as it is (most
+        // vertices of a figure follow one bone), so the sums are those of all four.
+        const float* s = &bones[v.bone[0]].m[0][0];
+        if (v.weight[0] != 1 || v.weight[1] != 0 || v.weight[2] != 0 || v.weight[3] != 0) {
+            for (int e = 0; e < 12; ++e)
+                blended[e] = v.weight[0] * s[e];
+            for (int k = 1; k < 4; ++k) {
+                if (v.weight[k] == 0)
+                    continue;
+                const float* b = &bones[v.bone[k]].m[0][0];
+                for (int e = 0; e < 12; ++e)
+                    blended[e] += v.weight[k] * b[e];
+            }
+            s = blended;
+        }
         const float* p = v.position;
         const float* q = v.normal;
         const float pos[3] = {s[0] * p[0] + s[1] * p[1] + s[2] * p[2] + s[3],

@@ -169,8 +169,18 @@ TEST_F(ObjectDraw, OneFullWeightMovesAVertexByItsBoneAlone)
     v.weight[1] = 0.5f;
     v.bone[1] = 0;
     mesh.swskin_data.push_back(v);
-    float out[2][8] = {};
-    EXPECT_EQ(Object::skin_vertices(&mesh, bones, reinterpret_cast<unsigned char*>(out), 16, 32), 2);
+    // A quarter on bone 2, three quarters on bone 1 (10 along x); the influence of no weight
+    // between them names bone 2 and adds nothing.
+    bones[1].m[0][0] = bones[1].m[1][1] = bones[1].m[2][2] = 1;
+    bones[1].m[0][3] = 10;
+    v.weight[0] = 0.25f;
+    v.weight[1] = 0;
+    v.weight[2] = 0.75f;
+    v.bone[1] = 2;
+    v.bone[2] = 1;
+    mesh.swskin_data.push_back(v);
+    float out[3][8] = {};
+    EXPECT_EQ(Object::skin_vertices(&mesh, bones, reinterpret_cast<unsigned char*>(out), 16, 32), 3);
     EXPECT_EQ(out[0][0], -2);
     EXPECT_EQ(out[0][1], 1);
     EXPECT_EQ(out[0][2], 8);
@@ -179,6 +189,11 @@ TEST_F(ObjectDraw, OneFullWeightMovesAVertexByItsBoneAlone)
     EXPECT_EQ(out[0][6], 0);
     EXPECT_EQ(out[1][0], -1);
     EXPECT_EQ(out[1][2], 4);
+    EXPECT_EQ(out[2][0], 7.75f);
+    EXPECT_EQ(out[2][1], 1.75f);
+    EXPECT_EQ(out[2][2], 4.25f);
+    EXPECT_EQ(out[2][4], 0.75f);  // the normal: a quarter turned, three quarters as it was
+    EXPECT_EQ(out[2][5], 0.25f);
     Object::Mesh none;
     EXPECT_EQ(Object::skin_vertices(&none, bones, nullptr, 0, 0), 0);
 }
