@@ -1,18 +1,19 @@
 // A returning player's evening with the built game: its own data, a window on the test's X
 // server and real input through the server's test extension. The player's park was saved on the
 // last day of a month; the month passes at the data's own day length, and then, on days long
-// enough that nothing changes by time alone, the player borrows and repays part of the loan at
-// the bank, starts a promotion, changes a price, reads the statistics, the ranking and the
-// achievements, teaches the dog its three tricks in the trick show (which reaches an achievement
-// whose notice is left for later), opens and closes every panel and fold, answers the quit
+// enough that nothing changes by time alone, the player teaches the dog its three tricks in the
+// trick show (which reaches an achievement whose notice is left for later), borrows and repays
+// part of the loan at the bank, starts a promotion, changes a price, reads the statistics, the
+// ranking and the achievements, opens and closes every panel and fold, answers the quit
 // question that Escape asks over a panel, and quits. Started again, the game opens on that
 // profile and shows the park as it was left, which the saved file holds; the notice waits again
 // and pays its reward when opened. Where to click is read from the screens' layouts
 // ("data/psd/*.txt"); each step waits, with a deadline, for a sign on the screen or in the saved
-// file. The pictures and the game's console are kept in "<build>/Testing/playpark/<test>/" when
-// the test fails (always with PETPARK_KEEP_PLAY set).
+// file. The last steps' pictures and the game's console are kept in
+// "<build>/Testing/playpark/<test>/" when the test fails (all of them with PETPARK_KEEP_PLAY set).
 
 #include "fixtures/GameWindow.h"
+#include "fixtures/PlaySession.h"
 #include "fixtures/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -20,12 +21,11 @@
 #include <X11/keysym.h>
 
 #include <algorithm>
+#include <cmath>
 #include <chrono>
 #include <cstdlib>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -34,12 +34,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const int kStartMs = 180000;
-const int kStepMs = 30000;
+const int kStartMs = PlaySession::kStartMs;
+const int kStepMs = PlaySession::kStepMs;
 
 const char* const kProfileFile = "PetPark/Resources/data/game/Profiles/profile1.txt";
 const char* const kOptionsFile = "PetPark/Resources/data/game/save.txt";
-const char* const kRulesFile = "PetPark/Resources/data/game/global.txt";
 
 // The options of a player who played before: the window's size and the first profile.
 const char* const kOptions = "[resolution]\n800\n600\n\n[fullscreen]\n0\n\n[music volume]\n0\n\n"
@@ -54,31 +53,10 @@ const char* const kProfile = "[name]\nZo\xc3\xa9\n\n[tutorial]\n0 17 -1\n1 1 1\n
                              "[building]\nDogHouse1.txt\n7\n0 0\n7\n0 0\n\n"
                              "[animal]\ndog Bella 0\nhelper_pies1 0\n7 0 0\n7 0 0 0\n0.5 0.5\n6 6 6\n30 0\n";
 
-// The value lines of a saved section ("[key]" then its lines up to the empty one).
-std::vector<std::string> section(const std::string& text, const std::string& key)
-{
-    std::vector<std::string> lines;
-    size_t at = text.find(key + "\n");
-    if (at == std::string::npos)
-        return lines;
-    at += key.size() + 1;
-    while (at < text.size()) {
-        const size_t end = text.find('\n', at);
-        const std::string line = text.substr(at, end == std::string::npos ? std::string::npos : end - at);
-        if (line.empty())
-            break;
-        lines.push_back(line);
-        if (end == std::string::npos)
-            break;
-        at = end + 1;
-    }
-    return lines;
-}
-
 // The first number of a saved section; def when there is none.
 int number(const std::string& text, const std::string& key, int def = -999999)
 {
-    const std::vector<std::string> lines = section(text, key);
+    const std::vector<std::string> lines = savedSection(text, key);
     return lines.empty() ? def : std::atoi(lines[0].c_str());
 }
 
@@ -115,124 +93,25 @@ int reward(TempDir& dir, const std::string& name)
     const std::string folder = "PetPark/Resources/data/game/Achievements";
     for (const fs::directory_entry& file : fs::directory_iterator(dir.file(folder))) {
         const std::string text = dir.read(folder + "/" + file.path().filename().string());
-        if (section(text, "[name]") == std::vector<std::string>{name})
+        if (savedSection(text, "[name]") == std::vector<std::string>{name})
             return number(text, "[reward]");
     }
     ADD_FAILURE() << "no achievement " << name;
     return 0;
 }
 
-// Sets the length of a game day in the game's rules ("[game speed]", milliseconds of play).
-void setDayLength(TempDir& dir, int ms)
-{
-    std::string rules = dir.read(kRulesFile);
-    const std::string key = "[game speed]\n";
-    const size_t at = rules.find(key);
-    ASSERT_NE(at, std::string::npos);
-    const size_t value = at + key.size();
-    rules.replace(value, rules.find('\n', value) - value, std::to_string(ms));
-    dir.write(kRulesFile, rules);
-}
-
-using Sign = std::function<bool(const Picture&)>;
-
-// One evening: the game, its folder, and the steps' pictures in the output folder.
-class Evening {
-public:
-    Evening(const std::string& name, TempDir& dir, GameWindow& game) : mDir(dir), mGame(game)
-    {
-        mOut = std::string(PETPARK_BINARY_DIR) + "/Testing/playpark/" + name;
-        fs::remove_all(mOut);
-        fs::create_directories(mOut);
-    }
-
-    ~Evening()
-    {
-        if (::testing::Test::HasFailure()) {
-            std::ofstream(mOut + "/console-" + std::to_string(mRun) + ".txt") << mGame.output();
-            std::printf("The evening's pictures and console are kept in %s\n", mOut.c_str());
-        } else if (!std::getenv("PETPARK_KEEP_PLAY")) {
-            fs::remove_all(mOut);
-        }
-    }
-
-    // Starts the game (again) and waits for its window.
-    bool start()
-    {
-        if (mRun > 0)
-            std::ofstream(mOut + "/console-" + std::to_string(mRun) + ".txt") << mGame.output();
-        ++mRun;
-        return mGame.start() && mGame.waitFrames(3, kStartMs);
-    }
-
-    // Waits for the step's sign; keeps the picture under the step's name (with kept false only
-    // when the sign did not come).
-    Picture step(const std::string& name, const Sign& sign, int timeoutMs = kStepMs, bool kept = true)
-    {
-        bool found = false;
-        const Picture shot = mGame.waitFor(sign, found, timeoutMs);
-        char number[8];
-        std::snprintf(number, sizeof number, "%02d-", ++mSteps);
-        if (kept || !found)
-            mGame.savePicture(shot, mOut + "/" + number + name + ".png");
-        EXPECT_TRUE(found) << "no sign of the step " << name << " (see " << mOut << ")";
-        return shot;
-    }
-
-    // The step's sign, then the rectangle steady (what fades in or out has finished): a picture
-    // the same there as the one a few frames before.
-    Picture steady(const std::string& name, const Sign& sign, const CanvasRect& r, int timeoutMs = kStepMs)
-    {
-        Picture before = step(name + "Coming", sign, timeoutMs, false);
-        return step(name, [this, &before, r](const Picture& p) {
-            const bool still = mGame.changed(before, p, r) < 0.01;
-            before = p;
-            return still;
-        });
-    }
-
-    // A sign: the rectangle differs clearly from the picture before.
-    Sign changes(const Picture& before, const CanvasRect& r, double share = 0.3)
-    {
-        return [this, before, r, share](const Picture& p) { return mGame.changed(before, p, r) > share; };
-    }
-
-    // A sign: the rectangle is (nearly) as in the picture.
-    Sign as(const Picture& picture, const CanvasRect& r, double share = 0.01)
-    {
-        return [this, picture, r, share](const Picture& p) { return mGame.changed(picture, p, r) < share; };
-    }
-
-    // Waits until a file of the game's folder holds the text.
-    bool fileHolds(const std::string& file, const std::string& text, int timeoutMs = kStepMs)
-    {
-        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-        do {
-            if (mDir.read(file).find(text) != std::string::npos)
-                return true;
-            mGame.waitFrames(1, 2000);
-        } while (std::chrono::steady_clock::now() < end);
-        return false;
-    }
-
-private:
-    TempDir& mDir;
-    GameWindow& mGame;
-    std::string mOut;
-    int mSteps = 0;
-    int mRun = 0;
-};
-
 TEST(PlayTheEvening, BankPricesPromotionTricksAMonthAndEveryPanelThenTheParkReloadsAsLeft)
 {
     const auto began = std::chrono::steady_clock::now();
     TempDir dir;
     GameWindow game(dir);
-    Evening play("BankPricesPromotionTricksAMonthAndEveryPanelThenTheParkReloadsAsLeft", dir, game);
+    PlaySession play("playpark", "BankPricesPromotionTricksAMonthAndEveryPanelThenTheParkReloadsAsLeft", dir, game);
     dir.write(kOptionsFile, kOptions);
     dir.write(kProfileFile, kProfile);
     ASSERT_TRUE(play.start()) << game.output().substr(0, 3000);
     ASSERT_EQ(game.width(), 800);
+    // Nothing more is worth doing once a step has failed: the rest would only wait out deadlines.
+#define PLAY_ON_OR_STOP(phase) ASSERT_FALSE(::testing::Test::HasFailure()) << "stopped after " phase
 
     const Layout start = game.layout("MainMenuStart");
     const Layout hud = game.layout("MenuIngame");
@@ -275,7 +154,7 @@ TEST(PlayTheEvening, BankPricesPromotionTricksAMonthAndEveryPanelThenTheParkRelo
     {
         const std::string saved = dir.read(kProfileFile);
         // March was closed: its records moved to last month's, this month's began anew.
-        const std::vector<std::string> lastMonth = section(saved, "[mBalanceLastMonth]");
+        const std::vector<std::string> lastMonth = savedSection(saved, "[mBalanceLastMonth]");
         ASSERT_EQ(lastMonth.size(), 1u) << saved;
         EXPECT_NE(lastMonth[0].find_first_of("123456789"), std::string::npos) << "March's money: " << saved;
     }
@@ -285,26 +164,144 @@ TEST(PlayTheEvening, BankPricesPromotionTricksAMonthAndEveryPanelThenTheParkRelo
     play.steady("QuitQuestionApril", play.changes(park, question), question);
     // From here on days of an hour: nothing the test looks at changes by time alone. The game
     // reads its rules again as it returns to the main menu.
-    setDayLength(dir, 3600000);
+    setGameRule(dir, "[game speed]", "3600000");
     game.tap(popup("helper_ok"));
     play.steady("MainMenuAfterApril", menuShown, start("helper_play"));
     const std::string april = dir.read(kProfileFile);
-    ASSERT_EQ(section(april, "[date]").size(), 1u) << april;
-    EXPECT_EQ(section(april, "[date]")[0].substr(section(april, "[date]")[0].find(' ')), " 4 2010");
+    ASSERT_EQ(savedSection(april, "[date]").size(), 1u) << april;
+    EXPECT_EQ(savedSection(april, "[date]")[0].substr(savedSection(april, "[date]")[0].find(' ')), " 4 2010");
+
+    PLAY_ON_OR_STOP("the month");
 
     // ---- The evening.
     game.tap(start("helper_play"));
-    park = play.steady("EveningPark", play.changes(menu, hud("canvas_bar_o")), cash, kStartMs);
-
-    // The buildings fold, Finances: the finance frame with its five tabs.
+    // The HUD takes no clicks until it stands.
+    park = play.steady("EveningPark", play.changes(menu, hud("canvas_bar_o")), hud("canvas_bar_o"), kStartMs);
     auto openFold = [&](const std::string& name, const CanvasRect& button, const Layout& fold) {
         const Picture before = game.picture();
         game.tap(button);
         return play.steady(name, play.changes(before, fold("canvas_panel_o")), fold("canvas_panel_o"));
     };
+
+    // ---- The trick show: the pets show from the animals fold, Bella's Teach button, each
+    // trick performed, confirmed and praised; the show left with its exit button. The show
+    // lasts half a minute of play, which a slow machine (a few frames a second) may use up
+    // before the three tricks are done: it then ends by itself, and since only the tricks
+    // mastered in one show count for the achievement, the evening starts over from the park
+    // saved at the end of March's last day (the game ended without saving), which still holds
+    // nothing of the evening.
+    const CanvasRect petsFrame = petsShow("canvas_frame_o");
+    const CanvasRect stage{show("btn_trick1_o").x, show("btn_trick1_o").y,
+                           show("btn_trick3_o").x + show("btn_trick3_o").w - show("btn_trick1_o").x,
+                           show("helper_gauge1").y + show("helper_gauge1").h - show("btn_trick1_o").y};
+    const CanvasRect trickButtons{stage.x, stage.y, stage.w, show("btn_trick1_o").h};
+    const CanvasRect confirm = show("btn_confirm_oi");
+    // Where the message popup's title bar lies: the tent's wall when no popup is up.
+    const CanvasRect titleBar = popup("label_name_2_o");
+    const CanvasRect titleLeft{titleBar.x, titleBar.y, 0.3f * titleBar.w, titleBar.h};
+    // A message popup is up: its teal title bar over the show.
+    auto popupUp = [&](const Picture& p) {
+        const std::vector<double> m = game.meanColour(p, titleBar);
+        return m[1] > m[0] + 50 && m[2] > m[0] + 40;
+    };
+    // The trick played, its green Well done! button waits for the player.
+    auto performed = [&](const Picture& p) {
+        const std::vector<double> m = game.meanColour(p, confirm);
+        return m[1] > 110 && m[1] > m[0] + 30 && m[1] > m[2] + 20;
+    };
+    Picture trickShow, praised, before;
+    // The show on screen: its row of trick buttons as when it opened (the park, once it ended).
+    auto showOn = [&](const Picture& p) { return game.changed(trickShow, p, trickButtons) < 0.5; };
+    // The popup gone to the last trace of its fade: the show takes no clicks while it fades.
+    auto popupFaded = [&](const Picture& p) {
+        const std::vector<double> was = game.meanColour(trickShow, titleLeft);
+        const std::vector<double> now = game.meanColour(p, titleLeft);
+        return std::abs(was[0] - now[0]) + std::abs(was[1] - now[1]) + std::abs(was[2] - now[2]) < 12.0;
+    };
+    // One show: false when it ended by itself before the three tricks were mastered.
+    auto teachThreeTricks = [&](const std::string& name) {
+        openFold(name + "AnimalsFold", hud("btn_fold1"), fold1);
+        game.tap(fold1("btn_petsshow"));
+        const Picture rows = play.steady(name + "PetsShow", play.changes(park, petsFrame, 0.5), petsFrame);
+        game.tap(petsShowRows("helper_teach1"));
+        // The show takes no clicks until it stands; its clock runs from then on.
+        trickShow = play.steady(name + "TrickShow", play.changes(rows, stage, 0.3), stage);
+        Picture firstPraise;
+        for (int trick = 1; trick <= 3; ++trick) {
+            const std::string n = name + "Trick" + std::to_string(trick);
+            before = trickShow;
+            game.tap(show("btn_trick" + std::to_string(trick) + "_o"));
+            const Picture shown = play.step(n + "Performed", [&](const Picture& p) { return performed(p) || !showOn(p); });
+            if (!performed(shown))
+                return false;
+            game.tap(confirm);
+            // Level 7: mastered, the show pays its fee (the popup holds the show's clock).
+            praised = play.steady(n + "Mastered", [&](const Picture& p) { return popupUp(p) || !showOn(p); }, titleBar);
+            if (!popupUp(praised))
+                return false;
+            if (trick == 1)
+                firstPraise = praised;
+            EXPECT_LT(game.changed(firstPraise, praised, popup("label_name_1_o")), 0.02) << n << "'s own message";
+            game.tap(popup("helper_ok"));
+            if (trick == 3)
+                return true;
+            const Picture done = play.step(n + "Done", [&](const Picture& p) { return popupFaded(p) || !showOn(p); });
+            if (!showOn(done))
+                return false;
+            EXPECT_GT(game.changed(before, done, show("helper_gauge" + std::to_string(trick))), 0.005)
+                << n << "'s gauge rose";
+            trickShow = done;
+        }
+        return true;
+    };
+    Picture noNotice = park;
+    for (int attempt = 1; !teachThreeTricks(attempt == 1 ? "" : "Again" + std::to_string(attempt)); ++attempt) {
+        PLAY_ON_OR_STOP("a trick");
+        ASSERT_LT(attempt, 3) << "the show ended by itself every time before the three tricks were done";
+        std::printf("The show ended by itself before the three tricks: the evening starts over\n");
+        game.stop();
+        ASSERT_TRUE(play.start()) << game.output().substr(0, 3000);
+        const std::string again = std::to_string(attempt + 1);
+        play.steady("MainMenuAgain" + again, menuShown, start("helper_play"), kStartMs);
+        game.tap(start("helper_play"));
+        park = play.steady("EveningParkAgain" + again, play.changes(menu, hud("canvas_bar_o")), hud("canvas_bar_o"),
+                           kStartMs);
+        noNotice = park;
+    }
+    PLAY_ON_OR_STOP("the tricks");
+    // All three mastered: the star's bonus, announced after the last trick's message.
+    play.steady("AllTricksMastered", [&](const Picture& p) {
+        return popupUp(p) && game.changed(praised, p, popup("label_name_1_o")) > 0.02;
+    }, question);
+    game.tap(popup("helper_ok"));
+    const Picture starPraised = play.steady("StarPraised", [&](const Picture& p) { return !popupUp(p); }, stage);
+    EXPECT_GT(game.changed(before, starPraised, show("helper_gauge3")), 0.005) << "trick 3's gauge rose";
+    // The show ends with its exit button, or by itself when its time is up (the trick buttons
+    // gone from the stage).
+    if (showOn(starPraised))
+        game.tap(show("helper_exit"));
+    park = play.steady("ShowEnded", play.changes(before, hud("canvas_bar_o")), cash);
+
+    PLAY_ON_OR_STOP("the trick show");
+
+    // Three tricks taught: an achievement's notice comes up at the right edge, where the park
+    // showed before the show. The player leaves it for later (its reward is paid when opened).
+    CanvasRect notice;
+    play.step("AchievementNotice", [&](const Picture& p) {
+        for (int i = 1; i <= 5; ++i)
+            if (game.changed(noNotice, p, hud("btn_notice" + std::to_string(i))) > 0.2)
+                notice = hud("btn_notice" + std::to_string(i));
+        return notice.w > 0;
+    });
+
+    PLAY_ON_OR_STOP("the achievement notice");
+
+    // The buildings fold, Finances: the finance frame with its five tabs.
     openFold("BuildingsFold", hud("btn_fold2"), fold2);
     game.tap(fold2("helper_finances"));
     Picture finances = play.steady("Finances", play.changes(park, orange, 0.5), orange);
+
+    PLAY_ON_OR_STOP("the finances");
 
     // The bank: borrow through the value-choice popup (two steps up the slider), then repay
     // part of the loan (two steps down from all that can be repaid).
@@ -312,14 +309,9 @@ TEST(PlayTheEvening, BankPricesPromotionTricksAMonthAndEveryPanelThenTheParkRelo
         const Picture before = game.picture();
         // The frame takes a tab's click only half a second after it opened or switched: a
         // click that came sooner is lost, and the player clicks again.
-        for (int attempt = 0; attempt < 3; ++attempt) {
-            game.tap(tabs(tab));
-            bool switched = false;
-            game.waitFor(play.changes(before, content, 0.05), switched, 3000);
-            if (switched)
-                break;
-        }
-        return play.steady(name, play.changes(before, content, 0.05), content);
+        const Sign switched = play.changes(before, content, 0.05);
+        play.tapUntil(name + "Tapped", tabs(tab), switched);
+        return play.steady(name, switched, content);
     };
     const CanvasRect report = bank("canvas_report_o");
     const CanvasRect cashBox = bank("canvas_cashbox_o");
@@ -341,6 +333,8 @@ TEST(PlayTheEvening, BankPricesPromotionTricksAMonthAndEveryPanelThenTheParkRelo
     Picture repaid = chooseValue("Repay", bank("helper_repay"), "btn_less_o");
     EXPECT_GT(game.changed(borrowed, repaid, cashBox), 0.005) << "the loan went down";
 
+    PLAY_ON_OR_STOP("the bank");
+
     // A promotion, bought after its question: the promotions box shows it running.
     const CanvasRect promotions = bank("canvas_promotionsbox_o");
     game.tap(bank("helper_promotion1"));
@@ -349,6 +343,8 @@ TEST(PlayTheEvening, BankPricesPromotionTricksAMonthAndEveryPanelThenTheParkRelo
     const Picture promoted =
         play.steady("PromotionRunning", play.changes(promotionQuestion, question), promotions);
     EXPECT_GT(game.changed(repaid, promoted, promotions), 0.02) << "the promotion shows running";
+
+    PLAY_ON_OR_STOP("the promotion");
 
     // Prices: the accommodation ticket set to its dearest preset.
     const CanvasRect priceTable = tickets("canvas_table_o");
@@ -361,6 +357,8 @@ TEST(PlayTheEvening, BankPricesPromotionTricksAMonthAndEveryPanelThenTheParkRelo
     const Picture priced = play.steady("PriceSet", play.changes(presets, valueFrame), priceTable);
     EXPECT_GT(game.changed(pricesShown, priced, tickets("label_name_5_o")), 0.02) << "the price changed";
 
+    PLAY_ON_OR_STOP("the prices");
+
     // Statistics, ranking and achievements, each its own table.
     openTab("Statistics", "btn_statistics_o", statistics("canvas_table_o"));
     openTab("Ranking", "btn_ranking_o", ranking("canvas_table_o"));
@@ -371,71 +369,7 @@ TEST(PlayTheEvening, BankPricesPromotionTricksAMonthAndEveryPanelThenTheParkRelo
     game.tap(achievements("btn_close_oi"));
     park = play.steady("FinancesClosed", play.changes(finances, orange, 0.5), orange);
 
-    const Picture noNotice = park;
-
-    // ---- The trick show: the pets show from the animals fold, Bella's Teach button, each
-    // trick performed, confirmed and praised; the show left with its exit button.
-    openFold("AnimalsFold", hud("btn_fold1"), fold1);
-    const CanvasRect petsFrame = petsShow("canvas_frame_o");
-    game.tap(fold1("btn_petsshow"));
-    const Picture rows = play.steady("PetsShow", play.changes(park, petsFrame, 0.5), petsFrame);
-    game.tap(petsShowRows("helper_teach1"));
-    // The show lasts half a minute of play: each trick's steps wait for one sign only.
-    const CanvasRect stage{show("btn_trick1_o").x, show("btn_trick1_o").y,
-                           show("btn_trick3_o").x + show("btn_trick3_o").w - show("btn_trick1_o").x,
-                           show("helper_gauge1").y + show("helper_gauge1").h - show("btn_trick1_o").y};
-    Picture trickShow = play.steady("TrickShow", play.changes(rows, stage, 0.3), stage);
-    // A message popup is up: its teal title bar over the show.
-    auto popupUp = [&](const Picture& p) {
-        const std::vector<double> m = game.meanColour(p, popup("label_name_2_o"));
-        return m[1] > m[0] + 50 && m[2] > m[0] + 40;
-    };
-    auto popupGone = [&](const Picture& p) { return !popupUp(p); };
-    Picture praised, firstPraise, before;
-    for (int trick = 1; trick <= 3; ++trick) {
-        const std::string n = std::to_string(trick);
-        const CanvasRect confirm = show("btn_confirm_oi");
-        before = trickShow;
-        game.tap(show("btn_trick" + n + "_o"));
-        // The trick played, its green Well done! button waits for the player.
-        play.step("Trick" + n + "Performed", [&](const Picture& p) {
-            const std::vector<double> m = game.meanColour(p, confirm);
-            return m[1] > 110 && m[1] > m[0] + 30 && m[1] > m[2] + 20;
-        });
-        game.tap(confirm);
-        // Level 7: mastered, the show pays its fee (the popup holds the show's clock).
-        praised = play.steady("Trick" + n + "Mastered", popupUp, question);
-        if (trick == 1)
-            firstPraise = praised;
-        EXPECT_LT(game.changed(firstPraise, praised, popup("label_name_1_o")), 0.02) << "trick " << n << "'s own message";
-        game.tap(popup("helper_ok"));
-        if (trick == 3)
-            break;
-        trickShow = play.step("Trick" + n + "Done", popupGone);
-        EXPECT_GT(game.changed(before, trickShow, show("helper_gauge" + n)), 0.005) << "trick " << n << "'s gauge rose";
-    }
-    // All three mastered: the star's bonus, announced after the last trick's message.
-    play.steady("AllTricksMastered", [&](const Picture& p) {
-        return popupUp(p) && game.changed(praised, p, popup("label_name_1_o")) > 0.02;
-    }, question);
-    game.tap(popup("helper_ok"));
-    trickShow = play.step("StarPraised", popupGone);
-    EXPECT_GT(game.changed(before, trickShow, show("helper_gauge3")), 0.005) << "trick 3's gauge rose";
-    // The show ends with its exit button, or by itself when its time is up (the trick buttons
-    // gone from the stage).
-    if (game.changed(before, trickShow, stage) < 0.1)
-        game.tap(show("helper_exit"));
-    park = play.steady("ShowEnded", play.changes(before, hud("canvas_bar_o")), cash);
-
-    // Three tricks taught: an achievement's notice comes up at the right edge, where the park
-    // showed before the show. The player leaves it for later (its reward is paid when opened).
-    CanvasRect notice;
-    play.step("AchievementNotice", [&](const Picture& p) {
-        for (int i = 1; i <= 5; ++i)
-            if (game.changed(noNotice, p, hud("btn_notice" + std::to_string(i))) > 0.2)
-                notice = hud("btn_notice" + std::to_string(i));
-        return notice.w > 0;
-    });
+    PLAY_ON_OR_STOP("the finance tabs");
 
     // ---- Every panel and fold once. Each management panel opens from its fold and closes with
     // its close button; the options close with their own button.
@@ -471,6 +405,8 @@ TEST(PlayTheEvening, BankPricesPromotionTricksAMonthAndEveryPanelThenTheParkRelo
     }
     const Picture parkAtQuit = park;
 
+    PLAY_ON_OR_STOP("the panels");
+
     // Escape over an open panel asks the quit question; Cancel keeps the evening going.
     openFold("BuildingsFoldAgain", hud("btn_fold2"), fold2);
     game.tap(fold2("helper_finances"));
@@ -487,6 +423,8 @@ TEST(PlayTheEvening, BankPricesPromotionTricksAMonthAndEveryPanelThenTheParkRelo
     const Picture pricesAtQuit = openTab("PricesAtQuit", "btn_tickets_o", priceTable);
     const Picture achievementsAtQuit = openTab("AchievementsAtQuit", "btn_achievements_o", achievementRows);
     const Picture bankAtQuit = openTab("BankAtQuit", "btn_bank_o", report);
+
+    PLAY_ON_OR_STOP("the quit question cancelled");
 
     // Escape and Ok: the panel closes with the game, the park is saved, the main menu shows;
     // its Exit, asked again, ends the game after the credits.
@@ -505,23 +443,25 @@ TEST(PlayTheEvening, BankPricesPromotionTricksAMonthAndEveryPanelThenTheParkRelo
 
     // The saved park holds the evening.
     const std::string saved = dir.read(kProfileFile);
-    EXPECT_EQ(section(saved, "[name]"), std::vector<std::string>{"Zo\xc3\xa9"});
-    EXPECT_EQ(section(saved, "[date]"), section(april, "[date]")) << "no day passed in the evening";
+    EXPECT_EQ(savedSection(saved, "[name]"), std::vector<std::string>{"Zo\xc3\xa9"});
+    EXPECT_EQ(savedSection(saved, "[date]"), savedSection(april, "[date]")) << "no day passed in the evening";
     EXPECT_GT(number(saved, "[loan]"), 0) << "part of the loan left to repay: " << saved;
-    EXPECT_EQ(section(saved, "[act park promotion]"), (std::vector<std::string>{"1", "14"})) << saved;
+    EXPECT_EQ(savedSection(saved, "[act park promotion]"), (std::vector<std::string>{"1", "14"})) << saved;
     EXPECT_EQ(number(saved, "[accomodation ticket price]"), 40);
     EXPECT_NE(saved.find("[achievement]\nTrick Teacher\n"), std::string::npos) << saved;
     EXPECT_NE(saved.find("[achievement notice]\nTrick Teacher\n"), std::string::npos) << "its notice waits: " << saved;
-    const std::vector<std::string> bella = section(saved, "[animal]");
+    const std::vector<std::string> bella = savedSection(saved, "[animal]");
     ASSERT_EQ(bella.size(), 7u) << saved;
     EXPECT_EQ(bella[5], "7 7 7") << "Bella's tricks mastered";
+
+    PLAY_ON_OR_STOP("the quit");
 
     // ---- Started again: the main menu of Zoé's profile; Play loads the park as it was left.
     ASSERT_TRUE(play.start()) << game.output().substr(0, 3000);
     const Picture reopened = play.steady("MainMenuReopened", menuShown, start("helper_play"), kStartMs);
     EXPECT_LT(game.changed(menu, reopened, start("label_name_3_o")), 0.02) << "Zoé's name as before";
     game.tap(start("helper_play"));
-    park = play.steady("ParkReloaded", play.changes(reopened, hud("canvas_bar_o")), cash, kStartMs);
+    park = play.steady("ParkReloaded", play.changes(reopened, hud("canvas_bar_o")), hud("canvas_bar_o"), kStartMs);
     EXPECT_LT(game.changed(parkAtQuit, park, cash), 0.01) << "the cash as at the quit";
     EXPECT_LT(game.changed(parkAtQuit, park, date), 0.01) << "the date as at the quit";
     openFold("BuildingsFoldReloaded", hud("btn_fold2"), fold2);
@@ -535,6 +475,8 @@ TEST(PlayTheEvening, BankPricesPromotionTricksAMonthAndEveryPanelThenTheParkRelo
     const Picture achievementsReloaded = openTab("AchievementsReloaded", "btn_achievements_o", achievementRows);
     EXPECT_LT(game.changed(achievementsAtQuit, achievementsReloaded, achievementRows), 0.01)
         << "the achievements as at the quit";
+
+    PLAY_ON_OR_STOP("the reloaded screens");
 
     // The frame closed, the notice waiting again is opened: its reward is paid now.
     game.tap(achievements("btn_close_oi"));
@@ -560,6 +502,7 @@ TEST(PlayTheEvening, BankPricesPromotionTricksAMonthAndEveryPanelThenTheParkRelo
 
     std::printf("The evening took %.0f s\n",
                 std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count());
+#undef PLAY_ON_OR_STOP
 }
 
 } // namespace
