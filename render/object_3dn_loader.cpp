@@ -193,6 +193,9 @@ void build_nodes(LoadState& st)
         const std::vector<float4x4>& w = *st.tracks[k];
         const std::vector<float4x4>& p = *st.tracks[node.parent];
         node.matrices.clear();
+        // One matrix a frame of the node's own track: reserved at its size, since a vector grown
+        // by push_back keeps up to twice the room for the whole life of the scene.
+        node.matrices.reserve(w.size());
         if (node.parent == 0) {
             for (const float4x4& m : w)
                 node.matrices.push_back(to4x3(m));
