@@ -47,16 +47,24 @@ std::atomic<Device_GL*> serving_device{nullptr};
 // Set once GLEW has been initialised: GL extension entry points exist from then on.
 bool glewReady = false;
 
-bool sameElements(const Device::vertex_element* a, const Device::vertex_element* b, int n)
+// The same arrays in the same formats, wherever their data lie.
+bool sameLayout(const Device::vertex_element* a, const Device::vertex_element* b, int n)
 {
     for (int i = 0; i < n; ++i) {
-        if (a[i].buffer != b[i].buffer || a[i].offset != b[i].offset ||
-            a[i].stride != b[i].stride || a[i].type != b[i].type ||
+        if (a[i].stride != b[i].stride || a[i].type != b[i].type ||
             a[i].components != b[i].components || a[i].usage != b[i].usage ||
             a[i].usage_index != b[i].usage_index)
             return false;
     }
     return true;
+}
+
+bool sameElements(const Device::vertex_element* a, const Device::vertex_element* b, int n)
+{
+    for (int i = 0; i < n; ++i)
+        if (a[i].buffer != b[i].buffer || a[i].offset != b[i].offset)
+            return false;
+    return sameLayout(a, b, n);
 }
 
 } // namespace
@@ -431,8 +439,35 @@ void Device_GL::DrawIndexed(int prim, const void* indices, int index_size, int s
     }
 
     const bool multitexture = GLEW_ARB_multitexture;
-    if (n_elements != formatCache.count || !sameElements(table, formatCache.elements, n_elements) ||
-        no_vertex_colour) {
+    // Arrays set up without their colour stream are set up again for the next draw.
+    const bool cached = n_elements == formatCache.count && !no_vertex_colour;
+    if (cached && sameElements(table, formatCache.elements, n_elements)) {
+        drawTriangles(indices, start, count);
+        return;
+    }
+
+    // The position array is set last.
+    int order[max_vertex_elements];
+    int n = 0, position = -1;
+    for (int i = 0; i < n_elements; ++i) {
+        if (table[i].usage == vu_position && position < 0)
+            position = i;
+        else
+            order[n++] = i;
+    }
+    if (position >= 0)
+        order[n++] = position;
+
+    if (cached && sameLayout(table, formatCache.elements, n_elements)) {
+        // The same arrays from other buffers (each figure skins into a buffer of its own): only
+        // the arrays whose buffer or offset changed are pointed again; all stay enabled.
+        for (int k = 0; k < n; ++k) {
+            const vertex_element& el = table[order[k]];
+            const vertex_element& was = formatCache.elements[order[k]];
+            if (el.buffer != was.buffer || el.offset != was.offset)
+                setArray(el, multitexture);
+        }
+    } else {
         const int units = multitexture ? 8 : 1;
         for (int u = 0; u < units; ++u) {
             if (multitexture)
@@ -443,87 +478,78 @@ void Device_GL::DrawIndexed(int prim, const void* indices, int index_size, int s
         glDisableClientState(GL_NORMAL_ARRAY);
         glDisableClientState(GL_COLOR_ARRAY);
         glDisableClientState(GL_SECONDARY_COLOR_ARRAY);
-        formatCache.count = n_elements;
-        std::memcpy(formatCache.elements, table, sizeof(vertex_element) * size_t(n_elements));
-
-        // The position array is set last.
-        int order[max_vertex_elements];
-        int n = 0, position = -1;
-        for (int i = 0; i < n_elements; ++i) {
-            if (table[i].usage == vu_position && position < 0)
-                position = i;
-            else
-                order[n++] = i;
-        }
-        if (position >= 0)
-            order[n++] = position;
-
-        for (int k = 0; k < n; ++k) {
-            const vertex_element& el = table[order[k]];
-            char* base = el.buffer ? static_cast<DataBuffer*>(el.buffer)->use() : nullptr;
-            if (!el.buffer && use_vbo)
-                bind_buffer(GL_ARRAY_BUFFER, 0);
-            // A buffer object's base is 0: the offset is then a position in the buffer.
-            const void* ptr = reinterpret_cast<const void*>(reinterpret_cast<uintptr_t>(base) +
-                                                            el.offset);
-            GLenum type = GL_FLOAT;
-            switch (el.type) {
-            case vt_float: type = GL_FLOAT; break;
-            case vt_short: type = GL_SHORT; break;
-            case vt_byte: type = GL_BYTE; break;
-            default: PP_ASSERT_MSG(false, "unknown vertex component type");
-            }
-            switch (el.usage) {
-            case vu_texcoord:
-                if (el.usage_index < 0)
-                    break;
-                if (multitexture) {
-                    glClientActiveTextureARB(GL_TEXTURE0_ARB + el.usage_index);
-                } else if (el.usage_index != 0) {
-                    break;
-                }
-                glTexCoordPointer(el.components, type, el.stride, ptr);
-                glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-                break;
-            case vu_position:
-                glVertexPointer(el.components, type, el.stride, ptr);
-                glEnableClientState(GL_VERTEX_ARRAY);
-                break;
-            case vu_normal:
-                glNormalPointer(type, el.stride, ptr);
-                glEnableClientState(GL_NORMAL_ARRAY);
-                break;
-            case vu_color:
-                if (!no_vertex_colour) {
-                    glColorPointer(el.components, type, el.stride, ptr);
-                    glEnableClientState(GL_COLOR_ARRAY);
-                }
-                break;
-            case vu_stream_unit6:
-            case vu_stream_unit7:
-                if (multitexture) {
-                    glClientActiveTextureARB(GL_TEXTURE0_ARB + (el.usage == vu_stream_unit6 ? 6 : 7));
-                    glTexCoordPointer(el.components, type, el.stride, ptr);
-                    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-                }
-                break;
-            case vu_secondary_color:
-                if (el.components == 3 && GLEW_EXT_secondary_color) {
-                    glSecondaryColorPointerEXT(3, type, el.stride, ptr);
-                    glEnableClientState(GL_SECONDARY_COLOR_ARRAY);
-                }
-                break;
-            default:
-                break;
-            }
-        }
-        if (multitexture)
-            glClientActiveTextureARB(GL_TEXTURE0_ARB);
-        // Arrays set up without their colour stream must be set up again for the next draw.
-        if (no_vertex_colour)
-            formatCache.count = -1;
+        for (int k = 0; k < n; ++k)
+            setArray(table[order[k]], multitexture);
     }
+    if (multitexture)
+        glClientActiveTextureARB(GL_TEXTURE0_ARB);
+    formatCache.count = no_vertex_colour ? -1 : n_elements;
+    std::memcpy(formatCache.elements, table, sizeof(vertex_element) * size_t(n_elements));
+    drawTriangles(indices, start, count);
+}
 
+// Points one vertex array at its buffer (or client memory) and enables it.
+void Device_GL::setArray(const vertex_element& el, bool multitexture)
+{
+    char* base = el.buffer ? static_cast<DataBuffer*>(el.buffer)->use() : nullptr;
+    if (!el.buffer && use_vbo)
+        bind_buffer(GL_ARRAY_BUFFER, 0);
+    // A buffer object's base is 0: the offset is then a position in the buffer.
+    const void* ptr = reinterpret_cast<const void*>(reinterpret_cast<uintptr_t>(base) + el.offset);
+    GLenum type = GL_FLOAT;
+    switch (el.type) {
+    case vt_float: type = GL_FLOAT; break;
+    case vt_short: type = GL_SHORT; break;
+    case vt_byte: type = GL_BYTE; break;
+    default: PP_ASSERT_MSG(false, "unknown vertex component type");
+    }
+    switch (el.usage) {
+    case vu_texcoord:
+        if (el.usage_index < 0)
+            break;
+        if (multitexture) {
+            glClientActiveTextureARB(GL_TEXTURE0_ARB + el.usage_index);
+        } else if (el.usage_index != 0) {
+            break;
+        }
+        glTexCoordPointer(el.components, type, el.stride, ptr);
+        glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+        break;
+    case vu_position:
+        glVertexPointer(el.components, type, el.stride, ptr);
+        glEnableClientState(GL_VERTEX_ARRAY);
+        break;
+    case vu_normal:
+        glNormalPointer(type, el.stride, ptr);
+        glEnableClientState(GL_NORMAL_ARRAY);
+        break;
+    case vu_color:
+        if (!no_vertex_colour) {
+            glColorPointer(el.components, type, el.stride, ptr);
+            glEnableClientState(GL_COLOR_ARRAY);
+        }
+        break;
+    case vu_stream_unit6:
+    case vu_stream_unit7:
+        if (multitexture) {
+            glClientActiveTextureARB(GL_TEXTURE0_ARB + (el.usage == vu_stream_unit6 ? 6 : 7));
+            glTexCoordPointer(el.components, type, el.stride, ptr);
+            glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+        }
+        break;
+    case vu_secondary_color:
+        if (el.components == 3 && GLEW_EXT_secondary_color) {
+            glSecondaryColorPointerEXT(3, type, el.stride, ptr);
+            glEnableClientState(GL_SECONDARY_COLOR_ARRAY);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void Device_GL::drawTriangles(const void* indices, int start, int count)
+{
     const void* idx =
         reinterpret_cast<const void*>(reinterpret_cast<uintptr_t>(indices) + size_t(start) * 4);
     glDrawElements(GL_TRIANGLES, count, GL_UNSIGNED_INT, idx);

@@ -211,6 +211,9 @@ public:
 
 protected:
     unsigned long render_thread;
+    // DrawIndexed's parts: one vertex array pointed at its data and enabled; the triangles.
+    void setArray(const vertex_element& element, bool multitexture);
+    void drawTriangles(const void* indices, int start, int count);
     std::mutex mutex;
     std::condition_variable task_done;
     std::condition_variable task_posted;

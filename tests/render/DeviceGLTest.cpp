@@ -152,6 +152,45 @@ TEST(DeviceGL, DrawAfterOneWithoutVertexColoursUsesThemAgain)
     EXPECT_TRUE(near_rgba(read_pixel(128, 128), 255, 0, 0, 255));
 }
 
+// As skinned figures draw: positions from a buffer of each figure's own, colours from one
+// shared buffer. The second draw re-points only its position array; the colours stay.
+TEST(DeviceGL, DrawsOfTheSameLayoutFromAnotherBufferReadThatBuffer)
+{
+    Device_GL* dev = gl_test_device();
+    resetState(dev);
+    dev->Clear(0, 0, 0, true, true);
+    auto filled = [&](const void* data, int bytes) {
+        vbuffer_t_opaque* b = dev->CreateVertexBuffer(bytes, true);
+        std::memcpy(dev->LockVertexBuffer(b, Device::lck_writediscard), data, size_t(bytes));
+        dev->UnlockVertexBuffer(b);
+        return b;
+    };
+    // The left half and the right half of the viewport; yellow at every corner.
+    const float left[12] = {-1, -1, 0, 0, -1, 0, 0, 1, 0, -1, 1, 0};
+    const float right[12] = {0, -1, 0, 1, -1, 0, 1, 1, 0, 0, 1, 0};
+    const float yellow[16] = {1, 1, 0, 1, 1, 1, 0, 1, 1, 1, 0, 1, 1, 1, 0, 1};
+    vbuffer_t_opaque* figures[2] = {filled(left, sizeof left), filled(right, sizeof right)};
+    vbuffer_t_opaque* colours = filled(yellow, sizeof yellow);
+    vbuffer_t_opaque* ib = dev->CreateIndexBuffer(int(sizeof kQuadIndices), true);
+    std::memcpy(dev->LockIndexBuffer(ib, Device::lck_writediscard), kQuadIndices, sizeof kQuadIndices);
+    dev->UnlockIndexBuffer(ib);
+    for (vbuffer_t_opaque* figure : figures) {
+        Device::vertex_element el[2] = {
+            {colours, 0, 16, Device::vt_float, 4, Device::vu_color, 0},
+            {figure, 0, 12, Device::vt_float, 3, Device::vu_position, 0},
+        };
+        dev->Draw(Device::tri_list, ib, 32, 0, 6, el, 2, 0, 4);
+        if (figure == figures[0]) {
+            EXPECT_TRUE(near_rgba(read_pixel(64, 128), 255, 255, 0, 255));
+            EXPECT_TRUE(near_rgba(read_pixel(192, 128), 0, 0, 0, 255));
+        }
+    }
+    EXPECT_TRUE(near_rgba(read_pixel(192, 128), 255, 255, 0, 255));
+    for (vbuffer_t_opaque* b : {figures[0], figures[1], colours})
+        dev->ReleaseVertexBuffer(b);
+    dev->ReleaseIndexBuffer(ib);
+}
+
 TEST(DeviceGL, DebugLinesAreDrawnUnderTheView)
 {
     Device_GL* dev = gl_test_device();
