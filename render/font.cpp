@@ -44,7 +44,7 @@ float Font::draw(const wchar_t* text, float x, float y, float height, float wsca
                                    [](const glyph& g, wchar_t code) { return g.code < code; });
         if (it == glyphs.end() || it->code != *p)
             continue;
-        float advance = scale * it->w;
+        float advance = scale * it->w * texelAspect;
         if (drawFlag) {
             const float quad[20] = {x,           y,          0, it->u,         it->v,
                                     x + advance, y,          0, it->u + it->w, it->v,

@@ -2,7 +2,7 @@
 
 // The engine's bitmap font. The font picture is one strip of glyph boxes side by side,
 // separated by columns holding the marker colour (the colour of the picture's upper-left
-// pixel); loading cuts the boxes out, packs them into a square texture and pairs them, left to
+// pixel); loading cuts the boxes out, packs them into a texture and pairs them, left to
 // right, with the characters of a charset (the default one, or the ".ch" file beside the
 // picture). Drawing lays a wide string out on one line as one 2D item; drawing with the draw
 // flag off only measures. The game holds it as CRender::Font.
@@ -40,8 +40,11 @@ public:
     // Releases the texture (waiting for queued draws) and the glyphs.
     void destroy();
 
-    float lineHeight = 0;   // picture height / texture size
+    float lineHeight = 0;   // picture height / texture height
     float widthFactor = 1;  // multiplies every advance
+    // Texture width / texture height (a power of two): a glyph's width in texture units times
+    // this is its width in the units of lineHeight.
+    float texelAspect = 1;
     std::vector<glyph> glyphs;  // sorted by code
 };
 
@@ -69,9 +72,13 @@ std::vector<miniglyph> font_cut(std::vector<uint8_t>& rgba, int width, int heigh
 // pixels 2 in from the cell's corner, on the smallest square texture of a power-of-two size
 // that holds them all; sets x, y, u, v, w. Returns the size (0 when nothing fits 1 << 14).
 int font_pack(std::vector<miniglyph>& boxes, int height);
-// The atlas: size x size RGBA pixels, rows top to bottom, transparent where no glyph is.
+// The height the packed rows need on a texture size wide: the smallest power of two that holds
+// them, at most size (rows below it would stay empty).
+int font_atlas_height(const std::vector<miniglyph>& boxes, int height, int size);
+// The atlas: size x rows RGBA pixels (rows 0: size x size), rows top to bottom, transparent
+// where no glyph is.
 std::vector<uint8_t> font_atlas(const std::vector<uint8_t>& rgba, int width, int height,
-                                const std::vector<miniglyph>& boxes, int size);
+                                const std::vector<miniglyph>& boxes, int size, int rows = 0);
 // The charset file beside the picture at path ("x.png" -> "x.ch"); empty without a '.'.
 std::string font_charset_path(const std::string& path);
 // The charset for the picture at path: its ".ch" file when usable, else the default set. A

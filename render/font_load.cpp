@@ -83,12 +83,25 @@ int font_pack(std::vector<miniglyph>& boxes, int height)
 
 // ---- atlas
 
-std::vector<uint8_t> font_atlas(const std::vector<uint8_t>& rgba, int width, int height,
-                                const std::vector<miniglyph>& boxes, int size)
+int font_atlas_height(const std::vector<miniglyph>& boxes, int height, int size)
 {
-    std::vector<uint8_t> atlas(size_t(size) * size * 4, 0);
+    int needed = 0;
+    for (const miniglyph& box : boxes)
+        needed = std::max(needed, box.y + height + 2);  // with the row's 2 pixels below
+    int rows = 1;
+    while (rows < needed && rows < size)
+        rows *= 2;
+    return rows;
+}
+
+std::vector<uint8_t> font_atlas(const std::vector<uint8_t>& rgba, int width, int height,
+                                const std::vector<miniglyph>& boxes, int size, int rows)
+{
+    if (rows <= 0)
+        rows = size;
+    std::vector<uint8_t> atlas(size_t(size) * size_t(rows) * 4, 0);
     for (const miniglyph& box : boxes) {
-        PP_ASSERT(box.x + box.width <= size && box.y + height <= size);
+        PP_ASSERT(box.x + box.width <= size && box.y + height <= rows);
         for (int y = 0; y < height; ++y)
             std::memcpy(&atlas[(size_t(box.y + y) * size + box.x) * 4],
                         &rgba[(size_t(y) * width + box.column) * 4], size_t(box.width) * 4);
@@ -213,8 +226,13 @@ bool Font::load(const std::string& path)
     int size = font_pack(boxes, height);
     if (size == 0)
         return false;
-    std::vector<uint8_t> atlas = font_atlas(rgba, width, height, boxes, size);
-    texture_t_opaque* tex = dev->CreateTexture(2, size, size, atlas.data(), 1, nullptr);
+    // As wide as the packing's square but only as high as its rows: the glyphs keep their
+    // texels, the texture leaves out the empty rows below them.
+    const int rows = font_atlas_height(boxes, height, size);
+    for (miniglyph& box : boxes)
+        box.v = float(box.y) / float(rows);
+    std::vector<uint8_t> atlas = font_atlas(rgba, width, height, boxes, size, rows);
+    texture_t_opaque* tex = dev->CreateTexture(2, size, rows, atlas.data(), 1, nullptr);
     if (!tex)
         return false;
 
@@ -238,9 +256,11 @@ bool Font::load(const std::string& path)
     name = path;
     texture = tex;
     glyphs.swap(table);
-    lineHeight = float(height) / float(size);
+    lineHeight = float(height) / float(rows);
+    texelAspect = float(size) / float(rows);
     widthFactor = 1.0f;
     device = dev;
-    halfTexelX = halfTexelY = 0.5f / float(size);
+    halfTexelX = 0.5f / float(size);
+    halfTexelY = 0.5f / float(rows);
     return true;
 }

@@ -10,10 +10,10 @@
 #include <IL/il.h>
 #include <gtest/gtest.h>
 
-#include <fstream>
-
+#include <algorithm>
 #include <clocale>
 #include <cstdint>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -65,6 +65,13 @@ TEST(FontCutting, SeparatorsCutBoxesAndPackingFindsTheSmallestSquare)
         EXPECT_EQ(atlas[((size_t(2 + y) * 32) + 18) * 4 + 3], rgba[(size_t(y) * 20 + 10) * 4 + 3]);
     EXPECT_EQ(atlas[(size_t(1) * 32 + 18) * 4 + 3], 0);
     EXPECT_EQ(atlas[(size_t(12) * 32 + 18) * 4 + 3], 0);
+
+    // One row of 10 + 4 pixels: a texture 32 wide needs 16 rows, and its atlas holds the same
+    // texels in them.
+    EXPECT_EQ(font_atlas_height(boxes, 10, 32), 16);
+    std::vector<uint8_t> low = font_atlas(rgba, 20, 10, boxes, 32, 16);
+    ASSERT_EQ(low.size(), size_t(32) * 16 * 4);
+    EXPECT_TRUE(std::equal(low.begin(), low.end(), atlas.begin()));
 }
 
 TEST(FontCutting, AdjacentSeparatorsMakeAnEmptyBoxAndAnyMarkerPixelCuts)
@@ -91,6 +98,9 @@ TEST(FontCutting, ABoxWiderThanAnyTextureDoesNotFit)
     // Cells of 64 take a whole row of 64 each: three rows of 12 fit; 32 is too narrow.
     EXPECT_EQ(font_pack(many, 8), 64);
     EXPECT_EQ(many[2].y, 2 * 12 + 2);
+    // Three rows of 12 need 36: 64 high, never more than the width.
+    EXPECT_EQ(font_atlas_height(many, 8, 64), 64);
+    EXPECT_EQ(font_atlas_height(many, 8, 32), 32);
 }
 
 class FontCharset : public ::testing::Test {
@@ -174,9 +184,11 @@ TEST_F(FontLoaded, TheGeneratedFontHasTheWholeCharset)
 {
     EXPECT_NE(loadOutput.find("Loading font "), std::string::npos);
     EXPECT_FLOAT_EQ(font.widthFactor, 1.0f);
-    int size = 0;
-    font.get_size(&size, nullptr);
-    EXPECT_FLOAT_EQ(font.lineHeight, 32.0f / float(size));
+    int size = 0, rows = 0;
+    font.get_size(&size, &rows);
+    EXPECT_LE(rows, size);
+    EXPECT_FLOAT_EQ(font.lineHeight, 32.0f / float(rows));
+    EXPECT_FLOAT_EQ(font.texelAspect, float(size) / float(rows));
     for (wchar_t c : std::wstring(L"Az09 ,.;'/\\\"\u0105\u0119\u0142\u017c\u0179\u00e9"))
         EXPECT_GT(font.draw(std::wstring(1, c).c_str(), 0, 0, 0.1f, 1, 1.3333f, kWhite, 1, 0), 0)
             << int(c);
@@ -201,7 +213,7 @@ TEST_F(FontLoaded, MeasuringQueuesNothingAndMissingCharactersAddNothing)
     float boxWidth = 0;
     for (const ::Font::glyph& g : font.glyphs)
         if (g.code == L'A')
-            boxWidth = g.w / font.lineHeight * 32;
+            boxWidth = g.w * font.texelAspect / font.lineHeight * 32;
     EXPECT_NEAR(a / 0.05f * 1.3333f, boxWidth / 32, 1e-4);
 }
 
