@@ -17,7 +17,7 @@
 
 #include <string>
 
-#define SIZEOF_RENDER 1616
+#define SIZEOF_RENDER 1624
 #define SIZEOF_OBJECT 352
 #define SIZEOF_IMAGE 128
 #define SIZEOF_FONT 160

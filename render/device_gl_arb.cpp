@@ -131,6 +131,7 @@ const NamedId kParameters[] = {
     {"specular_level", -256},
     {"specular_power", -257},
     {"strict_depth", -300},
+    {"submit", -301},
 };
 
 // Per-light parameter names and their id bases: id = base - 4 * light.
@@ -627,6 +628,10 @@ void Device_GL_arb::SetParam(parameter_t_opaque* param, const float* v)
     case -97: std::memcpy(fog_color, v, 3 * sizeof(float)); break;
     case -256: specular_level = v[0]; material_dirty = true; break;
     case -257: specular_power = v[0]; material_dirty = true; break;
+    case -301:
+        if (v[0] != 0)
+            glFlush();
+        break;
     case -300:
         if (strict_depth != (v[0] != 0)) {
             strict_depth = v[0] != 0;

@@ -272,6 +272,10 @@ void Device_GL_fixed::SetParam(parameter_t_opaque* param, const float* v)
     case -256: specular_level = v[0]; break;
     case -257: specular_power = v[0]; break;
     case -300: strict_depth = v[0] != 0; break;
+    case -301:
+        if (v[0] != 0)
+            glFlush();
+        break;
     default: break;
     }
 }

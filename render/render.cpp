@@ -126,6 +126,7 @@ void Render::init(Device* dev)
     params.bones = device->GetParameter("bones");
     params.object_id = device->GetParameter("object_id");
     params.strict_depth = device->GetParameter("strict_depth");
+    params.submit = device->GetParameter("submit");
     static const char* const kTechniques[9] = {
         "main2d_fill", "main2d",           "main2d_add",        "main2d_composite", "main2d_mul",
         "main2d_mul2", "main2d_add_blur_x", "main2d_add_blur_y", "main2d_exp"};

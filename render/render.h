@@ -216,6 +216,8 @@ private:
         parameter_t_opaque* object_id = nullptr;
         // 1: a fragment must be nearer than the depth buffer to be drawn; 0: nearer or equal.
         parameter_t_opaque* strict_depth = nullptr;
+        // 1: the draws so far go to the device's rasterizer now, before the frame is complete.
+        parameter_t_opaque* submit = nullptr;
     } params;
 
     texture_t_opaque* screenBackground = nullptr;

@@ -564,10 +564,27 @@ void Render::draw_opaque()
         return;
     }
     static const float kOn[4] = {1, 0, 0, 0}, kOff[4] = {0, 0, 0, 0};
+    // Once half the list's triangles are set up, they are handed to the rasterizer ("submit"):
+    // a software rasterizer's threads shade them while this thread sets up the other half,
+    // instead of starting on the whole frame only when it is presented.
+    long triangles = 0;
+    for (const RenderArgs3Dsub& sub : opaque)
+        triangles += sub.object->meshes[size_t(sub.mesh)].submeshes[size_t(sub.part)].count;
+    long queued = 0;
+    bool submitted = !params.submit;
     device->SetParam(params.strict_depth, kOn);
     strictDepth = true;
-    for (size_t k = opaque.size(); k-- > 0;)
-        draw_list(opaque[k], opaque[k].technique);
+    for (size_t k = opaque.size(); k-- > 0;) {
+        RenderArgs3Dsub& sub = opaque[k];
+        draw_list(sub, sub.technique);
+        if (submitted)
+            continue;
+        queued += sub.object->meshes[size_t(sub.mesh)].submeshes[size_t(sub.part)].count;
+        if (2 * queued >= triangles) {
+            device->SetParam(params.submit, kOn);
+            submitted = true;
+        }
+    }
     strictDepth = false;
     device->SetParam(params.strict_depth, kOff);
 }

@@ -246,6 +246,39 @@ TEST_F(Render3D, SeeThroughPartsAreDrawnFarToNearAfterTheOpaqueOnes)
               (std::vector<std::string>{"main", "alpha8", "alpha8", "alpha8"}));
 }
 
+// The opaque list's first half (by triangles) is handed to the device ("submit") before the
+// other half is drawn, once a frame; a device without the parameter is not asked.
+TEST_F(Render3D, HalfTheOpaqueTrianglesAreSubmittedBeforeTheRest)
+{
+    HandScene scene(&engine.device);
+    const int solid = scene.material("solid", float3(1, 1, 1));
+    for (int k = 0; k < 4; ++k)
+        scene.quad(solid, float3(float(k), 0, 0));
+    auto drawsBeforeSubmits = [&] {
+        std::vector<int> out;
+        int draws = 0;
+        for (const RecordedCall& c : engine.device.calls()) {
+            draws += c.op == "Draw";
+            if (c.op == "SetParam" && c.name == "submit" && c.f[0] == 1)
+                out.push_back(draws);
+        }
+        return out;
+    };
+    begin();
+    draw(scene);
+    end();
+    EXPECT_EQ(drawsBeforeSubmits(), std::vector<int>{2});
+
+    engine.device.forgetParameter("submit");
+    engine.render.init(&engine.device);
+    engine.device.clear();
+    begin();
+    draw(scene);
+    end();
+    EXPECT_EQ(drawsBeforeSubmits(), std::vector<int>{});
+    EXPECT_EQ(drawnBuffers().size(), 4u);
+}
+
 // The opaque list is drawn last-first with "strict_depth" on, so that equal depths keep what
 // the list's order would show; a later pass of a part draws over its first with it off; the
 // see-through list and a device without the parameter keep the list's order.
