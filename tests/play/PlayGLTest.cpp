@@ -55,33 +55,6 @@ std::vector<std::string> items(const std::string& line)
     return words;
 }
 
-// What a saved park holds, section by section ("[key] value line"): all but where each animal
-// happens to stand (the fifth line of its section), which moves as the park runs.
-std::vector<std::string> parkState(const std::string& text)
-{
-    std::vector<std::string> state;
-    std::istringstream in(text);
-    std::string line, key;
-    int index = 0;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (line.empty()) {
-            key.clear();
-            continue;
-        }
-        if (key.empty() && line.find('[') != std::string::npos) {
-            key = line.substr(line.find('['));
-            index = 0;
-            continue;
-        }
-        if (!(key == "[animal]" && index == 4))
-            state.push_back(key + " " + line);
-        ++index;
-    }
-    return state;
-}
-
 // The smallest rectangle holding both.
 CanvasRect span(const CanvasRect& a, const CanvasRect& b)
 {
@@ -422,7 +395,7 @@ TEST(PlayTheGame, NewProfileTutorialQuitAndReload)
     play.steady("QuitQuestionAgain", play.changes(parkBeforeQuit, popup("canvas_frame_o")), popup("canvas_frame_o"));
     game.click(popup("helper_ok"));
     quit("QuitAgain", parkAgain);
-    EXPECT_EQ(parkState(dir.read(kProfileFile)), parkState(saved)) << "the park saved again as it was";
+    EXPECT_EQ(savedParkState(dir.read(kProfileFile)), savedParkState(saved)) << "the park saved again as it was";
 }
 #undef PLAY_ON_OR_STOP
 

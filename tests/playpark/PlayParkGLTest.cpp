@@ -60,33 +60,6 @@ int number(const std::string& text, const std::string& key, int def = -999999)
     return lines.empty() ? def : std::atoi(lines[0].c_str());
 }
 
-// What a saved park holds, section by section ("[key] value line"), but the sections left out,
-// where each animal happens to stand (the fifth line of its section) and the walking visitors,
-// which move as the park runs.
-std::vector<std::string> parkState(const std::string& text, const std::vector<std::string>& leftOut)
-{
-    std::vector<std::string> state;
-    std::istringstream in(text);
-    std::string line, key;
-    int index = 0;
-    while (std::getline(in, line)) {
-        if (line.empty()) {
-            key.clear();
-            continue;
-        }
-        if (key.empty() && line.find('[') != std::string::npos) {
-            key = line.substr(line.find('['));
-            index = 0;
-            continue;
-        }
-        const bool kept = std::find(leftOut.begin(), leftOut.end(), key) == leftOut.end();
-        if (!(key == "[animal]" && index == 4) && key != "[person walking]" && kept)
-            state.push_back(key + " " + line);
-        ++index;
-    }
-    return state;
-}
-
 // The reward of the achievement of that name, from the game's achievement files.
 int reward(TempDir& dir, const std::string& name)
 {
@@ -497,8 +470,10 @@ TEST(PlayTheEvening, BankPricesPromotionTricksAMonthAndEveryPanelThenTheParkRelo
     const std::string savedAgain = dir.read(kProfileFile);
     EXPECT_EQ(number(savedAgain, "[cash]"), number(saved, "[cash]") + reward(dir, "Trick Teacher"));
     EXPECT_EQ(savedAgain.find("[achievement notice]"), std::string::npos) << savedAgain;
-    const std::vector<std::string> paid = {"[cash]", "[achievement notice]", "[mBalanceThisMonth]", "[mStatThisMonth]"};
-    EXPECT_EQ(parkState(savedAgain, paid), parkState(saved, paid)) << "the rest of the park saved again as it was";
+    // The walking visitors move as the park runs.
+    const std::vector<std::string> paid = {"[cash]", "[achievement notice]", "[mBalanceThisMonth]", "[mStatThisMonth]",
+                                           "[person walking]"};
+    EXPECT_EQ(savedParkState(savedAgain, paid), savedParkState(saved, paid)) << "the rest of the park saved again as it was";
 
     std::printf("The evening took %.0f s\n",
                 std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count());
