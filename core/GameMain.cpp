@@ -217,6 +217,8 @@ int runLogicSteps(StepSchedule& schedule)
         Singleton<Cursors>::get()->hoverFlag = 0;
         Singleton<TimeMgr>::get()->update(kStepMs);
         Singleton<ControlMngr>::get()->update();
+        // The screens' step. The park's day advances in it: the date bar's update (MenuDateBar)
+        // runs the rules' step (DataStorage::update) while the bar is shown and not paused.
         Singleton<ContainersMngr>::get()->update();
         sendEscapeTap();
         Singleton<ControlMngr>::get()->clearStep();

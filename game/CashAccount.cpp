@@ -11,9 +11,10 @@
 #include "toolkit/utils/TextsManager.h"
 #include "toolkit/widgets/WidgetLabel.h"
 
+#include <algorithm>
 #include <cmath>
 
-// Index: amounts - the negative-balance watch - drawing
+// Index: amounts and the loan - the negative-balance watch - drawing
 
 namespace {
 const int kStepMs = StepSchedule::kStepMs;
@@ -33,7 +34,7 @@ CashAccount::~CashAccount()
         delete amount;
 }
 
-// ---- amounts
+// ---- amounts and the loan
 
 void CashAccount::addCash(int amount)
 {
@@ -41,6 +42,31 @@ void CashAccount::addCash(int amount)
         return;
     mCash = moneySum(mCash, amount);
     mAmounts.push_back(new OneCash(amount));
+}
+
+void CashAccount::addCashUnshown(int amount)
+{
+    mCash = moneySum(mCash, amount);
+}
+
+bool CashAccount::borrow(int amount)
+{
+    if (amount <= 0 || mLoan != 0)
+        return false;
+    amount = std::min(amount, kMaxLoan);
+    addCash(amount);
+    mLoan += static_cast<int>(amount * kLoanRate);
+    return true;
+}
+
+int CashAccount::repay(int amount)
+{
+    amount = std::min({amount, mCash, mLoan});
+    if (amount <= 0)
+        return 0;
+    addCash(-amount);
+    mLoan -= amount;
+    return amount;
 }
 
 std::wstring CashAccount::amountText(int amount)

@@ -2,8 +2,8 @@
 
 // The park's money: cash, the bank loan, the watch over a negative balance that ends in game
 // over, and the amounts that float up beside the cash figure after every transaction.
-// Every payment and income goes through addCash; booking it in the month records is the
-// caller's business.
+// Every payment and income goes through addCash; the park's actions (DataStorage::transaction)
+// book it in the month records.
 
 #include <string>
 #include <vector>
@@ -22,6 +22,8 @@ class CashAccount {
 public:
     // Countdown states.
     enum { kNoCountdown = -1, kCountdown = 0, kGameOverShown = 1 };
+    static constexpr int kMaxLoan = 25000;   // the most one loan can borrow
+    static constexpr double kLoanRate = 1.2; // the loan owed per unit borrowed
 
     explicit CashAccount(int cash);
     ~CashAccount();
@@ -32,6 +34,13 @@ public:
     void setLabel(WidgetLabel* label);
     // cash += amount, shown as a floating amount; 0 does nothing.
     void addCash(int amount);
+    // cash += amount without a floating amount (the trick show shows its own).
+    void addCashUnshown(int amount);
+    // One loan at a time of at most kMaxLoan: the amount paid out, kLoanRate per unit owed.
+    // False while a loan runs or for nothing asked.
+    bool borrow(int amount);
+    // Repays at most the cash and the loan; the amount repaid (0 when nothing could be).
+    int repay(int amount);
     // One logic step: ages the floating amounts and watches a negative balance (loan warning,
     // then game over). Does nothing without a label.
     void update();

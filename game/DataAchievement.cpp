@@ -28,8 +28,5 @@ DataAchievement::DataAchievement(const std::string& path) : mPath(path)
 
 void DataAchievement::giveReward()
 {
-    DataStorage* storage = Singleton<DataStorage>::get();
-    storage->mGlobalSettings->mCashAccount->addCash(mReward);
-    storage->mBalanceThisMonth->book(t_Other, mReward);
-    storage->mStatThisMonth->book(t_Other, 1);
+    Singleton<DataStorage>::get()->transaction(t_Other, mReward);
 }

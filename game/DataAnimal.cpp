@@ -13,7 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-// Index: a new animal - the park's animal - feeding - the animal's day
+// Index: a new animal - the park's animal - feeding - treatment and tricks - the animal's day
 
 namespace {
 const int kTopLevel = 7;
@@ -159,6 +159,48 @@ int DataAnimal::feed()
         parkEvents().figurePlaysOnce(mAvatar, L"jedzenie");
     mFed = 1;
     return 1;
+}
+
+// ---- treatment and tricks
+
+// Computed through float and double as the game always has.
+int DataAnimal::treatmentCost() const
+{
+    const int price = Singleton<DataStorage>::get()->mGlobalSettings->mAnimalTreatCost;
+    return static_cast<int>(price + static_cast<double>(static_cast<float>(mHealth)) * (-1.0 / 7.0) * price);
+}
+
+void DataAnimal::treat(int cost)
+{
+    cure();
+    Singleton<DataStorage>::get()->transaction(t_PetsMedicalCare, -cost);
+}
+
+int DataAnimal::teachLesson(int n, int price, bool* mastered)
+{
+    DataStorage* storage = Singleton<DataStorage>::get();
+    int& level = mTrickProgress[n];
+    *mastered = level == kTopLevel - 1;
+    if (level < kTopLevel)
+        ++level;
+    int amount = -price;
+    storage->mBalanceThisMonth->book(t_Other, -static_cast<long long>(price));
+    if (*mastered) {
+        amount += mTeachingPrice;
+        storage->mBalanceThisMonth->book(t_TricksTeached, mTeachingPrice);
+        storage->mStatThisMonth->book(t_TricksTeached, 1);
+        mTrickFees[n] = mTeachingPrice;
+    }
+    storage->mGlobalSettings->mCashAccount->addCashUnshown(amount);
+    return amount;
+}
+
+int DataAnimal::earnAllTricksReward()
+{
+    DataStorage* storage = Singleton<DataStorage>::get();
+    storage->mBalanceThisMonth->book(t_TricksTeached, mAllTricksPrice);
+    storage->mGlobalSettings->mCashAccount->addCashUnshown(mAllTricksPrice);
+    return mAllTricksPrice;
 }
 
 // ---- the animal's day

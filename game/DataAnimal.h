@@ -32,6 +32,16 @@ public:
     void newDay();
     // Treated: not sick, health 7, not at the doctor.
     void cure();
+    // The price of a treatment by the park's treat cost P: P x (7 - health) / 7 rounded down.
+    int treatmentCost() const;
+    // Cured at cost, paid and booked.
+    void treat(int cost);
+    // A lesson of trick n (0 to 2) paid at price: the trick's level rises, and reaching the top
+    // level earns the animal's trick reward (kept as the trick's fee; *mastered tells). The cash
+    // changes by the amount returned without a floating amount: the trick show shows it.
+    int teachLesson(int n, int price, bool* mastered);
+    // The all-tricks reward earned and booked the same way; returns it.
+    int earnAllTricksReward();
     // Happiness of two levels: trunc((hunger + health) x 0.2857214285714285), held in 0..4 so
     // an overfed animal still has a happiness its pictures show.
     static int happinessOf(int hunger, int health);

@@ -160,8 +160,5 @@ void DataBuilding::orderRepair()
     DataStorage* storage = Singleton<DataStorage>::get();
     if (storage->findParkBuilding("OtherBuilding2.txt"))
         return;
-    int cost = repairCost();
-    storage->mGlobalSettings->mCashAccount->addCash(-cost);
-    storage->mBalanceThisMonth->book(t_BuildingsRepairs, -static_cast<long long>(cost));
-    storage->mStatThisMonth->book(t_BuildingsRepairs, 1);
+    storage->transaction(t_BuildingsRepairs, -repairCost());
 }

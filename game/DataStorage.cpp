@@ -18,17 +18,19 @@
 #include "render/external/Sounds.h"
 #include "toolkit/utils/misc.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <set>
 
-// Index: queries - park services - the logic step and the day - the month - offers -
-// popularity - debug texts - options - messages to the player - ownership
+// Index: queries - park services - the logic step and the day - the player's actions - the month -
+// offers - popularity - debug texts - options - messages to the player - ownership
 
 namespace {
 const int kStepMs = StepSchedule::kStepMs;
 const int kAchievementCheckMs = 1000;
 const int kMaxOffersPerKind = 9;
 const int kDumpKey = 'g';
+const int kTopLevel = 7;
 const wchar_t* const kSpecies[5] = {L"dog", L"cat", L"dino", L"rabbit", L"horse"};
 } // namespace
 
@@ -152,6 +154,7 @@ void DataStorage::newDay()
     parkEvents().visitorsDay();
     parkEvents().financeScreensReset();
     mGlobalSettings->mCashAccount->newDay();
+    rankParks();
     parkEvents().rankingRebuilt();
 
     // The autosave of the current profile; with no profile chosen there is nothing to save.
@@ -171,6 +174,141 @@ bool DataStorage::saveCurrentProfile()
         return true;
     reportSaveFailure(failure, profile->mPath);
     return false;
+}
+
+// ---- the player's actions
+
+void DataStorage::transaction(int row, int amount)
+{
+    mGlobalSettings->mCashAccount->addCash(amount);
+    mBalanceThisMonth->book(row, amount);
+    mStatThisMonth->book(row, 1);
+}
+
+bool DataStorage::buyBuilding(DataBuilding* building)
+{
+    if (mGlobalSettings->mCashAccount->mCash < building->mCost)
+        return false;
+    transaction(t_NewBuildings, -building->mCost);
+    mParkBuildings.push_back(building);
+    return true;
+}
+
+void DataStorage::sellBuilding(const DataBuilding* building, int entry)
+{
+    transaction(t_BuildingsSold, building->mSaleValue);
+    mParkBuildings.erase(mParkBuildings.begin() + entry);
+}
+
+// An order already placed is not placed (and charged) again.
+void DataStorage::repairAll()
+{
+    for (DataBuilding* building : mParkBuildings)
+        if (building->mCondition < kTopLevel && !building->mRepairing)
+            building->orderRepair();
+}
+
+void DataStorage::cleanAll()
+{
+    for (DataBuilding* building : mParkBuildings)
+        if (building->mCleanness < kTopLevel && !building->mCleaning)
+            building->orderCleaning();
+}
+
+// Stops at the first portion the empty store cannot give (the animal reports it).
+void DataStorage::feedAll()
+{
+    bool storeEmpty = false;
+    for (size_t i = 0; i < mParkAnimals.size() && !storeEmpty; ++i) {
+        DataAnimal* animal = mParkAnimals[i];
+        for (int portions = kTopLevel - animal->mHunger; portions > 0 && !storeEmpty; --portions)
+            storeEmpty = !animal->feed();
+    }
+}
+
+DataAnimal* DataStorage::hostAnimal(DataAnimal* offer)
+{
+    size_t buildings = 0;
+    for (const DataBuilding* building : mParkBuildings)
+        buildings += building->mType == offer->mType ? 1 : 0;
+    DataAnimal* animal =
+        parkAnimalsOfKind(offer->mType).size() < buildings ? DataAnimal::placeInPark(offer) : nullptr;
+    if (!animal)
+        return nullptr;
+    mGlobalSettings->mCashAccount->addCash(offer->mAccommodationFee);
+    mBalanceThisMonth->book(t_PetsHosted, offer->mAccommodationFee);
+    mParkAnimals.push_back(animal);
+    mAnimalsForSale.erase(std::remove(mAnimalsForSale.begin(), mAnimalsForSale.end(), offer), mAnimalsForSale.end());
+    retire(offer);
+    mStatThisMonth->book(t_PetsHosted, 1);
+    return animal;
+}
+
+// A food of no amount or of a negative price is no purchase (only a broken food file has one).
+DataStorage::FoodPurchase DataStorage::buyFood(const DataFood* food)
+{
+    if (food->mFood <= 0 || food->mCost < 0)
+        return FoodPurchase::NoPurchase;
+    if (mGlobalSettings->mCashAccount->mCash < food->mCost)
+        return FoodPurchase::NoCash;
+    if (static_cast<long long>(mGlobalSettings->mFoodStored) + food->mFood > foodStoreCapacity())
+        return FoodPurchase::StoreFull;
+    mGlobalSettings->mFoodStored += food->mFood;
+    transaction(t_PetsFood, -food->mCost);
+    return FoodPurchase::Bought;
+}
+
+namespace {
+
+// The share of a venue's base sales at a price below its limit: 1 - 1 / (limit - price). A price
+// at or above the limit sells nothing (rather than dividing by zero or selling more than all).
+float demand(int limit, int price)
+{
+    int gap = limit - price;
+    return gap >= 1 ? 1.0f - 1.0f / static_cast<float>(gap) : 0.0f;
+}
+
+// A count of sales, truncated, never below 0.
+int salesCount(float count)
+{
+    return truncatedWithin(count, 0, kMaxCount);
+}
+
+} // namespace
+
+void DataStorage::visitorsSpend(int visitors, int cars)
+{
+    GlobalSettings* settings = mGlobalSettings;
+    float v = static_cast<float>(visitors);
+    int dinners = 0, drinks = 0, salads = 0, hotel = 0;
+    if (hasRestaurant()) {
+        float d = (200 + std::rand() % 300) * v * demand(settings->scrollReference(L"Dinner"), settings->mDinnerPrice) * 0.001f;
+        float k = (300 + std::rand() % 600) * v * demand(settings->scrollReference(L"Drinks"), settings->mDrinksPrice) * 0.001f;
+        float s = (std::rand() % 500 + 400.0f) * v * demand(settings->scrollReference(L"Salads"), settings->mSaladPrice) * 0.001f;
+        float salt = settings->mSaltInFood * 0.1f;
+        s = (salt - salt * salt) * s;
+        k = k * (1.0f - salt) * 1.5f;
+        dinners = salesCount(d);
+        drinks = salesCount(k);
+        salads = salesCount(s);
+    }
+    if (hasHotel()) {
+        float h = (std::rand() % 200 + 50.0f) * v *
+                  demand(settings->scrollReference(L"Hotel"), settings->mOwnersAccommodationPrice) * 0.001f;
+        hotel = salesCount(h);
+    }
+    int restaurant = moneySum(moneySum(moneyProduct(dinners, settings->mDinnerPrice),
+                                       moneyProduct(salads, settings->mSaladPrice)),
+                              moneyProduct(drinks, settings->mDrinksPrice));
+    int rooms = moneyProduct(hotel, settings->mOwnersAccommodationPrice);
+    int tickets = moneyProduct(cars, settings->mCarParkingTicketPrice);
+    settings->mCashAccount->addCash(moneySum(moneySum(restaurant, rooms), tickets));
+    mBalanceThisMonth->book(t_RestaurantSales, restaurant);
+    mBalanceThisMonth->book(t_OwnersHotelSales, rooms);
+    mBalanceThisMonth->book(t_ParkTicketsSale, tickets);
+    mStatThisMonth->book(t_ParkTicketsSale, static_cast<long long>(cars) + visitors);
+    mStatThisMonth->book(t_RestaurantSales, static_cast<long long>(dinners) + salads + drinks);
+    mStatThisMonth->book(t_OwnersHotelSales, hotel);
 }
 
 // ---- the month

@@ -10,8 +10,10 @@
 
 #include "core/Singleton.h"
 #include "game/Animation.h"
+#include "game/DataRankingPark.h"
 #include "render/CRender.h"
 
+#include <climits>
 #include <map>
 #include <memory>
 #include <string>
@@ -71,6 +73,40 @@ public:
     // Writes "lok_achiev.txt" and "lok_buildings.txt" with the texts of the data (debug key g).
     void dumpTexts() const;
 
+    // ---- the player's actions: each pays or earns and books it in this month's records
+    // Pays (amount < 0) or earns amount, booked in the row of this month's money record, and
+    // counts one booking of the row.
+    void transaction(int row, int amount);
+    // Starts promotion k (1 = the first of the park's list) when none runs and the cash covers
+    // it: the active promotion, its days and its cost. False otherwise.
+    bool startPromotion(int k);
+    // A building bought when the cash covers its cost: paid and placed in the park. False when
+    // the park cannot pay.
+    bool buyBuilding(DataBuilding* building);
+    // The park's entry at index entry sold for the building's sale value and removed.
+    void sellBuilding(const DataBuilding* building, int entry);
+    // A repair (a cleaning) ordered for every park building below the top level that has none.
+    void repairAll();
+    void cleanAll();
+    // Every park animal fed up to the top level in park order, until the store runs out.
+    void feedAll();
+    // An offer taken in when a building of its kind is free: the park's animal placed with its
+    // figure, the stay's fee earned, the offer gone. Null (nothing booked) without a free place.
+    DataAnimal* hostAnimal(DataAnimal* offer);
+    // What a food purchase came to.
+    enum class FoodPurchase { Bought, NoCash, StoreFull, NoPurchase };
+    // A food bought into the store when the cash covers it and the store has room.
+    FoodPurchase buyFood(const DataFood* food);
+    // The spending of a day's visitors with cars parked: restaurant and owners' hotel sales at
+    // the park's prices and the car tickets, earned and booked.
+    void visitorsSpend(int visitors, int cars);
+
+    // ---- the ranking
+    // Ranks the park among the rival parks by popularity (computed afresh): the rivals follow
+    // their curves, the park is named after the current profile. Keeps the order and the park's
+    // place; without a current profile only the popularity is computed.
+    void rankParks();
+
     // ---- options and profiles
     // Creates the options from folder + "save.txt" (or "defaultsave.txt"), saves and applies them.
     void createOptions(const std::string& folder);
@@ -129,6 +165,9 @@ public:
     MonthBalance* mBalanceLastMonth = nullptr;
     MonthBalance* mBalanceThisMonth = nullptr;
     int mPopularity = 0;
+    std::vector<DataRankingPark> mRanking; // the best park first
+    // 1 = the best park; no place until the first ranking, so no "pr" term holds before it.
+    int mPlayerPlace = INT_MAX;
     std::vector<PlayerNotice> mPlayerNotices;
     unsigned mSaveFailuresTold = 0; // a bit per kind of write failure
 

@@ -52,10 +52,8 @@ public:
     virtual void petScreensReset() {}
     // A new set of animals is offered: the offers screen rebuilds its cards.
     virtual void offersRebuilt() {}
-    // The ranking of the parks is built again.
+    // The ranking of the parks was made again: the ranking screen shows it.
     virtual void rankingRebuilt() {}
-    // The player's place in the ranking (1 the best); no place yet: INT_MAX.
-    virtual int playerPlace() const { return INT_MAX; }
     // The in-game screen's cash label, which the cash account draws into; null without screens.
     virtual WidgetLabel* cashLabel() { return nullptr; }
     // The in-game screen's current alpha, which the cash figure follows.

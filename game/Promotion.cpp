@@ -30,9 +30,17 @@ void Promotion::buy()
 {
     DataStorage* storage = Singleton<DataStorage>::get();
     mDaysLeft = mDuration;
-    storage->mGlobalSettings->mCashAccount->addCash(-mCost);
-    storage->mBalanceThisMonth->book(t_ParkPromotion, -static_cast<long long>(mCost));
-    storage->mStatThisMonth->book(t_ParkPromotion, 1);
+    storage->transaction(t_ParkPromotion, -mCost);
+}
+
+bool DataStorage::startPromotion(int k)
+{
+    if (k < 1 || k > static_cast<int>(mPromotions.size()) || mGlobalSettings->mActivePromotion != -1 ||
+        mGlobalSettings->mCashAccount->mCash < mPromotions[k - 1]->mCost)
+        return false;
+    mGlobalSettings->mActivePromotion = k;
+    mPromotions[k - 1]->buy();
+    return true;
 }
 
 void Promotion::newDay()

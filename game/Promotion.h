@@ -9,8 +9,8 @@ class Promotion {
 public:
     explicit Promotion(const std::string& path);
 
-    // Starts it: days left = duration, the cost charged (t_ParkPromotion). The bank screen sets
-    // the active promotion before.
+    // Starts it: days left = duration, the cost charged (t_ParkPromotion). DataStorage's
+    // startPromotion sets the active promotion before.
     void buy();
     // One day less; on reaching 0 no promotion is active any more.
     void newDay();

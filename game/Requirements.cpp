@@ -103,7 +103,7 @@ int DataStorage::checkRequirements(const std::wstring& requirements, std::wstrin
             met = undone == 1;
         } else if (code == L"pr") {
             const bool given = number(fields, 1, n);
-            met = given && parkEvents().playerPlace() <= n;
+            met = given && mPlayerPlace <= n;
             // The building cards show what is missing: a place or a visitor count named nowhere
             // else would leave "Required:" with nothing after it.
             if (text && !met && given)

@@ -1,13 +1,11 @@
 #include "park/PublicManager.h"
 
 #include "core/ControlMngr.h"
-#include "game/CashAccount.h"
 #include "game/DataAnimal.h"
 #include "game/DataBuilding.h"
 #include "game/DataStorage.h"
 #include "game/GlobalSettings.h"
 #include "game/KeyFile.h"
-#include "game/MonthBalance.h"
 #include "game/Ranges.h"
 #include "park/GameBackground3D.h"
 #include "park/GameCamera.h"
@@ -94,19 +92,6 @@ std::string layerString(int a, int b = -1)
     return mask;
 }
 
-// The share of a venue's base sales at a price below its limit: 1 - 1 / (limit - price). A price
-// at or above the limit sells nothing (rather than dividing by zero or selling more than all).
-float demand(int limit, int price)
-{
-    int gap = limit - price;
-    return gap >= 1 ? 1.0f - 1.0f / static_cast<float>(gap) : 0.0f;
-}
-
-// A count of sales, truncated, never below 0.
-int salesCount(float count)
-{
-    return truncatedWithin(count, 0, kMaxCount);
-}
 } // namespace
 
 // ---- records
@@ -560,39 +545,8 @@ int PublicManager::setupCars()
 
 void PublicManager::newDay()
 {
-    DataStorage* storage = Singleton<DataStorage>::get();
-    GlobalSettings* settings = storage->mGlobalSettings;
-    int cars = setupCars();
-    float v = static_cast<float>(mVisitors);
-    int dinners = 0, drinks = 0, salads = 0, hotel = 0;
-    if (storage->hasRestaurant()) {
-        float d = (200 + std::rand() % 300) * v * demand(settings->scrollReference(L"Dinner"), settings->mDinnerPrice) * 0.001f;
-        float k = (300 + std::rand() % 600) * v * demand(settings->scrollReference(L"Drinks"), settings->mDrinksPrice) * 0.001f;
-        float s = (std::rand() % 500 + 400.0f) * v * demand(settings->scrollReference(L"Salads"), settings->mSaladPrice) * 0.001f;
-        float salt = settings->mSaltInFood * 0.1f;
-        s = (salt - salt * salt) * s;
-        k = k * (1.0f - salt) * 1.5f;
-        dinners = salesCount(d);
-        drinks = salesCount(k);
-        salads = salesCount(s);
-    }
-    if (storage->hasHotel()) {
-        float h = (std::rand() % 200 + 50.0f) * v *
-                  demand(settings->scrollReference(L"Hotel"), settings->mOwnersAccommodationPrice) * 0.001f;
-        hotel = salesCount(h);
-    }
-    int restaurant = moneySum(moneySum(moneyProduct(dinners, settings->mDinnerPrice),
-                                       moneyProduct(salads, settings->mSaladPrice)),
-                              moneyProduct(drinks, settings->mDrinksPrice));
-    int rooms = moneyProduct(hotel, settings->mOwnersAccommodationPrice);
-    int tickets = moneyProduct(cars, settings->mCarParkingTicketPrice);
-    settings->mCashAccount->addCash(moneySum(moneySum(restaurant, rooms), tickets));
-    storage->mBalanceThisMonth->book(t_RestaurantSales, restaurant);
-    storage->mBalanceThisMonth->book(t_OwnersHotelSales, rooms);
-    storage->mBalanceThisMonth->book(t_ParkTicketsSale, tickets);
-    storage->mStatThisMonth->book(t_ParkTicketsSale, static_cast<long long>(cars) + mVisitors);
-    storage->mStatThisMonth->book(t_RestaurantSales, static_cast<long long>(dinners) + salads + drinks);
-    storage->mStatThisMonth->book(t_OwnersHotelSales, hotel);
+    const int cars = setupCars();
+    Singleton<DataStorage>::get()->visitorsSpend(mVisitors, cars);
 }
 
 // ---- drawing

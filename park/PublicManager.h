@@ -82,8 +82,7 @@ public:
     void update();
     // Queues the cars, the audience and the walkers; nothing before both shared scenes are loaded.
     void draw();
-    // The day's cars and the visitors' spending in the restaurant, the owners' hotel and on car
-    // tickets, paid into the cash account and booked in this month's records.
+    // The day's cars, then the visitors' spending (DataStorage::visitorsSpend).
     void newDay();
     // Places the cars on the parking places of the current parking level; returns their number.
     int setupCars();

@@ -1,11 +1,9 @@
 #include "park/TeachTrick.h"
 
-#include "game/CashAccount.h"
 #include "game/DataAnimal.h"
 #include "game/DataStorage.h"
 #include "game/GlobalSettings.h"
 #include "game/KeyFile.h"
-#include "game/MonthBalance.h"
 #include "game/Ranges.h"
 #include "game/TextFormat.h"
 #include "park/AnimalAvatar.h"
@@ -145,12 +143,10 @@ void TeachTrick::update()
     // confirmation that masters the last trick asks for that message in this very step, and the
     // reward's message would take its place.
     if (mAllTaughtFlag && mAnimal && allMastered(mAnimal) && !Singleton<Popup>::get()->isVisible()) {
-        int reward = mAnimal->mAllTricksPrice;
-        openMessage(L"alltricksteached", L"alltricksteached_message", reward);
-        mAmount = reward;
-        Singleton<DataStorage>::get()->mBalanceThisMonth->book(t_TricksTeached, reward);
+        openMessage(L"alltricksteached", L"alltricksteached_message", mAnimal->mAllTricksPrice);
+        mAmount = mAnimal->earnAllTricksReward();
         mAllTaughtFlag = 0;
-        payAmount();
+        showAmount();
     }
 }
 
@@ -176,32 +172,19 @@ void TeachTrick::onTrickTaught(int previous, int current)
 {
     if (current != kLayerReleased || mFinishedTrick == -1 || !mAnimal)
         return;
-    DataStorage* storage = Singleton<DataStorage>::get();
-    int& level = mAnimal->mTrickProgress[mFinishedTrick - 1];
-    bool mastered = level == kTopLevel - 1;
-    if (level < kTopLevel)
-        ++level;
-
-    mAmount = -mRewardPrice;
-    storage->mBalanceThisMonth->book(t_Other, -static_cast<long long>(mRewardPrice));
+    bool mastered = false;
+    mAmount = mAnimal->teachLesson(mFinishedTrick - 1, mRewardPrice, &mastered);
     if (mastered) {
-        int reward = mAnimal->mTeachingPrice;
-        openMessage(L"trickteached", L"trickteached_message", reward);
-        mAmount += reward;
-        storage->mBalanceThisMonth->book(t_TricksTeached, reward);
-        storage->mStatThisMonth->book(t_TricksTeached, 1);
-        mAnimal->mTrickFees[mFinishedTrick - 1] = reward;
+        openMessage(L"trickteached", L"trickteached_message", mAnimal->mTeachingPrice);
         mAllTaughtFlag = allMastered(mAnimal) ? 1 : 0;
     }
     mFinishedTrick = -1;
     if (mAmount != 0)
-        payAmount();
+        showAmount();
 }
 
-void TeachTrick::payAmount()
+void TeachTrick::showAmount()
 {
-    CashAccount* account = Singleton<DataStorage>::get()->mGlobalSettings->mCashAccount;
-    account->mCash = moneySum(account->mCash, mAmount);
     mWidget1->setTransform(0.0f, 0.0f, 1.0f, 1.0f);
     mAmountAlpha = 1.0f;
 }

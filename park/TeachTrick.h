@@ -73,8 +73,8 @@ public:
     std::vector<std::pair<int, int>> mTrickRanges; // kept as read
 
 private:
-    // Pays amount into the cash and starts the money label.
-    void payAmount();
+    // Starts the money label with the amount just paid or earned.
+    void showAmount();
 };
 
 // Reads a trick file ("data/game/show/<species>.txt") into the show: its frame ranges, the lesson

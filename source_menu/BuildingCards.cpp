@@ -2,11 +2,9 @@
 
 #include "core/ControlMngr.h"
 #include "core/Singleton.h"
-#include "game/CashAccount.h"
 #include "game/DataBuilding.h"
 #include "game/DataStorage.h"
 #include "game/GlobalSettings.h"
-#include "game/MonthBalance.h"
 #include "park/GameBackground3D.h"
 #include "park/GameCamera.h"
 #include "source_menu/Button.h"
@@ -26,28 +24,17 @@ bool isOwned(const DataBuilding* building)
     return parkIndexOf(building) >= 0;
 }
 
-void buyBuilding(DataBuilding* building)
+bool buyBuilding(DataBuilding* building)
 {
-    DataStorage* storage = Singleton<DataStorage>::get();
-    storage->mGlobalSettings->mCashAccount->addCash(-building->mCost);
-    storage->mBalanceThisMonth->book(t_NewBuildings, -static_cast<long long>(building->mCost));
-    storage->mStatThisMonth->book(t_NewBuildings, 1);
-    storage->mParkBuildings.push_back(building);
+    if (!Singleton<DataStorage>::get()->buyBuilding(building))
+        return false;
     if (!building->mCameraTarget.empty()) {
         GameBackground3D* park = Singleton<GameBackground3D>::get();
         if (park->mCamera)
             park->mCamera->moveToHelper(wideToString(building->mCameraTarget), park->mBuildingsHelpers);
         Singleton<MenuManager>::get()->closeAllPanels();
     }
-}
-
-void sellBuilding(DataBuilding* building, int entry)
-{
-    DataStorage* storage = Singleton<DataStorage>::get();
-    storage->mGlobalSettings->mCashAccount->addCash(building->mSaleValue);
-    storage->mBalanceThisMonth->book(t_BuildingsSold, building->mSaleValue);
-    storage->mStatThisMonth->book(t_BuildingsSold, 1);
-    storage->mParkBuildings.erase(storage->mParkBuildings.begin() + entry);
+    return true;
 }
 
 int parkIndexOf(const DataBuilding* building)

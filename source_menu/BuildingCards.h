@@ -27,12 +27,9 @@ bool isOwned(const DataBuilding* building);
 int parkIndexOf(const DataBuilding* building);
 // The park's own record of that name and type (a loaded park holds records of its own), or null.
 DataBuilding* parkBuildingOf(const DataBuilding* building);
-// Books a bought building: its cost paid and entered in this month's records, the building
-// placed in the park, and the camera sent to its helper (closing the panels) when it has one.
-void buyBuilding(DataBuilding* building);
-// Books a sold building, the park's entry at index entry: its sale value earned and entered in
-// this month's records, the entry removed.
-void sellBuilding(DataBuilding* building, int entry);
+// Buys a building through the park's rules and sends the camera to its helper (closing the
+// panels) when it has one. False when the park cannot pay.
+bool buyBuilding(DataBuilding* building);
 // +10 ms for each description area the pointer lies strictly inside, 0 for the others.
 void countHover(int hoverTime[kCards]);
 // The description of building first + k of the first area k whose counter passed the delay,

@@ -152,33 +152,20 @@ void MenuBank::update()
     askPromotion();
 }
 
-// Each answer is held to what the bank allows when it is applied, so no amount of money appears
-// or vanishes: one loan at a time of at most kMaxLoan, a repayment of at most the cash and the
-// loan, a promotion only while none runs and the cash covers it.
+// The bank's rules hold each answer to what the bank allows when it is applied; the screen
+// refills after every answer.
 void MenuBank::applyAnswers()
 {
     CashAccount* cash = account();
-    if (borrowAmount > 0 && cash->mLoan == 0) {
-        const int amount = std::min(borrowAmount, kMaxLoan);
-        cash->addCash(amount);
-        cash->mLoan += static_cast<int>(amount * kLoanRate);
+    if (borrowAmount > 0 && cash->borrow(borrowAmount))
         reset();
-    }
     if (repayAmount > 0) {
-        const int amount = std::min({repayAmount, cash->mCash, cash->mLoan});
-        if (amount > 0) {
-            cash->addCash(-amount);
-            cash->mLoan -= amount;
-        }
+        cash->repay(repayAmount);
         reset();
     }
     if (promotionAnswer > 0) {
-        GlobalSettings* settings = Singleton<DataStorage>::get()->mGlobalSettings;
-        const int k = promotionChoice;
-        if (k >= 1 && k <= promotionCount() && settings->mActivePromotion == -1 && cash->mCash >= promotion(k)->mCost) {
-            settings->mActivePromotion = k;
-            promotion(k)->buy();
-        }
+        if (promotionChoice <= promotionCount())
+            Singleton<DataStorage>::get()->startPromotion(promotionChoice);
         reset();
         promotionAnswer = 0;
     }
@@ -194,7 +181,7 @@ bool MenuBank::askBorrow()
     popup->setTitle(text(L"howmuchborrow"));
     popup->setCaller(this);
     popup->setResult(&borrowAmount);
-    popup->setRange(0, 0, kMaxLoan);
+    popup->setRange(0, 0, CashAccount::kMaxLoan);
     Singleton<MenuManager>::get()->runCommand(L"scrollpopupstart");
     return true;
 }

@@ -17,8 +17,6 @@ class TextTable;
 
 class MenuBank : public Singleton<MenuBank>, public _MenuBank {
 public:
-    static constexpr int kMaxLoan = 25000;        // the most one loan can borrow
-    static constexpr double kLoanRate = 1.2;  // the loan owed per unit borrowed
     static constexpr int kPromotions = 3;
 
     MenuBank() = default;

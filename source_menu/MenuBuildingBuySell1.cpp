@@ -1,10 +1,8 @@
 #include "source_menu/MenuBuildingBuySell1.h"
 
 #include "core/ControlMngr.h"
-#include "game/CashAccount.h"
 #include "game/DataBuilding.h"
 #include "game/DataStorage.h"
-#include "game/GlobalSettings.h"
 #include "game/MonthBalance.h"
 #include "park/GameBackground3D.h"
 #include "park/GameCamera.h"
@@ -86,17 +84,13 @@ void MenuBuildingBuySell1::update()
 
 bool MenuBuildingBuySell1::buy(int i)
 {
-    DataStorage* storage = Singleton<DataStorage>::get();
-    CashAccount* cash = storage->mGlobalSettings->mCashAccount;
-    DataBuilding* building = mBuildings[i];
-    if (cash->mCash < building->mCost) {
+    if (!buyBuilding(mBuildings[i])) {
         if (mClickLatch == 0) {
             Singleton<Sounds>::get()->play("wrong_click");
             mClickLatch = 1;
         }
         return false;
     }
-    buyBuilding(building);
     reset();
     Singleton<Sounds>::get()->play("buy");
     Singleton<Tutorial>::get()->buildingBought = 1;
@@ -118,7 +112,7 @@ void MenuBuildingBuySell1::sell(int i)
         popup->setResult(nullptr);
         Singleton<MenuManager>::get()->runCommand(L"popupstart");
     } else {
-        sellBuilding(building, entry);
+        storage->sellBuilding(building, entry);
     }
     reset();
 }

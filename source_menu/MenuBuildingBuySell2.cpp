@@ -1,10 +1,8 @@
 #include "source_menu/MenuBuildingBuySell2.h"
 
 #include "core/ControlMngr.h"
-#include "game/CashAccount.h"
 #include "game/DataBuilding.h"
 #include "game/DataStorage.h"
-#include "game/GlobalSettings.h"
 #include "game/MonthBalance.h"
 #include "park/GameBackground3D.h"
 #include "park/GameCamera.h"
@@ -145,8 +143,7 @@ void MenuBuildingBuySell2::update()
         DataBuilding* building = mBuildings[i];
         const bool owned = isOwned(building);
         if (mBuyButtons[c]->isClicked(0, 0, 0) && !owned && building->mRequirementsMet) {
-            if (storage->mGlobalSettings->mCashAccount->mCash >= building->mCost) {
-                buyBuilding(building);
+            if (buyBuilding(building)) {
                 reset();
                 play("buy");
                 if (isCarPark(building))
@@ -158,7 +155,7 @@ void MenuBuildingBuySell2::update()
         if (mSellButtons[c]->isClicked(0, 0, 1) && owned) {
             const int entry = parkIndexOf(building);
             if (entry >= 0) {
-                sellBuilding(building, entry);
+                storage->sellBuilding(building, entry);
                 if (isCarPark(building))
                     Singleton<PublicManager>::get()->setupCars();
             }

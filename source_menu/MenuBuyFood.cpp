@@ -1,10 +1,8 @@
 #include "source_menu/MenuBuyFood.h"
 
-#include "game/CashAccount.h"
 #include "game/DataFood.h"
 #include "game/DataStorage.h"
 #include "game/GlobalSettings.h"
-#include "game/MonthBalance.h"
 #include "render/external/Sounds.h"
 #include "source_menu/BuildingCards.h"
 #include "source_menu/Button.h"
@@ -55,7 +53,6 @@ void MenuBuyFood::reset()
         if (mBuyButtons[i])
             mBuyButtons[i]->wasDown = 0;
     }
-    mCapacity = storage->foodStoreCapacity();
 }
 
 void MenuBuyFood::update()
@@ -76,26 +73,19 @@ void MenuBuyFood::update()
 
 void MenuBuyFood::buy(int i)
 {
-    DataStorage* storage = Singleton<DataStorage>::get();
-    GlobalSettings* settings = storage->mGlobalSettings;
-    const DataFood* food = mFoods[i];
-    // A food of no amount or of a negative price is no purchase (only a broken food file has one).
-    if (food->mFood <= 0 || food->mCost < 0)
-        return;
-    CashAccount* cash = settings->mCashAccount;
-    if (cash->mCash < food->mCost) {
+    switch (Singleton<DataStorage>::get()->buyFood(mFoods[i])) {
+    case DataStorage::FoodPurchase::Bought:
+        Singleton<Tutorial>::get()->foodBought = 1;
+        break;
+    case DataStorage::FoodPurchase::NoCash:
         refuse(L"nocashforfood");
-        return;
-    }
-    if (static_cast<long long>(settings->mFoodStored) + food->mFood > mCapacity) {
+        break;
+    case DataStorage::FoodPurchase::StoreFull:
         refuse(L"foodstorefull");
-        return;
+        break;
+    case DataStorage::FoodPurchase::NoPurchase:
+        break;
     }
-    cash->addCash(-food->mCost);
-    settings->mFoodStored += food->mFood;
-    storage->mBalanceThisMonth->book(t_PetsFood, -static_cast<long long>(food->mCost));
-    storage->mStatThisMonth->book(t_PetsFood, 1);
-    Singleton<Tutorial>::get()->foodBought = 1;
 }
 
 // The message box with the shop's title; the panel stays as it is behind it.

@@ -23,7 +23,7 @@ public:
     void init(const char* path) override;
     void update() override;
     void draw() override;
-    // Takes the foods, their requirements and the store's capacity afresh on every show.
+    // Takes the foods and their requirements afresh on every show.
     void reset() override;
     // The close button: closes every panel on a release.
     void onWidget1(int previous, int current) override;
@@ -32,10 +32,9 @@ public:
     int mAllowed[kFoods] = {};
     std::wstring mRequirementTexts[kFoods];
     Button* mBuyButtons[kFoods] = {};
-    int mCapacity = 0;
 
 private:
-    // Books food i when the park can pay and store it, else says why not.
+    // Buys food i through the park's rules, or says why not.
     void buy(int i);
     void refuse(const wchar_t* textKey);
 };

@@ -8,7 +8,6 @@
 #include "game/DataBuilding.h"
 #include "game/DataStorage.h"
 #include "game/GlobalSettings.h"
-#include "game/MonthBalance.h"
 #include "game/TextFormat.h"
 #include "park/GameBackground3D.h"
 #include "park/GameCamera.h"
@@ -209,27 +208,17 @@ void MenuIngame::updateParkWideButtons()
     const float offsetX = rightEdge() - 1.0f;
     // A building whose order is already placed is not ordered (and charged) again.
     if (mRepairAllButton->isClicked(offsetX, 0.0f, 1)) {
-        for (DataBuilding* building : storage->mParkBuildings)
-            if (building->mCondition < kTopLevel && !building->mRepairing)
-                building->orderRepair();
+        storage->repairAll();
         Singleton<MenuBuildings1>::get()->reset();
         Singleton<MenuBuildings2>::get()->reset();
     }
     if (mCleanAllButton->isClicked(offsetX, 0.0f, 1)) {
-        for (DataBuilding* building : storage->mParkBuildings)
-            if (building->mCleanness < kTopLevel && !building->mCleaning)
-                building->orderCleaning();
+        storage->cleanAll();
         Singleton<MenuBuildings1>::get()->reset();
         Singleton<MenuBuildings2>::get()->reset();
     }
     if (mFeedAllButton->isClicked(offsetX, 0.0f, 1)) {
-        // Stops at the first portion the empty store cannot give (the animal reports it).
-        bool storeEmpty = false;
-        for (size_t i = 0; i < storage->mParkAnimals.size() && !storeEmpty; ++i) {
-            DataAnimal* animal = storage->mParkAnimals[i];
-            for (int portions = kTopLevel - animal->mHunger; portions > 0 && !storeEmpty; --portions)
-                storeEmpty = !animal->feed();
-        }
+        storage->feedAll();
         Singleton<MenuPetsList1>::get()->reset();
     }
     mAllButtonsAlpha = std::min(1.0f, mAllButtonsAlpha + kAllButtonsFade);
@@ -245,12 +234,8 @@ void MenuIngame::updateAnimalPanel(DataAnimal* animal)
     if (mTreatAnswer == 1) {
         // The treatment the player agreed to pay for is given to that animal only.
         if (animal == mTreatAnimal && isParkAnimal(animal)) {
-            DataStorage* storage = Singleton<DataStorage>::get();
-            animal->cure();
+            animal->treat(mTreatCost);
             router->closeAllPanels();
-            storage->mGlobalSettings->mCashAccount->addCash(-mTreatCost);
-            storage->mBalanceThisMonth->book(t_PetsMedicalCare, -static_cast<long long>(mTreatCost));
-            storage->mStatThisMonth->book(t_PetsMedicalCare, 1);
         }
         mTreatAnswer = -1;
         mTreatAnimal = nullptr;
@@ -280,9 +265,7 @@ void MenuIngame::askForTreatment(DataAnimal* animal)
         mTreatCost = 0;
         return;
     }
-    // P x (7 - health) / 7 rounded down, computed as the game always has.
-    mTreatCost = static_cast<int>(fullPrice + static_cast<double>(static_cast<float>(animal->mHealth)) *
-                                                  (-1.0 / 7.0) * fullPrice);
+    mTreatCost = animal->treatmentCost();
     mTreatAnimal = animal;
     popup->setMode(1, 0);
     popup->setTitle(textsManager.get(L"treatpopup"));

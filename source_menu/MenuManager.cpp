@@ -234,7 +234,8 @@ void MenuManager::runCommand(std::wstring command)
             // saw earlier in this run show again (its progress comes from its own file).
             for (TutMessage* message : Singleton<Tutorial>::get()->messages)
                 message->shown = 0;
-            Singleton<MenuRanking>::get()->buildRanking();
+            data->rankParks();
+            Singleton<MenuRanking>::get()->showRanking();
             hide(screen<MainMenuCreateProfile>());
             hide(screen<MainMenuChooseProfile>());
             show(screen<MainMenuStart>());

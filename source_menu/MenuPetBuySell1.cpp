@@ -2,12 +2,8 @@
 
 #include "toolkit/utils/misc.h"
 #include "core/ControlMngr.h"
-#include "game/CashAccount.h"
 #include "game/DataAnimal.h"
-#include "game/DataBuilding.h"
 #include "game/DataStorage.h"
-#include "game/GlobalSettings.h"
-#include "game/MonthBalance.h"
 #include "park/AnimalAvatar.h"
 #include "park/GameBackground3D.h"
 #include "park/GameCamera.h"
@@ -114,13 +110,7 @@ DataAnimal* MenuPetBuySell1::shownOffer(size_t i) const
 
 void MenuPetBuySell1::accommodate(DataAnimal* offer)
 {
-    DataStorage* storage = Singleton<DataStorage>::get();
-    size_t buildings = 0;
-    for (const DataBuilding* building : storage->mParkBuildings)
-        buildings += building->mType == mKind ? 1 : 0;
-    const size_t animals = storage->parkAnimalsOfKind(mKind).size();
-
-    DataAnimal* animal = animals < buildings ? DataAnimal::placeInPark(offer) : nullptr;
+    DataAnimal* animal = Singleton<DataStorage>::get()->hostAnimal(offer);
     if (!animal) {
         // No building of the kind is free (or no place of the kind is left in the park):
         // nothing is booked.
@@ -132,17 +122,7 @@ void MenuPetBuySell1::accommodate(DataAnimal* offer)
         Singleton<MenuManager>::get()->runCommand(L"popupstart");
         return;
     }
-
-    const int fee = offer->mAccommodationFee;
-    storage->mGlobalSettings->mCashAccount->addCash(fee);
-    storage->mBalanceThisMonth->book(t_PetsHosted, fee);
-    storage->mParkAnimals.push_back(animal);
-    std::vector<DataAnimal*>& forSale = storage->mAnimalsForSale;
-    forSale.erase(std::remove(forSale.begin(), forSale.end(), offer), forSale.end());
-    storage->retire(offer);
     rebuildOffers();
-    storage->mStatThisMonth->book(t_PetsHosted, 1);
-
     GameBackground3D* park = Singleton<GameBackground3D>::get();
     if (park->mCamera && animal->mAvatar)
         park->mCamera->moveToHelper(animal->mAvatar->mPlaceNodeName, park->mAnimalPlaces);

@@ -2,9 +2,6 @@
 
 #include "game/DataRankingPark.h"
 #include "game/DataStorage.h"
-#include "game/GameDate.h"
-#include "game/GlobalSettings.h"
-#include "game/Profiles.h"
 #include "source_menu/FinanceScreen.h"
 #include "source_menu/TextTable.h"
 #include "source_menu/Tutorial.h"
@@ -12,8 +9,6 @@
 #include "toolkit/widgets/WidgetCanvas.h"
 #include "toolkit/widgets/WidgetLabel.h"
 
-#include <algorithm>
-#include <cmath>
 #include <limits>
 #include <string>
 #include <vector>
@@ -21,13 +16,6 @@
 namespace {
 
 const int kTutorialMessage = -3;
-
-// The rivals' curves advance once a month from the calendar's start year: 0.2 per month. Worked
-// out in double so that no year read from a saved game can overflow.
-float curveTime(const GameDate& date)
-{
-    return static_cast<float>((static_cast<double>(date.mStartYear) * 12.0 + date.mMonth) * 0.2);
-}
 
 // The popularity shown: truncated toward zero, held within int.
 int shownPopularity(float popularity)
@@ -47,35 +35,17 @@ void MenuRanking::init(const char* path)
     mTable = new TextTable(mLabels1, mWidget12, mWidget11);
 }
 
-void MenuRanking::buildRanking()
+void MenuRanking::showRanking()
 {
-    DataStorage* storage = Singleton<DataStorage>::get();
-    storage->computePopularity();
-    if (storage->mCurrentProfile < 0 || storage->mCurrentProfile >= static_cast<int>(storage->mProfiles.size()))
+    const std::vector<DataRankingPark>& ranking = Singleton<DataStorage>::get()->mRanking;
+    if (!mTable || ranking.empty())
         return;
-    GlobalSettings* settings = storage->mGlobalSettings;
-    const float t = curveTime(*settings->mDate);
-    std::vector<DataRankingPark*> ranking;
-    for (DataRankingPark* rival : settings->mRankingParks) {
-        rival->update(t);
-        ranking.push_back(rival);
-    }
-    DataRankingPark player(storage->mProfiles[storage->mCurrentProfile]->mName + L" " +
-                               textsManager.get(L"'s_Park"),
-                           storage->mPopularity, 1);
-    ranking.push_back(&player);
-    std::sort(ranking.begin(), ranking.end(), DataRankingPark::better);
-    if (mTable)
-        mTable->clear();
+    mTable->clear();
     for (size_t i = 0; i < ranking.size(); ++i) {
-        if (ranking[i]->mPlayer == 1) {
-            mPlayerPlace = static_cast<int>(i) + 1;
-            if (mTable)
-                mTable->selectedRow = static_cast<int>(i);
-        }
-        if (mTable)
-            mTable->addRow({std::to_wstring(i + 1) + L".", ranking[i]->mName,
-                            std::to_wstring(shownPopularity(ranking[i]->mPopularity))});
+        if (ranking[i].mPlayer == 1)
+            mTable->selectedRow = static_cast<int>(i);
+        mTable->addRow({std::to_wstring(i + 1) + L".", ranking[i].mName,
+                        std::to_wstring(shownPopularity(ranking[i].mPopularity))});
     }
 }
 

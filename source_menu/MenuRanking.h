@@ -2,13 +2,11 @@
 
 // The ranking tab of the finance frame: the player's park among the rival parks by popularity,
 // one row per park with its place, name and popularity, the player's row always highlighted;
-// below it the park's cash and loan. The ranking is built when a profile is loaded and every
-// game day; the place it finds is what the "pr" requirement reads.
+// below it the park's cash and loan. The rules rank the parks (DataStorage::rankParks) when a
+// profile is loaded and every game day; the screen shows their ranking.
 
 #include "core/Singleton.h"
 #include "source_menu/generated/_MenuRanking.h"
-
-#include <limits>
 
 class TextTable;
 
@@ -24,11 +22,8 @@ public:
 
     void onWidget0(int previous, int current) override;
 
-    // Ranks the park among the rival parks by popularity, keeps its place and refills the
-    // table; nothing without a current profile.
-    void buildRanking();
+    // Refills the table from the rules' ranking; nothing before the first ranking.
+    void showRanking();
 
     TextTable* mTable = nullptr;
-    // 1 = the best park; no place until the first ranking is built, so no "pr" term holds.
-    int mPlayerPlace = std::numeric_limits<int>::max();
 };

@@ -75,12 +75,7 @@ void ScreenParkEvents::offersRebuilt()
 
 void ScreenParkEvents::rankingRebuilt()
 {
-    Singleton<MenuRanking>::get()->buildRanking();
-}
-
-int ScreenParkEvents::playerPlace() const
-{
-    return Singleton<MenuRanking>::get()->mPlayerPlace;
+    Singleton<MenuRanking>::get()->showRanking();
 }
 
 WidgetLabel* ScreenParkEvents::cashLabel()

@@ -22,7 +22,6 @@ public:
     void petScreensReset() override;
     void offersRebuilt() override;
     void rankingRebuilt() override;
-    int playerPlace() const override;
     WidgetLabel* cashLabel() override;
     float hudAlpha() const override;
     void noticesCleared() override;

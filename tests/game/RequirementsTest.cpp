@@ -4,7 +4,6 @@
 #include "game/DataAchievement.h"
 #include "game/DataAnimal.h"
 #include "game/DataBuilding.h"
-#include "source_menu/MenuRanking.h"
 
 #include <gtest/gtest.h>
 
@@ -71,12 +70,11 @@ TEST_F(Requirements, AllMeansExactlyOneAchievementIsLeft)
 
 TEST_F(Requirements, RankingPlaceAndVisitors)
 {
-    MenuRanking* ranking = Singleton<MenuRanking>::get();
     for (int place : {1, 2, 3}) {
-        ranking->mPlayerPlace = place;
+        storage->mPlayerPlace = place;
         EXPECT_EQ(check(L"pr:3"), 1);
     }
-    ranking->mPlayerPlace = 4;
+    storage->mPlayerPlace = 4;
     EXPECT_EQ(check(L"pr:3"), 0);
     // An unmet place or visitor count is named, so a card never reads "Required:" alone.
     EXPECT_EQ(text, L"Place 3");

@@ -2,7 +2,7 @@
 // recording implementation of ParkEvents stands in for the screens and the park view, and the
 // tests assert on what the rules told them and in which order: the cash watch's popups and the
 // game over, the order of a game day, the loader's effects, places and figures, feeding and the
-// vet, achievements, and what a saved game hands over and takes back.
+// vet, achievements, and what a saved game hands over and takes back; and the park's money.
 
 #include "fixtures/HeadlessEngine.h"
 #include "fixtures/TempDir.h"
@@ -11,11 +11,14 @@
 #include "game/DataAchievement.h"
 #include "game/DataAnimal.h"
 #include "game/DataBuilding.h"
+#include "game/DataFood.h"
 #include "game/DataStorage.h"
 #include "game/GameDate.h"
 #include "game/GlobalSettings.h"
+#include "game/MonthBalance.h"
 #include "game/ParkEvents.h"
 #include "game/Profiles.h"
+#include "game/Promotion.h"
 #include "render/external/bg_loader.h"
 #include "render/render.h"
 #include "toolkit/utils/FontStyle.h"
@@ -49,7 +52,6 @@ public:
     std::vector<std::wstring> log;
     std::vector<std::unique_ptr<Figure>> figures;
     WidgetLabel* label = nullptr;
-    int place = INT_MAX;
     int visitors = 0;
     bool busy = false;
     int* lastResult = nullptr;
@@ -84,7 +86,6 @@ public:
     void petScreensReset() override { log.push_back(L"pets"); }
     void offersRebuilt() override { log.push_back(L"offers"); }
     void rankingRebuilt() override { log.push_back(L"ranking"); }
-    int playerPlace() const override { return place; }
     WidgetLabel* cashLabel() override { return label; }
     void noticesCleared() override { log.push_back(L"notices cleared"); }
     std::vector<DataAchievement*> noticesWaiting() const override { return waiting; }
@@ -300,8 +301,9 @@ TEST_F(RulesTellTheScreens, FeedingAndTheVetAreShownOnTheView)
 
 TEST_F(RulesTellTheScreens, AchievementsAskTheScreensForPlaceAndVisitorsAndWaitForTheCamera)
 {
+    storage->mPlayerPlace = 4;
     EXPECT_FALSE(storage->checkRequirements(L"pr:3"));
-    events.place = 3;
+    storage->mPlayerPlace = 3;
     EXPECT_TRUE(storage->checkRequirements(L"pr:3"));
     EXPECT_FALSE(storage->checkRequirements(L"p:40"));
     events.visitors = 40;
@@ -400,12 +402,146 @@ TEST_F(RulesTellTheScreens, NoticesNotYetOpenedComeBackWithTheSavedGameOnceEach)
     EXPECT_TRUE(profile.mDamagedCopy.empty()) << "the notices are part of a sound file";
 }
 
+// ---- the park's money: each action pays or earns, books its row and counts it
+
+using ParkMoney = RulesTellTheScreens;
+
+TEST_F(ParkMoney, RepairsAndCleaningsAreChargedUnlessTheParkHasTheService)
+{
+    DataBuilding* home = storage->findParkBuilding("DogHouse1.txt");
+    ASSERT_NE(home, nullptr);
+    EXPECT_EQ(storage->findParkBuilding("data/game/Buildings/DogHouse1.txt"), nullptr);
+    EXPECT_EQ(storage->findParkBuilding("doghouse1.txt"), nullptr);
+    CashAccount* account = settings->mCashAccount;
+    const int cash = account->mCash;
+    const size_t amounts = account->mAmounts.size();
+    home->orderRepair();  // nothing to repair: counted, nothing paid
+    home->mCondition = 2;
+    EXPECT_EQ(home->repairCost(), 5 * settings->mBuildingRepairCostPerPart);
+    home->orderRepair();
+    home->orderCleaning();
+    home->orderCleaning();
+    EXPECT_EQ(account->mCash, cash - home->repairCost() - 2 * settings->mBuildingCleanCost);
+    EXPECT_EQ(storage->mBalanceThisMonth->mValues[t_BuildingsRepairs], -home->repairCost());
+    EXPECT_EQ(storage->mStatThisMonth->mValues[t_BuildingsRepairs], 2);
+    EXPECT_EQ(storage->mBalanceThisMonth->mValues[t_Other], -2 * settings->mBuildingCleanCost);
+    EXPECT_EQ(storage->mStatThisMonth->mValues[t_Other], 0) << "cleanings are not counted";
+    EXPECT_EQ(account->mAmounts.size(), amounts + 3) << "one floating amount per payment";
+    // The cleaning service and the workshop make both free.
+    for (DataBuilding* building : storage->mBuildingDefinitions)
+        if (building->hasFileName("OtherBuilding1.txt") || building->hasFileName("OtherBuilding2.txt"))
+            storage->mParkBuildings.push_back(building);
+    const int paid = account->mCash;
+    home->mCleaning = home->mRepairing = 0;
+    home->mCleanness = 3;
+    storage->cleanAll();
+    storage->repairAll();
+    EXPECT_EQ(home->mCleaning + home->mRepairing, 2);
+    EXPECT_EQ(account->mCash, paid);
+}
+
+TEST_F(ParkMoney, PromotionsRewardsAndTheLoan)
+{
+    CashAccount* account = settings->mCashAccount;
+    ASSERT_GE(storage->mPromotions.size(), 2u);
+    Promotion* second = storage->mPromotions[1];
+    account->mCash = second->mCost;
+    EXPECT_FALSE(storage->startPromotion(0));
+    EXPECT_TRUE(storage->startPromotion(2));
+    EXPECT_EQ(settings->mActivePromotion, 2);
+    EXPECT_EQ(second->mDaysLeft, second->mDuration);
+    EXPECT_EQ(account->mCash, 0);
+    EXPECT_EQ(storage->mBalanceThisMonth->mValues[t_ParkPromotion], -second->mCost);
+    EXPECT_EQ(storage->mStatThisMonth->mValues[t_ParkPromotion], 1);
+    account->mCash = 1000000;
+    EXPECT_FALSE(storage->startPromotion(1)) << "one promotion at a time";
+    DataAchievement* achievement = storage->mAchievements[0];
+    achievement->giveReward();
+    EXPECT_EQ(account->mCash, 1000000 + achievement->mReward);
+    EXPECT_EQ(storage->mStatThisMonth->mValues[t_Other], 1);
+    // One loan at a time, of at most the bank's limit; a repayment of at most the cash and the loan.
+    account->mCash = 0;
+    EXPECT_TRUE(account->borrow(CashAccount::kMaxLoan + 1));
+    EXPECT_FALSE(account->borrow(10));
+    EXPECT_EQ(account->mCash, CashAccount::kMaxLoan);
+    EXPECT_EQ(account->mLoan, static_cast<int>(CashAccount::kMaxLoan * CashAccount::kLoanRate));
+    EXPECT_EQ(account->repay(INT_MAX), CashAccount::kMaxLoan);
+    EXPECT_EQ(account->repay(1), 0) << "no cash left";
+    EXPECT_EQ(account->mLoan, static_cast<int>(CashAccount::kMaxLoan * CashAccount::kLoanRate) - CashAccount::kMaxLoan);
+}
+
+TEST_F(ParkMoney, BuildingsFoodGuestsTreatmentsLessonsAndVisitors)
+{
+    CashAccount* account = settings->mCashAccount;
+    const auto money = [&](int row) { return storage->mBalanceThisMonth->mValues[row]; };
+    const auto count = [&](int row) { return storage->mStatThisMonth->mValues[row]; };
+    // A guest is taken in only while a home of its kind is free; its fee is the stay's income.
+    storage->generateAnimalsForSale();
+    DataAnimal* offer = *std::find_if(storage->mAnimalsForSale.begin(), storage->mAnimalsForSale.end(),
+                                      [](const DataAnimal* animal) { return animal->mType == L"dog"; });
+    EXPECT_EQ(storage->hostAnimal(offer), nullptr);
+    DataBuilding* villa = storage->buildingDefinitionsOfKind(L"dog")[1];
+    account->mCash = villa->mCost - 1;
+    EXPECT_FALSE(storage->buyBuilding(villa));
+    account->mCash = villa->mCost;
+    EXPECT_TRUE(storage->buyBuilding(villa));
+    EXPECT_EQ(storage->mParkBuildings.back(), villa);
+    EXPECT_EQ(money(t_NewBuildings), -villa->mCost);
+    EXPECT_EQ(count(t_NewBuildings), 1);
+    DataAnimal* guest = storage->hostAnimal(offer);
+    ASSERT_NE(guest, nullptr);
+    EXPECT_EQ(account->mCash, offer->mAccommodationFee);
+    EXPECT_EQ(money(t_PetsHosted), offer->mAccommodationFee);
+    EXPECT_EQ(count(t_PetsHosted), 1);
+    EXPECT_EQ(std::count(storage->mAnimalsForSale.begin(), storage->mAnimalsForSale.end(), offer), 0);
+    storage->sellBuilding(villa, static_cast<int>(storage->mParkBuildings.size()) - 1);
+    EXPECT_EQ(money(t_BuildingsSold), villa->mSaleValue);
+
+    // Food is bought while the cash covers it and the store has room.
+    const DataFood* food = storage->mFoods[0];
+    account->mCash = food->mCost;
+    settings->mFoodStored = storage->foodStoreCapacity() - food->mFood;
+    EXPECT_EQ(storage->buyFood(food), DataStorage::FoodPurchase::Bought);
+    EXPECT_EQ(storage->buyFood(food), DataStorage::FoodPurchase::NoCash);
+    account->mCash = food->mCost;
+    EXPECT_EQ(storage->buyFood(food), DataStorage::FoodPurchase::StoreFull);
+    EXPECT_EQ(money(t_PetsFood), -food->mCost);
+
+    guest->mHealth = 0;
+    EXPECT_EQ(guest->treatmentCost(), settings->mAnimalTreatCost);
+    guest->treat(guest->treatmentCost());
+    EXPECT_EQ(guest->mHealth, 7);
+    EXPECT_EQ(money(t_PetsMedicalCare), -settings->mAnimalTreatCost);
+    EXPECT_EQ(guest->treatmentCost(), 0);
+
+    // A lesson costs its price; the one that masters a trick earns the trick's reward, unshown.
+    account->mCash = 1000;
+    const size_t amounts = account->mAmounts.size();
+    guest->mTrickProgress[0] = 5;
+    bool mastered = true;
+    EXPECT_EQ(guest->teachLesson(0, 40, &mastered), -40);
+    EXPECT_FALSE(mastered);
+    EXPECT_EQ(guest->teachLesson(0, 40, &mastered), guest->mTeachingPrice - 40);
+    EXPECT_TRUE(mastered);
+    EXPECT_EQ(guest->mTrickFees[0], guest->mTeachingPrice);
+    EXPECT_EQ(guest->earnAllTricksReward(), guest->mAllTricksPrice);
+    EXPECT_EQ(account->mCash, 1000 - 80 + guest->mTeachingPrice + guest->mAllTricksPrice);
+    EXPECT_EQ(money(t_TricksTeached), guest->mTeachingPrice + guest->mAllTricksPrice);
+    EXPECT_EQ(count(t_TricksTeached), 1);
+    EXPECT_EQ(account->mAmounts.size(), amounts);
+
+    // Visitors without a restaurant or a hotel pay for their cars only.
+    storage->visitorsSpend(10, 4);
+    EXPECT_EQ(money(t_ParkTicketsSale), 4 * settings->mCarParkingTicketPrice);
+    EXPECT_EQ(count(t_ParkTicketsSale), 14);
+    EXPECT_EQ(money(t_RestaurantSales) + money(t_OwnersHotelSales), 0);
+}
+
 TEST(RulesOnTheirOwn, WithoutScreensTheRulesRunSilently)
 {
     installParkEvents(nullptr);
     ParkEvents& silent = parkEvents();
     EXPECT_EQ(silent.cashLabel(), nullptr);
-    EXPECT_EQ(silent.playerPlace(), INT_MAX);
     EXPECT_EQ(silent.visitorCount(), 0);
     EXPECT_FALSE(silent.cameraBusy());
     EXPECT_EQ(silent.animalFigureMade(L"dog", "helper_pies1", 0, 0, L"chodzenie"), nullptr);

@@ -241,7 +241,7 @@ TEST_F(FinanceReports, RankingOrdersTheParksAndHighlightsThePlayersPlaceDayByDay
 {
     const size_t rivals = storage->mGlobalSettings->mRankingParks.size();
     ASSERT_GE(rivals, 3u);
-    ranking->buildRanking();  // as at the profile's loading
+    storage->rankParks(), ranking->showRanking();  // as at the profile's loading
     TextTable* table = ranking->mTable;
     const auto check = [&](int day) {
         SCOPED_TRACE(day);
@@ -257,7 +257,7 @@ TEST_F(FinanceReports, RankingOrdersTheParksAndHighlightsThePlayersPlaceDayByDay
         }
         ASSERT_GE(player, 0);
         EXPECT_EQ(table->columns[2][player], std::to_wstring(storage->mPopularity));
-        EXPECT_EQ(ranking->mPlayerPlace, player + 1);
+        EXPECT_EQ(storage->mPlayerPlace, player + 1);
         EXPECT_EQ(table->selectedRow, player);
         // The place is what the "pr" requirement reads.
         EXPECT_TRUE(storage->checkRequirements(L"pr:" + std::to_wstring(player + 1)));
@@ -266,7 +266,7 @@ TEST_F(FinanceReports, RankingOrdersTheParksAndHighlightsThePlayersPlaceDayByDay
         }
     };
     check(0);
-    const int firstPlace = ranking->mPlayerPlace;
+    const int firstPlace = storage->mPlayerPlace;
     std::vector<float> before;
     for (DataRankingPark* rival : storage->mGlobalSettings->mRankingParks)
         before.push_back(rival->mPopularity);
@@ -287,8 +287,8 @@ TEST_F(FinanceReports, RankingOrdersTheParksAndHighlightsThePlayersPlaceDayByDay
     storage->mPromotions[0]->mDaysLeft = 5;
     storage->newDay();
     check(36);
-    EXPECT_EQ(ranking->mPlayerPlace, 1);
-    EXPECT_LT(ranking->mPlayerPlace, firstPlace);
+    EXPECT_EQ(storage->mPlayerPlace, 1);
+    EXPECT_LT(storage->mPlayerPlace, firstPlace);
 
     // Shown, the player's row stays highlighted wherever the pointer is.
     showFully(ranking);
@@ -300,27 +300,27 @@ TEST_F(FinanceReports, RankingOrdersTheParksAndHighlightsThePlayersPlaceDayByDay
 TEST_F(FinanceReports, RankingKeepsNamesAsTheyAreAndSurvivesABrokenCalendar)
 {
     // Without a profile the ranking stays as it was.
-    ranking->buildRanking();
+    storage->rankParks(), ranking->showRanking();
     const std::vector<std::vector<std::wstring>> built = ranking->mTable->columns;
-    const int place = ranking->mPlayerPlace;
+    const int place = storage->mPlayerPlace;
     storage->mCurrentProfile = -1;
-    ranking->buildRanking();
+    storage->rankParks(), ranking->showRanking();
     EXPECT_EQ(ranking->mTable->columns, built);
-    EXPECT_EQ(ranking->mPlayerPlace, place);
+    EXPECT_EQ(storage->mPlayerPlace, place);
     storage->mCurrentProfile = 0;
 
     // A name with printf directives, or starting like a text key, is shown as typed.
     storage->mProfiles[0]->mName = L"t%s%n%d";
-    ranking->buildRanking();
+    storage->rankParks(), ranking->showRanking();
     const std::vector<std::wstring>& names = ranking->mTable->columns[1];
-    EXPECT_EQ(names[static_cast<size_t>(ranking->mPlayerPlace - 1)], L"t%s%n%d Park");
+    EXPECT_EQ(names[static_cast<size_t>(storage->mPlayerPlace - 1)], L"t%s%n%d Park");
 
     // A start year far out of range from a broken saved game neither overflows nor spoils the order.
     GameDate* date = storage->mGlobalSettings->mDate;
     const int year = date->mStartYear;
     for (int broken : {INT_MAX, INT_MIN}) {
         date->mStartYear = broken;
-        ranking->buildRanking();
+        storage->rankParks(), ranking->showRanking();
         EXPECT_EQ(ranking->mTable->rowCount(), static_cast<int>(storage->mGlobalSettings->mRankingParks.size()) + 1);
         for (DataRankingPark* rival : storage->mGlobalSettings->mRankingParks) {
             EXPECT_GE(rival->mPopularity, 0.0f);
@@ -405,8 +405,8 @@ TEST_F(FinanceReports, TheHighlightIsDrawnOnlyWhereTheTableMarksARow)
     };
     const long long markTexture = frame([&] { mark.draw(0.1f, 0.1f, 0.1f, 0.1f, 1, 1, 1, 1, 1); }).at(0).texture;
 
-    ranking->buildRanking();
-    const int player = ranking->mPlayerPlace - 1;
+    storage->rankParks(), ranking->showRanking();
+    const int player = storage->mPlayerPlace - 1;
     struct Case {
         Container* screen;
         WidgetBase* highlight;

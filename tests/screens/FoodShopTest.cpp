@@ -115,7 +115,7 @@ TEST_F(FoodShop, EachFoodBooksItsCostTheStoreAndTheMonthRecords)
     addBuilding("OtherStore.txt");   // room for 300 and the second food
     addBuilding("OtherVet.txt");     // the third food
     open();
-    EXPECT_EQ(shop->mCapacity, 300);
+    EXPECT_EQ(storage->foodStoreCapacity(), 300);
     cash()->mCash = 5000;
     int cashLeft = 5000;
     int stored = 10;
@@ -155,7 +155,7 @@ TEST_F(FoodShop, EachFoodBooksItsCostTheStoreAndTheMonthRecords)
 TEST_F(FoodShop, APurchaseTheParkCannotPayOrStoreIsRefusedWithItsMessageAndChangesNothing)
 {
     open();
-    EXPECT_EQ(shop->mCapacity, 60);
+    EXPECT_EQ(storage->foodStoreCapacity(), 60);
     // Too little cash.
     cash()->mCash = 99;
     Books before = books();
@@ -279,7 +279,7 @@ TEST_F(FoodShop, TheCardsShowPriceOrRequirementsAndTheStoreAndTheCloseButtonClos
     screens::hideNow(shop);
     open();
     EXPECT_EQ(shop->mAllowed[1], 1);
-    EXPECT_EQ(shop->mCapacity, 300);
+    EXPECT_EQ(storage->foodStoreCapacity(), 300);
 }
 
 // The shipped tutorial from its "Hungry guests" step: the fold's pointer on the Buy food button,

@@ -733,7 +733,8 @@ TEST_F(ScreensOnScreen, TheFinanceFrameOpensEveryTabInTheGameAndClosesBackToTheP
     player->mPath = optionsFolder().path() + "/profile1.txt";
     player->mTutorial = 0;
     useProfiles({player});
-    Singleton<MenuRanking>::get()->buildRanking();
+    Singleton<DataStorage>::get()->rankParks();
+    Singleton<MenuRanking>::get()->showRanking();
     MenuManager* router = Singleton<MenuManager>::get();
     MenuOrangeFolds* strip = Singleton<MenuOrangeFolds>::get();
     MenuIngameFold2* fold = Singleton<MenuIngameFold2>::get();
