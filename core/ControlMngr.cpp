@@ -12,11 +12,11 @@ ControlMngr::ControlMngr()
 // The program's manager lives for the whole run; this frees the devices of any other one.
 ControlMngr::~ControlMngr()
 {
+    setIdle(false);
     delete mSystemDevice;
-    for (sDevice* device : mKeyboardDevices)
-        delete device;
-    for (sDevice* device : mPointerDevices)
-        delete device;
+    for (const std::vector<sDevice*>* list : {&mKeyboardDevices, &mPointerDevices, &mOtherKeyboards, &mOtherPointers})
+        for (sDevice* device : *list)
+            delete device;
 }
 
 void ControlMngr::addDevice(int kind, int id)
@@ -113,6 +113,49 @@ PointerPosition ControlMngr::getPointer(int id) const
             return {pointer->data[kPointerXWord].f, pointer->data[kPointerYWord].f};
     }
     return {-1.0f, -1.0f};
+}
+
+namespace {
+
+// Where an idle pointer stands: left of and above the canvas on a window of any shape.
+const float kPointerAway = -100.0f;
+
+// Makes stand-ins the twins of the devices (kind and id) and puts them at rest.
+void matchStandIns(const std::vector<sDevice*>& devices, std::vector<sDevice*>& standIns)
+{
+    while (standIns.size() > devices.size()) {
+        delete standIns.back();
+        standIns.pop_back();
+    }
+    while (standIns.size() < devices.size())
+        standIns.push_back(new sDevice());
+    for (size_t k = 0; k < devices.size(); ++k) {
+        sDevice* standIn = standIns[k];
+        standIn->kind = devices[k]->kind;
+        standIn->id = devices[k]->id;
+        // Readers only ever consume the typed character; the held keys stay 0.
+        standIn->data[kKeyboardCharWord].i = -1;
+        if (standIn->kind == DEVICE_POINTER) {
+            standIn->data[kPointerXWord].f = kPointerAway;
+            standIn->data[kPointerYWord].f = kPointerAway;
+            standIn->data[kPointerButtonWord].i = 0;
+        }
+    }
+}
+
+} // namespace
+
+void ControlMngr::setIdle(bool idle)
+{
+    if (idle == mIdle)
+        return;
+    if (idle) {
+        matchStandIns(mKeyboardDevices, mOtherKeyboards);
+        matchStandIns(mPointerDevices, mOtherPointers);
+    }
+    mKeyboardDevices.swap(mOtherKeyboards);
+    mPointerDevices.swap(mOtherPointers);
+    mIdle = idle;
 }
 
 int ControlMngr::isPointerDown() const

@@ -70,6 +70,10 @@ public:
     PointerPosition getPointer(int id) const;
     // Button of the first pointer device; 0 when there is none.
     int isPointerDown() const;
+    // While idle, every reader sees the devices untouched: each pointer far off the canvas with
+    // its button up, no key held and no character typed. The screens under a popup are updated
+    // so (updateScreens); the devices' own state is kept for the others.
+    void setIdle(bool idle);
 
     event mEvent;                       // the record being dispatched
     sDevice* mSystemDevice = nullptr;
@@ -83,4 +87,8 @@ private:
 
     int mButtonChanged = 0;          // a button record was applied in this step
     std::vector<int> mKeysChanged;   // virtual-key codes pressed or released in this step
+    bool mIdle = false;
+    // While idle, the devices' lists hold these stand-ins and these hold the devices.
+    std::vector<sDevice*> mOtherKeyboards;
+    std::vector<sDevice*> mOtherPointers;
 };

@@ -34,6 +34,7 @@ public:
     void update() override;
     void draw() override;
     void reset() override;
+    InputRole inputRole() const override { return InputRole::PointerOverlay; }
 
     // The record's picture with its hot spot on the pointer.
     void drawCursor(const CursorImage* record, float x, float y);

@@ -3,7 +3,8 @@
 // The modal message box: a framed title and text over a dimmed band, with Ok and, when asked,
 // Cancel. The opener sets title, text, result and mode at every opening, then sends
 // "popupstart"; Ok writes 1 and Cancel 0 into the result (when set), then the popup sends
-// "popupend". Clicks during the 250 ms appearance are ignored.
+// "popupend". Clicks during the 250 ms appearance are ignored. While it comes or shows it holds
+// the input: no click or key reaches a screen under it (updateScreens).
 
 #include "core/Singleton.h"
 #include "source_menu/generated/_Popup.h"
@@ -21,6 +22,7 @@ public:
     void update() override;
     void draw() override;
     void reset() override { _Popup::reset(); }
+    InputRole inputRole() const override { return InputRole::Popup; }
 
     // The texts themselves, already looked up.
     void setTitle(const std::wstring& title);

@@ -25,6 +25,7 @@ public:
     void draw() override;
     // Knob at the start fraction, title shown.
     void reset() override;
+    InputRole inputRole() const override { return InputRole::Popup; }
 
     // The ticks select a preset (modes 1 and 2).
     void onWidget15(int previous, int current) override { selectPreset(0, current); }

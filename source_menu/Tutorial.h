@@ -52,6 +52,8 @@ public:
     void update() override;
     void draw() override;
     void reset() override { _Tutorial::reset(); }
+    // A tip is answered before anything under it.
+    InputRole inputRole() const override { return InputRole::Popup; }
     void onFrame() override { _Tutorial::onFrame(); }
     void unusedScreenHook() override {}
 

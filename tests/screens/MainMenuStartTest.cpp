@@ -64,6 +64,49 @@ TEST_F(MainMenu, ButtonsActOnlyWhenFullyShown)
     EXPECT_EQ(menu->currentMenu(), L"exit");
 }
 
+// The screens stepped as the main loop steps them (the popup after the menu), with "Change
+// profile" right under the notice's Ok.
+TEST_F(MainMenu, TheClickOnANoticesOkChangesNothingUnderIt)
+{
+    makeProfiles(1);
+    storage->mCurrentProfile = 0;
+    showFully(start);
+    Popup* popup = Singleton<Popup>::get();
+    const std::vector<Container*> screens = {start, popup};
+    auto step = [&](float x, float y, int down) {
+        point(x, y, down);
+        updateScreens(screens);
+    };
+    storage->mPlayerNotices.clear();
+    storage->tellPlayer(L"parkdamaged", L"parkdamagedmessage", "data/game/Profiles/profile1.txt.damaged");
+    for (int i = 0; i < 30; ++i)
+        step(-1.0f, -1.0f, 0);
+    ASSERT_EQ(screens::showState(popup), kShowShown);
+    const std::pair<float, float> ok = centreOf(popup->okButton);
+    Button* under = start->buttons[1];
+    const std::pair<float, float> place(under->x, under->y);
+    const float4 picture = Singleton<ButtonBar>::get()->getIconImage(under->kind, 0)->getRect();
+    under->x = ok.first - 0.5f * picture.z;
+    under->y = ok.second;
+
+    step(ok.first, ok.second, 1);
+    step(ok.first, ok.second, 0);
+    EXPECT_EQ(screens::showState(popup), kShowDisappearing);
+    step(ok.first, ok.second, 0);
+    EXPECT_EQ(menu->currentMenu(), L"popupend");
+    EXPECT_EQ(screens::showState(start), kShowShown);
+    EXPECT_EQ(screens::showState(screens::of<MainMenuChooseProfile>()), kShowHidden);
+
+    // Once the notice has gone the button takes its clicks again.
+    for (int i = 0; i < 30; ++i)
+        step(-1.0f, -1.0f, 0);
+    step(ok.first, ok.second, 1);
+    step(ok.first, ok.second, 0);
+    EXPECT_EQ(menu->currentMenu(), L"chooseprofile");
+    under->x = place.first;
+    under->y = place.second;
+}
+
 TEST_F(MainMenu, EachButtonSendsItsWord)
 {
     makeProfiles(1);

@@ -1,3 +1,4 @@
+#include "core/ControlMngr.h"
 #include "core/Singleton.h"
 #include "toolkit/widgets/Container.h"
 #include "toolkit/widgets/ParticleManager.h"
@@ -342,6 +343,89 @@ TEST(ScreenList, ParticlesRunOnlyWhileTheirScreenIsEnabled)
     list.setStateAll("game", 2, 0);
     list.update();
     EXPECT_EQ(particles->live2D(), live - 1);
+}
+
+// A screen that notes what the input devices show it at each update. As a popup's Ok does, the
+// popup closes in the update that sees the button released after a press.
+class InputScreen : public Container {
+public:
+    explicit InputScreen(InputRole role) : mRole(role) {}
+    InputRole inputRole() const override { return mRole; }
+    void update() override
+    {
+        Container::update();
+        ControlMngr* input = Singleton<ControlMngr>::get();
+        const int down = input->isPointerDown();
+        seen.push_back({input->getPointer(-1).x, down, input->mKeyboardDevices[0]->data[kKeyboardCharWord].i});
+        if (mRole == InputRole::Popup && wasDown && !down && getShowStates().second == kShowShown)
+            setStateAll("game", 0, 250);
+        wasDown = down;
+    }
+    struct Seen {
+        float x;
+        int down;
+        int typed;
+    };
+    std::vector<Seen> seen;
+    int wasDown = 0;
+
+private:
+    InputRole mRole;
+};
+
+TEST(ScreenList, APopupHoldsTheInputUntilTheStepInWhichItCloses)
+{
+    ControlMngr* input = Singleton<ControlMngr>::get();
+    sDevice* pointer = input->mPointerDevices[0];
+    sDevice* keyboard = input->mKeyboardDevices[0];
+    auto set = [&](int down, int typed) {
+        pointer->data[kPointerXWord].f = 0.5f;
+        pointer->data[kPointerYWord].f = 0.5f;
+        pointer->data[kPointerButtonWord].i = down;
+        keyboard->data[kKeyboardCharWord].i = typed;
+    };
+    InputScreen under(Container::InputRole::Screen), popup(Container::InputRole::Popup),
+        over(Container::InputRole::Screen), overlay(Container::InputRole::PointerOverlay);
+    ContainersMngr list;
+    for (InputScreen* screen : {&under, &popup, &over, &overlay})
+        list.add(screen, "data/psd/Input.txt", 0);
+    for (InputScreen* screen : {&under, &over, &overlay})
+        screen->setStateAll("game", 2, 0);
+    auto last = [](const InputScreen& screen) { return screen.seen.back(); };
+
+    // No popup: every screen takes the devices.
+    set(1, 'a');
+    list.update();
+    EXPECT_EQ(last(under).x, 0.5f);
+    EXPECT_EQ(last(over).typed, 'a');
+
+    // From the step the popup starts coming in, the press and the typing reach only the popup and
+    // the pointer overlay; the screens before and after it see the pointer far away, released.
+    popup.setStateAll("game", 2, 250);
+    list.update();
+    for (InputScreen* idle : {&under, &over}) {
+        EXPECT_LT(last(*idle).x, -1.0f);
+        EXPECT_EQ(last(*idle).down, 0);
+        EXPECT_EQ(last(*idle).typed, -1);
+    }
+    EXPECT_EQ(last(popup).typed, 'a');
+    EXPECT_EQ(last(overlay).down, 1);
+    for (int i = 0; i < 30; ++i)
+        list.update();
+    ASSERT_EQ(popup.getShowStates().second, kShowShown);
+
+    // The release closes the popup; the screen after it does not see it in that step either.
+    set(0, -1);
+    list.update();
+    EXPECT_EQ(popup.getShowStates().second, kShowDisappearing);
+    EXPECT_LT(last(over).x, -1.0f);
+    // The devices are the game's again, and the screens take them from the next step on.
+    EXPECT_EQ(input->mPointerDevices[0], pointer);
+    set(1, -1);
+    list.update();
+    EXPECT_EQ(last(under).down, 1);
+    EXPECT_EQ(last(over).x, 0.5f);
+    set(0, -1);
 }
 
 } // namespace

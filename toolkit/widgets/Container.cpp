@@ -1,5 +1,6 @@
 #include "toolkit/widgets/Container.h"
 
+#include "core/ControlMngr.h"
 #include "core/Singleton.h"
 #include "toolkit/utils/MyImage.h"
 #include "toolkit/widgets/ParticleManager.h"
@@ -111,6 +112,42 @@ void Container::releaseChildImages()
             image->release();
 }
 
+// ---- the step of the screens
+
+namespace {
+
+// The popup holding the input devices: the last one coming or shown; null when none is.
+Container* inputHolder(const std::vector<Container*>& popups)
+{
+    for (size_t i = popups.size(); i-- > 0;) {
+        const int state = popups[i]->getShowStates().second;
+        if (state == kShowAppearing || state == kShowShown)
+            return popups[i];
+    }
+    return nullptr;
+}
+
+} // namespace
+
+void updateScreens(const std::vector<Container*>& screens)
+{
+    std::vector<Container*> popups;
+    for (Container* screen : screens)
+        if (screen->inputRole() == Container::InputRole::Popup)
+            popups.push_back(screen);
+    ControlMngr* input = Singleton<ControlMngr>::get();
+    Container* holder = nullptr;
+    for (Container* screen : screens) {
+        // A popup opened earlier in the step holds the devices from then on; one that closed
+        // keeps them until the step ends.
+        if (Container* current = inputHolder(popups))
+            holder = current;
+        input->setIdle(holder && screen != holder && screen->inputRole() != Container::InputRole::PointerOverlay);
+        screen->update();
+    }
+    input->setIdle(false);
+}
+
 // ---- ContainersMngr
 
 void ContainersMngr::add(Container* container, const std::string& path, int resetFlag)
@@ -123,12 +160,10 @@ void ContainersMngr::add(Container* container, const std::string& path, int rese
 
 void ContainersMngr::update()
 {
-    for (size_t i = 0; i < mList.size(); ++i) {
-        Container* screen = mList[i];
-        screen->update();
+    updateScreens(mList);
+    for (Container* screen : mList)
         if (screen->isEnabled())
             Singleton<ParticleManager>::get()->update(screen->name);
-    }
 }
 
 void ContainersMngr::frameAll()

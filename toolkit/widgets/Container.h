@@ -25,6 +25,14 @@ public:
     void onFrame() override;
     virtual void unusedScreenHook() {}
 
+    // How the screen takes the input devices in a step of the screens (updateScreens).
+    enum class InputRole {
+        Screen,          // takes them unless a popup holds them
+        Popup,           // holds them while coming or shown
+        PointerOverlay,  // only follows the pointer: takes them always
+    };
+    virtual InputRole inputRole() const { return InputRole::Screen; }
+
     // The show or hide transition on the container and on every child.
     void setStateAll(const std::string& tag, int target, int ms);
     void setVisible(int flag);
@@ -36,10 +44,17 @@ public:
     std::vector<WidgetBaseBase*> mHelpers;
 };
 
+// One logic step of the screens, in their order (the order they are drawn in). A popup coming or
+// shown holds the input devices: every other screen but the pointer overlay is updated with them
+// idle (ControlMngr::setIdle), and so for the rest of the step in which that popup closes, so the
+// click or key the popup takes reaches nothing under it. Of two popups the later one holds them.
+void updateScreens(const std::vector<Container*>& screens);
+
 class ContainersMngr {
 public:
     // Init the screen with its layout path, append it, and reset it when resetFlag is set.
     void add(Container* container, const std::string& path, int resetFlag);
+    // updateScreens on the list, then the particles of each enabled screen.
     void update();
     void frameAll();
     void draw();
