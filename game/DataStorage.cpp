@@ -436,7 +436,21 @@ void DataStorage::dumpTexts() const
 
 void DataStorage::createOptions(const std::string& folder)
 {
-    mOptions = new GameOptions(folder);
+    WriteFailure failure = WriteFailure::None;
+    mOptions = new GameOptions(folder, &failure);
+    if (failure != WriteFailure::None)
+        reportOptionsFailure(failure, false);
+}
+
+bool DataStorage::saveOptions(bool confirmedByPlayer)
+{
+    if (!mOptions)
+        return false;
+    WriteFailure failure = WriteFailure::None;
+    if (mOptions->save(&failure))
+        return true;
+    reportOptionsFailure(failure, confirmedByPlayer);
+    return false;
 }
 
 // ---- messages to the player
@@ -453,13 +467,24 @@ void DataStorage::tellPlayer(const wchar_t* titleKey, const wchar_t* textKey, co
 void DataStorage::reportSaveFailure(WriteFailure failure, const std::string& path)
 {
     // The autosave runs every game day: each kind of failure is told once, not every day.
-    unsigned bit = 1u << static_cast<int>(failure);
-    if (mSaveFailuresTold & bit)
+    static const wchar_t* const kTexts[3] = {L"savefailedopen", L"savefailedwrite", L"savefailedrename"};
+    tellWriteFailure(failure, path, kTexts, mSaveFailuresTold, false);
+}
+
+void DataStorage::reportOptionsFailure(WriteFailure failure, bool always)
+{
+    static const wchar_t* const kTexts[3] = {L"optionsfailedopen", L"optionsfailedwrite", L"optionsfailedrename"};
+    tellWriteFailure(failure, mOptions->mPath, kTexts, mOptionsFailuresTold, always);
+}
+
+void DataStorage::tellWriteFailure(WriteFailure failure, const std::string& path, const wchar_t* const texts[3],
+                                   unsigned& told, bool always)
+{
+    const unsigned bit = 1u << static_cast<int>(failure);
+    if ((told & bit) && !always)
         return;
-    mSaveFailuresTold |= bit;
-    const wchar_t* text = failure == WriteFailure::Open    ? L"savefailedopen"
-                          : failure == WriteFailure::Write ? L"savefailedwrite"
-                                                           : L"savefailedrename";
+    told |= bit;
+    const wchar_t* text = failure == WriteFailure::Open ? texts[0] : failure == WriteFailure::Write ? texts[1] : texts[2];
     tellPlayer(L"savefailed", text, path);
 }
 

@@ -125,6 +125,10 @@ public:
     void tellPlayer(const wchar_t* titleKey, const wchar_t* textKey, const std::string& file);
     // Tells the player that a saved game could not be written, once per kind of failure.
     void reportSaveFailure(WriteFailure failure, const std::string& path);
+    // Writes the options file. A failure is told on screen: each kind once a run when the game
+    // saves by itself, every time the player has confirmed options (they stay in force for the
+    // run all the same). False when the file could not be written.
+    bool saveOptions(bool confirmedByPlayer = false);
     // Saves the current profile with the tutorial's state (the autosave, the quit's save); a
     // failure is told on screen. False when nothing could be saved.
     bool saveCurrentProfile();
@@ -170,8 +174,16 @@ public:
     int mPlayerPlace = INT_MAX;
     std::vector<PlayerNotice> mPlayerNotices;
     unsigned mSaveFailuresTold = 0; // a bit per kind of write failure
+    unsigned mOptionsFailuresTold = 0;
 
 private:
+    // The options file's failure, told as saveOptions says.
+    void reportOptionsFailure(WriteFailure failure, bool always);
+    // Queues the write failure's message (its text key by kind, the file's name in it) unless
+    // its kind's bit in told is set and always is false; sets the bit.
+    void tellWriteFailure(WriteFailure failure, const std::string& path, const wchar_t* const texts[3],
+                          unsigned& told, bool always);
+
     std::vector<std::shared_ptr<void>> mRetired;
 };
 

@@ -55,7 +55,7 @@ float clampVolume(float volume)
 
 // ---- reading
 
-GameOptions::GameOptions(const std::string& folder) : mPath(folder + "save.txt")
+GameOptions::GameOptions(const std::string& folder, WriteFailure* saveFailure) : mPath(folder + "save.txt")
 {
     std::string path = file_exists(mPath.c_str()) ? mPath : folder + "defaultsave.txt";
     KeyFileReader r(path);
@@ -89,13 +89,13 @@ GameOptions::GameOptions(const std::string& folder) : mPath(folder + "save.txt")
     mSoundVolume = clampVolume(mSoundVolume);
     if (mProfile < -1)
         mProfile = -1;
-    save();
+    save(saveFailure);
     apply();
 }
 
 // ---- writing
 
-bool GameOptions::save() const
+bool GameOptions::save(WriteFailure* failure) const
 {
     KeyFileWriter w;
     w.key(L"[resolution]").line(intText(mWidth)).line(intText(mHeight)).end();
@@ -103,7 +103,7 @@ bool GameOptions::save() const
     w.key(L"[music volume]").line(realText(mMusicVolume)).end();
     w.key(L"[sound volume]").line(realText(mSoundVolume)).end();
     w.key(L"[profile]").line(intText(mProfile));
-    return w.write(mPath);
+    return w.write(mPath, failure);
 }
 
 // ---- applying

@@ -5,14 +5,18 @@
 
 #include <string>
 
+enum class WriteFailure; // toolkit/utils/misc.h
+
 class GameOptions {
 public:
     // Reads folder + "save.txt", or folder + "defaultsave.txt" when it does not exist; then
-    // saves and applies. Without a file: a window of the display's size, volumes 1, profile -1.
-    explicit GameOptions(const std::string& folder);
+    // saves (a failure's kind in saveFailure) and applies. Without a file: a window of the
+    // display's size, volumes 1, profile -1.
+    explicit GameOptions(const std::string& folder, WriteFailure* saveFailure = nullptr);
 
-    // Writes the five sections to "save.txt" (replaced as a whole).
-    bool save() const;
+    // Writes the five sections to "save.txt" (replaced as a whole); false (the kind in failure)
+    // when it could not be written.
+    bool save(WriteFailure* failure = nullptr) const;
     // Sets the video mode (the display's mode when no size is chosen) and both volumes.
     void apply();
 

@@ -497,7 +497,7 @@ void DataStorage::scanProfiles(const std::string& folder)
         mCurrentProfile = -1;
         if (mOptions) {
             mOptions->mProfile = -1;
-            mOptions->save();
+            saveOptions();
         }
     } else {
         // Indexes of profiles removed outside the game mean none.
@@ -505,7 +505,7 @@ void DataStorage::scanProfiles(const std::string& folder)
             mCurrentProfile = -1;
         if (mOptions && mOptions->mProfile >= static_cast<int>(mProfiles.size())) {
             mOptions->mProfile = -1;
-            mOptions->save();
+            saveOptions();
         }
     }
 }

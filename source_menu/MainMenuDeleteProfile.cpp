@@ -115,7 +115,7 @@ void MainMenuDeleteProfile::deleteProfile()
         GameOptions* options = storage->mOptions;
         if (options && options->mProfile >= selected) {
             options->mProfile = -1;
-            options->save();
+            storage->saveOptions();
         }
         if (storage->mCurrentProfile >= selected)
             storage->mCurrentProfile = -1;

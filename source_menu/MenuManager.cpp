@@ -223,7 +223,7 @@ void MenuManager::runCommand(std::wstring command)
             // The options remember the profile now played, so the next start begins with it.
             if (data->mOptions) {
                 data->mOptions->mProfile = data->mCurrentProfile;
-                data->mOptions->save();
+                data->saveOptions();
             }
             loadGameData(data, kDataFolder);
             DataProfile* profile = data->mProfiles[selected];

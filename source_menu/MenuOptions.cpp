@@ -238,7 +238,8 @@ void MenuOptions::update()
         o->mFullscreen = fullscreen;
         o->mSoundVolume = soundVolume;
         o->mMusicVolume = musicVolume;
-        o->save();
+        // Options that cannot be written stay in force for the run; the player is told.
+        Singleton<DataStorage>::get()->saveOptions(true);
         o->apply();
         Singleton<MenuManager>::get()->runCommand(L"returnfromoptions");
     }

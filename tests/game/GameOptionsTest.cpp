@@ -1,10 +1,13 @@
 #include "game/GameOptions.h"
 
 #include "core/sdl_layer.h"
+#include "toolkit/utils/misc.h"
 
 #include "fixtures/TempDir.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 namespace {
 
@@ -52,6 +55,25 @@ TEST(GameOptions, WritesTheFiveSectionsExactly)
     EXPECT_EQ(dir.read("save.txt"), std::string("\xEF\xBB\xBF") + "[resolution]\n1024\n768\n\n[fullscreen]\n0\n\n"
                                                                   "[music volume]\n0.5\n\n[sound volume]\n1\n\n"
                                                                   "[profile]\n-1");
+}
+
+TEST(GameOptions, AFolderThatCannotBeWrittenGivesTheKindOfFailure)
+{
+    TempDir dir;
+    dir.write("defaultsave.txt", kDefault);
+    testing::internal::CaptureStdout();
+    WriteFailure failure = WriteFailure::None;
+    GameOptions options(dir.path() + "/Gone/", &failure);
+    EXPECT_EQ(failure, WriteFailure::Open);
+    EXPECT_GT(options.mWidth, 0);
+    GameOptions written(dir.path() + "/", &failure);
+    EXPECT_EQ(failure, WriteFailure::None);
+    // The save replaces the file by a rename: a folder in its place cannot be replaced.
+    std::filesystem::remove(dir.path() + "/save.txt");
+    std::filesystem::create_directories(dir.path() + "/save.txt/inside");
+    EXPECT_FALSE(written.save(&failure));
+    EXPECT_EQ(failure, WriteFailure::Rename);
+    testing::internal::GetCapturedStdout();
 }
 
 TEST(GameOptions, AppliesFullScreenAsANegativeSize)

@@ -1,6 +1,7 @@
 // The options screen: volume steps clamped at both ends with the wrong-click sound, the knob
 // dragged and held at the ends, the resolution wrapping round, ok writing and applying the
-// choices, cancel and close putting back the options as they were without writing.
+// choices (told on screen when they cannot be written), cancel and close putting back the
+// options as they were without writing.
 
 #include "MainMenuTestSupport.h"
 
@@ -140,6 +141,48 @@ TEST_F(Options, OkWritesAndAppliesTheChoices)
     EXPECT_NE(saved.find("[fullscreen]\n1"), std::string::npos);
     EXPECT_EQ(menu->currentMenu(), L"returnfromoptions");
     EXPECT_EQ(screens::showState(options), kShowDisappearing);
+}
+
+// A folder that cannot be written (read-only, full): the player is told at every Ok, and the
+// choices stay in force for the run.
+TEST_F(Options, OptionsThatCannotBeWrittenAreToldAndKeptForTheRun)
+{
+    GameOptions* o = storage->mOptions;
+    const std::string path = o->mPath;
+    o->mPath = "data/game/Gone/save.txt";
+    storage->mPlayerNotices.clear();
+    click(options, options->resolutionButton);
+    clickWidget(&MenuOptions::onWidget5);
+    testing::internal::CaptureStdout();
+    click(options, options->okButton);
+    testing::internal::GetCapturedStdout();
+    ASSERT_EQ(storage->mPlayerNotices.size(), 1u);
+    EXPECT_EQ(storage->mPlayerNotices[0].mTitleKey, L"savefailed");
+    EXPECT_EQ(storage->mPlayerNotices[0].mTextKey, L"optionsfailedopen");
+    EXPECT_EQ(storage->mPlayerNotices[0].mFile, L"data/game/Gone/save.txt");
+    EXPECT_EQ(o->mWidth, 1280);
+    EXPECT_NEAR(o->mSoundVolume, 0.575f, 1e-6f);
+    EXPECT_EQ(inputState.windowWidth, 1280);
+
+    // The main menu shows the message once the options have gone.
+    makeProfiles(1);
+    storage->mCurrentProfile = 0;
+    MainMenuStart* start = Singleton<MainMenuStart>::get();
+    showFully(start);
+    EXPECT_TRUE(Singleton<Popup>::get()->isVisible());
+    EXPECT_TRUE(storage->mPlayerNotices.empty());
+
+    // Shown again, the options are the ones chosen; a second Ok is told again.
+    screens::hideNow(Singleton<Popup>::get());
+    menu->runCommand(L"options");
+    showFully(options);
+    EXPECT_EQ(options->resolutionIndex, 2);
+    EXPECT_NEAR(options->soundVolume, 0.575f, 1e-6f);
+    testing::internal::CaptureStdout();
+    click(options, options->okButton);
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(storage->mPlayerNotices.size(), 1u);
+    o->mPath = path;
 }
 
 TEST_F(Options, CancelAndCloseRestoreWithoutWriting)
