@@ -178,6 +178,32 @@ const char* recordFault(const std::wstring& name, int cost, bool bought)
     return nullptr;
 }
 
+// Record files numbered from 1 ("Achievement1.txt", "Achievement2.txt", ...): a number missing
+// below the highest one is a file lost, and every record after it moves up a place (the bank
+// offers promotions by place, a saved park names its promotion by place). Warns naming each.
+void warnMissingNumbers(const std::string& folder, const std::vector<std::wstring>& names, const char* kind)
+{
+    std::wstring stem;
+    std::set<unsigned long> numbers;
+    for (const std::wstring& name : names) {
+        const size_t digits = name.find_first_of(L"0123456789");
+        const size_t dot = name.rfind(L'.');
+        if (digits == std::wstring::npos || dot == std::wstring::npos || dot <= digits || dot - digits > 6
+            || name.find_first_not_of(L"0123456789", digits) != dot)
+            continue;
+        if (stem.empty())
+            stem = name.substr(0, digits);
+        if (name.compare(0, digits, stem) == 0 && digits == stem.size())
+            numbers.insert(std::stoul(name.substr(digits, dot - digits)));
+    }
+    if (numbers.empty())
+        return;
+    for (unsigned long n = 1; n < *numbers.rbegin(); ++n)
+        if (!numbers.count(n))
+            std::fprintf(stderr, "Warning: %s%s%lu.txt is missing; the %s files are numbered from 1\n", folder.c_str(),
+                         wideToString(stem).c_str(), n, kind);
+}
+
 // Warns, naming the file, and says whether the record is kept.
 bool usableRecord(const std::string& path, const char* kind, const std::wstring& name, int cost,
                   bool bought)
@@ -234,7 +260,9 @@ void loadGameData(DataStorage* storage, const std::string& folder)
         if (!placed.count(toLowerWide(start)))
             std::fprintf(stderr, "Warning: %sglobal.txt: the starting building %s has no usable file in %sBuildings/\n",
                          folder.c_str(), wideToString(start).c_str(), folder.c_str());
-    for (const std::wstring& name : listDirectory(folder + "Achievements/", "*.txt")) {
+    const std::vector<std::wstring> achievements = listDirectory(folder + "Achievements/", "*.txt");
+    warnMissingNumbers(folder + "Achievements/", achievements, "achievement");
+    for (const std::wstring& name : achievements) {
         const std::string path = folder + "Achievements/" + wideToString(name);
         DataAchievement* achievement = new DataAchievement(path);
         if (usableRecord(path, "achievement", achievement->mName, 0, false))
@@ -242,7 +270,12 @@ void loadGameData(DataStorage* storage, const std::string& folder)
         else
             delete achievement;
     }
-    for (const std::wstring& name : listDirectory(folder + "Promotions/", "*.txt")) {
+    if (storage->mAchievements.empty())
+        std::fprintf(stderr, "Warning: %sAchievements/ holds no usable achievement file; the park has no achievements\n",
+                     folder.c_str());
+    const std::vector<std::wstring> promotions = listDirectory(folder + "Promotions/", "*.txt");
+    warnMissingNumbers(folder + "Promotions/", promotions, "promotion");
+    for (const std::wstring& name : promotions) {
         const std::string path = folder + "Promotions/" + wideToString(name);
         Promotion* promotion = new Promotion(path);
         if (usableRecord(path, "promotion", promotion->mName, promotion->mCost, true))
@@ -250,6 +283,9 @@ void loadGameData(DataStorage* storage, const std::string& folder)
         else
             delete promotion;
     }
+    if (storage->mPromotions.size() < size_t(Promotion::kOffered))
+        std::fprintf(stderr, "Warning: %sPromotions/ holds %zu usable promotion file(s); the bank offers %d\n",
+                     folder.c_str(), storage->mPromotions.size(), Promotion::kOffered);
     // The three foods are fixed places of the food screen: one that cannot be sold stops the
     // game, naming its file.
     for (int i = 0; i < 3; ++i) {

@@ -7,6 +7,9 @@
 
 class Promotion {
 public:
+    // The bank offers the first promotions of the list, by place.
+    static constexpr int kOffered = 3;
+
     explicit Promotion(const std::string& path);
 
     // Starts it: days left = duration, the cost charged (t_ParkPromotion). DataStorage's

@@ -18,6 +18,7 @@
 #include "toolkit/widgets/WidgetHelper.h"
 #include "toolkit/widgets/WidgetLabel.h"
 
+#include <cstdio>
 #include <cstdlib>
 
 // Index: screen - tricks - drawing - trick file
@@ -28,6 +29,7 @@ const int kStepMs = StepSchedule::kStepMs;
 const int kTopLevel = 7;
 const float kAmountFade = 0.006666667f; // the money label fades out in 1.5 s
 const size_t kMessageLimit = 100;
+const size_t kTricks = 3;
 const char* const kShowScene = "data/3dn/Trick_cameras.3dn";
 
 // The text IDs of the three trick names, by species.
@@ -240,6 +242,7 @@ void LoadTrick(TeachTrick& show, const std::string& path)
     // The figure stands at the "[helper]" read before it in this file.
     show.mHelperName.clear();
     KeyFileReader r(path, loadDatFileRequired(path));
+    bool sawFigure = false, sawPrice = false;
     auto pair = [&r](std::vector<std::pair<int, int>>& into) {
         std::vector<std::wstring> items = r.items();
         int first = 0, last = 0;
@@ -252,6 +255,7 @@ void LoadTrick(TeachTrick& show, const std::string& path)
         if (r.key(L"[trick]"))
             pair(show.mTrickRanges);
         if (r.key(L"[object 3dn]")) {
+            sawFigure = true;
             std::string scene = wideToString(r.value());
             if (show.mHelperName.empty())
                 r.warn("\"[helper]\" must come first, the figure has no place");
@@ -260,11 +264,25 @@ void LoadTrick(TeachTrick& show, const std::string& path)
             show.mAvatar = new AnimalAvatar("data/3dn/" + scene + ".3dn", show.mHelperName, 0, show.mCameraScene,
                                             animal ? animal->mType : show.mSpecies, animal ? animal->mPictureIndex : 0);
         }
-        if (r.key(L"[reward price]"))
+        if (r.key(L"[reward price]")) {
+            sawPrice = true;
             r.readInt(show.mRewardPrice, 0, kMaxPrice);
+        }
         if (r.key(L"[helper]"))
             show.mHelperName = wideToString(r.value());
         if (r.key(L"[idle]"))
             pair(show.mIdleRanges);
     }
+    // A file cut short or with a key mistyped reads without a word above: what the show lacks
+    // is named here.
+    auto lacks = [&path](const char* what) { std::printf("Warning: %s: %s\n", path.c_str(), what); };
+    if (!sawFigure)
+        lacks("no \"[object 3dn]\", the show has no figure");
+    if (!sawPrice)
+        lacks("no \"[reward price]\", the lesson keeps the last show's price");
+    if (show.mIdleRanges.empty())
+        lacks("no \"[idle]\" frames");
+    if (show.mTrickRanges.size() != kTricks)
+        std::printf("Warning: %s: %zu \"[trick]\" frame ranges, the show has %zu tricks\n", path.c_str(),
+                    show.mTrickRanges.size(), kTricks);
 }

@@ -4,6 +4,7 @@
 #include "game/DataAnimal.h"
 #include "game/DataBuilding.h"
 #include "game/GameDate.h"
+#include "game/GameOptions.h"
 #include "game/Profiles.h"
 #include "game/Ranges.h"
 #include "park/AnimalAvatar.h"
@@ -251,11 +252,57 @@ TEST_F(DamagedFiles, AFailedSaveIsToldOncePerKindOfFailure)
     EXPECT_EQ(storage->mPlayerNotices[1].mTextKey, L"savefailedrename");
     EXPECT_FALSE(std::filesystem::exists(std::string(kProfile) + ".tmp"));
 
+    // The options file: told at the start once per kind, and at every confirmation by the player.
+    storage->mPlayerNotices.clear();
+    testing::internal::CaptureStdout();
+    storage->createOptions("data/game/Gone/");
+    EXPECT_FALSE(storage->saveOptions());
+    testing::internal::GetCapturedStdout();
+    ASSERT_EQ(storage->mPlayerNotices.size(), 1u);
+    EXPECT_EQ(storage->mPlayerNotices[0].mTextKey, L"optionsfailedopen");
+    EXPECT_EQ(storage->mPlayerNotices[0].mFile, L"data/game/Gone/save.txt");
+    storage->mPlayerNotices.clear();
+    testing::internal::CaptureStdout();
+    storage->saveOptions();
+    EXPECT_TRUE(storage->mPlayerNotices.empty());
+    storage->saveOptions(true);
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(storage->mPlayerNotices.size(), 1u);
+    delete storage->mOptions;
+    storage->mOptions = nullptr;
+    storage->mOptionsFailuresTold = 0;
+
     // Texts that the player reads exist for every kind.
     textsManager.load(PETPARK_SOURCE_DIR "/data/dat/texts.dat");
     for (const wchar_t* key : {L"savefailed", L"savefailedopen", L"savefailedwrite", L"savefailedrename",
-                               L"parkdamaged", L"parkdamagedmessage"})
+                               L"optionsfailedopen", L"optionsfailedwrite", L"optionsfailedrename", L"parkdamaged",
+                               L"parkdamagedmessage"})
         EXPECT_NE(std::wstring(textsManager.get(key)), L"missing text") << key;
+}
+
+// ---- game data files
+
+TEST_F(DamagedFiles, MissingAchievementAndPromotionFilesAreNamed)
+{
+    auto loadWarnings = [] {
+        testing::internal::CaptureStderr();
+        ParkTestData::load();
+        return testing::internal::GetCapturedStderr();
+    };
+    EXPECT_EQ(loadWarnings().find("missing"), std::string::npos);
+    std::filesystem::remove(data.dir().file("data/game/Achievements/a1.txt"));
+    std::filesystem::remove(data.dir().file("data/game/Promotions/p2.txt"));
+    std::string warnings = loadWarnings();
+    EXPECT_NE(warnings.find("Warning: data/game/Achievements/a1.txt is missing"), std::string::npos) << warnings;
+    EXPECT_NE(warnings.find("Warning: data/game/Promotions/p2.txt is missing"), std::string::npos) << warnings;
+    EXPECT_NE(warnings.find("data/game/Promotions/ holds 2 usable promotion file(s); the bank offers 3"),
+              std::string::npos)
+        << warnings;
+    std::filesystem::remove(data.dir().file("data/game/Achievements/a2.txt"));
+    warnings = loadWarnings();
+    EXPECT_NE(warnings.find("data/game/Achievements/ holds no usable achievement file"), std::string::npos)
+        << warnings;
+    EXPECT_TRUE(storage->mAchievements.empty());
 }
 
 } // namespace

@@ -331,7 +331,7 @@ TEST_F(TrickShow, WithoutAnAnimalNothingHappens)
     EXPECT_EQ(show->mAmount, -1);
 }
 
-TEST_F(TrickShow, TheTrickFileNamesTheStageBeforeTheFigure)
+TEST_F(TrickShow, ADamagedTrickFileNamesWhatTheShowLacks)
 {
     data.write("data/game/show/odd.txt", "[object 3dn]\ndog\n\n[helper]\ntrick_stage_dog\n\n[reward price]\nfree\n");
     show->mRewardPrice = 9;
@@ -343,7 +343,24 @@ TEST_F(TrickShow, TheTrickFileNamesTheStageBeforeTheFigure)
     EXPECT_EQ(show->mAvatar->mPlaceNodeName, "");
     EXPECT_EQ(show->mHelperName, "trick_stage_dog");
     EXPECT_EQ(show->mRewardPrice, 9);
+    EXPECT_NE(out.find("odd.txt: no \"[idle]\" frames"), std::string::npos) << out;
+    EXPECT_NE(out.find("odd.txt: 0 \"[trick]\" frame ranges, the show has 3 tricks"), std::string::npos) << out;
     EXPECT_DEATH(LoadTrick(*show, "data/game/show/none.txt"), "no dat file loaded!");
+
+    // Cut short, or with a key mistyped, a file names what the show lacks.
+    std::string mistyped = kDogShow;
+    mistyped.replace(mistyped.find("[reward price]"), 14, "[reward prize]");
+    const std::pair<std::string, const char*> damaged[] = {
+        {std::string(kDogShow).substr(0, std::string(kDogShow).find("[trick]\n170")), "1 \"[trick]\" frame ranges"},
+        {mistyped, "no \"[reward price]\""},
+        {"[helper]\ntrick_stage_dog\n\n[reward price]\n5\n", "no \"[object 3dn]\", the show has no figure"}};
+    for (const auto& file : damaged) {
+        data.write("data/game/show/cut.txt", file.first);
+        testing::internal::CaptureStdout();
+        LoadTrick(*show, "data/game/show/cut.txt");
+        out = testing::internal::GetCapturedStdout();
+        EXPECT_NE(out.find(std::string("cut.txt: ") + file.second), std::string::npos) << out;
+    }
 }
 
 } // namespace
