@@ -96,16 +96,16 @@ void CashAccount::update()
         if (mCountdownState == kNoCountdown) {
             mCountdownState = kCountdown;
             mDaysLeft = Singleton<DataStorage>::get()->mGlobalSettings->mDaysToGameOver;
-            parkEvents().popupShown(0, 1, textsManager.get(L"GetLoan"),
-                                    formatWithNumber(textsManager.get(L"GetLoanOrGameOver"), mDaysLeft), nullptr);
+            parkEvents().showPopup(0, 1, textsManager.get(L"GetLoan"),
+                                   formatWithNumber(textsManager.get(L"GetLoanOrGameOver"), mDaysLeft), nullptr);
         } else if (mCountdownState == kCountdown && mDaysLeft < 0) {
             mCountdownState = kGameOverShown;
-            parkEvents().popupShown(0, 1, textsManager.get(L"GameOver"), textsManager.get(L"GameOverMessage"),
-                                    &mGameOverAnswer);
+            parkEvents().showPopup(0, 1, textsManager.get(L"GameOver"), textsManager.get(L"GameOverMessage"),
+                                   &mGameOverAnswer);
         }
     }
     if (mGameOverAnswer != 0) {
-        parkEvents().gameOver();
+        parkEvents().endGame();
         mDaysLeft = 0;
         mCountdownState = kNoCountdown;
         mGameOverAnswer = 0;

@@ -139,7 +139,7 @@ DataAnimal* DataAnimal::placeInPark(const DataAnimal* offer)
     animal->loadPicture(offer->mPictureIndex);
 
     const AnimalHelper& place = places[free];
-    animal->mAvatar = parkEvents().animalFigureMade(animal->mType, wideToString(place.mNode), free,
+    animal->mAvatar = parkEvents().makeAnimalFigure(animal->mType, wideToString(place.mNode), free,
                                                     animal->mPictureIndex, place.mAnimation);
     return animal;
 }
@@ -151,12 +151,12 @@ int DataAnimal::feed()
     GlobalSettings* settings = Singleton<DataStorage>::get()->mGlobalSettings;
     if (--settings->mFoodStored < 0) {
         settings->mFoodStored = 0;
-        parkEvents().popupShown(0, 1, textsManager.get(L"nofood"), textsManager.get(L"buysomefood"), nullptr);
+        parkEvents().showPopup(0, 1, textsManager.get(L"nofood"), textsManager.get(L"buysomefood"), nullptr);
         return 0;
     }
     ++mHunger;
     if (mAvatar && parkEvents().figureAnimation(mAvatar) == L"chodzenie")
-        parkEvents().figurePlaysOnce(mAvatar, L"jedzenie");
+        parkEvents().playFigureOnce(mAvatar, L"jedzenie");
     mFed = 1;
     return 1;
 }
@@ -260,17 +260,17 @@ void DataAnimal::newDay()
         int cost = storage->mGlobalSettings->mAnimalTakenAwayCost;
         storage->mGlobalSettings->mCashAccount->addCash(-cost);
         storage->mBalanceThisMonth->book(t_Other, -static_cast<long long>(cost));
-        parkEvents().popupShown(0, 0, textsManager.get(L"doctorvisit"),
-                                formatWithNumber(textsManager.get(L"doctorvisitmessage"), cost), nullptr);
+        parkEvents().showPopup(0, 0, textsManager.get(L"doctorvisit"),
+                               formatWithNumber(textsManager.get(L"doctorvisitmessage"), cost), nullptr);
         mHealth = kTopLevel;
         mHunger = kTopLevel;
-        parkEvents().cameraReset();
-        parkEvents().petScreensReset();
+        parkEvents().resetCamera();
+        parkEvents().refillPetScreens();
     }
 }
 
 void DataAnimal::drawAvatar()
 {
     if (!mAtDoctor && mAvatar)
-        parkEvents().figureDrawn(mAvatar);
+        parkEvents().drawFigure(mAvatar);
 }

@@ -77,7 +77,7 @@ DataBuilding::DataBuilding(const std::string& path) : mPath(path)
             if (items.size() < 3)
                 r.warn("needs a camera, a frame count and layer flags");
             else if (r.toInt(items[1], frames)) {
-                if (SlideCamera* slide = parkEvents().slideCameraMade(node, items[0], frames, items[2], hoverText))
+                if (SlideCamera* slide = parkEvents().makeSlideCamera(node, items[0], frames, items[2], hoverText))
                     mSlideCameras.push_back(slide);
             }
         }
@@ -87,7 +87,7 @@ DataBuilding::DataBuilding(const std::string& path) : mPath(path)
 DataBuilding::~DataBuilding()
 {
     for (SlideCamera* slide : mSlideCameras)
-        parkEvents().slideCameraRemoved(slide);
+        parkEvents().removeSlideCamera(slide);
 }
 
 std::string DataBuilding::fileName() const

@@ -76,7 +76,7 @@ bool DataStorage::isPlaceTaken(const std::wstring& kind, int place) const
 void DataStorage::achievementReached(DataAchievement* achievement)
 {
     achievement->mDone = 1;
-    parkEvents().achievementNoticed(achievement);
+    parkEvents().queueAchievementNotice(achievement);
     Singleton<Sounds>::get()->play("a_done");
 }
 
@@ -141,7 +141,7 @@ void DataStorage::newDay()
         if (mParkAnimals[i]->mLeaving) {
             retire(mParkAnimals[i]);
             mParkAnimals.erase(mParkAnimals.begin() + i);
-            parkEvents().cameraReset();
+            parkEvents().resetCamera();
         } else {
             ++i;
         }
@@ -151,11 +151,11 @@ void DataStorage::newDay()
     for (Promotion* promotion : mPromotions)
         promotion->newDay();
     computePopularity();
-    parkEvents().visitorsDay();
-    parkEvents().financeScreensReset();
+    parkEvents().runVisitorsDay();
+    parkEvents().refillFinanceScreens();
     mGlobalSettings->mCashAccount->newDay();
     rankParks();
-    parkEvents().rankingRebuilt();
+    parkEvents().showRanking();
 
     // The autosave of the current profile; with no profile chosen there is nothing to save.
     saveCurrentProfile();

@@ -98,10 +98,10 @@ void readAnimals(DataStorage* storage)
         if (r.key(L"[fx]")) {
             std::vector<std::wstring> items = itemsAtLeast(r, 2);
             if (!items.empty())
-                parkEvents().effectAdded(items[0], wideToString(items[1]));
+                parkEvents().addEffect(items[0], wideToString(items[1]));
         }
         if (r.key(L"[animals helpers]"))
-            parkEvents().animalPlacesRequested(requestObject("data/3dn/" + wideToString(r.value())));
+            parkEvents().setAnimalPlaces(requestObject("data/3dn/" + wideToString(r.value())));
         if (r.key(L"[animal name]"))
             storage->mAnimalNames.push_back(r.value());
     }
@@ -137,7 +137,7 @@ void placeStartingAnimals(DataStorage* storage)
         animal->mHunger = startingLevel(settings->mAnimalsStartingHunger, kTopLevel);
 
         std::string placeName = "helper_" + wideToString(word) + std::to_string(n);
-        animal->mAvatar = parkEvents().animalFigureMade(kind, placeName, n - 1, picture, places[n - 1].mAnimation);
+        animal->mAvatar = parkEvents().makeAnimalFigure(kind, placeName, n - 1, picture, places[n - 1].mAnimation);
     }
 }
 
@@ -222,7 +222,7 @@ void loadGameData(DataStorage* storage, const std::string& folder)
     storage->mGlobalSettings = new GlobalSettings(folder + "global.txt");
     GlobalSettings* settings = storage->mGlobalSettings;
 
-    parkEvents().effectsCleared();
+    parkEvents().clearEffects();
 
     storage->mAchievementTick = 0;
     storage->retireGameData();

@@ -55,6 +55,6 @@ void GameDate::advance()
         every = 1; // a period of 0 or less counts as 1 (warned when read)
     if (mDaysElapsed % every == 0) {
         storage->generateAnimalsForSale();
-        parkEvents().offersRebuilt();
+        parkEvents().rebuildOfferCards();
     }
 }

@@ -36,54 +36,54 @@ public:
     virtual ~ParkEvents() = default;
 
     // ---- messages and the end
-    // A message popup (buttons and variant as the popup takes them, title, text) is opened;
-    // result, when given, receives the player's answer.
-    virtual void popupShown(int buttons, int variant, const std::wstring& title, const std::wstring& text,
-                            int* result) {}
-    // The game-over answer was given: the game ends.
-    virtual void gameOver() {}
+    // Opens a message popup (buttons and variant as the popup takes them, title, text); result,
+    // when given, receives the player's answer.
+    virtual void showPopup(int buttons, int variant, const std::wstring& title, const std::wstring& text,
+                           int* result) {}
+    // Ends the game (the game-over answer was given).
+    virtual void endGame() {}
 
     // ---- notices and screens
-    // An achievement was reached: its notice is queued on the in-game screen.
-    virtual void achievementNoticed(DataAchievement* achievement) {}
-    // The finance screens refill (statistics, bank, tickets, ranking, achievements, in that order).
-    virtual void financeScreensReset() {}
-    // The pet screens refill (the offers and the pets list).
-    virtual void petScreensReset() {}
-    // A new set of animals is offered: the offers screen rebuilds its cards.
-    virtual void offersRebuilt() {}
-    // The ranking of the parks was made again: the ranking screen shows it.
-    virtual void rankingRebuilt() {}
+    // Queues a reached achievement's notice on the in-game screen.
+    virtual void queueAchievementNotice(DataAchievement* achievement) {}
+    // Refills the finance screens (statistics, bank, tickets, ranking, achievements, in that order).
+    virtual void refillFinanceScreens() {}
+    // Refills the pet screens (the offers and the pets list).
+    virtual void refillPetScreens() {}
+    // Rebuilds the offers screen's cards for a new set of offers.
+    virtual void rebuildOfferCards() {}
+    // Shows the ranking the rules made again (DataStorage::mRanking) on the ranking screen.
+    virtual void showRanking() {}
     // The in-game screen's cash label, which the cash account draws into; null without screens.
     virtual WidgetLabel* cashLabel() { return nullptr; }
     // The in-game screen's current alpha, which the cash figure follows.
     virtual float hudAlpha() const { return 1.0f; }
-    // A saved game is loading: the queued achievement notices are dropped.
-    virtual void noticesCleared() {}
+    // Drops the queued achievement notices (a saved game is loading).
+    virtual void dropNotices() {}
     // The park's achievements whose notices still wait to be opened, oldest first. A notice pays
     // its reward when opened, so a saved game keeps them (and gives them back through
-    // achievementNoticed when it loads).
-    virtual std::vector<DataAchievement*> noticesWaiting() const { return std::vector<DataAchievement*>(); }
+    // queueAchievementNotice when it loads).
+    virtual std::vector<DataAchievement*> waitingNotices() const { return std::vector<DataAchievement*>(); }
 
     // ---- the tutorial
     // The tutorial's progress, to be saved with the profile.
     virtual TutorialProgress tutorialProgress() const { return TutorialProgress(); }
-    // The progress read from a profile.
-    virtual void tutorialRestored(const TutorialProgress& progress) {}
+    // Restores the progress read from a profile.
+    virtual void restoreTutorial(const TutorialProgress& progress) {}
 
     // ---- the park view
     // Whether the game camera is gliding somewhere (achievements wait for it).
     virtual bool cameraBusy() const { return false; }
-    // The camera leaves what it follows and returns to its place.
-    virtual void cameraReset() {}
-    // A saved game is loading: the camera starts afresh.
-    virtual void cameraRenewed() {}
-    // The scene of the animals' places was requested.
-    virtual void animalPlacesRequested(CRender::Object* scene) {}
-    // An animal's figure is made for the species' scene, standing at a place node (placeIndex in
+    // Sends the camera back to its place, leaving what it follows.
+    virtual void resetCamera() {}
+    // Starts the camera afresh (a saved game is loading).
+    virtual void renewCamera() {}
+    // Gives the view the requested scene of the animals' places.
+    virtual void setAnimalPlaces(CRender::Object* scene) {}
+    // Makes an animal's figure for the species' scene, standing at a place node (placeIndex in
     // the species' places) of the animal places, with the coat variant and a first animation.
     // Null when there is no park view.
-    virtual AnimalAvatar* animalFigureMade(const std::wstring& species, const std::string& placeName, int placeIndex,
+    virtual AnimalAvatar* makeAnimalFigure(const std::wstring& species, const std::string& placeName, int placeIndex,
                                            int variant, const std::wstring& animation)
     {
         return nullptr;
@@ -93,34 +93,34 @@ public:
     virtual int figurePlaceIndex(const AnimalAvatar* figure) const { return -1; }
     // The figure's current animation.
     virtual std::wstring figureAnimation(const AnimalAvatar* figure) const { return std::wstring(); }
-    // The figure plays an animation once, then returns to the current one.
-    virtual void figurePlaysOnce(AnimalAvatar* figure, const std::wstring& animation) {}
-    // The figure is queued for drawing.
-    virtual void figureDrawn(AnimalAvatar* figure) {}
-    // A "[slide camera]" entry of a building is made; the building owns it and removes it with
-    // slideCameraRemoved. Null when there is no park view.
-    virtual SlideCamera* slideCameraMade(const std::wstring& nodeName, const std::wstring& cameraName, int frames,
+    // Plays an animation of the figure once, then returns to the current one.
+    virtual void playFigureOnce(AnimalAvatar* figure, const std::wstring& animation) {}
+    // Queues the figure for drawing.
+    virtual void drawFigure(AnimalAvatar* figure) {}
+    // Makes a "[slide camera]" entry of a building; the building owns it and removes it with
+    // removeSlideCamera. Null when there is no park view.
+    virtual SlideCamera* makeSlideCamera(const std::wstring& nodeName, const std::wstring& cameraName, int frames,
                                          const std::wstring& layers, const std::wstring& hoverText)
     {
         return nullptr;
     }
-    virtual void slideCameraRemoved(SlideCamera* slide) {}
-    // The park's visitors live their day.
-    virtual void visitorsDay() {}
+    virtual void removeSlideCamera(SlideCamera* slide) {}
+    // Lets the park's visitors live their day.
+    virtual void runVisitorsDay() {}
     // The park's visitor count.
     virtual int visitorCount() const { return 0; }
-    // A saved game is loading: the visitors' settings are read again and the walkers leave.
-    virtual void visitorsReloaded() {}
-    virtual void walkersCleared() {}
+    // Reads the visitors' settings again and sends the walkers away (a saved game is loading).
+    virtual void reloadVisitors() {}
+    virtual void clearWalkers() {}
     // The walkers' progress along their paths, as saved.
     virtual std::vector<float> walkerProgress() const { return std::vector<float>(); }
-    // A saved walker comes back on a random path; false when the park has no path for it.
-    virtual bool walkerRestored(float progress) { return true; }
-    // A saved game has loaded: the cars are placed.
-    virtual void carsSetUp() {}
-    // The effects are dropped before the game data loads, then added one by one.
-    virtual void effectsCleared() {}
-    virtual void effectAdded(const std::wstring& name, const std::string& path) {}
+    // Brings a saved walker back on a random path; false when the park has no path for it.
+    virtual bool restoreWalker(float progress) { return true; }
+    // Places the cars (a saved game has loaded).
+    virtual void placeCars() {}
+    // Drops the effects before the game data loads; they are then added one by one.
+    virtual void clearEffects() {}
+    virtual void addEffect(const std::wstring& name, const std::string& path) {}
 };
 
 // ---- installing

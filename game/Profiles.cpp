@@ -92,7 +92,7 @@ bool saveProfile(const std::string& path, const std::wstring& name, const std::w
             w.key(L"[achievement]").line(achievement->mName).end();
     // Reached achievements whose notices the player has not opened yet: opening one pays its
     // reward, which would be lost with the notice.
-    for (const DataAchievement* achievement : parkEvents().noticesWaiting())
+    for (const DataAchievement* achievement : parkEvents().waitingNotices())
         w.key(L"[achievement notice]").line(achievement->mName).end();
     w.key(L"[food stored]").line(intText(settings->mFoodStored)).end();
     w.key(L"[accomodation ticket price]").line(intText(settings->mAccommodationTicketPrice)).end();
@@ -293,7 +293,7 @@ void readAnimal(KeyFileReader& r, DataStorage* storage, std::set<std::pair<std::
     animal->mAccommodationFee = moneyProduct(settings->mAccommodationTicketPrice, animal->mStayDays);
     animal->mTeachingPrice = settings->mTeachingPrice;
     animal->mAllTricksPrice = settings->mAllTricksTeachingPrice;
-    animal->mAvatar = parkEvents().animalFigureMade(species, wideToString(line2[0]), placeIndex, picture,
+    animal->mAvatar = parkEvents().makeAnimalFigure(species, wideToString(line2[0]), placeIndex, picture,
                                                     places->second[placeIndex].mAnimation);
 }
 
@@ -302,7 +302,7 @@ void readWalker(KeyFileReader& r)
     float progress = 0.0f;
     if (!r.readFloat(progress))
         return;
-    if (!parkEvents().walkerRestored(progress))
+    if (!parkEvents().restoreWalker(progress))
         r.warn("no walking paths to restore a visitor on");
 }
 
@@ -317,14 +317,14 @@ void loadProfile(DataProfile* profile, int headerOnly)
 
     // Fresh game data, camera, visitors and notices; an empty park.
     loadGameData(storage, kDataFolder);
-    parkEvents().cameraRenewed();
-    parkEvents().visitorsReloaded();
-    parkEvents().noticesCleared();
+    parkEvents().renewCamera();
+    parkEvents().reloadVisitors();
+    parkEvents().dropNotices();
     for (DataAnimal* animal : storage->mParkAnimals)
         storage->retire(animal);
     storage->mParkAnimals.clear();
     storage->mParkBuildings.clear();
-    parkEvents().walkersCleared();
+    parkEvents().clearWalkers();
 
     GlobalSettings* settings = storage->mGlobalSettings;
     CashAccount* account = settings->mCashAccount;
@@ -344,7 +344,7 @@ void loadProfile(DataProfile* profile, int headerOnly)
                 tutorial.buildingBought = second[0] != 0;
                 tutorial.petAccepted = second[1] != 0;
                 tutorial.foodBought = second[2] != 0;
-                parkEvents().tutorialRestored(tutorial);
+                parkEvents().restoreTutorial(tutorial);
             }
         }
         if (r.key(L"[avatar]")) {
@@ -437,13 +437,13 @@ void loadProfile(DataProfile* profile, int headerOnly)
     for (const std::wstring& name : waitingNotices) {
         for (DataAchievement* achievement : storage->mAchievements) {
             if (achievement->mName == name && achievement->mDone && noticed.insert(achievement).second) {
-                parkEvents().achievementNoticed(achievement);
+                parkEvents().queueAchievementNotice(achievement);
                 break;
             }
         }
     }
 
-    parkEvents().carsSetUp();
+    parkEvents().placeCars();
     storage->generateAnimalsForSale();
     if (!headerOnly)
         profile->mDamagedCopy.clear();

@@ -30,8 +30,8 @@
 
 // ---- messages and the end
 
-void ScreenParkEvents::popupShown(int buttons, int variant, const std::wstring& title, const std::wstring& text,
-                                  int* result)
+void ScreenParkEvents::showPopup(int buttons, int variant, const std::wstring& title, const std::wstring& text,
+                                 int* result)
 {
     Popup* popup = Singleton<Popup>::get();
     popup->setMode(buttons, variant);
@@ -41,19 +41,19 @@ void ScreenParkEvents::popupShown(int buttons, int variant, const std::wstring& 
     Singleton<MenuManager>::get()->runCommand(L"popupstart");
 }
 
-void ScreenParkEvents::gameOver()
+void ScreenParkEvents::endGame()
 {
     Singleton<MenuManager>::get()->runCommand(L"gameover");
 }
 
 // ---- notices and screens
 
-void ScreenParkEvents::achievementNoticed(DataAchievement* achievement)
+void ScreenParkEvents::queueAchievementNotice(DataAchievement* achievement)
 {
     Singleton<MenuIngame>::get()->mNotices.push_back(new Achievement(achievement));
 }
 
-void ScreenParkEvents::financeScreensReset()
+void ScreenParkEvents::refillFinanceScreens()
 {
     Singleton<MenuStatistics>::get()->reset();
     Singleton<MenuBank>::get()->reset();
@@ -62,18 +62,18 @@ void ScreenParkEvents::financeScreensReset()
     Singleton<MenuAchievements>::get()->reset();
 }
 
-void ScreenParkEvents::petScreensReset()
+void ScreenParkEvents::refillPetScreens()
 {
     Singleton<MenuPetBuySell1>::get()->reset();
     Singleton<MenuPetsList1>::get()->reset();
 }
 
-void ScreenParkEvents::offersRebuilt()
+void ScreenParkEvents::rebuildOfferCards()
 {
     Singleton<MenuPetBuySell1>::get()->rebuildOffers();
 }
 
-void ScreenParkEvents::rankingRebuilt()
+void ScreenParkEvents::showRanking()
 {
     Singleton<MenuRanking>::get()->showRanking();
 }
@@ -88,7 +88,7 @@ float ScreenParkEvents::hudAlpha() const
     return Singleton<MenuIngame>::get()->getAlpha();
 }
 
-void ScreenParkEvents::noticesCleared()
+void ScreenParkEvents::dropNotices()
 {
     std::vector<Achievement*>& notices = Singleton<MenuIngame>::get()->mNotices;
     for (Achievement* notice : notices)
@@ -96,7 +96,7 @@ void ScreenParkEvents::noticesCleared()
     notices.clear();
 }
 
-std::vector<DataAchievement*> ScreenParkEvents::noticesWaiting() const
+std::vector<DataAchievement*> ScreenParkEvents::waitingNotices() const
 {
     // An opened notice leaves the queue at once: every entry still waits. Notices of a park no
     // longer loaded (the game data read again, as for a new profile) are not this park's.
@@ -122,7 +122,7 @@ TutorialProgress ScreenParkEvents::tutorialProgress() const
     return progress;
 }
 
-void ScreenParkEvents::tutorialRestored(const TutorialProgress& progress)
+void ScreenParkEvents::restoreTutorial(const TutorialProgress& progress)
 {
     Tutorial* tutorial = Singleton<Tutorial>::get();
     tutorial->step = progress.step;
@@ -141,24 +141,24 @@ bool ScreenParkEvents::cameraBusy() const
     return camera && camera->isBusy() != 0;
 }
 
-void ScreenParkEvents::cameraReset()
+void ScreenParkEvents::resetCamera()
 {
     if (GameCamera* camera = Singleton<GameBackground3D>::get()->mCamera)
         camera->reset();
 }
 
-void ScreenParkEvents::cameraRenewed()
+void ScreenParkEvents::renewCamera()
 {
     if (GameCamera* camera = Singleton<GameBackground3D>::get()->mCamera)
         *camera = GameCamera();
 }
 
-void ScreenParkEvents::animalPlacesRequested(CRender::Object* scene)
+void ScreenParkEvents::setAnimalPlaces(CRender::Object* scene)
 {
     Singleton<GameBackground3D>::get()->mAnimalPlaces = scene;
 }
 
-AnimalAvatar* ScreenParkEvents::animalFigureMade(const std::wstring& species, const std::string& placeName,
+AnimalAvatar* ScreenParkEvents::makeAnimalFigure(const std::wstring& species, const std::string& placeName,
                                                  int placeIndex, int variant, const std::wstring& animation)
 {
     AnimalAvatar* figure = new AnimalAvatar("data/3dn/" + wideToString(species) + ".3dn", placeName, placeIndex,
@@ -182,28 +182,28 @@ std::wstring ScreenParkEvents::figureAnimation(const AnimalAvatar* figure) const
     return figure->mAnimation;
 }
 
-void ScreenParkEvents::figurePlaysOnce(AnimalAvatar* figure, const std::wstring& animation)
+void ScreenParkEvents::playFigureOnce(AnimalAvatar* figure, const std::wstring& animation)
 {
     figure->playThen(animation);
 }
 
-void ScreenParkEvents::figureDrawn(AnimalAvatar* figure)
+void ScreenParkEvents::drawFigure(AnimalAvatar* figure)
 {
     figure->draw();
 }
 
-SlideCamera* ScreenParkEvents::slideCameraMade(const std::wstring& nodeName, const std::wstring& cameraName,
+SlideCamera* ScreenParkEvents::makeSlideCamera(const std::wstring& nodeName, const std::wstring& cameraName,
                                                int frames, const std::wstring& layers, const std::wstring& hoverText)
 {
     return new SlideCamera(nodeName, cameraName, frames, layers, hoverText);
 }
 
-void ScreenParkEvents::slideCameraRemoved(SlideCamera* slide)
+void ScreenParkEvents::removeSlideCamera(SlideCamera* slide)
 {
     delete slide;
 }
 
-void ScreenParkEvents::visitorsDay()
+void ScreenParkEvents::runVisitorsDay()
 {
     Singleton<PublicManager>::get()->newDay();
 }
@@ -213,12 +213,12 @@ int ScreenParkEvents::visitorCount() const
     return Singleton<PublicManager>::get()->mVisitors;
 }
 
-void ScreenParkEvents::visitorsReloaded()
+void ScreenParkEvents::reloadVisitors()
 {
     LoadPublicConfig(*Singleton<PublicManager>::get());
 }
 
-void ScreenParkEvents::walkersCleared()
+void ScreenParkEvents::clearWalkers()
 {
     PublicManager* visitors = Singleton<PublicManager>::get();
     for (OnePerson* person : visitors->mWalkers)
@@ -234,7 +234,7 @@ std::vector<float> ScreenParkEvents::walkerProgress() const
     return progress;
 }
 
-bool ScreenParkEvents::walkerRestored(float progress)
+bool ScreenParkEvents::restoreWalker(float progress)
 {
     PublicManager* visitors = Singleton<PublicManager>::get();
     if (visitors->mWalkingHelpers.empty())
@@ -250,17 +250,17 @@ bool ScreenParkEvents::walkerRestored(float progress)
     return true;
 }
 
-void ScreenParkEvents::carsSetUp()
+void ScreenParkEvents::placeCars()
 {
     Singleton<PublicManager>::get()->setupCars();
 }
 
-void ScreenParkEvents::effectsCleared()
+void ScreenParkEvents::clearEffects()
 {
     Singleton<FXManager>::get()->clear();
 }
 
-void ScreenParkEvents::effectAdded(const std::wstring& name, const std::string& path)
+void ScreenParkEvents::addEffect(const std::wstring& name, const std::string& path)
 {
     Singleton<FXManager>::get()->add(name, new FX(path));
 }

@@ -13,44 +13,44 @@ class ScreenParkEvents : public ParkEvents, public Singleton<ScreenParkEvents> {
 public:
     ScreenParkEvents() = default;
 
-    void popupShown(int buttons, int variant, const std::wstring& title, const std::wstring& text,
-                    int* result) override;
-    void gameOver() override;
+    void showPopup(int buttons, int variant, const std::wstring& title, const std::wstring& text,
+                   int* result) override;
+    void endGame() override;
 
-    void achievementNoticed(DataAchievement* achievement) override;
-    void financeScreensReset() override;
-    void petScreensReset() override;
-    void offersRebuilt() override;
-    void rankingRebuilt() override;
+    void queueAchievementNotice(DataAchievement* achievement) override;
+    void refillFinanceScreens() override;
+    void refillPetScreens() override;
+    void rebuildOfferCards() override;
+    void showRanking() override;
     WidgetLabel* cashLabel() override;
     float hudAlpha() const override;
-    void noticesCleared() override;
-    std::vector<DataAchievement*> noticesWaiting() const override;
+    void dropNotices() override;
+    std::vector<DataAchievement*> waitingNotices() const override;
 
     TutorialProgress tutorialProgress() const override;
-    void tutorialRestored(const TutorialProgress& progress) override;
+    void restoreTutorial(const TutorialProgress& progress) override;
 
     bool cameraBusy() const override;
-    void cameraReset() override;
-    void cameraRenewed() override;
-    void animalPlacesRequested(CRender::Object* scene) override;
-    AnimalAvatar* animalFigureMade(const std::wstring& species, const std::string& placeName, int placeIndex,
+    void resetCamera() override;
+    void renewCamera() override;
+    void setAnimalPlaces(CRender::Object* scene) override;
+    AnimalAvatar* makeAnimalFigure(const std::wstring& species, const std::string& placeName, int placeIndex,
                                    int variant, const std::wstring& animation) override;
     std::string figurePlaceName(const AnimalAvatar* figure) const override;
     int figurePlaceIndex(const AnimalAvatar* figure) const override;
     std::wstring figureAnimation(const AnimalAvatar* figure) const override;
-    void figurePlaysOnce(AnimalAvatar* figure, const std::wstring& animation) override;
-    void figureDrawn(AnimalAvatar* figure) override;
-    SlideCamera* slideCameraMade(const std::wstring& nodeName, const std::wstring& cameraName, int frames,
+    void playFigureOnce(AnimalAvatar* figure, const std::wstring& animation) override;
+    void drawFigure(AnimalAvatar* figure) override;
+    SlideCamera* makeSlideCamera(const std::wstring& nodeName, const std::wstring& cameraName, int frames,
                                  const std::wstring& layers, const std::wstring& hoverText) override;
-    void slideCameraRemoved(SlideCamera* slide) override;
-    void visitorsDay() override;
+    void removeSlideCamera(SlideCamera* slide) override;
+    void runVisitorsDay() override;
     int visitorCount() const override;
-    void visitorsReloaded() override;
-    void walkersCleared() override;
+    void reloadVisitors() override;
+    void clearWalkers() override;
     std::vector<float> walkerProgress() const override;
-    bool walkerRestored(float progress) override;
-    void carsSetUp() override;
-    void effectsCleared() override;
-    void effectAdded(const std::wstring& name, const std::string& path) override;
+    bool restoreWalker(float progress) override;
+    void placeCars() override;
+    void clearEffects() override;
+    void addEffect(const std::wstring& name, const std::string& path) override;
 };

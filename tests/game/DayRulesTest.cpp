@@ -88,22 +88,6 @@ TEST_F(DayRules, NoAchievementWhileTheCameraIsBusy)
     camera->mGliding = 0;
 }
 
-TEST_F(DayRules, MonthCloseBooksMaintenanceIntoTheClosingMonth)
-{
-    storage->mParkBuildings.push_back(storage->mBuildingDefinitions[3]); // the vet, maintenance 100
-    storage->mBalanceThisMonth->mValues[t_PetsHosted] = 500;
-    storage->mStatThisMonth->mValues[t_PetsHosted] = 2;
-    int cash = settings->mCashAccount->mCash;
-    storage->closeMonth();
-    EXPECT_EQ(settings->mCashAccount->mCash, cash - 200);
-    EXPECT_EQ(storage->mBalanceLastMonth->mValues[t_BuildingsMaintenance], -200);
-    EXPECT_EQ(storage->mBalanceLastMonth->mValues[t_PetsHosted], 500);
-    EXPECT_EQ(storage->mStatLastMonth->mValues[t_PetsHosted], 2);
-    EXPECT_EQ(storage->mStatLastMonth->mValues[t_BuildingsMaintenance], 0);
-    EXPECT_EQ(storage->mBalanceThisMonth->total(), 0);
-    EXPECT_EQ(storage->mStatThisMonth->total(), 0);
-}
-
 TEST_F(DayRules, AnimalsWhoseStayIsOverLeaveTogether)
 {
     DataAnimal offer(L"Luna", L"dog", 0.1f, 0.1f, 0);

@@ -260,7 +260,7 @@ TEST_F(SavedGame, KeysCaseAndAchievementNames)
 TEST_F(SavedGame, NoticesNotYetOpenedWaitAgainAfterLoading)
 {
     std::vector<Achievement*>& notices = Singleton<MenuIngame>::get()->mNotices;
-    parkEvents().noticesCleared();
+    parkEvents().dropNotices();
     DataAchievement* earlier = new DataAchievement("data/game/Achievements/a1.txt");
     storage->retire(earlier);
     notices.push_back(new Achievement(earlier));
@@ -278,7 +278,7 @@ TEST_F(SavedGame, NoticesNotYetOpenedWaitAgainAfterLoading)
     EXPECT_EQ(notices[0]->item, storage->mAchievements[1]) << "the loaded park's own record";
     EXPECT_EQ(notices[0]->state, 0);
     EXPECT_EQ(storage->mGlobalSettings->mCashAccount->mCash, cash) << "the reward still waits";
-    parkEvents().noticesCleared();
+    parkEvents().dropNotices();
 }
 
 TEST_F(SavedGame, AnimalNamesWithSpacesReadBackWhole)

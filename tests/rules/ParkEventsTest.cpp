@@ -73,37 +73,37 @@ public:
         return found;
     }
 
-    void popupShown(int buttons, int variant, const std::wstring& title, const std::wstring& text,
-                    int* result) override
+    void showPopup(int buttons, int variant, const std::wstring& title, const std::wstring& text,
+                   int* result) override
     {
         log.push_back(L"popup " + std::to_wstring(buttons) + L" " + std::to_wstring(variant) + L" " + title + L": " +
                       text);
         lastResult = result;
     }
-    void gameOver() override { log.push_back(L"gameover"); }
-    void achievementNoticed(DataAchievement* achievement) override { log.push_back(L"notice " + achievement->mName); }
-    void financeScreensReset() override { log.push_back(L"finance"); }
-    void petScreensReset() override { log.push_back(L"pets"); }
-    void offersRebuilt() override { log.push_back(L"offers"); }
-    void rankingRebuilt() override { log.push_back(L"ranking"); }
+    void endGame() override { log.push_back(L"gameover"); }
+    void queueAchievementNotice(DataAchievement* achievement) override { log.push_back(L"notice " + achievement->mName); }
+    void refillFinanceScreens() override { log.push_back(L"finance"); }
+    void refillPetScreens() override { log.push_back(L"pets"); }
+    void rebuildOfferCards() override { log.push_back(L"offers"); }
+    void showRanking() override { log.push_back(L"ranking"); }
     WidgetLabel* cashLabel() override { return label; }
-    void noticesCleared() override { log.push_back(L"notices cleared"); }
-    std::vector<DataAchievement*> noticesWaiting() const override { return waiting; }
+    void dropNotices() override { log.push_back(L"notices cleared"); }
+    std::vector<DataAchievement*> waitingNotices() const override { return waiting; }
     TutorialProgress tutorialProgress() const override { return tutorial; }
-    void tutorialRestored(const TutorialProgress& progress) override
+    void restoreTutorial(const TutorialProgress& progress) override
     {
         log.push_back(L"tutorial " + std::to_wstring(progress.step) + L" " + std::to_wstring(progress.pointerTarget) +
                       L" " + std::to_wstring(progress.buildingBought) + std::to_wstring(progress.petAccepted) +
                       std::to_wstring(progress.foodBought));
     }
     bool cameraBusy() const override { return busy; }
-    void cameraReset() override { log.push_back(L"camera reset"); }
-    void cameraRenewed() override { log.push_back(L"camera renewed"); }
-    void animalPlacesRequested(CRender::Object* scene) override
+    void resetCamera() override { log.push_back(L"camera reset"); }
+    void renewCamera() override { log.push_back(L"camera renewed"); }
+    void setAnimalPlaces(CRender::Object* scene) override
     {
         log.push_back(scene ? L"animal places" : L"animal places missing");
     }
-    AnimalAvatar* animalFigureMade(const std::wstring& species, const std::string& placeName, int placeIndex,
+    AnimalAvatar* makeAnimalFigure(const std::wstring& species, const std::string& placeName, int placeIndex,
                                    int variant, const std::wstring& animation) override
     {
         figures.push_back(std::make_unique<Figure>(Figure{species, placeName, placeIndex, variant, animation}));
@@ -114,23 +114,23 @@ public:
     std::string figurePlaceName(const AnimalAvatar* figure) const override { return figureOf(figure)->place; }
     int figurePlaceIndex(const AnimalAvatar* figure) const override { return figureOf(figure)->index; }
     std::wstring figureAnimation(const AnimalAvatar* figure) const override { return figureOf(figure)->animation; }
-    void figurePlaysOnce(AnimalAvatar* figure, const std::wstring& animation) override
+    void playFigureOnce(AnimalAvatar* figure, const std::wstring& animation) override
     {
         log.push_back(L"plays " + animation);
     }
-    void visitorsDay() override { log.push_back(L"visitors"); }
+    void runVisitorsDay() override { log.push_back(L"visitors"); }
     int visitorCount() const override { return visitors; }
-    void visitorsReloaded() override { log.push_back(L"visitors reloaded"); }
-    void walkersCleared() override { log.push_back(L"walkers cleared"); }
+    void reloadVisitors() override { log.push_back(L"visitors reloaded"); }
+    void clearWalkers() override { log.push_back(L"walkers cleared"); }
     std::vector<float> walkerProgress() const override { return walkers; }
-    bool walkerRestored(float progress) override
+    bool restoreWalker(float progress) override
     {
         log.push_back(L"walker " + std::to_wstring(progress));
         return true;
     }
-    void carsSetUp() override { log.push_back(L"cars"); }
-    void effectsCleared() override { log.push_back(L"effects cleared"); }
-    void effectAdded(const std::wstring& name, const std::string& path) override
+    void placeCars() override { log.push_back(L"cars"); }
+    void clearEffects() override { log.push_back(L"effects cleared"); }
+    void addEffect(const std::wstring& name, const std::string& path) override
     {
         log.push_back(L"effect " + name + L" " + std::wstring(path.begin(), path.end()));
     }
@@ -438,6 +438,16 @@ TEST_F(ParkMoney, RepairsAndCleaningsAreChargedUnlessTheParkHasTheService)
     storage->repairAll();
     EXPECT_EQ(home->mCleaning + home->mRepairing, 2);
     EXPECT_EQ(account->mCash, paid);
+    // The month's end: the buildings' upkeep paid into the closing month, the records roll over.
+    int upkeep = 0;
+    for (const DataBuilding* building : storage->mParkBuildings)
+        upkeep += building->mMaintenance;
+    storage->closeMonth();
+    EXPECT_EQ(account->mCash, paid - upkeep);
+    EXPECT_EQ(storage->mBalanceLastMonth->mValues[t_BuildingsMaintenance], -upkeep);
+    EXPECT_EQ(storage->mStatLastMonth->mValues[t_BuildingsMaintenance], 0);
+    EXPECT_EQ(storage->mStatLastMonth->mValues[t_BuildingsRepairs], 2);
+    EXPECT_EQ(storage->mBalanceThisMonth->total() + storage->mStatThisMonth->total(), 0);
 }
 
 TEST_F(ParkMoney, PromotionsRewardsAndTheLoan)
@@ -544,8 +554,8 @@ TEST(RulesOnTheirOwn, WithoutScreensTheRulesRunSilently)
     EXPECT_EQ(silent.cashLabel(), nullptr);
     EXPECT_EQ(silent.visitorCount(), 0);
     EXPECT_FALSE(silent.cameraBusy());
-    EXPECT_EQ(silent.animalFigureMade(L"dog", "helper_pies1", 0, 0, L"chodzenie"), nullptr);
-    EXPECT_EQ(silent.slideCameraMade(L"a", L"b", 1, L"1", L"c"), nullptr);
+    EXPECT_EQ(silent.makeAnimalFigure(L"dog", "helper_pies1", 0, 0, L"chodzenie"), nullptr);
+    EXPECT_EQ(silent.makeSlideCamera(L"a", L"b", 1, L"1", L"c"), nullptr);
     RecordingEvents events;
     installParkEvents(&events);
     EXPECT_EQ(&parkEvents(), &events);
