@@ -155,6 +155,9 @@ public:
     std::map<std::wstring, std::vector<std::pair<CRender::Image*, std::wstring>>> mSkins;
     std::vector<std::wstring> mAnimalNames;
     std::vector<DataAchievement*> mAchievements;
+    // Achievements the saved park reached that no achievement file names (a file removed):
+    // written back as read, so the park keeps them when the file returns.
+    std::vector<std::wstring> mAchievementsWithoutFile;
     std::vector<DataBuilding*> mBuildingDefinitions;
     float mAttraction = 0.0f;
     std::vector<DataProfile*> mProfiles;

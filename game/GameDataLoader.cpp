@@ -231,6 +231,7 @@ void loadGameData(DataStorage* storage, const std::string& folder)
     storage->mAnimalNames.clear();
     storage->mAnimalHelpers.clear();
     storage->mAnimalObjects.clear();
+    storage->mAchievementsWithoutFile.clear();
 
     storage->mStatLastMonth = new MonthBalance();
     storage->mStatThisMonth = new MonthBalance();

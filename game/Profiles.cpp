@@ -16,6 +16,7 @@
 #include "core/platform.h"
 #include "toolkit/utils/misc.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -90,6 +91,8 @@ bool saveProfile(const std::string& path, const std::wstring& name, const std::w
     for (DataAchievement* achievement : storage->mAchievements)
         if (achievement->mDone)
             w.key(L"[achievement]").line(achievement->mName).end();
+    for (const std::wstring& name : storage->mAchievementsWithoutFile)
+        w.key(L"[achievement]").line(name).end();
     // Reached achievements whose notices the player has not opened yet: opening one pays its
     // reward, which would be lost with the notice.
     for (const DataAchievement* achievement : parkEvents().waitingNotices())
@@ -379,9 +382,20 @@ void loadProfile(DataProfile* profile, int headerOnly)
         }
         if (r.key(L"[achievement]")) {
             const std::wstring& name = r.value();
+            bool known = false;
             for (DataAchievement* achievement : storage->mAchievements)
-                if (achievement->mName == name)
+                if (achievement->mName == name) {
                     achievement->mDone = 1;
+                    known = true;
+                }
+            if (!known && std::find(storage->mAchievementsWithoutFile.begin(), storage->mAchievementsWithoutFile.end(),
+                                    name) == storage->mAchievementsWithoutFile.end()) {
+                // Not damage: nothing of the park is lost (no copy aside, no notice).
+                std::printf("Warning: %s, [achievement]: no achievement file of %sAchievements/ names \"%s\"; kept "
+                            "in the park as it is\n",
+                            profile->mPath.c_str(), kDataFolder, wideToString(name).c_str());
+                storage->mAchievementsWithoutFile.push_back(name);
+            }
         }
         if (r.key(L"[achievement notice]"))
             waitingNotices.push_back(r.value());

@@ -282,7 +282,7 @@ TEST_F(DamagedFiles, AFailedSaveIsToldOncePerKindOfFailure)
 
 // ---- game data files
 
-TEST_F(DamagedFiles, MissingAchievementAndPromotionFilesAreNamed)
+TEST_F(DamagedFiles, MissingAchievementAndPromotionFilesAreNamedAndTheParkKeepsWhatItReached)
 {
     auto loadWarnings = [] {
         testing::internal::CaptureStderr();
@@ -298,6 +298,23 @@ TEST_F(DamagedFiles, MissingAchievementAndPromotionFilesAreNamed)
     EXPECT_NE(warnings.find("data/game/Promotions/ holds 2 usable promotion file(s); the bank offers 3"),
               std::string::npos)
         << warnings;
+    // A park that reached the achievement of a file gone keeps it, read and saved as it was, and
+    // is not taken for damaged.
+    std::string printed;
+    DataProfile* p = load(savedPark("[achievement]\nFirst\n\n[achievement]\nLast\n"), &printed);
+    EXPECT_NE(printed.find("profile1.txt, [achievement]: no achievement file of data/game/Achievements/ names "
+                           "\"First\"; kept"),
+              std::string::npos)
+        << printed;
+    EXPECT_TRUE(p->mDamagedCopy.empty());
+    play(p);
+    testing::internal::CaptureStdout();
+    ASSERT_TRUE(storage->saveCurrentProfile());
+    testing::internal::GetCapturedStdout();
+    const std::string saved = data.read(kProfile);
+    EXPECT_NE(saved.find("[achievement]\nFirst\n"), std::string::npos);
+    EXPECT_NE(saved.find("[achievement]\nLast\n"), std::string::npos);
+
     std::filesystem::remove(data.dir().file("data/game/Achievements/a2.txt"));
     warnings = loadWarnings();
     EXPECT_NE(warnings.find("data/game/Achievements/ holds no usable achievement file"), std::string::npos)
