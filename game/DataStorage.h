@@ -1,7 +1,8 @@
 #pragma once
 
-// DataStorage: the one holder of the game's data and state. The screens, the park view and the
-// park rules read and change its fields directly. Records are created with new and held by
+// DataStorage: the one holder of the game's data and state. The screens and the park view read
+// its fields; what the player's actions and the park's income change in cash, store and month
+// records goes through the rules' functions below. Records are created with new and held by
 // raw pointers; screens keep such pointers, so records leaving the lists are retired (kept
 // alive until the process ends) rather than freed. Offers for a stay, which no screen keeps,
 // are freed when new ones replace them.

@@ -450,7 +450,7 @@ TEST_F(ParkMoney, RepairsAndCleaningsAreChargedUnlessTheParkHasTheService)
     EXPECT_EQ(storage->mBalanceThisMonth->total() + storage->mStatThisMonth->total(), 0);
 }
 
-TEST_F(ParkMoney, PromotionsRewardsAndTheLoan)
+TEST_F(ParkMoney, PromotionsAndRewards)
 {
     CashAccount* account = settings->mCashAccount;
     ASSERT_GE(storage->mPromotions.size(), 2u);
@@ -469,23 +469,13 @@ TEST_F(ParkMoney, PromotionsRewardsAndTheLoan)
     achievement->giveReward();
     EXPECT_EQ(account->mCash, 1000000 + achievement->mReward);
     EXPECT_EQ(storage->mStatThisMonth->mValues[t_Other], 1);
-    // One loan at a time, of at most the bank's limit; a repayment of at most the cash and the loan.
-    account->mCash = 0;
-    EXPECT_TRUE(account->borrow(CashAccount::kMaxLoan + 1));
-    EXPECT_FALSE(account->borrow(10));
-    EXPECT_EQ(account->mCash, CashAccount::kMaxLoan);
-    EXPECT_EQ(account->mLoan, static_cast<int>(CashAccount::kMaxLoan * CashAccount::kLoanRate));
-    EXPECT_EQ(account->repay(INT_MAX), CashAccount::kMaxLoan);
-    EXPECT_EQ(account->repay(1), 0) << "no cash left";
-    EXPECT_EQ(account->mLoan, static_cast<int>(CashAccount::kMaxLoan * CashAccount::kLoanRate) - CashAccount::kMaxLoan);
 }
 
-TEST_F(ParkMoney, BuildingsFoodGuestsTreatmentsLessonsAndVisitors)
+TEST_F(ParkMoney, ActionsTheParkCannotPayOrPlaceChangeNothing)
 {
     CashAccount* account = settings->mCashAccount;
-    const auto money = [&](int row) { return storage->mBalanceThisMonth->mValues[row]; };
-    const auto count = [&](int row) { return storage->mStatThisMonth->mValues[row]; };
-    // A guest is taken in only while a home of its kind is free; its fee is the stay's income.
+    const int total = storage->mBalanceThisMonth->total();
+    // A guest is taken in only while a home of its kind is free, a building only when paid.
     storage->generateAnimalsForSale();
     DataAnimal* offer = *std::find_if(storage->mAnimalsForSale.begin(), storage->mAnimalsForSale.end(),
                                       [](const DataAnimal* animal) { return animal->mType == L"dog"; });
@@ -493,58 +483,18 @@ TEST_F(ParkMoney, BuildingsFoodGuestsTreatmentsLessonsAndVisitors)
     DataBuilding* villa = storage->buildingDefinitionsOfKind(L"dog")[1];
     account->mCash = villa->mCost - 1;
     EXPECT_FALSE(storage->buyBuilding(villa));
-    account->mCash = villa->mCost;
-    EXPECT_TRUE(storage->buyBuilding(villa));
-    EXPECT_EQ(storage->mParkBuildings.back(), villa);
-    EXPECT_EQ(money(t_NewBuildings), -villa->mCost);
-    EXPECT_EQ(count(t_NewBuildings), 1);
-    DataAnimal* guest = storage->hostAnimal(offer);
-    ASSERT_NE(guest, nullptr);
-    EXPECT_EQ(account->mCash, offer->mAccommodationFee);
-    EXPECT_EQ(money(t_PetsHosted), offer->mAccommodationFee);
-    EXPECT_EQ(count(t_PetsHosted), 1);
-    EXPECT_EQ(std::count(storage->mAnimalsForSale.begin(), storage->mAnimalsForSale.end(), offer), 0);
-    storage->sellBuilding(villa, static_cast<int>(storage->mParkBuildings.size()) - 1);
-    EXPECT_EQ(money(t_BuildingsSold), villa->mSaleValue);
-
-    // Food is bought while the cash covers it and the store has room.
     const DataFood* food = storage->mFoods[0];
-    account->mCash = food->mCost;
-    settings->mFoodStored = storage->foodStoreCapacity() - food->mFood;
-    EXPECT_EQ(storage->buyFood(food), DataStorage::FoodPurchase::Bought);
+    account->mCash = food->mCost - 1;
     EXPECT_EQ(storage->buyFood(food), DataStorage::FoodPurchase::NoCash);
     account->mCash = food->mCost;
+    settings->mFoodStored = storage->foodStoreCapacity() - food->mFood + 1;
     EXPECT_EQ(storage->buyFood(food), DataStorage::FoodPurchase::StoreFull);
-    EXPECT_EQ(money(t_PetsFood), -food->mCost);
-
-    guest->mHealth = 0;
-    EXPECT_EQ(guest->treatmentCost(), settings->mAnimalTreatCost);
-    guest->treat(guest->treatmentCost());
-    EXPECT_EQ(guest->mHealth, 7);
-    EXPECT_EQ(money(t_PetsMedicalCare), -settings->mAnimalTreatCost);
-    EXPECT_EQ(guest->treatmentCost(), 0);
-
-    // A lesson costs its price; the one that masters a trick earns the trick's reward, unshown.
-    account->mCash = 1000;
-    const size_t amounts = account->mAmounts.size();
-    guest->mTrickProgress[0] = 5;
-    bool mastered = true;
-    EXPECT_EQ(guest->teachLesson(0, 40, &mastered), -40);
-    EXPECT_FALSE(mastered);
-    EXPECT_EQ(guest->teachLesson(0, 40, &mastered), guest->mTeachingPrice - 40);
-    EXPECT_TRUE(mastered);
-    EXPECT_EQ(guest->mTrickFees[0], guest->mTeachingPrice);
-    EXPECT_EQ(guest->earnAllTricksReward(), guest->mAllTricksPrice);
-    EXPECT_EQ(account->mCash, 1000 - 80 + guest->mTeachingPrice + guest->mAllTricksPrice);
-    EXPECT_EQ(money(t_TricksTeached), guest->mTeachingPrice + guest->mAllTricksPrice);
-    EXPECT_EQ(count(t_TricksTeached), 1);
-    EXPECT_EQ(account->mAmounts.size(), amounts);
-
-    // Visitors without a restaurant or a hotel pay for their cars only.
-    storage->visitorsSpend(10, 4);
-    EXPECT_EQ(money(t_ParkTicketsSale), 4 * settings->mCarParkingTicketPrice);
-    EXPECT_EQ(count(t_ParkTicketsSale), 14);
-    EXPECT_EQ(money(t_RestaurantSales) + money(t_OwnersHotelSales), 0);
+    EXPECT_EQ(storage->mBalanceThisMonth->total(), total);
+    account->mCash = villa->mCost;
+    EXPECT_TRUE(storage->buyBuilding(villa));
+    ASSERT_NE(storage->hostAnimal(offer), nullptr);
+    EXPECT_EQ(account->mCash, offer->mAccommodationFee);
+    EXPECT_EQ(std::count(storage->mAnimalsForSale.begin(), storage->mAnimalsForSale.end(), offer), 0);
 }
 
 TEST(RulesOnTheirOwn, WithoutScreensTheRulesRunSilently)
