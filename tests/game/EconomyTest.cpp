@@ -1,7 +1,8 @@
 // The shipped park economy played by a scripted player over two game years: a new park grows
 // through every building in about two years, an idle park does not, and the player's choices
 // (prices, what to build first) change the outcome. A newcomer who only does what the tutorial
-// and the park's markers ask is not driven into debt in the first months.
+// and the park's markers ask is not driven into debt in the first months, and one who follows the
+// tutorial through half a year grows.
 
 #include "fixtures/ScriptedPlayer.h"
 #include "park/GameBackground3D.h"
@@ -9,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <vector>
@@ -210,6 +212,51 @@ TEST_F(Economy, ANewcomerWhoDoesWhatTheParkAsksStaysOutOfDebtInTheFirstMonths)
         // Two homes' guests pay for their food, care and upkeep.
         EXPECT_GT(r.finalCash, 12000 - 3400);
     }
+}
+
+// Over half a year with the shipped prices: a newcomer who does what the tutorial teaches (feeds
+// a guest whose hunger bar is below half, treats one whose health bar is, buys the Dog Villa and
+// then a home for each new kind as the cash allows, takes no loan) ends richer than it started
+// with guests of four kinds; one who looks at its pets only every fourth day and gives each a
+// single portion never loses the park. A vet visit costs less than most stays earn.
+TEST_F(Economy, ATutorialNewcomerGrowsAndACarelessOneKeepsThePark)
+{
+    Strategy tutorial{"tutorial"};
+    tutorial.accommodationPrice = 0;
+    tutorial.homesOnly = true;
+    tutorial.promotions = false;
+    tutorial.loans = false;
+    tutorial.feedBelow = 4;
+    tutorial.treatBelow = 4;
+    tutorial.offersEvery = 3;
+    Strategy careless = tutorial;
+    careless.name = "careless";
+    careless.careEvery = 4;
+    careless.feedBelow = 7;
+    careless.portions = 1;
+    const int seeds = 12, days = 180;
+    int grown = 0;
+    std::vector<int> fees;
+    for (int seed = 1; seed <= seeds; ++seed) {
+        Outcome o = Player(tutorial).play(seed * 7919u, days);
+        std::printf("tutorial seed %2d: final %6d  min cash %6d  homes %d  horse %3d  kinds %d  vet visits %d\n",
+                    seed, o.finalCash, o.minCash, o.buildings, o.firstHorse, o.kinds, o.vetVisits);
+        grown += o.finalCash > 12000 && o.kinds >= 4;
+        EXPECT_EQ(o.daysInDebt, 0);
+        fees.insert(fees.end(), o.fees.begin(), o.fees.end());
+    }
+    EXPECT_GE(grown, seeds - 2);
+    GlobalSettings* settings = Singleton<DataStorage>::get()->mGlobalSettings;
+    for (int seed = 1; seed <= seeds; ++seed) {
+        Outcome o = Player(careless).play(seed * 7919u, days);
+        std::printf("careless seed %2d: final %6d  min cash %6d  homes %d  kinds %d  vet visits %d  longest debt %d\n",
+                    seed, o.finalCash, o.minCash, o.buildings, o.kinds, o.vetVisits, o.longestDebt);
+        EXPECT_LE(o.longestDebt, settings->mDaysToGameOver) << "game over";
+    }
+    ASSERT_FALSE(fees.empty());
+    std::nth_element(fees.begin(), fees.begin() + fees.size() / 2, fees.end());
+    std::printf("median stay fee %d, vet visit %d\n", fees[fees.size() / 2], settings->mAnimalTakenAwayCost);
+    EXPECT_LT(settings->mAnimalTakenAwayCost, fees[fees.size() / 2]);
 }
 
 TEST_F(Economy, AnIdleParkDoesNotGrowAndNeglectCosts)
