@@ -44,6 +44,8 @@ public:
     bool borrow(int amount);
     // Repays at most the cash and the loan; the amount repaid (0 when nothing could be).
     int repay(int amount);
+    // Whether a payment of that amount leaves the cash at 0 or above.
+    bool canPay(int amount) const { return mCash >= amount; }
     // One logic step: ages the floating amounts and watches a negative balance (loan warning,
     // then game over). Does nothing without a label.
     void update();

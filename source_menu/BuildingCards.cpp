@@ -2,6 +2,7 @@
 
 #include "core/ControlMngr.h"
 #include "core/Singleton.h"
+#include "game/CashAccount.h"
 #include "game/DataBuilding.h"
 #include "game/DataStorage.h"
 #include "game/GlobalSettings.h"
@@ -14,6 +15,7 @@
 #include "toolkit/utils/TextsManager.h"
 #include "toolkit/utils/misc.h"
 #include "toolkit/widgets/WidgetHelper.h"
+#include "toolkit/widgets/WidgetLabel.h"
 
 #include <cwchar>
 
@@ -85,6 +87,23 @@ std::wstring costLine(int amount)
     wchar_t line[200];
     std::swprintf(line, 200, L"%ls: %d %ls", textsManager.get(L"cost"), amount, textsManager.get(L"currency"));
     return line;
+}
+
+bool fillPriceLines(const DataBuilding* building, WidgetLabel* heading, WidgetLabel* line, float alpha)
+{
+    const bool affordable = Singleton<DataStorage>::get()->mGlobalSettings->mCashAccount->canPay(building->mCost);
+    const bool buyable = building->mRequirementsMet && affordable;
+    line->setVisible(1);
+    heading->setVisible(buyable ? 0 : 1);
+    if (buyable) {
+        line->setColor(1, 1, 1, alpha);
+        line->setText(costLine(building->mCost), 0, 1);
+        return true;
+    }
+    heading->setText(text(L"Required") + L":", 0, 1);
+    line->setColor(1, 0, 0, alpha);
+    line->setText(building->mRequirementsMet ? costLine(building->mCost) : building->mRequirementsText, 0, 1);
+    return false;
 }
 
 std::wstring maintenanceLine(int maintenance)

@@ -122,6 +122,7 @@ void MenuBuildingBuySell1::draw()
     if (!isVisible() || mBuyButtons.empty())
         return;
     bool shownOwned[kCards] = {};
+    bool buyable[kCards] = {};
     for (int i = 0; i < kCards; ++i) {
         if (i >= static_cast<int>(mBuildings.size())) {
             for (auto* list : {&mLabels0, &mLabels1, &mLabels2, &mLabels3, &mLabels4})
@@ -140,18 +141,7 @@ void MenuBuildingBuySell1::draw()
             mLabels4[i]->setText(costLine(building->mSaleValue), 0, 1);
             mLabels1[i]->setVisible(0);
         } else {
-            const std::wstring line = costLine(building->mCost);
-            mLabels1[i]->setColor(1, 1, 1, a);
-            mLabels4[i]->setVisible(0);
-            mLabels1[i]->setVisible(1);
-            if (building->mRequirementsMet) {
-                mLabels1[i]->setText(line, 0, 1);
-            } else {
-                mLabels4[i]->setVisible(1);
-                mLabels4[i]->setText(text(L"Required") + L":", 0, 1);
-                mLabels1[i]->setColor(1, 0, 0, a);
-                mLabels1[i]->setText(building->mRequirementsText, 0, 1);
-            }
+            buyable[i] = fillPriceLines(building, mLabels4[i], mLabels1[i], a);
         }
         mLabels2[i]->setVisible(1);
         mLabels2[i]->setText(L"maintenancecost", 1, 1);
@@ -167,7 +157,7 @@ void MenuBuildingBuySell1::draw()
             mSellButtons[i]->draw(a, 0, 0, 1);
         } else {
             drawIcon(building->mIconGreyed, mHelpers2[i], a);
-            if (building->mRequirementsMet)
+            if (buyable[i])
                 mBuyButtons[i]->draw(a, 0, 0, 1);
         }
     }

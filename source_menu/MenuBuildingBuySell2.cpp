@@ -174,6 +174,7 @@ void MenuBuildingBuySell2::draw()
             (*list)[c]->setVisible(0);
     const int end = std::min(mFirst + kCards, static_cast<int>(mBuildings.size()));
     bool owned[kCards] = {};
+    bool buyable[kCards] = {};
     for (int i = mFirst; i < end; ++i) {
         const int c = i - mFirst;
         const DataBuilding* building = mBuildings[i];
@@ -190,17 +191,7 @@ void MenuBuildingBuySell2::draw()
             mLabels4[c]->setText(costLine(building->mSaleValue), 0, 1);
             mLabels1[c]->setVisible(0);
         } else {
-            mLabels1[c]->setColor(1, 1, 1, a);
-            mLabels4[c]->setVisible(0);
-            mLabels1[c]->setVisible(1);
-            if (building->mRequirementsMet) {
-                mLabels1[c]->setText(costLine(building->mCost), 0, 1);
-            } else {
-                mLabels4[c]->setVisible(1);
-                mLabels4[c]->setText(text(L"Required") + L":", 0, 1);
-                mLabels1[c]->setColor(1, 0, 0, a);
-                mLabels1[c]->setText(building->mRequirementsText, 0, 1);
-            }
+            buyable[c] = fillPriceLines(building, mLabels4[c], mLabels1[c], a);
         }
         mLabels2[c]->setText(L"maintenancecost", 1, 1);
         mLabels3[c]->setText(maintenanceLine(building->mMaintenance), 0, 1);
@@ -215,7 +206,7 @@ void MenuBuildingBuySell2::draw()
             mSellButtons[c]->draw(a, 0, 0, 1);
         } else {
             drawIcon(building->mIconGreyed, mHelpers2[c], a);
-            if (building->mRequirementsMet)
+            if (buyable[c])
                 mBuyButtons[c]->draw(a, 0, 0, 1);
         }
     }
