@@ -103,6 +103,9 @@ extern int (*inputClock)();
 
 // ---- operations
 
+// Starts SDL's video part once, for the window and the display modes alike, with the keyboard
+// read as it arrives (sdl_video.cpp); 0, or -1 with SDL's error when there is no video.
+int start_sdl_video();
 // Translates SDL's pending events into records; clear drops the records nobody took.
 void pump_events(int clear);
 void push_event(const event& record);

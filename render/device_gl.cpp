@@ -184,7 +184,7 @@ void Device_GL::SetVideoMode(int mode_, int* width_, int* height_, const std::ws
     if (!sdlInited) {
         // Without a video driver (no X display) there is no window to open; Init then
         // reports the device unusable. A later call tries again.
-        if (SDL_InitSubSystem(SDL_INIT_VIDEO) < 0) {
+        if (start_sdl_video() < 0) {
             std::fprintf(stderr, "Can't start SDL video: %s\n", SDL_GetError());
             return;
         }

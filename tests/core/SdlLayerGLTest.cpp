@@ -5,14 +5,26 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+// After gtest: X11 defines names (None, Bool) that gtest uses.
+#include <SDL/SDL_syswm.h>
+#include <X11/XKBlib.h>
+#include <X11/keysym.h>
+#include <X11/extensions/XTest.h>
+
+#include <chrono>
+#include <thread>
+#include <vector>
+
 namespace {
 
-// A real OpenGL window opened as the game's windowed mode (OpenGL + resizable).
+// A real OpenGL window opened as the game's windowed mode (OpenGL + resizable), SDL started as
+// the game starts it.
 class SdlWindow : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
+        ASSERT_EQ(start_sdl_video(), 0) << SDL_GetError();
+        SDL_EnableUNICODE(1);
         SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
         ASSERT_NE(SDL_SetVideoMode(640, 480, 0, SDL_OPENGL | SDL_RESIZABLE), nullptr)
             << SDL_GetError();
@@ -72,6 +84,72 @@ TEST_F(SdlWindow, HiddenCursorGrabsTheInput)
     show_cursor(1);
     EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), 1);
     EXPECT_EQ(SDL_WM_GrabInput(SDL_GRAB_QUERY), SDL_GRAB_OFF);
+}
+
+// How many events of the mask SDL holds, waiting up to two seconds for n of them; the test
+// itself never pumps, so only SDL's own reading can bring them.
+int awaitSdlEvents(Uint32 mask, int n)
+{
+    SDL_Event seen[32];
+    int count = 0;
+    for (int ms = 0; ms < 2000; ++ms) {
+        count = SDL_PeepEvents(seen, 32, SDL_PEEKEVENT, mask);
+        if (count >= n)
+            break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return count;
+}
+
+// A character the keyboard lacks, typed as xdotool types it: mapped to a spare key for the
+// press, the map restored before the game's next frame, the key released; and the same again.
+TEST_F(SdlWindow, ACharacterTypedThroughASpareKeyIsTakenEveryTime)
+{
+    Display* d = XOpenDisplay(nullptr);
+    ASSERT_NE(d, nullptr);
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    ASSERT_EQ(SDL_GetWMInfo(&info), 1);
+    XSetInputFocus(d, info.info.x11.wmwindow, RevertToParent, CurrentTime);
+    int first = 0, last = 0, perKey = 0;
+    XDisplayKeycodes(d, &first, &last);
+    KeySym* map = XGetKeyboardMapping(d, static_cast<KeyCode>(first), last - first + 1, &perKey);
+    int spare = 0;
+    for (int k = last; k >= first && spare == 0; --k) {
+        bool unused = true;
+        for (int i = 0; i < perKey; ++i)
+            unused = unused && map[(k - first) * perKey + i] == NoSymbol;
+        if (unused)
+            spare = k;
+    }
+    XFree(map);
+    ASSERT_NE(spare, 0);
+    XSync(d, False);
+    SDL_PumpEvents();   // the focus arrives before the keys
+
+    KeySym udiaeresis = XK_udiaeresis;
+    KeySym none = NoSymbol;
+    for (int n = 1; n <= 2; ++n) {
+        XChangeKeyboardMapping(d, spare, 1, &udiaeresis, 1);
+        XSync(d, False);
+        XTestFakeKeyEvent(d, spare, True, CurrentTime);
+        XSync(d, False);
+        EXPECT_EQ(awaitSdlEvents(SDL_KEYDOWNMASK, n), n);
+        XChangeKeyboardMapping(d, spare, 1, &none, 1);
+        XSync(d, False);
+        XTestFakeKeyEvent(d, spare, False, CurrentTime);
+        XSync(d, False);
+        EXPECT_EQ(awaitSdlEvents(SDL_KEYUPMASK, n), n);
+    }
+    XCloseDisplay(d);
+
+    pump_events(1);
+    std::vector<int> typed;
+    event e;
+    while (pop_event(e))
+        if (e.code() == EV_CHAR)
+            typed.push_back(e.getInt(2));
+    EXPECT_EQ(typed, (std::vector<int>{0xFC, 0xFC}));
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "core/Assert.h"
 #include "core/platform.h"
+#include "core/sdl_layer.h"
 
 #include <SDL.h>
 #include <fcntl.h>
@@ -359,7 +360,7 @@ DisplayModeList& filterDisplayModes(const std::vector<DisplayModeInfo>& availabl
 // stretched. "Any size" or no list at all leaves only the current mode.
 DisplayModeList& listDisplayModes(DisplayModeList& modes, int& current)
 {
-    if (!SDL_WasInit(SDL_INIT_VIDEO) && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+    if (start_sdl_video() != 0)
         std::fprintf(stderr, "Warning: can't list display modes: %s\n", SDL_GetError());
 
     DisplayModeInfo currentMode;
