@@ -166,6 +166,8 @@ bool DataStorage::saveCurrentProfile()
     if (mCurrentProfile < 0 || mCurrentProfile >= static_cast<int>(mProfiles.size()))
         return false;
     DataProfile* profile = mProfiles[mCurrentProfile];
+    if (profile->mUnreadable)
+        return false; // what the file still holds is not overwritten by a park it is not
     const TutorialProgress tutorial = parkEvents().tutorialProgress();
     WriteFailure failure = WriteFailure::None;
     if (saveProfile(profile->mPath, profile->mName, profile->mAvatarFile, profile->mTutorial, tutorial.step,

@@ -19,8 +19,20 @@ KeyFileReader::KeyFileReader(const std::string& path, std::vector<std::wstring> 
 {
 }
 
+void KeyFileReader::setKeys(std::vector<std::wstring> keys, std::vector<std::wstring> exactKeys)
+{
+    mKeys = std::move(keys);
+    mExactKeys = std::move(exactKeys);
+}
+
 void KeyFileReader::advance()
 {
+    // A line passed over that nearly is a key is most likely a damaged key line: its section
+    // is lost, which must not go unnoticed.
+    if (mIndex < mLines.size() && mIndex != mValueLine && mIndex != mKeyLine && nearlyKey(mLines[mIndex]))
+        warn(std::wstring(), ("line " + std::to_string(mIndex + 1) + " \"" + wideToString(mLines[mIndex]) +
+                              "\" is no key line but nearly one; its section is not read")
+                                 .c_str());
     ++mIndex;
 }
 
@@ -49,24 +61,111 @@ bool KeyFileReader::exactKey(const wchar_t* key, int valueLines)
 bool KeyFileReader::hasValueLines(const wchar_t* key, int valueLines)
 {
     mKey = key;
+    mCut = false;
     if (mIndex + valueLines >= mLines.size()) {
         warn("value cut off by the end of the file, key ignored");
         return false;
     }
+    mKeyLine = mIndex;
+    ++mKeysMatched;
     return true;
+}
+
+bool KeyFileReader::isKey(const std::wstring& line) const
+{
+    if (line.empty() || line[0] != L'[')
+        return false;
+    for (const std::wstring& key : mExactKeys)
+        if (line == key)
+            return true;
+    const std::wstring lower = toLowerWide(line);
+    for (const std::wstring& key : mKeys)
+        if (lower == key)
+            return true;
+    return false;
+}
+
+namespace {
+
+// True when a and b differ by at most one character replaced, added or left out.
+bool withinOneEdit(const std::wstring& a, const std::wstring& b)
+{
+    const std::wstring& shorter = a.size() <= b.size() ? a : b;
+    const std::wstring& longer = a.size() <= b.size() ? b : a;
+    if (longer.size() - shorter.size() > 1)
+        return false;
+    size_t i = 0;
+    while (i < shorter.size() && shorter[i] == longer[i])
+        ++i;
+    if (shorter.size() == longer.size())
+        return shorter.compare(i + (i < shorter.size()), std::wstring::npos, longer, i + (i < longer.size()),
+                               std::wstring::npos) == 0;
+    return shorter.compare(i, std::wstring::npos, longer, i + 1, std::wstring::npos) == 0;
+}
+
+} // namespace
+
+bool KeyFileReader::nearlyKey(const std::wstring& line) const
+{
+    if (mKeys.empty() && mExactKeys.empty())
+        return false;
+    const size_t first = line.find_first_not_of(L" \t");
+    if (first == std::wstring::npos || isKey(line))
+        return false;
+    const std::wstring trimmed = toLowerWide(line.substr(first, line.find_last_not_of(L" \t") + 1 - first));
+    for (const std::wstring& key : mKeys)
+        if (withinOneEdit(trimmed, key))
+            return true;
+    for (const std::wstring& key : mExactKeys)
+        if (withinOneEdit(trimmed, toLowerWide(key)))
+            return true;
+    return false;
+}
+
+bool KeyFileReader::nextIsKey() const
+{
+    return mIndex + 1 < mLines.size() && isKey(mLines[mIndex + 1]);
+}
+
+const std::wstring& KeyFileReader::nextLine() const
+{
+    static const std::wstring empty;
+    return mIndex + 1 < mLines.size() ? mLines[mIndex + 1] : empty;
+}
+
+const std::wstring* KeyFileReader::next(bool anyText)
+{
+    if (mCut)
+        return nullptr;
+    if (mIndex + 1 >= mLines.size()) {
+        // Callers ask key() for the number of value lines first; this only guards misuse.
+        warn("missing value line");
+        return nullptr;
+    }
+    if (!anyText && nextIsKey()) {
+        mCut = true;
+        warn(("cut short: line " + std::to_string(mIndex + 2) + " starts the next section " +
+              wideToString(mLines[mIndex + 1]) + "; this section is skipped")
+                 .c_str());
+        return nullptr;
+    }
+    ++mIndex;
+    mValueLine = mIndex;
+    return &mLines[mIndex];
 }
 
 const std::wstring& KeyFileReader::value()
 {
     static const std::wstring empty;
-    if (mIndex + 1 >= mLines.size()) {
-        // Callers ask key() for the number of value lines first; this only guards misuse.
-        warn("missing value line");
-        return empty;
-    }
-    ++mIndex;
-    mValueLine = mIndex;
-    return mLines[mIndex];
+    const std::wstring* line = next(false);
+    return line ? *line : empty;
+}
+
+const std::wstring& KeyFileReader::text()
+{
+    static const std::wstring empty;
+    const std::wstring* line = next(true);
+    return line ? *line : empty;
 }
 
 std::vector<std::wstring> KeyFileReader::items()
@@ -76,18 +175,20 @@ std::vector<std::wstring> KeyFileReader::items()
 
 bool KeyFileReader::readInt(int& out)
 {
-    return toInt(value(), out);
+    const std::wstring* line = next(false);
+    return line && toInt(*line, out);
 }
 
 bool KeyFileReader::readFloat(float& out)
 {
-    return toFloat(value(), out);
+    const std::wstring* line = next(false);
+    return line && toFloat(*line, out);
 }
 
 bool KeyFileReader::readTruncated(int& out)
 {
     float f = 0.0f;
-    if (!toFloat(value(), f))
+    if (!readFloat(f))
         return false;
     // Only a real whose integer part fits an int can be stored in one.
     if (!(f > -2147483648.0f && f < 2147483648.0f)) {
@@ -176,8 +277,16 @@ bool KeyFileReader::toFloat(const std::wstring& text, float& out) const
 
 void KeyFileReader::warn(const char* what) const
 {
+    warn(mKey, what);
+}
+
+void KeyFileReader::warn(const std::wstring& key, const char* what) const
+{
     ++mWarnings;
-    std::printf("Warning: %s, %s: %s\n", mPath.c_str(), wideToString(mKey).c_str(), what);
+    if (key.empty())
+        std::printf("Warning: %s: %s\n", mPath.c_str(), what);
+    else
+        std::printf("Warning: %s, %s: %s\n", mPath.c_str(), wideToString(key).c_str(), what);
 }
 
 // ---- number texts

@@ -17,6 +17,12 @@
 // value lines are cut off by the end of the file is ignored with a warning, and a malformed
 // number keeps the field's value with a warning naming the file and the key; nothing throws.
 //
+// A reader that names all its key lines (setKeys) also finds where a section lost lines: a
+// value line that is one of those keys, where no text is expected, ends the section there as
+// cut short (value() and the number readers take nothing more, with a warning) and is then
+// read as the key it is. text() takes any line, for values that may equal a key. A line that
+// is neither key nor value but nearly a key ("[animal] ", "[animal}") is warned about.
+//
 // Writing builds the whole file as lines (key, values, empty line) and writes it with
 // writeUtf8Lines: UTF-8 with a byte-order mark, lines joined by LF.
 
@@ -30,6 +36,9 @@ public:
     // Reads the file's lines; a missing or empty file has none.
     explicit KeyFileReader(const std::string& path);
     KeyFileReader(const std::string& path, std::vector<std::wstring> lines);
+
+    // The reader's key lines, compared lower-cased (keys) or unchanged (exactKeys).
+    void setKeys(std::vector<std::wstring> keys, std::vector<std::wstring> exactKeys = {});
 
     bool more() const { return mIndex < mLines.size(); }
     // Moves to the next line.
@@ -45,8 +54,20 @@ public:
     // The same with the line compared unchanged (the saved game's month-record keys).
     bool exactKey(const wchar_t* key, int valueLines = 1);
 
-    // Moves onto the next value line and returns it.
+    // Moves onto the next value line and returns it; once the section is cut short (the next
+    // line is one of the setKeys keys) an empty line, without moving.
     const std::wstring& value();
+    // The next value line whatever it holds (a text may equal a key).
+    const std::wstring& text();
+    // True when the next line is one of the setKeys keys.
+    bool nextIsKey() const;
+    // The next line, not taken (empty at the end of the file).
+    const std::wstring& nextLine() const;
+    // True once a value read of the current section met the next section's key.
+    bool cut() const { return mCut; }
+    // The key of the current section and the number of keys matched so far.
+    const std::wstring& currentKey() const { return mKey; }
+    int keysMatched() const { return mKeysMatched; }
     // The next value line split at spaces, empty items dropped.
     std::vector<std::wstring> items();
 
@@ -67,12 +88,19 @@ public:
     // Conversions of single items, with the same warning; out keeps its value on failure.
     bool toInt(const std::wstring& text, int& out) const;
     bool toFloat(const std::wstring& text, float& out) const;
-    // A warning naming the file and the current key.
+    // A warning naming the file and the current key, or the given key.
     void warn(const char* what) const;
+    void warn(const std::wstring& key, const char* what) const;
     // The number of warnings so far: a file read with warnings lost part of what it held.
     int warnings() const { return mWarnings; }
 
 private:
+    bool isKey(const std::wstring& line) const;
+    // Not a key, but one once blanks around it are dropped, or but for one character.
+    bool nearlyKey(const std::wstring& line) const;
+    // The next value line, or null (with a warning) when there is none or it starts the next
+    // section where no text is expected.
+    const std::wstring* next(bool anyText);
     void lowerCurrent();
     // For a matched key: remembers it for warnings; false (with a warning) when the file ends
     // before its value lines.
@@ -85,6 +113,10 @@ private:
     size_t mLowerIndex = ~size_t(0);
     std::wstring mKey;        // the last matched key, for warnings
     size_t mValueLine = ~size_t(0); // the last line taken as a value
+    size_t mKeyLine = ~size_t(0);   // the last line matched as a key
+    std::vector<std::wstring> mKeys, mExactKeys;
+    bool mCut = false;
+    int mKeysMatched = 0;
     mutable int mWarnings = 0;
 };
 

@@ -22,6 +22,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <set>
 #include <utility>
 
@@ -47,6 +48,18 @@ bool readWholeFile(const std::string& path, std::string& bytes)
 
 const wchar_t* const kMonthKeys[4] = {L"[mBalanceThisMonth]", L"[mBalanceLastMonth]", L"[mStatLastMonth]",
                                       L"[mStatThisMonth]"};
+// Written first: how many [building], [animal] and [person walking] sections the file holds, so
+// that a file cut short after any section is told from a whole one.
+const wchar_t* const kCountsKey = L"[section counts]";
+// The sections written once into every file; a file with its counts must hold them all.
+const wchar_t* const kSingleKeys[] = {
+    L"[name]", L"[tutorial]", L"[food]", L"[avatar]", L"[loan]", L"[cash]", L"[date]",
+    L"[food stored]", L"[accomodation ticket price]", L"[teaching price]", L"[dinner price]",
+    L"[drinks price]", L"[salad price]", L"[salt in food]", L"[souvenirs price]", L"[car ticket price]",
+    L"[act park promotion]"};
+// The other key lines of a saved game, for telling where a section ends.
+const wchar_t* const kListKeys[] = {L"[achievement]", L"[achievement notice]", L"[building]", L"[animal]",
+                                    L"[person walking]", kCountsKey};
 
 MonthBalance** monthRecord(DataStorage* storage, int i)
 {
@@ -76,6 +89,14 @@ bool saveProfile(const std::string& path, const std::wstring& name, const std::w
     GameDate* date = settings->mDate;
     KeyFileWriter w;
 
+    int animals = 0;
+    for (DataAnimal* animal : storage->mParkAnimals)
+        animals += animal->mAvatar != nullptr;
+    const std::vector<float> walkers = parkEvents().walkerProgress();
+    w.key(kCountsKey)
+        .line({intText(static_cast<int>(storage->mParkBuildings.size())), intText(animals),
+               intText(static_cast<int>(walkers.size()))})
+        .end();
     w.key(L"[name]").line(name).end();
     w.key(L"[tutorial]")
         .line({flagText(tutorial), intText(tutorialStep), intText(tutorialState)})
@@ -140,7 +161,7 @@ bool saveProfile(const std::string& path, const std::wstring& name, const std::w
             .line({intText(animal->mStayDays), intText(animal->mDaysToTeach)})
             .end();
     }
-    for (float progress : parkEvents().walkerProgress())
+    for (float progress : walkers)
         w.key(L"[person walking]").line(realText(progress));
     return w.write(path, failure);
 }
@@ -155,7 +176,8 @@ bool readInts(KeyFileReader& r, int* out, size_t count, int lo = INT_MIN, int hi
 {
     std::vector<std::wstring> items = r.items();
     if (items.size() < count) {
-        r.warn("too few values, section skipped");
+        if (!r.cut())
+            r.warn("too few values, section skipped");
         return false;
     }
     for (size_t i = 0; i < count; ++i) {
@@ -171,7 +193,8 @@ bool readFlagAndReal(KeyFileReader& r, int& flag, float& real)
 {
     std::vector<std::wstring> items = r.items();
     if (items.size() < 2) {
-        r.warn("too few values, section skipped");
+        if (!r.cut())
+            r.warn("too few values, section skipped");
         return false;
     }
     return r.toInt(items[0], flag) && r.toFloat(items[1], real);
@@ -190,9 +213,9 @@ void readBuilding(KeyFileReader& r, DataStorage* storage)
     std::wstring file = r.value();
     int cleanness = 0, condition = 0, cleaning = 0, repairing = 0;
     float cleanAcc = 0.0f, conditionAcc = 0.0f;
-    bool ok = r.toInt(r.value(), cleanness);
+    bool ok = r.readInt(cleanness);
     ok = readFlagAndReal(r, cleaning, cleanAcc) && ok;
-    ok = r.toInt(r.value(), condition) && ok;
+    ok = r.readInt(condition) && ok;
     ok = readFlagAndReal(r, repairing, conditionAcc) && ok;
     std::string name = wideToString(file);
     std::string path = kBuildingsFolder + name;
@@ -238,7 +261,8 @@ void readAnimal(KeyFileReader& r, DataStorage* storage, std::set<std::pair<std::
     ok = readInts(r, tricks, 3) && ok;
     ok = readInts(r, days, 2) && ok;
     if (!ok) {
-        r.warn("malformed animal, section skipped");
+        if (!r.cut())
+            r.warn("malformed animal, section skipped");
         return;
     }
     ok = r.toInt(line1.back(), picture) && r.toInt(line2[1], placeIndex) && r.toInt(line3[0], hunger) &&
@@ -309,6 +333,70 @@ void readWalker(KeyFileReader& r)
         r.warn("no walking paths to restore a visitor on");
 }
 
+// An achievement's name as written: a key line in its place starts the next section unless an
+// achievement bears that name. Null when the section is cut short.
+const std::wstring* achievementName(KeyFileReader& r, const DataStorage* storage)
+{
+    bool named = false;
+    for (const DataAchievement* achievement : storage->mAchievements)
+        named = named || achievement->mName == r.nextLine();
+    const std::wstring& name = named ? r.text() : r.value();
+    return r.cut() ? nullptr : &name;
+}
+
+// Sections meant once: the first one is read; a later one is warned about and its value lines
+// are passed over, so the first stays.
+class OnceSections {
+public:
+    bool first(KeyFileReader& r, int valueLines = 1, bool text = false)
+    {
+        if (mSeen.insert(r.currentKey()).second)
+            return true;
+        r.warn("a second section, passed over: the first one is kept");
+        for (int i = 0; i < valueLines; ++i)
+            text ? r.text() : r.value();
+        return false;
+    }
+    bool seen(const std::wstring& key) const { return mSeen.count(key) != 0; }
+
+private:
+    std::set<std::wstring> mSeen;
+};
+
+// More animals of a kind than homes of it (a lost building, an edited file): told, and the
+// animals all stay, so the next save keeps them.
+void warnHomeless(KeyFileReader& r, const DataStorage* storage)
+{
+    std::map<std::wstring, int> homes, guests;
+    for (const DataBuilding* building : storage->mParkBuildings)
+        ++homes[building->mType];
+    for (const DataAnimal* animal : storage->mParkAnimals)
+        ++guests[animal->mType];
+    for (const auto& kind : guests)
+        if (kind.second > homes[kind.first])
+            r.warn(L"[animal]", (std::to_string(kind.second) + " " + wideToString(kind.first) + " animal(s) for " +
+                                 std::to_string(homes[kind.first]) + " home(s); those without a home are kept")
+                                    .c_str());
+}
+
+// A file with its section counts must hold every section written once and as many of the
+// others as were written; anything less was cut short or lost.
+void checkWhole(KeyFileReader& r, const OnceSections& once, const int* written, const int* found)
+{
+    for (const wchar_t* key : kSingleKeys)
+        if (!once.seen(key))
+            r.warn(key, "missing: the file is cut short or damaged");
+    for (const wchar_t* key : kMonthKeys)
+        if (!once.seen(key))
+            r.warn(key, "missing: the file is cut short or damaged");
+    const wchar_t* const listed[3] = {L"[building]", L"[animal]", L"[person walking]"};
+    for (int i = 0; i < 3; ++i)
+        if (found[i] != written[i])
+            r.warn(listed[i], (std::to_string(found[i]) + " of the " + std::to_string(written[i]) +
+                               " sections written are in the file; it is cut short or damaged")
+                                  .c_str());
+}
+
 } // namespace
 
 // ---- loadProfile
@@ -317,6 +405,9 @@ void loadProfile(DataProfile* profile, int headerOnly)
 {
     DataStorage* storage = Singleton<DataStorage>::get();
     KeyFileReader r(profile->mPath);
+    std::vector<std::wstring> keys(std::begin(kSingleKeys), std::end(kSingleKeys));
+    keys.insert(keys.end(), std::begin(kListKeys), std::end(kListKeys));
+    r.setKeys(keys, std::vector<std::wstring>(std::begin(kMonthKeys), std::end(kMonthKeys)));
 
     // Fresh game data, camera, visitors and notices; an empty park.
     loadGameData(storage, kDataFolder);
@@ -333,10 +424,16 @@ void loadProfile(DataProfile* profile, int headerOnly)
     CashAccount* account = settings->mCashAccount;
     std::set<std::pair<std::wstring, std::wstring>> takenPlaces;
     std::vector<std::wstring> waitingNotices;
+    OnceSections once;
+    int written[3] = {}; // buildings, animals, walkers, by the file's counts
+    int found[3] = {};   // their sections met
+    bool counted = false;
     for (; r.more(); r.advance()) {
-        if (r.key(L"[name]"))
-            profile->mName = r.value();
-        if (r.key(L"[tutorial]", 2)) {
+        if (r.key(kCountsKey) && once.first(r))
+            counted = readInts(r, written, 3, 0, INT_MAX);
+        if (r.key(L"[name]") && once.first(r, 1, true))
+            profile->mName = r.text();
+        if (r.key(L"[tutorial]", 2) && once.first(r, 2)) {
             int first[3] = {}, second[3] = {};
             bool ok = readInts(r, first, 3);
             if (readInts(r, second, 3) && ok) {
@@ -350,26 +447,28 @@ void loadProfile(DataProfile* profile, int headerOnly)
                 parkEvents().restoreTutorial(tutorial);
             }
         }
-        if (r.key(L"[avatar]")) {
-            profile->mAvatarFile = r.value();
+        if (r.key(L"[avatar]") && once.first(r, 1, true)) {
+            profile->mAvatarFile = r.text();
             profile->mAvatar = requestImage(kAvatarsFolder + wideToString(profile->mAvatarFile));
         }
         if (headerOnly)
             continue;
-        if (r.key(L"[food]"))
+        if (r.key(L"[food]") && once.first(r))
             r.readInt(settings->mFoodStored, 0, kMaxCount);
+        if (r.key(L"[food stored]") && once.first(r))
+            r.value(); // the same as "[food]"
         for (int i = 0; i < 4; ++i) {
-            if (r.exactKey(kMonthKeys[i])) {
+            if (r.exactKey(kMonthKeys[i]) && once.first(r)) {
                 MonthBalance record;
                 if (readInts(r, record.mValues, MonthBalance::kWords, -kMaxMoney, kMaxMoney))
                     **monthRecord(storage, i) = record;
             }
         }
-        if (r.key(L"[cash]"))
+        if (r.key(L"[cash]") && once.first(r))
             r.readInt(account->mCash, -kMaxMoney, kMaxMoney);
-        if (r.key(L"[loan]"))
+        if (r.key(L"[loan]") && once.first(r))
             r.readInt(account->mLoan, 0, kMaxMoney);
-        if (r.key(L"[date]")) {
+        if (r.key(L"[date]") && once.first(r)) {
             int date[3] = {};
             if (readInts(r, date, 3)) {
                 if (GameDate::isValid(date[0], date[1], date[2])) {
@@ -381,45 +480,54 @@ void loadProfile(DataProfile* profile, int headerOnly)
             }
         }
         if (r.key(L"[achievement]")) {
-            const std::wstring& name = r.value();
-            bool known = false;
-            for (DataAchievement* achievement : storage->mAchievements)
-                if (achievement->mName == name) {
-                    achievement->mDone = 1;
-                    known = true;
+            if (const std::wstring* saved = achievementName(r, storage)) {
+                const std::wstring& name = *saved;
+                bool known = false;
+                for (DataAchievement* achievement : storage->mAchievements)
+                    if (achievement->mName == name) {
+                        achievement->mDone = 1;
+                        known = true;
+                    }
+                if (!known && std::find(storage->mAchievementsWithoutFile.begin(),
+                                        storage->mAchievementsWithoutFile.end(),
+                                        name) == storage->mAchievementsWithoutFile.end()) {
+                    // Not damage: nothing of the park is lost (no copy aside, no notice).
+                    std::printf("Warning: %s, [achievement]: no achievement file of %sAchievements/ names \"%s\"; "
+                                "kept in the park as it is\n",
+                                profile->mPath.c_str(), kDataFolder, wideToString(name).c_str());
+                    storage->mAchievementsWithoutFile.push_back(name);
                 }
-            if (!known && std::find(storage->mAchievementsWithoutFile.begin(), storage->mAchievementsWithoutFile.end(),
-                                    name) == storage->mAchievementsWithoutFile.end()) {
-                // Not damage: nothing of the park is lost (no copy aside, no notice).
-                std::printf("Warning: %s, [achievement]: no achievement file of %sAchievements/ names \"%s\"; kept "
-                            "in the park as it is\n",
-                            profile->mPath.c_str(), kDataFolder, wideToString(name).c_str());
-                storage->mAchievementsWithoutFile.push_back(name);
             }
         }
-        if (r.key(L"[achievement notice]"))
-            waitingNotices.push_back(r.value());
-        if (r.key(L"[building]", 5))
+        if (r.key(L"[achievement notice]")) {
+            if (const std::wstring* name = achievementName(r, storage))
+                waitingNotices.push_back(*name);
+        }
+        if (r.key(L"[building]", 5)) {
+            ++found[0];
             readBuilding(r, storage);
-        if (r.key(L"[animal]", 7))
+        }
+        if (r.key(L"[animal]", 7)) {
+            ++found[1];
             readAnimal(r, storage, takenPlaces);
-        if (r.key(L"[accomodation ticket price]"))
+        }
+        if (r.key(L"[accomodation ticket price]") && once.first(r))
             r.readInt(settings->mAccommodationTicketPrice, 0, kMaxPrice);
-        if (r.key(L"[teaching price]"))
+        if (r.key(L"[teaching price]") && once.first(r))
             r.readInt(settings->mTeachingPrice, 0, kMaxPrice);
-        if (r.key(L"[dinner price]"))
+        if (r.key(L"[dinner price]") && once.first(r))
             r.readInt(settings->mDinnerPrice, 0, kMaxPrice);
-        if (r.key(L"[drinks price]"))
+        if (r.key(L"[drinks price]") && once.first(r))
             r.readInt(settings->mDrinksPrice, 0, kMaxPrice);
-        if (r.key(L"[salad price]"))
+        if (r.key(L"[salad price]") && once.first(r))
             r.readInt(settings->mSaladPrice, 0, kMaxPrice);
-        if (r.key(L"[salt in food]"))
+        if (r.key(L"[salt in food]") && once.first(r))
             r.readInt(settings->mSaltInFood, 0, kMaxSalt);
-        if (r.key(L"[souvenirs price]"))
+        if (r.key(L"[souvenirs price]") && once.first(r))
             r.readInt(settings->mOwnersAccommodationPrice, 0, kMaxPrice);
-        if (r.key(L"[car ticket price]"))
+        if (r.key(L"[car ticket price]") && once.first(r))
             r.readInt(settings->mCarParkingTicketPrice, 0, kMaxPrice);
-        if (r.key(L"[act park promotion]")) {
+        if (r.key(L"[act park promotion]") && once.first(r)) {
             int active = -1;
             if (r.readInt(active)) {
                 // A running promotion (1 to the number of promotions) carries its days left on
@@ -433,7 +541,7 @@ void loadProfile(DataProfile* profile, int headerOnly)
                              active <= static_cast<int>(storage->mPromotions.size()) && daysLeft > 0) {
                         settings->mActivePromotion = active;
                         storage->mPromotions[active - 1]->mDaysLeft = r.within(daysLeft, 1, kMaxDays);
-                    } else {
+                    } else if (!r.cut()) {
                         r.warn("no such running promotion, none active");
                     }
                 } else if (active < -1) {
@@ -441,8 +549,10 @@ void loadProfile(DataProfile* profile, int headerOnly)
                 }
             }
         }
-        if (r.key(L"[person walking]"))
+        if (r.key(L"[person walking]")) {
+            ++found[2];
             readWalker(r);
+        }
     }
 
     // The notices that waited at the save wait again, in their order: one per reached
@@ -459,9 +569,18 @@ void loadProfile(DataProfile* profile, int headerOnly)
 
     parkEvents().placeCars();
     storage->generateAnimalsForSale();
-    if (!headerOnly)
-        profile->mDamagedCopy.clear();
-    if (!headerOnly && r.warnings() > 0) {
+    if (headerOnly)
+        return;
+    // A file that could not be opened, is empty or holds no section of a saved park is not
+    // played: a fresh park would be saved over whatever it still holds.
+    profile->mUnreadable = r.keysMatched() == 0;
+    if (profile->mUnreadable)
+        r.warn(std::wstring(), "cannot be read or holds no saved park; it is not played");
+    else if (counted)
+        checkWhole(r, once, written, found);
+    warnHomeless(r, storage);
+    profile->mDamagedCopy.clear();
+    if (r.warnings() > 0) {
         profile->mDamagedCopy = keepDamagedCopy(profile->mPath);
         if (!profile->mDamagedCopy.empty())
             std::printf("Warning: %s: part of the park could not be read; the file as it was is kept as %s\n",

@@ -6,7 +6,9 @@
 #include "source_menu/Button.h"
 #include "source_menu/MainMenuBand.h"
 #include "source_menu/MenuManager.h"
+#include "source_menu/Popup.h"
 #include "toolkit/utils/TextsManager.h"
+#include "toolkit/utils/misc.h"
 #include "toolkit/widgets/WidgetCanvas.h"
 #include "toolkit/widgets/WidgetHelper.h"
 #include "toolkit/widgets/WidgetLabel.h"
@@ -94,7 +96,10 @@ void MainMenuChooseProfile::update()
     const std::pair<int, int> states = getShowStates();
     if (states.second == kShowAppearing && states.first == kShowHidden)
         Container::setVisible(1);
-    if (states.second == kShowShown) {
+    // A profile refused for an unreadable file is told over this screen, which waits for it.
+    if (states.second == kShowShown)
+        Popup::showPlayerNotice();
+    if (states.second == kShowShown && !Singleton<Popup>::get()->isVisible()) {
         MenuManager* menu = Singleton<MenuManager>::get();
         ControlMngr* input = Singleton<ControlMngr>::get();
         DataStorage* storage = Singleton<DataStorage>::get();
@@ -172,7 +177,9 @@ void MainMenuChooseProfile::draw()
             mWidget1->draw();
         }
         names[r]->setColor(1.0f, 1.0f, 1.0f, alpha);
-        names[r]->setText(profile->mName, 0, 1);
+        // A file that cannot be read has no name: its file's is shown, so it can be told apart.
+        const std::string& path = profile->mPath;
+        names[r]->setText(profile->mUnreadable ? stringToWide(path.substr(path.rfind('/') + 1)) : profile->mName, 0, 1);
         names[r]->draw();
     }
     if (count > kRows) {

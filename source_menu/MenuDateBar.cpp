@@ -101,14 +101,17 @@ std::wstring MenuDateBar::parcelsText()
     const int animals = static_cast<int>(data->mParkAnimals.size());
     const int free = parcels - animals;
     std::wstring text;
-    if (free == 0 && animals > 0) {
-        int days = data->mParkAnimals[0]->mStayDays;
+    if (free <= 0 && animals > 0 && parcels > 0) {
+        // With more animals than parcels (a damaged saved park) a parcel frees only once the
+        // animals beyond them have left too.
+        std::vector<int> stays;
         for (DataAnimal* animal : data->mParkAnimals)
-            days = std::min(days, animal->mStayDays);
+            stays.push_back(animal->mStayDays);
+        std::nth_element(stays.begin(), stays.begin() - free, stays.end());
         // The text comes from the data: the number goes into its first "%d" only.
-        text = formatWithNumber(textsManager.get(L"freeparcelinday(s)"), days);
+        text = formatWithNumber(textsManager.get(L"freeparcelinday(s)"), stays[-free]);
     } else {
-        text = std::to_wstring(free) + L" " + textsManager.get(L"parcel(s)free");
+        text = std::to_wstring(std::max(free, 0)) + L" " + textsManager.get(L"parcel(s)free");
     }
     if (text.size() > kTextLimit)
         text.resize(kTextLimit);

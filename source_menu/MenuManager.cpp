@@ -213,21 +213,29 @@ void MenuManager::runCommand(std::wstring command)
     if (command == L"mainmenustart") {
         DataStorage* data = Singleton<DataStorage>::get();
         const int selected = Singleton<MainMenuChooseProfile>::get()->getSelected();
+        DataProfile* profile = nullptr;
         if (selected < 0 || selected >= static_cast<int>(data->mProfiles.size())) {
             // No profile to start with (a stale selection): the player chooses one.
             std::printf("MenuManager: no profile %d, choosing a profile\n", selected);
             command = L"chooseprofile";
         } else {
             show(screen<Cursors>());
+            loadGameData(data, kDataFolder);
+            profile = data->mProfiles[selected];
+            loadProfile(profile, 0);
+        }
+        if (profile && profile->mUnreadable) {
+            // Not played: the player chooses another profile or makes a new one.
+            data->tellPlayer(L"parkdamaged", L"parkunreadablemessage", profile->mPath);
+            data->mCurrentProfile = -1;
+            command = L"chooseprofile";
+        } else if (profile) {
             data->mCurrentProfile = selected;
             // The options remember the profile now played, so the next start begins with it.
             if (data->mOptions) {
                 data->mOptions->mProfile = data->mCurrentProfile;
                 data->saveOptions();
             }
-            loadGameData(data, kDataFolder);
-            DataProfile* profile = data->mProfiles[selected];
-            loadProfile(profile, 0);
             if (!profile->mDamagedCopy.empty())
                 data->tellPlayer(L"parkdamaged", L"parkdamagedmessage", profile->mDamagedCopy);
             // The tutorial's messages are the chosen profile's to see: messages another profile

@@ -71,6 +71,40 @@ protected:
         storage->mProfiles.push_back(p);
         storage->mCurrentProfile = static_cast<int>(storage->mProfiles.size()) - 1;
     }
+    // A day ends with its autosave; the file as saved.
+    std::string autosave(DataProfile* p)
+    {
+        play(p);
+        testing::internal::CaptureStdout();
+        storage->newDay();
+        testing::internal::GetCapturedStdout();
+        return data.read(kProfile);
+    }
+    // Two kennels, two cat houses, two dogs, two cats and two walking visitors, as the game
+    // saves them.
+    std::string wholePark()
+    {
+        data.write("data/game/Buildings/CatHouse1.txt", ParkTestData::buildingText("Cats", "Cat", 1));
+        data.write("data/game/Buildings/CatHouse2.txt", ParkTestData::buildingText("Cattery", "Cat", 2));
+        std::string text = "[name]\nAnna\n\n[cash]\n700\n\n";
+        for (const char* building : {"DogHouse1", "DogHouse2", "CatHouse1", "CatHouse2"})
+            text += std::string("[building]\n") + building + ".txt\n7\n0 0\n7\n0 0\n\n";
+        for (const char* animal : {"dog Rex 0\nhelper_pies1 0", "dog Luna 1\nhelper_pies2 1", "cat Tom 0\nhelper_kot1 0",
+                                   "cat Kit 1\nhelper_kot2 1"})
+            text += std::string("[animal]\n") + animal + "\n5 0 0\n7 0 0 0\n0.5 0.5\n1 1 1\n5 0\n\n";
+        text += "[person walking]\n0.25\n\n[person walking]\n0.5\n";
+        EXPECT_TRUE(load(text)->mDamagedCopy.empty());
+        EXPECT_TRUE(saveProfile(kProfile, L"Anna", L"a.png", 0, 0, -1, 0, 0, 0));
+        std::filesystem::remove(std::string(kProfile) + ".damaged");
+        return data.read(kProfile);
+    }
+    std::vector<std::wstring> animalNames() const
+    {
+        std::vector<std::wstring> names;
+        for (const DataAnimal* animal : storage->mParkAnimals)
+            names.push_back(animal->mName);
+        return names;
+    }
 
     ParkTestData data;
     DataStorage* storage = nullptr;
@@ -112,6 +146,107 @@ TEST_F(DamagedFiles, APartlyReadParkKeepsTheOriginalBeforeTheAutosave)
     loadProfile(header, 1);
     EXPECT_TRUE(header->mDamagedCopy.empty());
     EXPECT_FALSE(std::filesystem::exists(std::string(kProfile) + ".damaged3"));
+}
+
+// ---- damage that reads like something else
+
+TEST_F(DamagedFiles, AnAnimalTwoLinesShortLeavesTheNextAnimalWhole)
+{
+    // Luna's last two value lines are gone: her section ends at Tom's key line.
+    std::string damaged = wholePark();
+    const size_t luna = damaged.find("dog Luna");
+    const size_t stay = damaged.find("1 1 1\n5 0\n", luna);
+    damaged.erase(stay, 10);
+    std::string printed;
+    DataProfile* p = load(damaged, &printed);
+    EXPECT_EQ(animalNames(), (std::vector<std::wstring>{L"Rex", L"Tom", L"Kit"}));
+    EXPECT_EQ(storage->mParkBuildings.size(), 4u);
+    EXPECT_NE(printed.find("profile1.txt, [animal]: cut short: line "), std::string::npos) << printed;
+    EXPECT_EQ(data.read(p->mDamagedCopy), damaged);
+    const std::string saved = autosave(p);
+    for (const char* name : {"Rex", "Tom", "Kit"})
+        EXPECT_NE(saved.find(name), std::string::npos) << name;
+}
+
+TEST_F(DamagedFiles, EverySilentDamageIsToldAndKeptAside)
+{
+    const std::string whole = wholePark();
+    auto replaced = [&whole](const std::string& from, const std::string& to, size_t after = 0) {
+        std::string text = whole;
+        return text.replace(text.find(from, after), from.size(), to);
+    };
+    const size_t luna = whole.find("[animal]\ndog Luna");
+    struct Case {
+        const char* what;
+        std::string text;
+        const char* told; // in a warning
+        std::vector<std::wstring> animals;
+        size_t buildings;
+    };
+    const std::vector<Case> cases = {
+        {"a blank after a key", replaced("[animal]", "[animal] ", luna), "\"[animal] \" is no key line",
+         {L"Rex", L"Tom", L"Kit"}, 4},
+        {"a wrong character", replaced("[animal]", "[animal}", luna), "\"[animal}\" is no key line",
+         {L"Rex", L"Tom", L"Kit"}, 4},
+        {"cut at a line end", whole.substr(0, luna), "profile1.txt, [animal]: 1 of the 4 sections written", {L"Rex"}, 4},
+        {"cut before the animals", whole.substr(0, whole.find("[building]\nCatHouse1")),
+         "profile1.txt, [building]: 2 of the 4 sections", {}, 2},
+        {"a second [cash]", whole + "\n\n[cash]\n99\n", "profile1.txt, [cash]: a second section", {L"Rex", L"Luna", L"Tom", L"Kit"},
+         4},
+        {"a month record's key in lower case", replaced("[mStatLastMonth]", "[mstatlastmonth]"),
+         "\"[mstatlastmonth]\" is no key line", {L"Rex", L"Luna", L"Tom", L"Kit"}, 4},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string printed;
+        DataProfile* p = load(c.text, &printed);
+        // The warning names the file and the section.
+        const size_t told = printed.find(c.told);
+        ASSERT_NE(told, std::string::npos) << printed;
+        EXPECT_NE(printed.rfind("Warning: data/game/Profiles/profile1.txt", told), std::string::npos);
+        EXPECT_EQ(printed.find('\n', printed.rfind("Warning:", told)), printed.find('\n', told)) << printed;
+        EXPECT_EQ(storage->mGlobalSettings->mCashAccount->mCash, 700);
+        EXPECT_EQ(animalNames(), c.animals);
+        EXPECT_EQ(storage->mParkBuildings.size(), c.buildings);
+        // The copy is there before the autosave, which keeps what was read.
+        EXPECT_EQ(p->mDamagedCopy, std::string(kProfile) + ".damaged");
+        EXPECT_EQ(data.read(p->mDamagedCopy), c.text);
+        const std::string saved = autosave(p);
+        for (const std::wstring& name : c.animals)
+            EXPECT_NE(saved.find(wideToString(name)), std::string::npos);
+        storage->mProfiles.clear();
+        std::filesystem::remove(p->mDamagedCopy);
+    }
+
+    // An empty file is no park: it is not played, so nothing is saved over it.
+    std::string printed;
+    DataProfile* p = load("", &printed);
+    EXPECT_TRUE(p->mUnreadable);
+    EXPECT_NE(printed.find("profile1.txt: cannot be read"), std::string::npos) << printed;
+    EXPECT_EQ(p->mDamagedCopy, std::string(kProfile) + ".damaged");
+    play(p);
+    EXPECT_FALSE(storage->saveCurrentProfile());
+    EXPECT_EQ(data.read(kProfile), "");
+    // A whole file read again is played again.
+    data.write(kProfile, whole);
+    loadProfile(p, 0);
+    EXPECT_FALSE(p->mUnreadable);
+    EXPECT_TRUE(storage->saveCurrentProfile());
+    EXPECT_EQ(data.read(kProfile), whole);
+}
+
+TEST_F(DamagedFiles, AnimalsBeyondTheirHomesAreToldAndKept)
+{
+    std::string park = savedPark();
+    for (const char* place : {"helper_pies2 1", "helper_pies3 2"})
+        park += std::string("[animal]\ndog Luna 0\n") + place + "\n5 0 0\n7 0 0 0\n0.5 0.5\n1 1 1\n5 0\n\n";
+    std::string printed;
+    DataProfile* p = load(park, &printed);
+    EXPECT_NE(printed.find("[animal]: 3 dog animal(s) for 1 home(s)"), std::string::npos) << printed;
+    EXPECT_FALSE(p->mDamagedCopy.empty());
+    ASSERT_EQ(storage->mParkAnimals.size(), 3u);
+    load(autosave(p));
+    EXPECT_EQ(storage->mParkAnimals.size(), 3u);
 }
 
 // ---- numbers held within their ranges

@@ -75,6 +75,7 @@ TEST_F(SavedGame, EmptyParkWritesTheSingleSectionsExactly)
     storage->mBalanceThisMonth->mValues[0] = -1500;
     storage->mStatThisMonth->mValues[13] = 2;
     std::string expected = std::string("\xEF\xBB\xBF") +
+                           "[section counts]\n0 0 0\n\n"
                            "[name]\nAnna\n\n"
                            "[tutorial]\n1 3 -1\n1 0 1\n\n"
                            "[food]\n10\n\n"

@@ -106,6 +106,7 @@ protected:
         data.write("data/dat/texts.dat", kTexts);
         textsManager.load("data/dat/texts.dat");
         storage = ParkTestData::load();
+        storage->mPlayerNotices.clear();
         forgetProfiles();
         delete storage->mOptions;
         storage->createOptions("data/game/");

@@ -144,6 +144,17 @@ TEST_F(DateBar, ParcelsCountHousesButNotOtherOrKindlessBuildings)
 
     bar->draw();
     EXPECT_EQ(bar->mWidget3->getText(0), L"0 parcels free");
+
+    // More animals than parcels (a damaged saved park): never a negative count; one parcel
+    // frees once the two animals beyond it have left too.
+    for (int stay : {6, 9, 4}) {
+        DataAnimal* animal = new DataAnimal(L"Rex", L"dog", 0.5f, 0.5f, 0);
+        animal->mStayDays = stay;
+        storage->mParkAnimals.push_back(animal);
+    }
+    EXPECT_EQ(MenuDateBar::parcelsText(), L"0 parcels free");
+    storage->mParkBuildings.push_back(storage->mBuildingDefinitions[0]);
+    EXPECT_EQ(MenuDateBar::parcelsText(), L"a parcel frees in 9 day(s) (100%s)");
 }
 
 TEST_F(DateBar, PicturesArePinnedToTheLeftEdgeOfTheBand)

@@ -333,6 +333,9 @@ TEST_F(Router, ADamagedParkAndAFailedSaveAreToldOnTheMainMenuOnce)
     // The game's quit cannot save: told once back on the main menu.
     menu->runCommand(L"gamestart");
     settle();
+    // Its file can still be read, but no new one can be written beside it.
+    std::filesystem::create_directories("data/game/Gone/profile1.txt.tmp");
+    data.write("data/game/Gone/profile1.txt", "[name]\nAnna\n");
     storage->mProfiles[0]->mPath = "data/game/Gone/profile1.txt";
     menu->runCommand(L"exit");
     settle();

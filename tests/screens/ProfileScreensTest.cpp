@@ -9,6 +9,7 @@
 #include "source_menu/generated/_MainMenuCreateProfile.h"
 #include "toolkit/widgets/WidgetEdit.h"
 #include "toolkit/widgets/WidgetHelper.h"
+#include "toolkit/widgets/WidgetLabel.h"
 
 #include <gtest/gtest.h>
 
@@ -152,6 +153,43 @@ TEST_F(Chooser, SelectMakesTheProfileCurrentAndOpensTheMainMenu)
     EXPECT_EQ(menu->currentMenu(), L"mainmenustart");
     EXPECT_EQ(screens::showState(screens::of<MainMenuStart>()), kShowAppearing);
     EXPECT_EQ(Singleton<MainMenuStart>::get()->profile->mName, L"A");
+}
+
+TEST_F(Chooser, AProfileThatCannotBeReadIsNotPlayedAndTheChooserSaysWhy)
+{
+    makeProfiles(2);
+    data.write(profilePath(1), "");
+    testing::internal::CaptureStdout();
+    storage->scanProfiles("data/game/");
+    showFully(chooser);
+    pressRow(0);
+    click(chooser, chooser->rowButtons[0].select);
+    testing::internal::GetCapturedStdout();
+    // Still choosing, no profile played, the message queued with the file's name.
+    EXPECT_EQ(menu->currentMenu(), L"chooseprofile");
+    EXPECT_EQ(storage->mCurrentProfile, -1);
+    EXPECT_NE(screens::showState(screens::of<MainMenuStart>()), kShowAppearing);
+    ASSERT_EQ(storage->mPlayerNotices.size(), 1u);
+    EXPECT_EQ(storage->mPlayerNotices[0].mTextKey, L"parkunreadablemessage");
+    EXPECT_EQ(storage->mPlayerNotices[0].mFile, stringToWide(profilePath(1)));
+    chooser->update();
+    Popup* popup = Singleton<Popup>::get();
+    EXPECT_TRUE(popup->isVisible());
+    // The row shows the file's name; nothing is written over the file.
+    chooser->draw();
+    EXPECT_EQ(chooser->mWidget2->getText(0), L"profile1.txt");
+    storage->newDay();
+    EXPECT_EQ(data.read(profilePath(1)), "");
+
+    // With the message answered, the other profile plays.
+    menu->runCommand(L"popupend");
+    screens::hideNow(popup);
+    showFully(chooser);
+    pressRow(1);
+    click(chooser, chooser->rowButtons[1].select);
+    EXPECT_EQ(storage->mCurrentProfile, 1);
+    EXPECT_EQ(menu->currentMenu(), L"mainmenustart");
+    storage->mPlayerNotices.clear();
 }
 
 TEST_F(Chooser, ASingleProfileIsSelectedWhenShown)
