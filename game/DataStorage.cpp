@@ -457,11 +457,12 @@ bool DataStorage::saveOptions(bool confirmedByPlayer)
 
 // ---- messages to the player
 
-void DataStorage::tellPlayer(const wchar_t* titleKey, const wchar_t* textKey, const std::string& file)
+void DataStorage::tellPlayer(const wchar_t* titleKey, const wchar_t* textKey, const std::string& file, int number)
 {
-    PlayerNotice notice{titleKey, textKey, stringToWide(file)};
+    PlayerNotice notice{titleKey, textKey, stringToWide(file), number};
     for (const PlayerNotice& queued : mPlayerNotices)
-        if (queued.mTitleKey == notice.mTitleKey && queued.mTextKey == notice.mTextKey && queued.mFile == notice.mFile)
+        if (queued.mTitleKey == notice.mTitleKey && queued.mTextKey == notice.mTextKey && queued.mFile == notice.mFile &&
+            queued.mNumber == notice.mNumber)
             return;
     mPlayerNotices.push_back(notice);
 }

@@ -116,14 +116,15 @@ public:
 
     // ---- messages to the player
     // A message shown on screen: a title and a text of the texts table, the text's "%ls" filled
-    // with a file name.
+    // with a file name and its "%d" with a number.
     struct PlayerNotice {
         std::wstring mTitleKey;
         std::wstring mTextKey;
         std::wstring mFile;
+        int mNumber = 0;
     };
     // Queues a message; the screens show the queued messages one at a time when no popup is open.
-    void tellPlayer(const wchar_t* titleKey, const wchar_t* textKey, const std::string& file);
+    void tellPlayer(const wchar_t* titleKey, const wchar_t* textKey, const std::string& file, int number = 0);
     // Tells the player that a saved game could not be written, once per kind of failure.
     void reportSaveFailure(WriteFailure failure, const std::string& path);
     // Writes the options file. A failure is told on screen: each kind once a run when the game

@@ -363,20 +363,24 @@ private:
     std::set<std::wstring> mSeen;
 };
 
-// More animals of a kind than homes of it (a lost building, an edited file): told, and the
-// animals all stay, so the next save keeps them.
-void warnHomeless(KeyFileReader& r, const DataStorage* storage)
+// The animals beyond the homes of their kind (a lost building, an edited file), with a warning
+// for each kind. They all stay, so the next save keeps them: the file needs no copy.
+int homeless(const std::string& path, const DataStorage* storage)
 {
     std::map<std::wstring, int> homes, guests;
     for (const DataBuilding* building : storage->mParkBuildings)
         ++homes[building->mType];
     for (const DataAnimal* animal : storage->mParkAnimals)
         ++guests[animal->mType];
-    for (const auto& kind : guests)
-        if (kind.second > homes[kind.first])
-            r.warn(L"[animal]", (std::to_string(kind.second) + " " + wideToString(kind.first) + " animal(s) for " +
-                                 std::to_string(homes[kind.first]) + " home(s); those without a home are kept")
-                                    .c_str());
+    int beyond = 0;
+    for (const auto& kind : guests) {
+        if (kind.second <= homes[kind.first])
+            continue;
+        beyond += kind.second - homes[kind.first];
+        std::printf("Warning: %s, [animal]: %d %s animal(s) for %d home(s); those without a home are kept\n",
+                    path.c_str(), kind.second, wideToString(kind.first).c_str(), homes[kind.first]);
+    }
+    return beyond;
 }
 
 // A file with its section counts must hold every section written once and as many of the
@@ -578,7 +582,7 @@ void loadProfile(DataProfile* profile, int headerOnly)
         r.warn(std::wstring(), "cannot be read or holds no saved park; it is not played");
     else if (counted)
         checkWhole(r, once, written, found);
-    warnHomeless(r, storage);
+    profile->mHomeless = homeless(profile->mPath, storage);
     profile->mDamagedCopy.clear();
     if (r.warnings() > 0) {
         profile->mDamagedCopy = keepDamagedCopy(profile->mPath);

@@ -24,6 +24,8 @@ public:
     // The file could not be read or holds no saved park: it is not played, so that nothing is
     // saved over it.
     bool mUnreadable = false;
+    // Animals of the park beyond the homes of their kind: they stay, and the player is told.
+    int mHomeless = 0;
 };
 
 // Writes the profile file with the given header values and the current park; the file is
@@ -33,9 +35,8 @@ bool saveProfile(const std::string& path, const std::wstring& name, const std::w
                  int thirdTrigger, WriteFailure* failure = nullptr);
 // Reads a profile: always from freshly loaded game data; in header mode only the name, the
 // tutorial values and the avatar, else the whole park. A park read with warnings (a section
-// malformed, cut short, nearly a key, repeated or missing, more animals than homes, an
-// unreadable file) keeps the file as it was beside it (mDamagedCopy) before anything can
-// overwrite it.
+// malformed, cut short, nearly a key, repeated or missing, an unreadable file) keeps the file
+// as it was beside it (mDamagedCopy) before anything can overwrite it.
 void loadProfile(DataProfile* profile, int headerOnly);
 // Copies a damaged file to path + ".damaged" (or ".damaged2", ... when an older, different copy
 // is there); the copy's path, empty when it could not be written.

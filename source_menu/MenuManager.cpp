@@ -238,6 +238,8 @@ void MenuManager::runCommand(std::wstring command)
             }
             if (!profile->mDamagedCopy.empty())
                 data->tellPlayer(L"parkdamaged", L"parkdamagedmessage", profile->mDamagedCopy);
+            if (profile->mHomeless > 0)
+                data->tellPlayer(L"homeless", L"homelessmessage", profile->mPath, profile->mHomeless);
             // The tutorial's messages are the chosen profile's to see: messages another profile
             // saw earlier in this run show again (its progress comes from its own file).
             for (TutMessage* message : Singleton<Tutorial>::get()->messages)

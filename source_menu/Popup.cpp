@@ -121,7 +121,7 @@ void Popup::showPlayerNotice()
     storage->mPlayerNotices.erase(storage->mPlayerNotices.begin());
     popup->setMode(0, 1);
     popup->setTitle(textsManager.get(notice.mTitleKey.c_str()));
-    popup->setText(formatWithNumberAndText(textsManager.get(notice.mTextKey.c_str()), 0, notice.mFile));
+    popup->setText(formatWithNumberAndText(textsManager.get(notice.mTextKey.c_str()), notice.mNumber, notice.mFile));
     popup->setResult(nullptr);
     Singleton<MenuManager>::get()->runCommand(L"popupstart");
 }

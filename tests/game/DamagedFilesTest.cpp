@@ -242,10 +242,12 @@ TEST_F(DamagedFiles, AnimalsBeyondTheirHomesAreToldAndKept)
         park += std::string("[animal]\ndog Luna 0\n") + place + "\n5 0 0\n7 0 0 0\n0.5 0.5\n1 1 1\n5 0\n\n";
     std::string printed;
     DataProfile* p = load(park, &printed);
-    EXPECT_NE(printed.find("[animal]: 3 dog animal(s) for 1 home(s)"), std::string::npos) << printed;
-    EXPECT_FALSE(p->mDamagedCopy.empty());
+    EXPECT_NE(printed.find("profile1.txt, [animal]: 3 dog animal(s) for 1 home(s)"), std::string::npos) << printed;
+    EXPECT_EQ(p->mHomeless, 2);
+    // Nothing is lost, so nothing needs a copy: each load would make another.
+    EXPECT_TRUE(p->mDamagedCopy.empty());
     ASSERT_EQ(storage->mParkAnimals.size(), 3u);
-    load(autosave(p));
+    EXPECT_EQ(load(autosave(p))->mHomeless, 2);
     EXPECT_EQ(storage->mParkAnimals.size(), 3u);
 }
 
@@ -411,7 +413,7 @@ TEST_F(DamagedFiles, AFailedSaveIsToldOncePerKindOfFailure)
     textsManager.load(PETPARK_SOURCE_DIR "/data/dat/texts.dat");
     for (const wchar_t* key : {L"savefailed", L"savefailedopen", L"savefailedwrite", L"savefailedrename",
                                L"optionsfailedopen", L"optionsfailedwrite", L"optionsfailedrename", L"parkdamaged",
-                               L"parkdamagedmessage"})
+                               L"parkdamagedmessage", L"parkunreadablemessage", L"homeless", L"homelessmessage"})
         EXPECT_NE(std::wstring(textsManager.get(key)), L"missing text") << key;
 }
 

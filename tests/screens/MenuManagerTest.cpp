@@ -22,7 +22,8 @@ namespace {
 const char* const kPublic = "[walking people max]\n10\n\n[helper walking]\npath_a 300\n\n[parking]\n1 2 3\n";
 const char* const kTexts = "quitpopuptitle Leaving?\nquitpopuptext Do you really want to go?\n"
                            "Ok Ok\nCancel Cancel\ncurrency coins\nparkdamaged Damaged park\n"
-                           "parkdamagedmessage Kept as %ls.\nsavefailed Not saved\nsavefailedopen Cannot write %ls.\n";
+                           "parkdamagedmessage Kept as %ls.\nsavefailed Not saved\nsavefailedopen Cannot write %ls.\n"
+                           "homeless Homeless\nhomelessmessage %d without a home.\n";
 
 class Router : public testing::Test {
 protected:
@@ -308,7 +309,10 @@ TEST_F(Router, ADamagedParkAndAFailedSaveAreToldOnTheMainMenuOnce)
     storage->mPlayerNotices.clear();
     storage->mSaveFailuresTold = 0;
     makeProfile();
-    data.write("data/game/Profiles/profile1.txt", "[name]\nAnna\n\n[cash]\nlots\n");
+    // A dog, but no kennel for it.
+    const std::string damaged = "[name]\nAnna\n\n[cash]\nlots\n\n"
+                                "[animal]\ndog Rex 0\nhelper_pies1 0\n5 0 0\n7 0 0 0\n0.5 0.5\n1 1 1\n5 0\n";
+    data.write("data/game/Profiles/profile1.txt", damaged);
     Singleton<MainMenuChooseProfile>::get()->setSelected(0);
     menu->runCommand(L"mainmenustart");
     settle();
@@ -325,7 +329,12 @@ TEST_F(Router, ADamagedParkAndAFailedSaveAreToldOnTheMainMenuOnce)
     ASSERT_TRUE(popup->isVisible());
     EXPECT_EQ(popup->title, L"Damaged park");
     EXPECT_EQ(popup->text, L"Kept as data/game/Profiles/profile1.txt.damaged.");
-    EXPECT_EQ(data.read("data/game/Profiles/profile1.txt.damaged"), "[name]\nAnna\n\n[cash]\nlots\n");
+    EXPECT_EQ(data.read("data/game/Profiles/profile1.txt.damaged"), damaged);
+    closePopup();
+    start->update();
+    ASSERT_TRUE(popup->isVisible());
+    EXPECT_EQ(popup->title, L"Homeless");
+    EXPECT_EQ(popup->text, L"1 without a home.");
     closePopup();
     start->update();
     EXPECT_FALSE(popup->isVisible());
