@@ -96,10 +96,9 @@ void MainMenuChooseProfile::update()
     const std::pair<int, int> states = getShowStates();
     if (states.second == kShowAppearing && states.first == kShowHidden)
         Container::setVisible(1);
-    // A profile refused for an unreadable file is told over this screen, which waits for it.
-    if (states.second == kShowShown)
+    if (states.second == kShowShown) {
+        // A profile refused for an unreadable file is told over this screen.
         Popup::showPlayerNotice();
-    if (states.second == kShowShown && !Singleton<Popup>::get()->isVisible()) {
         MenuManager* menu = Singleton<MenuManager>::get();
         ControlMngr* input = Singleton<ControlMngr>::get();
         DataStorage* storage = Singleton<DataStorage>::get();
