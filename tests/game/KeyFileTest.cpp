@@ -121,45 +121,6 @@ TEST(KeyFileReader, AValueLineIsNeverAKey)
     EXPECT_EQ(cash, 0);
 }
 
-TEST(KeyFileReader, AKeyWhereANumberIsExpectedStartsTheNextSection)
-{
-    // "[two]" lost its second line and "[cash]" its value: each ends at the next key line,
-    // which is then read whole; a text may still equal a key. Lines that nearly are a key
-    // are told about.
-    KeyFileReader r("f.txt", Lines{L"[two]", L"1", L"[CASH]", L"5", L"[name]", L"[cash]", L"[cash]", L"[two]",
-                                   L"3", L"4", L"[two] ", L"[tw0]", L"[name]x", L"12"});
-    r.setKeys({L"[two]", L"[cash]", L"[name]"});
-    std::vector<int> numbers;
-    std::wstring name;
-    int cuts = 0;
-    testing::internal::CaptureStdout();
-    for (; r.more(); r.advance()) {
-        if (r.key(L"[two]", 2)) {
-            int a = 0, b = 0;
-            if (r.readInt(a) && r.readInt(b))
-                numbers.insert(numbers.end(), {a, b});
-        }
-        if (r.key(L"[cash]")) {
-            int cash = 0;
-            if (r.readInt(cash))
-                numbers.push_back(cash);
-        }
-        if (r.key(L"[name]"))
-            name = r.text();
-        cuts += r.cut();
-    }
-    const std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_EQ(numbers, (std::vector<int>{5, 3, 4}));
-    EXPECT_EQ(name, L"[cash]");
-    EXPECT_EQ(cuts, 2);
-    EXPECT_NE(out.find("f.txt, [two]: cut short: line 3 starts the next section [CASH]"), std::string::npos) << out;
-    EXPECT_NE(out.find("f.txt, [cash]: cut short"), std::string::npos) << out;
-    for (const char* nearly : {"line 11 \"[two] \"", "line 12 \"[tw0]\"", "line 13 \"[name]x\""})
-        EXPECT_NE(out.find(nearly), std::string::npos) << nearly;
-    EXPECT_EQ(out.find("line 14"), std::string::npos) << "a number is no damaged key";
-    EXPECT_EQ(r.warnings(), 5);
-}
-
 TEST(KeyFileReader, MonthKeysCompareExactly)
 {
     KeyFileReader r("f.txt", Lines{L"[mbalancethismonth]", L"1", L"[mBalanceThisMonth]", L"2"});

@@ -145,12 +145,10 @@ TEST_F(DateBar, ParcelsCountHousesButNotOtherOrKindlessBuildings)
     bar->draw();
     EXPECT_EQ(bar->mWidget3->getText(0), L"0 parcels free");
 
-    // More animals than parcels (a damaged saved park): never a negative count; one parcel
-    // frees once the two animals beyond it have left too.
+    // More animals than parcels: never a negative count; a parcel frees after the 2 extra.
     for (int stay : {6, 9, 4}) {
-        DataAnimal* animal = new DataAnimal(L"Rex", L"dog", 0.5f, 0.5f, 0);
-        animal->mStayDays = stay;
-        storage->mParkAnimals.push_back(animal);
+        storage->mParkAnimals.push_back(new DataAnimal(L"Rex", L"dog", 0.5f, 0.5f, 0));
+        storage->mParkAnimals.back()->mStayDays = stay;
     }
     EXPECT_EQ(MenuDateBar::parcelsText(), L"0 parcels free");
     storage->mParkBuildings.push_back(storage->mBuildingDefinitions[0]);
