@@ -167,7 +167,7 @@ bool DataStorage::saveCurrentProfile()
         return false;
     DataProfile* profile = mProfiles[mCurrentProfile];
     if (profile->mUnreadable)
-        return false; // what the file still holds is not overwritten by a park it is not
+        return false; // a file that could not be read is left as it is
     const TutorialProgress tutorial = parkEvents().tutorialProgress();
     WriteFailure failure = WriteFailure::None;
     if (saveProfile(profile->mPath, profile->mName, profile->mAvatarFile, profile->mTutorial, tutorial.step,
