@@ -38,7 +38,7 @@
 
 // Set by the terminate signal's handler; the frame loop answers it after the pass.
 volatile std::sig_atomic_t terminateRequested = 0;
-int (*loopClock)() = get_time_ms;
+int (*loopClock)() = game_time_ms;
 
 namespace {
 
@@ -55,6 +55,15 @@ void emptyFrame()
 {
     CRender::begin(nullptr, 0.0f, kAspect2d);
     CRender::end(kFrameFlags);
+}
+
+// For the tests that play the game: with PETPARK_STEP_CLOCK=ms the game's clock moves by ms at
+// each pass (10: one logic step a frame) instead of with the wall clock. 0: the wall clock.
+int steppedClockMs()
+{
+    const char* text = std::getenv("PETPARK_STEP_CLOCK");
+    const long ms = text ? std::strtol(text, nullptr, 10) : 0;
+    return ms > 0 && ms <= 1000 ? static_cast<int>(ms) : 0;
 }
 
 } // namespace
@@ -90,6 +99,7 @@ int SDL_main(int argc, char** argv)
 int GameMain(int argc, char** argv)
 {
     std::srand(static_cast<unsigned>(std::time(nullptr)));
+    set_stepped_clock(steppedClockMs());
     // Audio first: applying the options sets the volumes, which need the device open.
     sound_open_audio();
     Singleton<DataStorage>::get()->createOptions(kDataFolder);
@@ -152,10 +162,11 @@ void LoadAllScreens()
     // The loading screen's own pictures first: clearing a frame is when the render thread
     // serves the GPU work the loader hands over.
     loading->load();
-    LoadWatch watch(loopClock());
+    // A stall is one of real time, whatever clock the game runs on.
+    LoadWatch watch(get_time_ms());
     while (!loading->isLoaded()) {
         emptyFrame();
-        if (watch.check(added, loopClock()))
+        if (watch.check(added, get_time_ms()))
             pump_events(1);
     }
     loading->setStateAll("game", 2, kTransitionMs);
@@ -172,9 +183,10 @@ void LoadAllScreens()
     // Only the loading screen runs while the others load; input of this time is dropped.
     StepSchedule schedule;
     schedule.start(loopClock());
-    watch = LoadWatch(loopClock());
+    watch = LoadWatch(get_time_ms());
     for (;;) {
         const auto frameStart = std::chrono::steady_clock::now();
+        advance_game_clock();
         while (schedule.due(loopClock())) {
             Singleton<TimeMgr>::get()->update(kStepMs);
             schedule.advance();
@@ -188,7 +200,7 @@ void LoadAllScreens()
         // it is hidden only once shown, since a hide asked while it appears would be dropped.
         if (loading->getShowStates().second == kShowShown && screens->isAllLoaded())
             break;
-        watch.check(added, loopClock());
+        watch.check(added, get_time_ms());
         // A loading frame is drawn at most every kLoadingFrameMs: until then the render thread
         // serves the loader's uploads, which would otherwise wait while frames are drawn faster
         // than the bar needs.
@@ -280,6 +292,7 @@ void answerTerminateRequest()
 
 void runPass(StepSchedule& schedule)
 {
+    advance_game_clock();
     Singleton<ControlMngr>::get()->update();
     runLogicSteps(schedule);
     drawFrame();

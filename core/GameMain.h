@@ -41,7 +41,7 @@ private:
 
 // ---- the pieces of MainLoop, in the order of one pass
 
-// The clock the loops read; get_time_ms.
+// The clock the loops read; game_time_ms (the wall clock, or the stepped clock of the tests).
 extern int (*loopClock)();
 
 // The logic steps due by the clock, each 10 ms of step time; returns how many ran.
@@ -50,7 +50,8 @@ int runLogicSteps(StepSchedule& schedule);
 void drawFrame();
 // "exit" while Escape is held, and once for each press of the window's close button.
 void sendQuitCommands();
-// A whole pass: input, logic steps, frame, quit commands, event pump.
+// A whole pass: the stepped clock's step (when it runs), input, logic steps, frame, quit
+// commands, event pump.
 void runPass(StepSchedule& schedule);
 // SIGTERM from now on asks the loop to end (the flag below) instead of SDL's quit question.
 void catchTerminateSignal();

@@ -28,6 +28,32 @@ int64_t get_time_us()
     return static_cast<int64_t>(tv.tv_sec) * 1000000 + tv.tv_usec;
 }
 
+namespace {
+
+int steppedClockStep = 0;
+int steppedClockNow = 0;
+
+} // namespace
+
+int game_time_ms()
+{
+    return steppedClockStep > 0 ? steppedClockNow : get_time_ms();
+}
+
+// The stepped clock goes on from the wall clock's reading, so no reading jumps back.
+void set_stepped_clock(int stepMs)
+{
+    if (stepMs > 0 && steppedClockStep <= 0)
+        steppedClockNow = get_time_ms();
+    steppedClockStep = stepMs > 0 ? stepMs : 0;
+}
+
+void advance_game_clock()
+{
+    if (steppedClockStep > 0)
+        steppedClockNow = time_add_ms(steppedClockNow, steppedClockStep);
+}
+
 void sleep_ms(int ms)
 {
     if (ms > 0)

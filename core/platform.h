@@ -27,6 +27,15 @@ inline int time_add_ms(int t, int ms)
 
 void sleep_ms(int ms);
 
+// The game's clock, read by the main loop (its logic steps and so every timer, fade and count
+// of the game) and by the input pump: the wall clock (get_time_ms), or, once a step is set, a
+// clock that moves only by that step at each advance_game_clock, which the main loop calls once
+// a pass. Stepped, a run plays the same on a quick machine and on a busy one (the tests drive
+// the game so); 0 goes back to the wall clock.
+int game_time_ms();
+void set_stepped_clock(int stepMs);
+void advance_game_clock();
+
 // Size in bytes, 0 when the file cannot be examined.
 int64_t file_size(const char* path);
 bool file_exists(const char* path);

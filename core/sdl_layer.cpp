@@ -16,7 +16,7 @@ int sdlToVk[kSdlKeyCount];
 std::mutex sdlMutex;
 std::wstring windowTitle;
 InputState inputState;
-int (*inputClock)() = get_time_ms;
+int (*inputClock)() = game_time_ms;
 
 namespace {
 

@@ -98,7 +98,7 @@ struct InputState {
 
 extern InputState inputState;
 
-// The clock the pump reads (get_time_ms); tests put a clock of their own here.
+// The clock the pump reads (game_time_ms); tests put a clock of their own here.
 extern int (*inputClock)();
 
 // ---- operations

@@ -22,6 +22,7 @@
 #include <csignal>
 
 #include <climits>
+#include <cstdlib>
 #include <set>
 #include <unistd.h>
 #include <string>
@@ -170,7 +171,8 @@ protected:
 
     void TearDown() override
     {
-        loopClock = get_time_ms;
+        loopClock = game_time_ms;
+        set_stepped_clock(0);
         inputState.keyState = nullptr;
         // A quit question a test opened is closed: "exit" is refused while a popup shows.
         Popup* popup = Singleton<Popup>::get();
@@ -206,6 +208,28 @@ TEST_F(FrameLoop, ThirtyFiveMillisecondsBehindRunsFourStepsThenOneFrame)
     probe->log.clear();
     runPass(schedule);
     EXPECT_EQ(probe->log.size(), 2u) << "the clock is behind the next step: frame only";
+}
+
+// The tests' stepped clock: each pass moves the game by one step, however long the pass took
+// on the wall clock and however long its step, and the input pump reads the same clock.
+TEST_F(FrameLoop, OnTheSteppedClockEveryPassRunsOneStep)
+{
+    loopClock = game_time_ms;
+    set_stepped_clock(StepSchedule::kStepMs);
+    StepSchedule schedule;
+    schedule.start(loopClock());
+    Singleton<TimeMgr>::get()->init(StepSchedule::kStepMs);
+    const int stepTime = Singleton<TimeMgr>::get()->getTime();
+    probe->stepCost = 50;
+    for (int pass = 0; pass < 3; ++pass) {
+        sleep_ms(25);
+        runPass(schedule);
+    }
+    ASSERT_EQ(probe->log.size(), 9u) << "one step, one frame, one drawing a pass";
+    for (int pass = 0; pass < 3; ++pass)
+        EXPECT_EQ(probe->log[3 * pass].substr(0, 6), "update");
+    EXPECT_EQ(Singleton<TimeMgr>::get()->getTime(), stepTime + 30);
+    EXPECT_EQ(inputClock(), loopClock());
 }
 
 TEST_F(FrameLoop, InputIsTakenBeforeTheStepsAndAClickLastsIntoTheNextPass)
@@ -372,6 +396,31 @@ TEST_F(FrameLoop, CreditsPressEndsTheLoopOnlyWhenFullyShown)
         credits->update();
 }
 
+// ---- game clock
+
+TEST(GameClock, IsTheWallClockUnlessStepped)
+{
+    EXPECT_EQ(loopClock, &game_time_ms);
+    EXPECT_EQ(inputClock, &game_time_ms);
+    const int wall = get_time_ms();
+    EXPECT_LE(std::abs(time_diff_ms(game_time_ms(), wall)), 5);
+    advance_game_clock();
+    sleep_ms(30);
+    EXPECT_GE(time_diff_ms(game_time_ms(), wall), 30) << "off: the wall clock";
+
+    set_stepped_clock(10);
+    const int stepped = game_time_ms();
+    EXPECT_LE(std::abs(time_diff_ms(stepped, get_time_ms())), 5) << "it goes on from the wall clock";
+    sleep_ms(30);
+    EXPECT_EQ(game_time_ms(), stepped) << "it stands between passes";
+    advance_game_clock();
+    advance_game_clock();
+    EXPECT_EQ(time_diff_ms(game_time_ms(), stepped), 20);
+
+    set_stepped_clock(0);
+    EXPECT_LE(std::abs(time_diff_ms(game_time_ms(), get_time_ms())), 5) << "the wall clock again";
+}
+
 // ---- loading
 
 TEST(LoadWatch, NamesTheScreensStillLoadingAfterAStall)
@@ -417,7 +466,7 @@ TEST(LoadAllScreens, AddsTheLoadingScreenThenTheOtherFortyThree)
     ASSERT_NE(device, nullptr);
     const int presentsBefore = device->count("Present");
     // The wall clock: the screens' pictures load on the loader thread meanwhile.
-    loopClock = get_time_ms;
+    loopClock = game_time_ms;
     Singleton<TimeMgr>::get()->init(StepSchedule::kStepMs);
     char previous[4096];
     ASSERT_TRUE(getcwd(previous, sizeof previous));

@@ -14,7 +14,7 @@ protected:
     void step() { TimeMgr::get()->update(10); }
 };
 
-TEST_F(Timers, StepClockStartsBeforeWallClockAndAdvancesBySteps)
+TEST_F(Timers, StepClockStartsBeforeTheGameClockAndAdvancesBySteps)
 {
     TimeMgr* clock = TimeMgr::get();
     const int now = get_time_ms();
@@ -27,6 +27,15 @@ TEST_F(Timers, StepClockStartsBeforeWallClockAndAdvancesBySteps)
         step();
     EXPECT_EQ(time_diff_ms(clock->getTime(), start), 30);
     EXPECT_EQ(time_diff_ms(clock->getTime(), clock->getPrevTime()), 10);
+
+    // On the tests' stepped clock the step clock starts from that clock, which the wall
+    // clock's passing leaves where it is.
+    set_stepped_clock(10);
+    advance_game_clock();
+    sleep_ms(20);
+    clock->init(10);
+    EXPECT_EQ(time_diff_ms(clock->getTime(), game_time_ms()), -1);
+    set_stepped_clock(0);
 }
 
 TEST_F(Timers, RunMovesOneStepLongerThanItsDurationAndClampsAtTheEnd)

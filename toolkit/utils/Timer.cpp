@@ -15,7 +15,7 @@
 void TimeMgr::init(int step)
 {
     mTimeDiff = step;
-    mTime = time_add_ms(get_time_ms(), -1);
+    mTime = time_add_ms(game_time_ms(), -1);
 }
 
 void TimeMgr::update(int step)

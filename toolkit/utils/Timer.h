@@ -13,7 +13,7 @@ class Timer;
 
 class TimeMgr : public Singleton<TimeMgr> {
 public:
-    // Starts the step clock 1 ms before the wall clock; step is the step length in ms.
+    // Starts the step clock 1 ms before the game's clock (game_time_ms); step is the step length in ms.
     void init(int step);
     // One step: the clock advances by step and every timer is marked for a new evaluation.
     void update(int step);
