@@ -1,8 +1,8 @@
 // A player's evening with the built game: its own data, a window on the test's X server and
 // real input through the server's test extension, presses and releases as quick as a fast
 // player's (some as short as a touchpad tap). Where to click is read from the screens' own
-// layouts ("data/psd/*.txt"); each step waits, with a deadline, for a sign on the screen or in
-// the saved files that it happened. The last steps' pictures and the game's console are written
+// layouts ("data/psd/*.txt"); each step waits, with a deadline of the game's time, for a sign on
+// the screen or in the saved files that it happened. The last steps' pictures and the game's console are written
 // to "<build>/Testing/play/<test>/" when the test fails (or when PETPARK_KEEP_PLAY is set).
 
 #include "fixtures/GameWindow.h"
@@ -23,17 +23,6 @@
 namespace {
 
 const int kStartMs = PlaySession::kStartMs;
-const int kStepMs = PlaySession::kStepMs;
-
-const char* const kProfileFile = "PetPark/Resources/data/game/Profiles/profile1.txt";
-const char* const kOptionsFile = "PetPark/Resources/data/game/save.txt";
-
-// The options of a first start, at a window size of the test's choosing: no profile chosen yet.
-std::string firstOptions(int width, int height)
-{
-    return "[resolution]\n" + std::to_string(width) + "\n" + std::to_string(height) +
-           "\n\n[fullscreen]\n0\n\n[music volume]\n0\n\n[sound volume]\n0\n\n[profile]\n-1\n";
-}
 
 // The value lines of every section of that key, in file order.
 std::vector<std::vector<std::string>> sections(const std::string& text, const std::string& key)
@@ -62,13 +51,6 @@ CanvasRect span(const CanvasRect& a, const CanvasRect& b)
     return {x, y, std::max(a.x + a.w, b.x + b.w) - x, std::max(a.y + a.h, b.y + b.h) - y};
 }
 
-// Days long enough that nothing the test looks at changes by the passing of time alone (a day
-// passes in real time).
-void slowDays(TempDir& dir)
-{
-    setGameRule(dir, "[game speed]", "3600000");
-}
-
 // A new player: the profile made at the first start, the tutorial followed through every tip
 // to its end (a home bought, a guest taken in, food bought, a price changed, the pets show
 // opened), an animal fed and treated from the HUD, the game left through its quit question;
@@ -89,7 +71,8 @@ TEST(PlayTheGame, NewProfileTutorialQuitAndReload)
 
     // No profile yet: the game opens on the new profile screen, its name field empty.
     const Layout create = game.layout("MainMenuCreateProfile");
-    const Picture empty = play.step("NewProfile", play.colour(create("canvas_field_o"), 220, 218, 212), kStartMs);
+    const Picture empty =
+        play.steady("NewProfile", play.colour(create("canvas_field_o"), 220, 218, 212), create("canvas_field_o"), kStartMs);
     // A name with a letter beyond ASCII; the Create button comes with the first letter.
     game.tap(create("edit_name_o"));
     game.type(L"Zo\u00e9");
@@ -118,11 +101,11 @@ TEST(PlayTheGame, NewProfileTutorialQuitAndReload)
     };
     const CanvasRect pauseButton = game.layout("MenuDateBar")("btn_pause_i");
     Picture lastTip = menu;
-    auto readTip = [&](const std::string& name, int timeoutMs = kStepMs) {
+    auto readTip = [&](const std::string& name, int ms = PlaySession::kStepMs) {
         const Picture before = lastTip;
         lastTip = play.steady(name, [&, before](const Picture& p) {
             return tipShown(p) && game.changed(before, p, tutorial("label_name_2_o")) > 0.02;
-        }, frame, timeoutMs);
+        }, frame, ms);
         game.tap(ok);
         // Gone with its dimming backdrop (the screens under a tip take no clicks until it has
         // faded out: the date bar's pause button bright again), or the next tip in its place.
@@ -163,8 +146,6 @@ TEST(PlayTheGame, NewProfileTutorialQuitAndReload)
         game.tap(close);
         return play.steady(name, play.changes(open, r), r);
     };
-    // Nothing more is worth doing once a step has failed: the rest would only wait out deadlines.
-#define PLAY_ON_OR_STOP(phase) ASSERT_FALSE(::testing::Test::HasFailure()) << "stopped after " phase
 
     // A building bought from the buildings fold: the Dog Villa, on the card beside the kennel
     // already owned (whose card offers Sell in place of Buy).
@@ -330,7 +311,7 @@ TEST(PlayTheGame, NewProfileTutorialQuitAndReload)
         const CanvasRect credits = game.layout("Credits")("canvas_credits_o");
         play.steady(name + "Credits", play.changes(question, credits, 0.5), credits);
         game.tap(credits);
-        EXPECT_TRUE(game.waitEnd(kStepMs)) << name << ": the game ended";
+        EXPECT_TRUE(game.waitEnd()) << name << ": the game ended";
     };
     game.pressKey(XK_Escape);
     play.steady("QuitQuestion", play.changes(play.last(), popup("canvas_frame_o")), popup("canvas_frame_o"));
@@ -397,6 +378,5 @@ TEST(PlayTheGame, NewProfileTutorialQuitAndReload)
     quit("QuitAgain", parkAgain);
     EXPECT_EQ(savedParkState(dir.read(kProfileFile)), savedParkState(saved)) << "the park saved again as it was";
 }
-#undef PLAY_ON_OR_STOP
 
 } // namespace

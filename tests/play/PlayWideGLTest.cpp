@@ -3,7 +3,7 @@
 // bar, its folds and the date bar keep to the window's left edge: each panel must lie within
 // the window with its buttons showing and taking clicks where the layouts put them, at the
 // first size and after a resize. Input goes through the X server's test extension; each step
-// waits, with a deadline, for a sign on the screen or in the saved files. The last steps'
+// waits, with a deadline of the game's time, for a sign on the screen or in the saved files. The last steps'
 // pictures and the game's console are written to "<build>/Testing/playwide/<test>/" when a
 // test fails (or when PETPARK_KEEP_PLAY is set).
 
@@ -23,10 +23,6 @@
 namespace {
 
 const int kStartMs = PlaySession::kStartMs;
-const int kStepMs = PlaySession::kStepMs;
-
-const char* const kProfileFile = "PetPark/Resources/data/game/Profiles/profile1.txt";
-const char* const kOptionsFile = "PetPark/Resources/data/game/save.txt";
 
 // The colours of the panels' title bars and of their titles' letters.
 struct Colour {
@@ -35,19 +31,6 @@ struct Colour {
 const Colour kGreenTitleBar{109, 193, 117};
 const Colour kBlueTitleBar{98, 159, 226};
 const Colour kOrangeTitleBar{236, 168, 83};
-
-// The options of a first start at the window size given: no profile chosen yet.
-std::string firstOptions(int width, int height)
-{
-    return "[resolution]\n" + std::to_string(width) + "\n" + std::to_string(height) +
-           "\n\n[fullscreen]\n0\n\n[music volume]\n0\n\n[sound volume]\n0\n\n[profile]\n-1\n";
-}
-
-// Days long enough that nothing the test looks at changes by the passing of time alone.
-void slowDays(TempDir& dir)
-{
-    setGameRule(dir, "[game speed]", "3600000");
-}
 
 // A management panel of the layouts (a frame with a title bar, a title and a close button),
 // as the window shows it.
@@ -132,8 +115,8 @@ public:
     // The first start: a profile of that name made, then Play; returns the picture of the menu.
     Picture newProfileAndPlay(const std::wstring& name, const std::string& saved)
     {
-        const Picture empty =
-            play.step("NewProfile", play.colour(create("canvas_field_o"), 220, 218, 212), kStartMs);
+        const Picture empty = play.steady("NewProfile", play.colour(create("canvas_field_o"), 220, 218, 212),
+                                          create("canvas_field_o"), kStartMs);
         game.tap(create("edit_name_o"));
         game.type(name);
         play.step("NameTyped", play.changes(empty, create("helper_create")));
@@ -158,11 +141,11 @@ public:
     }
 
     // Waits for a tip whose title differs from the picture before; returns it steady.
-    Picture tip(const std::string& name, const Picture& before, int timeoutMs = kStepMs)
+    Picture tip(const std::string& name, const Picture& before, int ms = PlaySession::kStepMs)
     {
         return play.steady(name, [this, before](const Picture& p) {
             return tipShown(p) && game.changed(before, p, tutorial("label_name_2_o")) > 0.02;
-        }, tutorial("canvas_avatarframe_o"), timeoutMs);
+        }, tutorial("canvas_avatarframe_o"), ms);
     }
 
     // The park with no tip, its cash steady.
@@ -223,7 +206,7 @@ public:
         const CanvasRect credits = game.layout("Credits")("canvas_credits_o");
         play.steady(name + "Credits", play.changes(question, credits, 0.5), credits);
         game.tap(credits);
-        EXPECT_TRUE(game.waitEnd(kStepMs)) << name << ": the game ended";
+        EXPECT_TRUE(game.waitEnd()) << name << ": the game ended";
     }
 
     GameWindow& game;
@@ -281,9 +264,10 @@ TEST(PlayWide, WideWindowPanelsQuitAndReload)
     const Picture dogs = player.openPanel("BuyBuildings", buildings, buildingsFold("helper_buildingbuysell"),
                                           "label_buildingbuyselltitle_2_o");
     const CanvasRect firstCard = game.layout("MenuBuildingBuySell2")("label_name_3_o");
-    // The tab strip, like the finance frame's, drops a click made within half a second of its
-    // opening: the player clicks again.
-    play.tapUntil("CatBuildings", game.layout("MenuBlueFolds")("btn_cat_o"), play.changes(dogs, firstCard, 0.03));
+    // The tab strip, like the finance frame's, takes a click only half a second after it opened.
+    game.settle(PlaySession::kTabGateMs);
+    game.tap(game.layout("MenuBlueFolds")("btn_cat_o"));
+    play.steady("CatBuildings", play.changes(dogs, firstCard, 0.03), firstCard);
     player.closePanel("BuyBuildingsClosed", buildings);
 
     // The pets on offer.
@@ -310,9 +294,10 @@ TEST(PlayWide, WideWindowPanelsQuitAndReload)
                    {"btn_ranking_o", "MenuRanking", "label_rankingheading_2_o"}};
     for (const auto& screen : screens) {
         const Panel tab(game, screen.screen, kOrangeTitleBar, "MenuOrange");
-        // The strip takes a tab only half a second after it stands or after the last switch;
-        // a click sooner is dropped, and the player clicks again.
-        play.tapUntil(screen.screen, tabs(screen.tab), play.changes(before, inside, 0.05));
+        // The strip takes a tab only half a second after it stands or after the last switch.
+        game.settle(PlaySession::kTabGateMs);
+        game.tap(tabs(screen.tab));
+        play.step(screen.screen, play.changes(before, inside, 0.05));
         before = play.steady(std::string(screen.screen) + "Shown", [&tab](const Picture& p) { return tab.shown(p); },
                              inside);
         tab.expectWhole(before, screen.title);
@@ -322,9 +307,9 @@ TEST(PlayWide, WideWindowPanelsQuitAndReload)
     player.quitQuestion("QuitQuestionOverFinances");
     game.tap(player.popup("helper_cancel"));
     const Panel ranking(game, "MenuRanking", kOrangeTitleBar, "MenuOrange");
-    const Picture kept = play.step("QuestionCancelled", [&](const Picture& p) {
+    const Picture kept = play.steady("QuestionCancelled", [&](const Picture& p) {
         return game.changed(before, p, player.popup("canvas_frame_o")) < 0.02;
-    });
+    }, player.popup("canvas_frame_o"));
     EXPECT_TRUE(ranking.shown(kept)) << "the finance frame stays after the question";
     // Asked again and confirmed: the park is saved and the main menu comes.
     player.quitQuestion("QuitQuestion");
@@ -338,7 +323,8 @@ TEST(PlayWide, WideWindowPanelsQuitAndReload)
     // the cash and date it was left with.
     ASSERT_TRUE(play.start()) << game.output().substr(0, 3000);
     ASSERT_EQ(game.width(), 1280);
-    const Picture again = play.step("MainMenuAgain", play.changes(park, player.start("helper_play")), kStartMs);
+    const Picture again =
+        play.steady("MainMenuAgain", play.changes(park, player.start("helper_play")), player.start("helper_play"), kStartMs);
     game.tap(player.start("helper_play"));
     const Picture reloaded =
         play.steady("ParkReloaded", play.changes(again, player.cashBox()), player.cashBox(), kStartMs);
