@@ -151,15 +151,14 @@ void MenuPetsList1::draw()
             feed.setText(textsManager.get(L"feeding"));
         }
         Button& treat = *mTreatButtons[k];
-        const int missing = 7 - animal->mHealth;
-        if (missing == 0) {
+        if (animal->mHealth == 7) {
             treat.setEnabled(0);
             treat.setText(textsManager.get(L"ishealthy"));
         } else {
             const bool atDoctor = animal->mAtDoctor != 0;
             treat.setEnabled(atDoctor ? 0 : 1);
-            treat.setText(std::wstring(textsManager.get(atDoctor ? L"treating" : L"treat")) + L" (" +
-                          std::to_wstring(missing) + L")");
+            // The health gauge above shows what is missing; a number here would read as a price.
+            treat.setText(textsManager.get(atDoctor ? L"treating" : L"treat"));
         }
 
         mHungerGauges[k]->draw(titleAlpha, 0, 0);
@@ -177,6 +176,7 @@ void MenuPetsList1::draw()
     mWidget0->setText(L"Hungry", 1, 1);
     mWidget1->setText(L"Treat", 1, 1);
     mWidget2->setText(L"daysleftcap", 1, 1);
+    mWidget10->setVisible(mAnimals.empty());   // the word that says no guest of the kind stays
     _MenuPetsList1::draw();
     for (size_t k = 0; k < mAnimals.size() && k < mLabels1.size(); ++k)
         mIndicators[k]->draw(mLabels1[k]->getColor().w, 0, 0);

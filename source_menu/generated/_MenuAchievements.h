@@ -35,13 +35,13 @@ public:
     WidgetButton* mWidget0;  // btn_close_oi
     WidgetLabel* mWidget1;  // label_achievementsheading_2_o
     WidgetLabel* mWidget2;  // label_achievementsdefault_1_o
-    WidgetLabel* mWidget3;  // label_name_13_o
-    WidgetLabel* mWidget4;  // label_name_14_o
-    WidgetLabel* mWidget5;  // label_name_13_o
+    WidgetLabel* mWidget3;  // label_name_18_o
+    WidgetLabel* mWidget4;  // label_name_19_o
+    WidgetLabel* mWidget5;  // label_name_18_o
     WidgetCanvas* mWidget6;  // canvas_row
     WidgetCanvas* mWidget7;  // canvas_highlight
     WidgetCanvas* mWidget8;  // canvas_boxes_o
-    WidgetLabel* mWidget9;  // label_achievementreward_17_o
+    WidgetLabel* mWidget9;  // label_achievementreward_19_o
     WidgetLabel* mWidget10;  // label_name_11_o
     WidgetLabel* mWidget11;  // label_name_11_o
     WidgetCanvas* mWidget12;  // canvas_done

@@ -37,12 +37,12 @@ public:
     WidgetCanvas* mWidget2;  // canvas_table_o
     WidgetLabel* mWidget3;  // label_name_11_o
     WidgetLabel* mWidget4;  // label_name_11_o
-    WidgetLabel* mWidget5;  // label_rankplace_4_o
-    WidgetLabel* mWidget6;  // label_name_13_o
-    WidgetLabel* mWidget7;  // label_name_13_o
-    WidgetLabel* mWidget8;  // label_rankpark_4_o
-    WidgetLabel* mWidget9;  // label_name_14_o
-    WidgetLabel* mWidget10;  // label_rankpopularity_17_o
+    WidgetLabel* mWidget5;  // label_rankplace_18_o
+    WidgetLabel* mWidget6;  // label_name_18_o
+    WidgetLabel* mWidget7;  // label_name_18_o
+    WidgetLabel* mWidget8;  // label_rankpark_18_o
+    WidgetLabel* mWidget9;  // label_name_19_o
+    WidgetLabel* mWidget10;  // label_rankpopularity_19_o
     WidgetCanvas* mWidget11;  // canvas_highlight
     WidgetCanvas* mWidget12;  // canvas_row
     WidgetLabel* mWidget13;  // label_rankingnote_4_o

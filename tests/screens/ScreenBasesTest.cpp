@@ -436,9 +436,9 @@ TEST_F(BrokenLayout, AMissingHelperStopsAtTheHelperCountLine)
 
 TEST_F(BrokenLayout, AOneWidgetScreenWithASecondWidgetStopsAtLine35)
 {
-    writeChanged("Credits", "", "layer \"Credits/credits.png\" \"canvas_more\" 0 0 10 10\n");
-    Credits credits;
-    EXPECT_DEATH(credits.init(layoutOf("Credits").c_str()), "_Credits\\.cpp:35: failed assertion");
+    writeChanged("MenuOrange", "", "layer \"MenuOrange/frame.png\" \"canvas_more\" 0 0 10 10\n");
+    MenuOrange frame;
+    EXPECT_DEATH(frame.init(layoutOf("MenuOrange").c_str()), "_MenuOrange\\.cpp:35: failed assertion");
 }
 
 TEST_F(BrokenLayout, AnElementOfTheWrongClassStopsWithItsScreenAndIndex)

@@ -47,8 +47,8 @@ TEST(BindingTable, HoldsTheFortyFourScreensEachWithAFittingLayout)
     }
     EXPECT_EQ(all.at("ButtonBar").handlers.size(), 18u);
     EXPECT_EQ(all.at("MenuIngame").handlers.size(), 14u);
-    EXPECT_EQ(all.at("Credits").countLine, 35);
-    EXPECT_EQ(all.at("MenuPetBuySell1").countLine, 219);
+    EXPECT_EQ(all.at("MenuOrange").countLine, 35);
+    EXPECT_EQ(all.at("MenuPetBuySell1").countLine, 221);
 }
 
 TEST(BindingTable, KeepsTheListsInTheirGivenOrder)

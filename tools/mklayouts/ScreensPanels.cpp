@@ -41,6 +41,9 @@ std::vector<Rect> threeCards()
     return relative({card(0), card(1), card(2)});
 }
 
+// Where a panel of the blue frames says that its list is empty, across the middle of the frame.
+const Rect kEmptyListWord{136, 330, 752, 90};
+
 // Rows of the pet frames (hosted pets, trick teaching), under a header line.
 Rect petRow(int r)
 {
@@ -52,23 +55,11 @@ std::vector<Rect> threeRows()
     return relative({petRow(0), petRow(1), petRow(2)});
 }
 
-// ---- tables of the finance screens: small rows 13 px apart from y 206, headers above
+// ---- the finance tables: a row background and a row highlight, each a stripe, drawn by the
+// table behind every row (the prices table's rows are its own)
 
-const int kTableTop = 206;
-const int kTableRow = 13;
-
-Rect tableColumn(int x, int w)
-{
-    return Rect{x, kTableTop, w, kTableRow};
-}
-
-Rect tableHeader(int x, int w)
-{
-    return Rect{x, 178, w, 24};
-}
-
-void rowPictures(Layout& l, const char* highlightId, const char* backgroundId, bool highlightFirst, int w = 768,
-                 int top = kTableTop, int h = kTableRow)
+void rowPictures(Layout& l, const char* highlightId, const char* backgroundId, bool highlightFirst, int w, int top,
+                 int h)
 {
     const Rect r{136, top, w, h};
     if (highlightFirst) {
@@ -80,12 +71,8 @@ void rowPictures(Layout& l, const char* highlightId, const char* backgroundId, b
     }
 }
 
-// The row pictures of the report tables: the tables draw the background 2 px and the highlight
-// 4 px below their row's top; placed this much higher they sit centred behind the row's text.
-const int kReportRowsTop = kTableTop - 3;
-
-// ---- the bank's and the statistics' reports: rows in the larger report font, kReportRow px
-// apart from y 200 (the screens step their rows by the same amount), headers above.
+// ---- the report tables (bank, statistics, ranking, achievements): rows in the report font,
+// kReportRow px apart from y 200 (the screens step their rows by the same amount), headers above.
 
 using geo::kReportRow;
 const int kReportTop = 200;
@@ -309,13 +296,14 @@ Layout layoutMenuRanking()
     l.canvas("table", Rect{128, 168, 784, 406}, tableAndCashBoxes(266, 310));  // the table, the cash box
     l.label("name", font::kLine, Rect{182, 485, 300, 36});                  // cash
     l.label("name", font::kLine, Rect{182, 527, 300, 36});                  // loan
-    l.label("rankplace", font::kSmall, tableHeader(144, 60));
-    l.label("name", font::kTable, tableColumn(144, 60));                    // place
-    l.label("name", font::kTable, tableColumn(214, 420));                   // park
-    l.label("rankpark", font::kSmall, tableHeader(214, 200));
-    l.label("name", font::kTableNumber, tableColumn(650, 140));             // popularity
-    l.label("rankpopularity", font::kSmallRight, tableHeader(610, 180));
-    rowPictures(l, "highlight", "row", true, 768, kReportRowsTop);
+    // The rows in the report font, as in the bank's and statistics' reports.
+    l.label("rankplace", font::kReport, reportHeader(144, 60));
+    l.label("name", font::kReport, reportColumn(144, 60));                  // place
+    l.label("name", font::kReport, reportColumn(214, 420));                 // park
+    l.label("rankpark", font::kReport, reportHeader(214, 200));
+    l.label("name", font::kReportNumber, reportColumn(650, 140));           // popularity
+    l.label("rankpopularity", font::kReportNumber, reportHeader(590, 200));
+    rowPictures(l, "highlight", "row", true, 768, kReportPicturesTop, kReportRowPicture);
     l.label("rankingnote", font::kSmall, Rect{144, 584, 752, 28});
     return l;
 }
@@ -325,18 +313,20 @@ Layout layoutMenuAchievements()
     Layout l("MenuAchievements");
     closeButton(l);
     frameTitle(l, "achievementsheading");
-    l.label("achievementsdefault", font::kBody, Rect{144, 376, 752, 92});   // the hovered description
-    l.label("name", font::kTable, tableColumn(176, 480));                   // name
-    l.label("name", font::kTableNumber, tableColumn(680, 110));             // reward
-    l.label("name", font::kTable, tableColumn(810, 80));                    // third column, empty
-    rowPictures(l, "highlight", "row", false, 768, kReportRowsTop);
-    l.canvas("boxes", Rect{128, 168, 784, 406}, tableAndCashBoxes(196, 310)); // the table, the cash box
-    l.label("achievementreward", font::kSmallRight, tableHeader(640, 150));
+    // The rows in the report font, as in the bank's and statistics' reports; the description
+    // of the row under the pointer between the table and the cash box.
+    l.label("achievementsdefault", font::kBody, Rect{144, 404, 752, 68});   // the hovered description
+    l.label("name", font::kReport, reportColumn(178, 480));                 // name
+    l.label("name", font::kReportNumber, reportColumn(680, 110));           // reward
+    l.label("name", font::kReport, reportColumn(810, 80));                  // third column, empty
+    rowPictures(l, "highlight", "row", false, 768, kReportPicturesTop, kReportRowPicture);
+    l.canvas("boxes", Rect{128, 168, 784, 406}, tableAndCashBoxes(230, 310)); // the table, the cash box
+    l.label("achievementreward", font::kReportNumber, reportHeader(640, 150));
     l.label("name", font::kLine, Rect{182, 485, 300, 36});                  // cash
     l.label("name", font::kLine, Rect{182, 527, 300, 36});                  // loan
     // The marks are drawn by the screen, 5 px lower than laid out, one per row.
-    l.canvas("done", Rect{150, kTableTop - 5, 12, 12}, icon(Icon::Star, Tone::Yellow), "");
-    l.canvas("notdone", Rect{150, kTableTop - 5, 12, 12}, icon(Icon::StarEmpty, Tone::Grey), "");
+    l.canvas("done", Rect{150, kReportTop - 3, 16, 16}, icon(Icon::Star, Tone::Yellow), "");
+    l.canvas("notdone", Rect{150, kReportTop - 3, 16, 16}, icon(Icon::StarEmpty, Tone::Grey), "");
     return l;
 }
 
@@ -485,6 +475,7 @@ Layout layoutMenuPetBuySell1()
     l.label("petname", font::kSmall, Rect{172, 174, 150, 24});
     l.label("period", font::kSmall, Rect{366, 174, 96, 24});
     l.label("fee", font::kSmall, Rect{480, 174, 84, 24});
+    l.label("nooffers", font::kCentred, Rect{136, 340, 584, 90});           // shown without an offer
     return l;
 }
 
@@ -529,6 +520,7 @@ Layout layoutMenuPetsList1()
     l.helper("health1", r0.health);
     l.label("name", font::kBody, r0.name);
     l.label("name", font::kSmall, r0.days);
+    l.label("nopetsofkind", font::kCentred, kEmptyListWord);                // shown without a guest
     return l;
 }
 
@@ -540,28 +532,31 @@ Layout layoutMenuPetsShow1()
     };
     auto row = [](int r) {
         const int y = petRow(r).y;
-        return Row{Rect{136, y + 10, 100, 100}, Rect{248, y + 14, 250, 30}, Rect{248, y + 56, 250, 24},
+        return Row{Rect{136, y + 10, 100, 100}, Rect{248, y + 14, 170, 30}, Rect{424, y + 40, 90, 34},
                    Rect{520, y + 40, 150, 34},  buttonAt(0, 684, y + 56)};
     };
     const Row r0 = row(0), r1 = row(1), r2 = row(2);
+    // The days of stay in a column of their own under "Days left", like the price under its heading.
     l.label("name", font::kAmount, r2.price);
     l.label("name", font::kBody, r2.name);
-    l.label("name", font::kSmall, r2.days);
+    l.label("name", font::kCentred, r2.days);
     l.helper("teach3", r2.teach);
     l.helper("picture3", r2.picture);
     l.label("name", font::kAmount, r1.price);
     l.label("name", font::kBody, r1.name);
-    l.label("name", font::kSmall, r1.days);
+    l.label("name", font::kCentred, r1.days);
     l.helper("teach2", r1.teach);
     l.helper("picture2", r1.picture);
     l.label("name", font::kBody, r0.name);
-    l.label("name", font::kSmall, r0.days);
+    l.label("name", font::kCentred, r0.days);
     l.label("name", font::kAmount, r0.price);
     l.helper("teach1", r0.teach);
     l.helper("picture1", r0.picture);
-    l.label("showanimal", font::kSmall, Rect{248, 174, 250, 24});          // its alpha fades the rows
+    l.label("showanimal", font::kSmall, Rect{248, 174, 170, 24});          // its alpha fades the rows
     l.label("teachingprice", font::kSmall, Rect{520, 174, 160, 24});
     l.label("lesson", font::kSmall, Rect{684, 174, 180, 24});
+    l.label("daysleftcap", font::kSmall, Rect{424, 174, 90, 24});
+    l.label("nopetsofkind", font::kCentred, kEmptyListWord);                // shown without a guest
     return l;
 }
 
@@ -662,6 +657,7 @@ Layout layoutMenuBuildings2()
     l.helper("cleanness1", c.cleanGauge);
     l.helper("condition1", c.conditionGauge);
     l.label("name", font::kCentred, c.name);
+    l.label("nootherbuildings", font::kCentred, kEmptyListWord);            // shown while none is owned
     return l;
 }
 
