@@ -376,7 +376,7 @@ void MenuIngame::pinToEdges(float left, float right)
             pinImage(foldButton, i, left);
     for (WidgetBase* cameraButton : {static_cast<WidgetBase*>(mWidget5), static_cast<WidgetBase*>(mWidget6),
                                      static_cast<WidgetBase*>(mWidget7), static_cast<WidgetBase*>(mWidget8)})
-        for (size_t i = 0; i < 2; ++i)
+        for (size_t i = 0; i < cameraButton->getImages().size(); ++i)  // the pressed picture too
             pinImage(cameraButton, i, left);
 }
 

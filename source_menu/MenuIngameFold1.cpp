@@ -102,8 +102,9 @@ void MenuIngameFold1::draw()
     const float left = MenuIngame::leftEdge();
     MyImage* panel = mWidget0->getImages()[0];
     panel->setPosition(left, panel->getRect().y);
-    hudfold::pinImage(mWidget7, 0, left);
-    hudfold::pinImage(mWidget7, 1, left);
+    // Every picture of the button, the pressed one too: a press shows it and hit-tests on it.
+    for (size_t i = 0; i < mWidget7->getImages().size(); ++i)
+        hudfold::pinImage(mWidget7, i, left);
     if (mWidget7->getLabel())
         hudfold::pinImage(mWidget7->getLabel(), 0, left);
     for (WidgetBase* w : {static_cast<WidgetBase*>(mWidget6), static_cast<WidgetBase*>(mWidget8),

@@ -89,8 +89,9 @@ void MenuIngameFold2::draw()
     const float left = MenuIngame::leftEdge();
     MyImage* panel = mWidget0->getImages()[0];
     panel->setPosition(left, panel->getRect().y);
-    hudfold::pinImage(mWidget6, 0, left);
-    hudfold::pinImage(mWidget6, 1, left);
+    // Every picture of the button, the pressed one too: a press shows it and hit-tests on it.
+    for (size_t i = 0; i < mWidget6->getImages().size(); ++i)
+        hudfold::pinImage(mWidget6, i, left);
     if (mWidget6->getLabel())
         hudfold::pinImage(mWidget6->getLabel(), 0, left);
     for (WidgetBase* w : {static_cast<WidgetBase*>(mWidget7), static_cast<WidgetBase*>(mWidget2),

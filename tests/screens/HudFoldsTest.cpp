@@ -3,6 +3,8 @@
 
 #include "HudTestSupport.h"
 
+#include "fixtures/RecordingDevice.h"
+
 #include "source_menu/Happiness.h"
 #include "source_menu/Progress.h"
 
@@ -121,6 +123,21 @@ TEST_F(Folds, ButtonsSendTheirWords)
     hudScreen->onWidget4(2, kLayerReleased);
     EXPECT_EQ(screens::showState(Singleton<MenuOptions>::get()), kShowShown);
     EXPECT_EQ(router->currentMenu(), L"options");
+
+    // On a wide screen every picture of the pet show buttons follows the left edge, the pressed
+    // one too: a press shows it and is tested on it, so the release lands on the button.
+    router->closeAllPanels();
+    RecordingDevice* screen = dynamic_cast<RecordingDevice*>(Render::current()->getDevice());
+    screen->setScreenSize(1280, 800);
+    const float wideLeft = MenuIngame::leftEdge();
+    open<MenuIngameFold1>()->draw();
+    open<MenuIngameFold2>()->draw();
+    for (WidgetBase* button : {static_cast<WidgetBase*>(first->mWidget7), static_cast<WidgetBase*>(second->mWidget6)}) {
+        ASSERT_GE(button->getImages().size(), 3u);
+        for (MyImage* picture : button->getImages())
+            EXPECT_NEAR(picture->getRect().x, wideLeft + picture->getInitialRect().x, 1e-6);
+    }
+    screen->setScreenSize(1024, 768);
 }
 
 TEST_F(Folds, NoButtonReactsWhileAPopupIsOpen)

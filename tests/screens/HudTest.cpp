@@ -365,6 +365,10 @@ TEST_F(HudEdges, OnAWideScreenTheBarHugsTheLeftEdgeAndTheNoticesTheRight)
     EXPECT_EQ(hudScreen->mWidget0->getImages()[0]->getRect().x, left);
     MyImage* foldButton = hudScreen->mWidget4->getImages()[0];
     EXPECT_NEAR(foldButton->getRect().x, left + foldButton->getInitialRect().x, 1e-6);
+    // A camera button's pressed picture follows the edge too: a held press is tested on it.
+    ASSERT_EQ(hudScreen->mWidget5->getImages().size(), 3u);
+    for (MyImage* picture : hudScreen->mWidget5->getImages())
+        EXPECT_NEAR(picture->getRect().x, left + picture->getInitialRect().x, 1e-6);
     MyImage* backdrop = hudScreen->mWidget1->getImages()[0];
     EXPECT_NEAR(backdrop->getRect().x, right - 1.0f + backdrop->getInitialRect().x, 1e-6);
     EXPECT_NEAR(hudScreen->mButtons2[0]->getOffset().first, right - 1.0f, 1e-6);
