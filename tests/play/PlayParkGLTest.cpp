@@ -294,7 +294,7 @@ TEST(PlayTheEvening, BankPricesPromotionTricksAMonthAndEveryPanelThenTheParkRelo
     // Statistics, ranking and achievements, each its own table.
     openTab("Statistics", "btn_statistics_o", statistics("canvas_table_o"));
     openTab("Ranking", "btn_ranking_o", ranking("canvas_table_o"));
-    const CanvasRect achievementRows{achievements("label_name_13_o").x, achievements("label_name_13_o").y, 0.6f, 0.3f};
+    const CanvasRect achievementRows{achievements("label_name_18_o").x, achievements("label_name_18_o").y, 0.6f, 0.3f};
     openTab("Achievements", "btn_achievements_o", achievementRows);
 
     // The frame closed with its screen's close button: the park again.
