@@ -1,6 +1,6 @@
 #pragma once
 
-// The time of the next fixed logic step on the wrapping millisecond clock (get_time_ms).
+// The time of the next fixed logic step on the wrapping millisecond clock (game_time_ms).
 // Logic catches up with the clock one 10 ms step at a time: a step is due while the clock
 // has passed the next step time. Comparisons go through time_diff_ms, so the catch-up
 // neither stalls nor runs away when the 32-bit clock wraps.
