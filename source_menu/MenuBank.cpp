@@ -78,7 +78,7 @@ std::vector<std::vector<std::wstring>> MenuBank::reportRows()
 
 int MenuBank::promotionCount()
 {
-    return std::min(static_cast<int>(Singleton<DataStorage>::get()->mPromotions.size()), kPromotions);
+    return std::min(static_cast<int>(Singleton<DataStorage>::get()->mPromotions.size()), Promotion::kOffered);
 }
 
 // ---- init and reset
@@ -117,9 +117,9 @@ void MenuBank::reset()
     moneyTable->clear();
     for (const std::vector<std::wstring>& row : reportRows())
         moneyTable->addRow(row);
-    WidgetLabel* names[kPromotions] = {mWidget5, mWidget6, mWidget7};
+    WidgetLabel* names[Promotion::kOffered] = {mWidget5, mWidget6, mWidget7};
     const int count = promotionCount();
-    for (int k = 1; k <= kPromotions; ++k) {
+    for (int k = 1; k <= Promotion::kOffered; ++k) {
         if (k <= count) {
             names[k - 1]->setText(promotion(k)->mName, 0, 1);
             promotionButtons[k - 1]->setText(std::to_wstring(promotion(k)->mCost));
@@ -254,8 +254,8 @@ void MenuBank::draw()
     }
     const int active = Singleton<DataStorage>::get()->mGlobalSettings->mActivePromotion;
     const int count = promotionCount();
-    WidgetLabel* names[kPromotions] = {mWidget5, mWidget6, mWidget7};
-    for (int k = 1; k <= kPromotions; ++k)
+    WidgetLabel* names[Promotion::kOffered] = {mWidget5, mWidget6, mWidget7};
+    for (int k = 1; k <= Promotion::kOffered; ++k)
         names[k - 1]->setVisible(active == -1 && k <= count ? 1 : 0);
     mWidget1->mWrap = 0;
     const bool running = active >= 1 && active <= count;

@@ -17,8 +17,6 @@ class TextTable;
 
 class MenuBank : public Singleton<MenuBank>, public _MenuBank {
 public:
-    static constexpr int kPromotions = 3;
-
     MenuBank() = default;
     ~MenuBank() override;
 
