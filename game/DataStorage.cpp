@@ -189,7 +189,7 @@ void DataStorage::transaction(int row, int amount)
 
 bool DataStorage::buyBuilding(DataBuilding* building)
 {
-    if (mGlobalSettings->mCashAccount->mCash < building->mCost)
+    if (!mGlobalSettings->mCashAccount->canPay(building->mCost))
         return false;
     transaction(t_NewBuildings, -building->mCost);
     mParkBuildings.push_back(building);
@@ -251,7 +251,7 @@ DataStorage::FoodPurchase DataStorage::buyFood(const DataFood* food)
 {
     if (food->mFood <= 0 || food->mCost < 0)
         return FoodPurchase::NoPurchase;
-    if (mGlobalSettings->mCashAccount->mCash < food->mCost)
+    if (!mGlobalSettings->mCashAccount->canPay(food->mCost))
         return FoodPurchase::NoCash;
     if (static_cast<long long>(mGlobalSettings->mFoodStored) + food->mFood > foodStoreCapacity())
         return FoodPurchase::StoreFull;

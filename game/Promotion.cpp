@@ -36,7 +36,7 @@ void Promotion::buy()
 bool DataStorage::startPromotion(int k)
 {
     if (k < 1 || k > static_cast<int>(mPromotions.size()) || mGlobalSettings->mActivePromotion != -1 ||
-        mGlobalSettings->mCashAccount->mCash < mPromotions[k - 1]->mCost)
+        !mGlobalSettings->mCashAccount->canPay(mPromotions[k - 1]->mCost))
         return false;
     mGlobalSettings->mActivePromotion = k;
     mPromotions[k - 1]->buy();

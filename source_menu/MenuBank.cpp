@@ -215,7 +215,7 @@ bool MenuBank::askPromotion()
             return false;
         if (!promotionButtons[k - 1]->isClicked(0.0f, 0.0f, k != 2 ? 1 : 0))
             continue;
-        if (account()->mCash < promotion(k)->mCost)
+        if (!account()->canPay(promotion(k)->mCost))
             continue;
         Singleton<Sounds>::get()->play("click");
         Popup* popup = Singleton<Popup>::get();

@@ -256,7 +256,7 @@ void MenuIngame::askForTreatment(DataAnimal* animal)
     }
     const int fullPrice = storage->mGlobalSettings->mAnimalTreatCost;
     Popup* popup = Singleton<Popup>::get();
-    if (storage->mGlobalSettings->mCashAccount->mCash < fullPrice) {
+    if (!storage->mGlobalSettings->mCashAccount->canPay(fullPrice)) {
         popup->setMode(0, 0);
         popup->setTitle(textsManager.get(L"treatpopup"));
         popup->setText(textsManager.get(L"nocashfortreat"));
