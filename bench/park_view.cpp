@@ -6,10 +6,13 @@
 // building's slide show at that share of its flight.
 //
 // With --walkers N that many visitors walk the park from the start, spread along their paths,
-// with their cars.
+// with their cars. With --animals N the park holds N animals: the starting ones and more of
+// each kind in turn (dog, cat, dino, rabbit, horse), as a saved park's animals fill their
+// places. The game's full park: --built --animals 15 --walkers 100.
 //
 //   xvfb-run -a -s "-screen 0 1280x1024x24" ./bench_park_view [--built] [--shot park.png]
-//            [--steps N] [--frames N] [--turn radians] [--zoom units] [--walkers N] [--slide share]
+//            [--steps N] [--frames N] [--turn radians] [--zoom units] [--walkers N] [--animals N]
+//            [--slide share]
 
 #include "core/platform.h"
 #include "core/sdl_layer.h"
@@ -105,7 +108,7 @@ int main(int argc, char** argv)
     int steps = 2000, frames = 100;
     float turn = 0.0f, zoom = 0.0f;
     double slide = -1.0;  // with --built: the first slide show plays, at this share of its flight
-    int walkers = 0;
+    int walkers = 0, animals = 0;
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
         if (a == "--built")
@@ -124,6 +127,8 @@ int main(int argc, char** argv)
             slide = std::atof(argv[++i]);
         else if (a == "--walkers" && i + 1 < argc)
             walkers = std::atoi(argv[++i]);
+        else if (a == "--animals" && i + 1 < argc)
+            animals = std::atoi(argv[++i]);
     }
     std::string shotPath = shot.empty() || shot[0] == '/' ? shot : std::string(getcwd(nullptr, 0)) + "/" + shot;
 
@@ -144,6 +149,12 @@ int main(int argc, char** argv)
     if (built)
         for (DataBuilding* definition : storage->mBuildingDefinitions)
             storage->mParkBuildings.push_back(definition);
+    const wchar_t* kinds[] = {L"dog", L"cat", L"dino", L"rabbit", L"horse"};
+    for (size_t i = storage->mParkAnimals.size(); i < size_t(std::max(animals, 0)); ++i) {
+        const DataAnimal offer(L"Pet", kinds[i % 5], 0.1f, 0.1f, 0);
+        if (DataAnimal* animal = DataAnimal::placeInPark(&offer))
+            storage->mParkAnimals.push_back(animal);
+    }
 
     // Frames are what lets the render thread serve the loader's GPU work.
     double start = nowMs();
