@@ -1,32 +1,45 @@
 #!/usr/bin/env python3
 """Runs the floor programs and the game's benchmarks side by side on a private Xvfb and prints
-every frame time as a ratio to the quad floor of the same round, with the processor time per
-frame (all threads) beside the wall time, as min / median / max over the rounds, and the
-machine's load average at each round.
+each figure as min / median / max over the rounds, every frame time also as a ratio to the quad
+floor run right before and right after it (the ratio's denominator is the mean of those two), with
+the processor time per frame (all threads) beside the wall time, and the load average at each
+round. It needs Xvfb, xdotool and ImageMagick's import.
 
 One or more Release build folders can be compared; their programs run one after another in
 every round, so that all of them meet the same load:
 
-  bench/compare.py [--rounds 5] [--frames 100] NAME=BUILD_DIR [NAME=BUILD_DIR ...]
+  bench/compare.py [--rounds 5] [--frames 100] [--max-load X] NAME=BUILD_DIR [NAME=BUILD_DIR ...]
 
-What runs in each round, for every build:
-  floor clear / quads / triangles   bench_floor (1024 x 768)
+With --max-load X each round starts once the 1-minute load average is below X (after at most
+15 minutes of waiting it starts anyway and says so).
+
+What runs in each round, for every build (a quad floor between each two figures):
+  floor clear / triangles           bench_floor (1024 x 768); a build without bench_floor has
+  quad floor                        another build's: the floor programs use nothing of the game
   park view, starting park          bench_park_view
-  park view, full park              bench_park_view --built --walkers 100 (and its peak memory)
-  start-up and main menu            the game from a fresh copy of its application folder: time
-                                    from start to the first main-menu frame, peak memory by
-                                    then, and the main menu's frame time
-  logic step, autosave              bench_park_rules
+  park view, full park              bench_park_view --built --animals 15 --walkers 100: the game's
+                                    full park (a build whose program places fewer animals has its
+                                    figure on a row of its own, named with the number it held)
+  first screen (profile chooser)    the game from a fresh copy of its application folder: time
+                                    from start to its first frame drawn (the profile chooser's),
+                                    peak memory by then, and the chooser's frame time
   running game, starting park       the game itself at 1024 x 768, with its HUD, in a fresh copy of
   running game, full park           its application folder whose saved profile holds the park
                                     (starting: the kennel and a dog; full: all 25 buildings, 15
                                     animals, 100 walking visitors); Play is clicked on the main
                                     menu, and after a few seconds in the park the frames of the
                                     next seconds are counted: frames per second
+  logic step, day                   bench_park_rules on its full park: one logic step without a
+                                    new day, the day with its autosave, and the step with its
+                                    share of a day (a day comes every [game speed] ms of logic)
+
+The game's output is read through a terminal, so that the "say:" line it prints for every frame
+drawn arrives as the frame is drawn.
 
 The floors and the running game only: bench/compare.py --game-only [--rounds N] NAME=BUILD ...
 """
 
+import argparse
 import os
 import pty
 import re
@@ -35,9 +48,11 @@ import signal
 import shutil
 import statistics
 import subprocess
-import sys
 import tempfile
+import threading
 import time
+
+NEEDED = [("Xvfb", "xvfb"), ("xdotool", "xdotool"), ("import", "imagemagick")]
 
 
 def start_xvfb():
@@ -62,63 +77,137 @@ def load():
         return float(f.read().split()[0])
 
 
-def run(args, env, timeout=600, cwd=None):
-    """Runs a program under /usr/bin/time; returns (stdout, peak resident KiB)."""
-    with tempfile.NamedTemporaryFile("r") as report:
-        result = subprocess.run(["/usr/bin/time", "-o", report.name, "-f", "%M"] + args, env=env, cwd=cwd,
-                                stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=timeout, text=True,
-                                errors="replace")
-        lines = report.read().split()
-        peak = int(lines[-1]) if lines and lines[-1].isdigit() else -1
-    return result.stdout, peak
+def wait_for_load(max_load, limit_s=900):
+    start = time.monotonic()
+    while load() >= max_load:
+        if time.monotonic() - start > limit_s:
+            print("load still %.1f after %d s of waiting; going on" % (load(), limit_s), flush=True)
+            return
+        time.sleep(5)
 
 
-def floor(build, mode, env, frames):
+def run(args, env, timeout=600):
+    """Runs a program; returns its output and its peak resident memory in KiB."""
+    proc = subprocess.Popen(args, env=env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+    killer = threading.Timer(timeout, proc.kill)
+    killer.start()
+    out = proc.stdout.read()
+    proc.stdout.close()
+    _, proc.returncode, usage = os.wait4(proc.pid, 0)
+    killer.cancel()
+    return out.decode(errors="replace"), usage.ru_maxrss
+
+
+def floor(program, mode, env, frames):
+    """(wall ms, cpu ms) per frame of a floor program."""
     for attempt in range(3):
-        out, _ = run([os.path.join(build, "tests", "bench_floor"), mode, "--frames", str(frames * 2)], env)
+        out, _ = run([program, mode, "--frames", str(frames * 2)], env)
         m = re.search(r"([\d.]+) ms wall, ([\d.]+) ms cpu", out)
         if m:
             return float(m.group(1)), float(m.group(2))
         print("bench_floor %s gave no figures: %s" % (mode, out[-300:]), flush=True)
-    return None
+    raise SystemExit("bench_floor gave no figures")
 
 
-def park_view(build, extra, env, frames):
+def floor_figure(program, mode, env, frames):
+    wall, cpu = floor(program, mode, env, frames)
+    return "floor " + mode, wall, {"floor " + mode + " cpu ms": cpu}
+
+
+def park_view(build, label, extra, env, frames, animals=None):
     out, peak = run([os.path.join(build, "tests", "bench_park_view"), "--steps", "200", "--frames", str(frames)]
                     + extra, env)
     m = re.search(r"frame: ([\d.]+) ms average.*?([\d.]+) ms processor", out)
-    if not m:
-        m = re.search(r"frame: ([\d.]+) ms average", out)
-        return (float(m.group(1)), float("nan"), peak) if m else None
-    return float(m.group(1)), float(m.group(2)), peak
+    held = re.search(r"(\d+) animals", out)
+    if animals and held and int(held.group(1)) != animals:
+        label += " but %s animal(s)" % held.group(1)
+    return label, float(m.group(1)) if m else None, {label + " cpu ms": float(m.group(2)) if m else None,
+                                                     label + " peak MiB": peak / 1024.0}
 
 
-def game(build, env, frames):
-    """Start-up to the first main-menu frame from a fresh application folder, then the menu's frames."""
-    with tempfile.TemporaryDirectory() as folder:
+class Game:
+    """The game in a fresh copy of a build's application folder (with profile: that saved profile,
+    chosen at start, 1024 x 768, silent), its output read through a terminal."""
+
+    def __init__(self, build, env, folder, profile=None, frames=100000000):
         app = os.path.join(folder, "PetPark")
         shutil.copytree(os.path.join(build, "PetPark"), app,
                         ignore=shutil.ignore_patterns("save.txt", "Profiles", "options.txt"))
-        genv = dict(env, PETPARK_QUIT_AFTER_FRAMES=str(frames + 1))
-        start = time.monotonic()
-        proc = subprocess.Popen(["/usr/bin/time", "-f", "%M", os.path.join(app, "bin", "petpark")], env=genv,
-                                stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True, errors="replace",
-                                cwd=os.path.join(app, "bin"))
-        first = None
-        first_peak = -1
-        menu = None
-        for line in proc.stdout:
-            if first is None and line.startswith("first menu frame"):
-                first = time.monotonic() - start
-                m = re.search(r"peak resident (\d+) KiB", line)
-                first_peak = int(m.group(1)) if m else -1
-            m = re.search(r"frames after the first: ([\d.]+) ms wall, ([\d.]+) ms processor", line)
-            if m:
-                menu = (float(m.group(1)), float(m.group(2)))
-        err = proc.stderr.read()
-        proc.wait()
-        peak = err.split()[-1] if err.split() else "-1"
-    return first, first_peak, menu, int(peak) if peak.isdigit() else -1
+        if profile is not None:
+            game_folder = os.path.join(app, "Resources", "data", "game")
+            shutil.copytree(os.path.join(build, "PetPark", "Resources", "data", "game", "Profiles", "Avatars"),
+                            os.path.join(game_folder, "Profiles", "Avatars"))
+            with open(os.path.join(game_folder, "Profiles", "profile1.txt"), "w") as f:
+                f.write(profile)
+            with open(os.path.join(game_folder, "save.txt"), "w") as f:
+                f.write("[resolution]\n1024\n768\n\n[fullscreen]\n0\n\n[music volume]\n0\n\n"
+                        "[sound volume]\n0\n\n[profile]\n0\n")
+        self.master, slave = pty.openpty()
+        self.start = time.monotonic()
+        self.proc = subprocess.Popen([os.path.join(app, "bin", "petpark")], stdout=slave, stderr=subprocess.DEVNULL,
+                                     env=dict(env, PETPARK_QUIT_AFTER_FRAMES=str(frames)), cwd=os.path.join(app, "bin"))
+        os.close(slave)
+        self.pending = b""
+
+    def lines(self, timeout=0.1):
+        """The lines printed since the last call, each with the time it arrived; None once the game
+        has closed its output."""
+        ready, _, _ = select.select([self.master], [], [], timeout)
+        if not ready:
+            return []
+        try:
+            chunk = os.read(self.master, 65536)
+        except OSError:
+            chunk = b""
+        if not chunk:
+            return None
+        now = time.monotonic()
+        *lines, self.pending = (self.pending + chunk).split(b"\n")
+        return [(now, line) for line in lines]
+
+    def end(self, wait_s=0.0):
+        """Lets the game end by itself within wait_s seconds, then asks it to (SIGTERM) and at last
+        kills it; returns its peak resident memory in KiB."""
+        deadline, signals = time.monotonic() + wait_s, [signal.SIGTERM, signal.SIGKILL]
+        while True:
+            pid, status, usage = os.wait4(self.proc.pid, os.WNOHANG)
+            if pid:
+                break
+            if time.monotonic() > deadline and signals:
+                self.proc.send_signal(signals.pop(0))
+                deadline = time.monotonic() + 20
+            if self.lines() is None:  # the terminal is kept drained
+                time.sleep(0.05)
+        self.proc.returncode = status
+        os.close(self.master)
+        return usage.ru_maxrss
+
+
+def first_screen(build, env, frames):
+    """Start-up from a fresh application folder to the first frame drawn, the profile chooser's
+    (its "say:" line); the peak memory by then; the chooser's frame time, as the game reports it
+    ("frames after the first") or else from the times its frames arrive."""
+    label = "first screen (profile chooser)"
+    with tempfile.TemporaryDirectory() as folder:
+        game = Game(build, env, folder, frames=frames + 1)
+        says, reported, first_peak = [], None, None
+        while time.monotonic() < game.start + 120:
+            got = game.lines()
+            if got is None:
+                break
+            for t, line in got:
+                if line.startswith(b"say:"):
+                    says.append(t)
+                    first_peak = first_peak or peak_resident(game.proc.pid)
+                m = re.search(rb"frames after the first: ([\d.]+) ms wall, ([\d.]+) ms processor", line)
+                reported = (float(m.group(1)), float(m.group(2))) if m else reported
+        game.end(wait_s=30)
+    if not reported and len(says) > 1:
+        reported = ((says[-1] - says[0]) * 1000.0 / (len(says) - 1), None)
+    return label, reported[0] if reported else None, {
+        label + " cpu ms": reported[1] if reported else None,
+        "start-up to " + label + " s": says[0] - game.start if says else None,
+        "start-up peak MiB": first_peak / 1024.0 if first_peak else None}
 
 
 # ---- the running game in a saved park
@@ -145,93 +234,48 @@ def profile_text(buildings, animals, walkers):
     return text
 
 
-def running_game(build, env, full, settle_s=4.0, measure_s=6.0, shot=None):
-    """Frames per second of the running game in its park, with the HUD (None when it failed), and
-    its peak resident memory in KiB by the end of the count. With shot, a picture of the screen
-    at the end is written there (a PNG)."""
+def running_game(build, env, full, settle_s=4.0, measure_s=6.0):
+    """The running game's frame time in its park, with the HUD (None when Play could not be
+    clicked), its frames per second and its peak resident memory."""
+    label = "running game, " + ("full park" if full else "starting park")
     with tempfile.TemporaryDirectory() as folder:
-        app = os.path.join(folder, "PetPark")
-        shutil.copytree(os.path.join(build, "PetPark"), app,
-                        ignore=shutil.ignore_patterns("save.txt", "Profiles", "options.txt"))
-        game_folder = os.path.join(app, "Resources", "data", "game")
-        shutil.copytree(os.path.join(build, "PetPark", "Resources", "data", "game", "Profiles", "Avatars"),
-                        os.path.join(game_folder, "Profiles", "Avatars"))
         if full:
-            buildings = sorted(f for f in os.listdir(os.path.join(game_folder, "Buildings")) if f.endswith(".txt"))
+            buildings = sorted(f for f in os.listdir(os.path.join(build, "PetPark", "Resources", "data", "game",
+                                                                  "Buildings")) if f.endswith(".txt"))
             text = profile_text(buildings, 15, 100)
         else:
             text = profile_text(["DogHouse1.txt"], 1, 0)
-        with open(os.path.join(game_folder, "Profiles", "profile1.txt"), "w") as f:
-            f.write(text)
-        with open(os.path.join(game_folder, "save.txt"), "w") as f:
-            f.write("[resolution]\n1024\n768\n\n[fullscreen]\n0\n\n[music volume]\n0\n\n"
-                    "[sound volume]\n0\n\n[profile]\n0\n")
-        # A terminal for its output: each frame's line arrives as the frame is drawn.
-        master, slave = pty.openpty()
-        proc = subprocess.Popen([os.path.join(app, "bin", "petpark")], env=dict(env, PETPARK_QUIT_AFTER_FRAMES="100000000"),
-                                stdout=slave, stderr=subprocess.DEVNULL, cwd=os.path.join(app, "bin"))
-        os.close(slave)
+        game = Game(build, env, folder, profile=text)
         frames = []  # times of the frames drawn
-        peak = -1
-        pending = b""
-        menu_at = None   # when the first menu frame was drawn
-        clicked = None   # when Play was last clicked
-        entered = None   # when the park was seen
-        clicks = 0
-        deadline = time.monotonic() + 120
-        try:
-            while time.monotonic() < deadline:
-                ready, _, _ = select.select([master], [], [], 0.1)
-                if ready:
-                    try:
-                        chunk = os.read(master, 65536)
-                    except OSError:
-                        break
-                    if not chunk:
-                        break
-                    now = time.monotonic()
-                    pending += chunk
-                    *lines, pending = pending.split(b"\n")
-                    frames.extend(now for line in lines if line.startswith(b"say:"))
-                    if menu_at is None and any(line.startswith(b"first menu frame") for line in lines):
-                        menu_at = now
-                now = time.monotonic()
-                if entered is None and menu_at is not None and now > menu_at + 2.5 and \
-                        (clicked is None or now > clicked + 2.0):
-                    if clicked is not None and not on_play_button(env):
-                        entered = clicked
-                    elif clicks < 5:
-                        # The main menu stands (its transitions over): Play.
-                        # From elsewhere, so that the game sees the pointer arrive (the last run
-                        # may have left it there).
-                        subprocess.run(["xdotool", "mousemove", "20", "20", "sleep", "0.3",
-                                        "mousemove", str(MENU_PLAY[0]), str(MENU_PLAY[1]), "sleep", "0.3",
-                                        "mousedown", "1", "sleep", "0.3", "mouseup", "1"],
-                                       env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-                        clicked = now
-                        clicks += 1
-                    else:
-                        break
-                if entered is not None and now > entered + settle_s + measure_s:
-                    if shot:
-                        subprocess.run(["import", "-window", "root", shot], env=env)
-                    peak = peak_resident(proc.pid)
+        clicked = entered = None
+        clicks, next_look = 0, 0.0
+        while time.monotonic() < game.start + 120:
+            got = game.lines()
+            if got is None:
+                break
+            frames.extend(t for t, line in got if line.startswith(b"say:"))
+            now = time.monotonic()
+            if entered is None and frames and now > max(frames[0] + 2.5, next_look):
+                next_look = now + 1.0
+                if not on_play_button(env):
+                    entered = clicked  # None while the menu is not there yet
+                elif clicks < 5:
+                    # From elsewhere, so that the game sees the pointer arrive (the last run
+                    # may have left it there).
+                    subprocess.run(["xdotool", "mousemove", "20", "20", "sleep", "0.3",
+                                    "mousemove", str(MENU_PLAY[0]), str(MENU_PLAY[1]), "sleep", "0.3",
+                                    "mousedown", "1", "sleep", "0.3", "mouseup", "1"],
+                                   env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                    clicked, next_look = now, now + 2.0
+                    clicks += 1
+                else:
                     break
-        finally:
-            proc.send_signal(signal.SIGTERM)
-            try:
-                proc.wait(timeout=20)
-            except subprocess.TimeoutExpired:
-                proc.kill()
-                proc.wait()
-            os.close(master)
-        if entered is None:
-            return None, peak
-        start = entered + settle_s
-        counted = [t for t in frames if start <= t <= start + measure_s]
-        if len(counted) < 2:
-            return None, peak
-        return (len(counted) - 1) / (counted[-1] - counted[0]), peak
+            if entered is not None and now > entered + settle_s + measure_s:
+                break
+        peak = game.end()
+    counted = [t for t in frames if entered and entered + settle_s <= t <= entered + settle_s + measure_s]
+    fps = (len(counted) - 1) / (counted[-1] - counted[0]) if len(counted) > 1 else None
+    return label, 1000.0 / fps if fps else None, {label + " fps": fps, label + " peak MiB": peak / 1024.0}
 
 
 def on_play_button(env):
@@ -246,7 +290,7 @@ def on_play_button(env):
 
 
 def peak_resident(pid):
-    """The process's peak resident memory so far in KiB, -1 when unknown."""
+    """The process's peak resident memory so far in KiB, None when unknown."""
     try:
         with open("/proc/%d/status" % pid) as f:
             for line in f:
@@ -254,20 +298,32 @@ def peak_resident(pid):
                     return int(line.split()[1])
     except OSError:
         pass
-    return -1
+    return None
 
 
 def park_rules(build, env):
+    """Logic step, day with autosave, and the step with its share of a day, in microseconds."""
     out, _ = run([os.path.join(build, "tests", "bench_park_rules"), "--benchmark_filter=LogicStep|NewDay",
                   "--benchmark_min_time=0.2"], env)
     found = {}
     scale = {"ns": 1e-3, "us": 1.0, "ms": 1e3}
-    for name, wall, wunit, cpu, cunit in re.findall(r"BM_(\w+)\s+([\d.]+) (ns|us|ms)\s+([\d.]+) (ns|us|ms)", out):
-        found.setdefault(name, (float(wall) * scale[wunit], float(cpu) * scale[cunit]))
-    return found.get("LogicStep", (None, None)), found.get("NewDayWithAutosave", (None, None))
+    for name, wall, unit in re.findall(r"BM_(\w+)\s+([\d.]+) (ns|us|ms)", out):
+        found.setdefault(name, float(wall) * scale[unit])
+    step, day = found.get("LogicStep"), found.get("NewDayWithAutosave")
+    # DataStorage::update: the day clock moves 10 ms a step; the day comes when it passes the game speed.
+    with open(os.path.join(build, "PetPark", "Resources", "data", "game", "global.txt")) as f:
+        speed = re.search(r"\[game speed\]\s+(\d+)", f.read())
+    steps_per_day = int(speed.group(1)) // 10 + 1 if speed else None
+    return {"logic step us": step, "day with autosave us": day,
+            "logic step with its share of a day us": step + day / steps_per_day if step and day and speed else None}
 
 
-def summary(values, fmt="{:.3f}"):
+def asked(figure):
+    """The figure asked for, of a figure of a smaller park ("park view, full park but 1 animal(s) ms")."""
+    return re.sub(r" but \d+ animal\(s\)", "", figure)
+
+
+def summary(values, fmt="{:.4g}"):
     values = [v for v in values if v is not None and v == v]
     if not values:
         return "-"
@@ -275,25 +331,25 @@ def summary(values, fmt="{:.3f}"):
 
 
 def main():
-    args = sys.argv[1:]
-    rounds, frames = 5, 100
-    builds = []
-    game_only = False
-    while args:
-        a = args.pop(0)
-        if a == "--game-only":
-            game_only = True
-        elif a == "--rounds":
-            rounds = int(args.pop(0))
-        elif a == "--frames":
-            frames = int(args.pop(0))
-        elif "=" in a:
-            name, path = a.split("=", 1)
-            builds.append((name, os.path.abspath(path)))
-        else:
-            raise SystemExit(__doc__)
-    if not builds:
-        raise SystemExit(__doc__)
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("--rounds", type=int, default=5)
+    parser.add_argument("--frames", type=int, default=100)
+    parser.add_argument("--max-load", type=float)
+    parser.add_argument("--game-only", action="store_true")
+    parser.add_argument("builds", nargs="+", metavar="NAME=BUILD_DIR")
+    options = parser.parse_args()
+    if not all("=" in b for b in options.builds):
+        parser.error("a build is given as NAME=BUILD_DIR")
+    builds = [(name, os.path.abspath(path)) for name, path in (b.split("=", 1) for b in options.builds)]
+    rounds, frames, max_load, game_only = options.rounds, options.frames, options.max_load, options.game_only
+    missing = [(tool, package) for tool, package in NEEDED if not shutil.which(tool)]
+    if missing:
+        raise SystemExit("compare.py needs %s: apt-get install %s" % (
+            ", ".join(tool for tool, _ in missing), " ".join(package for _, package in missing)))
+    floors = [os.path.join(build, "tests", "bench_floor") for _, build in builds]
+    floors = [f for f in floors if os.path.exists(f)]
+    if not floors:
+        raise SystemExit("no build has tests/bench_floor")
 
     xvfb, display = start_xvfb()
     env = dict(os.environ, DISPLAY=display, SDL_AUDIODRIVER="dummy", LIBGL_ALWAYS_SOFTWARE="1")
@@ -304,43 +360,36 @@ def main():
 
     try:
         for r in range(rounds):
+            if max_load is not None:
+                wait_for_load(max_load)
             for name, build in builds:
                 add(name, "load", load())
-                floors = {mode: floor(build, mode, env, frames) for mode in ("clear", "quads", "triangles")}
-                if not all(floors.values()):
-                    continue
-                quad = floors["quads"][0]
-                for mode, value in floors.items():
-                    add(name, "floor " + mode + " ms", value[0])
-                    add(name, "floor " + mode + " cpu ms", value[1])
-                    add(name, "floor " + mode + " / quad", value[0] / quad)
-                for label, full in (("running game, starting park", False), ("running game, full park", True)):
-                    fps, peak = running_game(build, env, full)
-                    add(name, label + " fps", fps)
-                    add(name, label + " / quad", 1000.0 / fps / quad if fps else None)
-                    add(name, label + " peak MiB", peak / 1024.0 if peak > 0 else None)
-                if game_only:
-                    print("round %d %s done (load %.1f)" % (r + 1, name, rows[(name, "load")][-1]), flush=True)
-                    continue
-                for label, extra in (("starting park", []), ("full park", ["--built", "--walkers", "100"])):
-                    value = park_view(build, extra, env, frames)
-                    if value:
-                        add(name, label + " ms", value[0])
-                        add(name, label + " cpu ms", value[1])
-                        add(name, label + " / quad", value[0] / quad)
-                        add(name, label + " peak MiB", value[2] / 1024.0)
-                first, first_peak, menu, peak = game(build, env, frames)
-                add(name, "start-up to menu s", first)
-                add(name, "start-up peak MiB", first_peak / 1024.0 if first_peak > 0 else None)
-                if menu:
-                    add(name, "main menu ms", menu[0])
-                    add(name, "main menu cpu ms", menu[1])
-                    add(name, "main menu / quad", menu[0] / quad)
-                step, autosave = park_rules(build, env)
-                add(name, "logic step us", step[0])
-                add(name, "logic step cpu us", step[1])
-                add(name, "day with autosave us", autosave[0])
-                add(name, "day with autosave cpu us", autosave[1])
+                program = os.path.join(build, "tests", "bench_floor")
+                if not os.path.exists(program):
+                    program = floors[0]
+                    if r == 0:
+                        print("%s has no bench_floor: its floors are %s" % (name, program), flush=True)
+                measures = [lambda mode=mode: floor_figure(program, mode, env, frames) for mode in ("clear", "triangles")]
+                if not game_only:
+                    measures += [lambda: park_view(build, "park view, starting park", [], env, frames),
+                                 lambda: park_view(build, "park view, full park",
+                                                   ["--built", "--animals", "15", "--walkers", "100"], env, frames, 15),
+                                 lambda: first_screen(build, env, frames)]
+                measures += [lambda full=full: running_game(build, env, full) for full in (False, True)]
+                before = floor(program, "quads", env, frames)[0]
+                add(name, "quad floor ms", before)
+                for measure in measures:
+                    label, ms, others = measure()
+                    after = floor(program, "quads", env, frames)[0]
+                    add(name, "quad floor ms", after)
+                    add(name, label + " ms", ms)
+                    add(name, label + " / quad", ms / ((before + after) / 2) if ms else None)
+                    for figure, value in others.items():
+                        add(name, figure, value)
+                    before = after
+                if not game_only:
+                    for figure, value in park_rules(build, env).items():
+                        add(name, figure, value)
                 print("round %d %s done (load %.1f)" % (r + 1, name, rows[(name, "load")][-1]), flush=True)
     finally:
         xvfb.terminate()
@@ -350,10 +399,16 @@ def main():
     for (_, figure) in rows:
         if figure not in figures:
             figures.append(figure)
-    print("\nmin/median/max over %d rounds" % rounds)
-    print("%-36s" % "figure" + "".join(" %-28s" % name for name, _ in builds))
-    for figure in figures:
-        print("%-36s" % figure + "".join(" %-28s" % summary(rows.get((name, figure), [])) for name, _ in builds))
+    # A figure of a smaller park than asked for goes under the figure asked for.
+    bases = [asked(f) for f in figures]
+    figures.sort(key=lambda f: (bases.index(asked(f)), f != asked(f)))
+    table = [["figure"] + [name for name, _ in builds]]
+    table += [[f] + [summary(rows.get((name, f), [])) for name, _ in builds] for f in figures]
+    widths = [max(len(row[i]) for row in table) + 2 for i in range(len(table[0]))]
+    print("\nmin/median/max over %d rounds; a ratio's quad floor is the mean of the floors run right before and "
+          "right after its figure" % rounds)
+    for row in table:
+        print("".join(cell.ljust(width) for cell, width in zip(row, widths)).rstrip())
 
 
 if __name__ == "__main__":
