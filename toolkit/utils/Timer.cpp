@@ -6,7 +6,8 @@
 #include <algorithm>
 #include <cmath>
 
-// The assertion text keeps the original's Windows-1250 byte for the letter "ł".
+// The assertion text is one of the game's fixed messages, which are written in Windows-1250: the
+// letter "ł" is its single byte 0xB3, not UTF-8. A death test checks the exact bytes.
 #define ASSERT_TIME_MGR_INITIALISED(timeDiff) \
     PP_ASSERT_MSG((timeDiff) > 0, "mTimeDiff>0&&L\"init TimeMgr jest odpalany po tym wywo\xB3" "aniu\"")
 
