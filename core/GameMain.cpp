@@ -351,6 +351,7 @@ void shutdownEngine()
         Mix_CloseAudio();
         audioOpen = 0;
     }
+    keep_libraries_loaded();
     SDL_Quit();
 }
 

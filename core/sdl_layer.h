@@ -106,6 +106,11 @@ extern int (*inputClock)();
 // Starts SDL's video part once, for the window and the display modes alike, with the keyboard
 // read as it arrives (sdl_video.cpp); 0, or -1 with SDL's error when there is no video.
 int start_sdl_video();
+// Under AddressSanitizer, keeps every library loaded now in memory until the process ends; call
+// it before SDL's video part stops. Stopping unloads the OpenGL driver, and the leak check at exit
+// would report what the driver keeps as leaks of an unknown module, which no suppression can name.
+// Does nothing in other builds.
+void keep_libraries_loaded();
 // Translates SDL's pending events into records; clear drops the records nobody took.
 void pump_events(int clear);
 void push_event(const event& record);

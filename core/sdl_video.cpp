@@ -1,6 +1,8 @@
 #include "core/sdl_layer.h"
 
 #include <cstdio>
+#include <dlfcn.h>
+#include <link.h>
 
 // Starting SDL's video part, and how SDL reads the keyboard. Apart from the pump (sdl_layer.cpp),
 // so that what lists the display modes starts SDL without the pump's ties to the render device.
@@ -47,4 +49,17 @@ int start_sdl_video()
     }
     SDL_SetEventFilter(release_remapped_keys);
     return 0;
+}
+
+void keep_libraries_loaded()
+{
+#if defined(__SANITIZE_ADDRESS__)
+    dl_iterate_phdr(
+        [](dl_phdr_info* info, size_t, void*) {
+            if (info->dlpi_name && info->dlpi_name[0])
+                dlopen(info->dlpi_name, RTLD_LAZY | RTLD_NOLOAD | RTLD_NODELETE);
+            return 0;
+        },
+        nullptr);
+#endif
 }

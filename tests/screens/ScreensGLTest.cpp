@@ -400,6 +400,7 @@ TEST_F(ScreensOnScreen, TheMainMenuShowsTheProfileAndItsFourButtons)
     start.init("data/psd/MainMenuStart.txt");
     show({&start});
     DataProfile* profile = testProfile(L"Zoe", "avatar2.png");
+    useProfiles({profile});
     start.profile = profile;
     start.mWidget2->setText(profile->mName, 0, 1);
     draw({&start}, "MainMenuStart");
