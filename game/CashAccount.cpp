@@ -41,13 +41,7 @@ void CashAccount::addCash(int amount)
     if (amount == 0)
         return;
     mCash = moneySum(mCash, amount);
-    OneCash* last = mAmounts.empty() ? nullptr : mAmounts.back();
-    if (last && last->mFresh && (last->mAmount < 0) == (amount < 0)) {
-        last->mAmount = moneySum(last->mAmount, amount);
-        return;
-    }
-    const int age = last ? std::min(0, last->mAge - kAmountSpacingMs) : 0;
-    mAmounts.push_back(new OneCash(amount, age));
+    mAmounts.push_back(new OneCash(amount));
 }
 
 void CashAccount::addCashUnshown(int amount)
@@ -89,7 +83,6 @@ void CashAccount::update()
     for (size_t i = 0; i < mAmounts.size();) {
         OneCash* amount = mAmounts[i];
         amount->mAge += kStepMs;
-        amount->mFresh = false;
         if (amount->mAlpha < 0.0f && amount->mAge > kAmountLifeMs) {
             delete amount;
             mAmounts.erase(mAmounts.begin() + i);
@@ -136,8 +129,6 @@ void CashAccount::setLabel(WidgetLabel* label)
 
 void CashAccount::drawAmount(OneCash* amount)
 {
-    if (amount->mAge < 0)
-        return;
     if (amount->mAge < kFadeInMs)
         amount->mAlpha = static_cast<float>(std::sin(amount->mAge * 0.002 * kPi / 2.0));
     else if (amount->mAge < kFadeOutMs)
@@ -153,33 +144,18 @@ void CashAccount::drawAmount(OneCash* amount)
     mLabel->draw();
 }
 
-// The figure keeps its place at the left edge of the centred band on any aspect ratio.
-void CashAccount::placeLabel()
-{
-    if (!mLabel->getImages().empty() && !mLabel->getRects().empty()) {
-        MyImage* image = mLabel->getImages()[0];
-        image->setPosition(mLabel->getRects()[0].x + 0.5f - kBandHalfWidth * CRender::get_aspect(), image->getRect().y);
-    }
-}
-
-void CashAccount::drawAmounts()
-{
-    if (!mLabel)
-        return;
-    placeLabel();
-    mLabel->setVisible(1);
-    for (OneCash* amount : mAmounts)
-        drawAmount(amount);
-    mLabel->setOffset(0.0f, 0.0f);
-    mLabel->setVisible(0);
-}
-
 void CashAccount::draw()
 {
     if (!mLabel)
         return;
-    placeLabel();
+    // The figure keeps its place at the left edge of the centred band on any aspect ratio.
+    if (!mLabel->getImages().empty() && !mLabel->getRects().empty()) {
+        MyImage* image = mLabel->getImages()[0];
+        image->setPosition(mLabel->getRects()[0].x + 0.5f - kBandHalfWidth * CRender::get_aspect(), image->getRect().y);
+    }
     mLabel->setVisible(1);
+    for (OneCash* amount : mAmounts)
+        drawAmount(amount);
     mLabel->setOffset(0.0f, 0.0f);
     mLabel->setColor(1.0f, 1.0f, 1.0f, parkEvents().hudAlpha());
     mLabel->setText(std::to_wstring(mCash), 0, 1);

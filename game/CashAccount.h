@@ -12,11 +12,10 @@ class WidgetLabel;
 
 // One floating amount shown after a transaction.
 struct OneCash {
-    OneCash(int amount, int age = 0) : mAmount(amount), mAge(age) {}
+    OneCash(int amount) : mAmount(amount) {}
     int mAmount;
-    int mAge = 0;       // ms of game time, +10 per logic step; below 0 it waits to be shown
+    int mAge = 0;       // ms of game time, +10 per logic step
     float mAlpha = 0.0f;
-    bool mFresh = true; // added since the last logic step
 };
 
 class CashAccount {
@@ -33,9 +32,7 @@ public:
 
     // Keeps the in-game screen's cash label and hides it: only draw() shows it.
     void setLabel(WidgetLabel* label);
-    // cash += amount, shown as a floating amount; 0 does nothing. Amounts of one sign booked in
-    // one logic step (a park-wide order) float up as their sum; an amount that follows another
-    // closely waits until that one has risen by a line, so the amounts never cover each other.
+    // cash += amount, shown as a floating amount; 0 does nothing.
     void addCash(int amount);
     // cash += amount without a floating amount (the trick show shows its own).
     void addCashUnshown(int amount);
@@ -51,11 +48,8 @@ public:
     void update();
     // One game day: a day less before game over while the countdown runs.
     void newDay();
-    // Draws the cash figure with the kept label.
+    // Draws the floating amounts and the cash figure with the kept label.
     void draw();
-    // Draws the floating amounts with the kept label, rising from the cash figure. They belong to
-    // the park under the screens: the HUD draws them before any screen is drawn.
-    void drawAmounts();
 
     // The text and colour of a floating amount: "+250" green, "-250" red.
     static std::wstring amountText(int amount);
@@ -68,11 +62,6 @@ public:
     int mDaysLeft = 0;
     std::vector<OneCash*> mAmounts;
 
-    // Game time between the starts of two amounts: the time one takes to rise by a line.
-    static constexpr int kAmountSpacingMs = 700;
-
 private:
     void drawAmount(OneCash* amount);
-    // The label placed by the left edge of the centred band.
-    void placeLabel();
 };

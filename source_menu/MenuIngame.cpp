@@ -380,12 +380,6 @@ void MenuIngame::pinToEdges(float left, float right)
             pinImage(cameraButton, i, left);
 }
 
-void MenuIngame::drawUnderScreens()
-{
-    if (mWidget0)
-        Singleton<DataStorage>::get()->mGlobalSettings->mCashAccount->drawAmounts();
-}
-
 void MenuIngame::draw()
 {
     if (!isVisible() || !mWidget0)

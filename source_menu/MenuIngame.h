@@ -42,8 +42,6 @@ public:
     // Input of a 10 ms step; nothing while the game is paused or a modal panel is open.
     void update() override;
     void draw() override;
-    // The floating amounts of the cash account, under every screen.
-    void drawUnderScreens() override;
     // On every showing: no fold open, no treatment pending, the notice buttons hidden.
     void reset() override;
 

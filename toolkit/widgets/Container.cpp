@@ -174,9 +174,6 @@ void ContainersMngr::frameAll()
 
 void ContainersMngr::draw()
 {
-    for (Container* screen : mList)
-        if (screen->isVisible())
-            screen->drawUnderScreens();
     for (size_t i = 0; i < mList.size(); ++i) {
         Container* screen = mList[i];
         screen->draw();

@@ -24,9 +24,6 @@ public:
     void reset() override;
     void onFrame() override;
     virtual void unusedScreenHook() {}
-    // What a visible screen shows of the scene behind the screens: drawn, for every screen, before
-    // any screen's own drawing, so that every screen lies over it.
-    virtual void drawUnderScreens() {}
 
     // How the screen takes the input devices in a step of the screens (updateScreens).
     enum class InputRole {
