@@ -328,21 +328,32 @@ TEST(ScreenList, ScreensRunInTheOrderAdded)
     EXPECT_TRUE(list.isAllLoaded());
 }
 
-TEST(ScreenList, ParticlesRunOnlyWhileTheirScreenIsEnabled)
+// A screen whose update starts a burst, that lives one step, on the particle screen.
+class BurstScreen : public Container {
+public:
+    void update() override
+    {
+        Container::update();
+        Singleton<ParticleManager>::get()->add2D("particlescreen", cParticle2D(0, 0.5f, 0.5f, 2, 0.002f, 10));
+    }
+};
+
+TEST(ScreenList, ParticlesRunRightAfterTheirScreenOnlyWhileItIsEnabled)
 {
     ParticleManager* particles = Singleton<ParticleManager>::get();
     Container screen;
+    BurstScreen later;
     screen.name = "particlescreen";
     ContainersMngr list;
     list.add(&screen, "data/psd/ParticleScreen.txt", 0);
-    // A burst that lives one step.
-    particles->add2D(screen.name, cParticle2D(0, 0.5f, 0.5f, 2, 0.002f, 10));
+    list.add(&later, "data/psd/Later.txt", 0);
     const int live = particles->live2D();
     list.update();
-    EXPECT_EQ(particles->live2D(), live);  // hidden: the burst stands still
+    EXPECT_EQ(particles->live2D(), live + 1);  // hidden: the burst stands still
     list.setStateAll("game", 2, 0);
     list.update();
-    EXPECT_EQ(particles->live2D(), live - 1);
+    // The burst has gone; the one started later in the step waits for the next.
+    EXPECT_EQ(particles->live2D(), live + 1);
 }
 
 // A screen that notes what the input devices show it at each update. As a popup's Ok does, the

@@ -144,6 +144,8 @@ void updateScreens(const std::vector<Container*>& screens)
             holder = current;
         input->setIdle(holder && screen != holder && screen->inputRole() != Container::InputRole::PointerOverlay);
         screen->update();
+        if (screen->isEnabled())
+            Singleton<ParticleManager>::get()->update(screen->name);
     }
     input->setIdle(false);
 }
@@ -161,9 +163,6 @@ void ContainersMngr::add(Container* container, const std::string& path, int rese
 void ContainersMngr::update()
 {
     updateScreens(mList);
-    for (Container* screen : mList)
-        if (screen->isEnabled())
-            Singleton<ParticleManager>::get()->update(screen->name);
 }
 
 void ContainersMngr::frameAll()

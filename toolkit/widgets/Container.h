@@ -44,17 +44,18 @@ public:
     std::vector<WidgetBaseBase*> mHelpers;
 };
 
-// One logic step of the screens, in their order (the order they are drawn in). A popup coming or
-// shown holds the input devices: every other screen but the pointer overlay is updated with them
-// idle (ControlMngr::setIdle), and so for the rest of the step in which that popup closes, so the
-// click or key the popup takes reaches nothing under it. Of two popups the later one holds them.
+// One logic step of the screens, in their order (the order they are drawn in), each screen's
+// particles right after it while it is enabled. A popup coming or shown holds the input devices:
+// every other screen but the pointer overlay is updated with them idle (ControlMngr::setIdle), and
+// so for the rest of the step in which that popup closes, so the click or key the popup takes
+// reaches nothing under it. Of two popups the later one holds them.
 void updateScreens(const std::vector<Container*>& screens);
 
 class ContainersMngr {
 public:
     // Init the screen with its layout path, append it, and reset it when resetFlag is set.
     void add(Container* container, const std::string& path, int resetFlag);
-    // updateScreens on the list, then the particles of each enabled screen.
+    // updateScreens on the list.
     void update();
     void frameAll();
     void draw();
