@@ -291,7 +291,6 @@ void MenuIngame::onFoldButton(int n, int current)
     if (mOpenFold != n && target->getShowStates().second == kShowHidden) {
         target->setStateAll(name, kShowShown, kFoldMs);
         mOpenFold = n;
-        Singleton<MenuManager>::get()->closePanelsForFold();
         if (GameCamera* cam = camera())
             cam->reset();
     } else {

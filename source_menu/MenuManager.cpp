@@ -443,19 +443,6 @@ void MenuManager::closeAllPanels()
     mCurrentMenu = L"nomenu";
 }
 
-void MenuManager::closePanelsForFold()
-{
-    Container* options = screen<MenuOptions>();
-    bool closed = false;
-    for (Container* panel : panelList())
-        if (panel != options && isComingOrShown(panel)) {
-            hide(panel);
-            closed = true;
-        }
-    if (closed)
-        mCurrentMenu = isComingOrShown(options) ? L"options" : L"nomenu";
-}
-
 bool MenuManager::isAnyPanelOpen() const
 {
     return screen<MenuPetsShow>()->isVisible() || screen<MenuOrange>()->isVisible()

@@ -30,10 +30,6 @@ public:
     // True while a management frame or the options screen is visible: the park view then ignores
     // pointing into the park.
     bool isAnyPanelOpen() const;
-    // A fold opened over a management panel would cover its left card and buttons: the open
-    // management panels close (as their close button does) and the fold takes their place. The
-    // options screen, drawn over the folds, stays.
-    void closePanelsForFold();
     const std::wstring& currentMenu() const { return mCurrentMenu; }
 
     int mPetsShowOpened = 0;    // from "petsshow" until "teachend"
