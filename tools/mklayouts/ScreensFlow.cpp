@@ -359,10 +359,11 @@ Layout layoutMenuIngameFold2()
 Layout layoutMenuIngameFold3()
 {
     Layout l("MenuIngameFold3");
-    l.canvas("panel", Rect{0, 548, 252, 144}, panel(Tone::Purple));
-    l.helper("options", buttonAt(0, 20, 578));
-    l.helper("tutorial", buttonAt(0, 20, 620));
-    l.helper("exit", buttonAt(0, 20, 662));
+    // Below the management cards' buy and sell row (y 540 to 564), so that it leaves them free.
+    l.canvas("panel", Rect{0, 572, 252, 120}, panel(Tone::Purple));
+    l.helper("options", buttonAt(0, 20, 596));
+    l.helper("tutorial", buttonAt(0, 20, 632));
+    l.helper("exit", buttonAt(0, 20, 668));
     return l;
 }
 
