@@ -247,17 +247,14 @@ DataAnimal* DataStorage::hostAnimal(DataAnimal* offer)
 }
 
 // A food of no amount or of a negative price is no purchase (only a broken food file has one).
-DataStorage::FoodPurchase DataStorage::buyFood(const DataFood* food)
+bool DataStorage::buyFood(const DataFood* food)
 {
-    if (food->mFood <= 0 || food->mCost < 0)
-        return FoodPurchase::NoPurchase;
-    if (!mGlobalSettings->mCashAccount->canPay(food->mCost))
-        return FoodPurchase::NoCash;
-    if (static_cast<long long>(mGlobalSettings->mFoodStored) + food->mFood > foodStoreCapacity())
-        return FoodPurchase::StoreFull;
+    if (food->mFood <= 0 || food->mCost < 0 || !mGlobalSettings->mCashAccount->canPay(food->mCost) ||
+        static_cast<long long>(mGlobalSettings->mFoodStored) + food->mFood > foodStoreCapacity())
+        return false;
     mGlobalSettings->mFoodStored += food->mFood;
     transaction(t_PetsFood, -food->mCost);
-    return FoodPurchase::Bought;
+    return true;
 }
 
 namespace {

@@ -94,10 +94,9 @@ public:
     // An offer taken in when a building of its kind is free: the park's animal placed with its
     // figure, the stay's fee earned, the offer gone. Null (nothing booked) without a free place.
     DataAnimal* hostAnimal(DataAnimal* offer);
-    // What a food purchase came to.
-    enum class FoodPurchase { Bought, NoCash, StoreFull, NoPurchase };
-    // A food bought into the store when the cash covers it and the store has room.
-    FoodPurchase buyFood(const DataFood* food);
+    // A food bought into the store when the cash covers it and the store has room; false when
+    // nothing was bought.
+    bool buyFood(const DataFood* food);
     // The spending of a day's visitors with cars parked: restaurant and owners' hotel sales at
     // the park's prices and the car tickets, earned and booked.
     void visitorsSpend(int visitors, int cars);

@@ -2,7 +2,6 @@
 
 #include "core/ControlMngr.h"
 #include "core/Singleton.h"
-#include "game/CashAccount.h"
 #include "game/DataBuilding.h"
 #include "game/DataStorage.h"
 #include "game/GlobalSettings.h"
@@ -89,21 +88,18 @@ std::wstring costLine(int amount)
     return line;
 }
 
-bool fillPriceLines(const DataBuilding* building, WidgetLabel* heading, WidgetLabel* line, float alpha)
+void fillPriceLines(const DataBuilding* building, WidgetLabel* heading, WidgetLabel* line, float alpha)
 {
-    const bool affordable = Singleton<DataStorage>::get()->mGlobalSettings->mCashAccount->canPay(building->mCost);
-    const bool buyable = building->mRequirementsMet && affordable;
     line->setVisible(1);
-    heading->setVisible(buyable ? 0 : 1);
-    if (buyable) {
+    heading->setVisible(building->mRequirementsMet ? 0 : 1);
+    if (building->mRequirementsMet) {
         line->setColor(1, 1, 1, alpha);
         line->setText(costLine(building->mCost), 0, 1);
-        return true;
+        return;
     }
     heading->setText(text(L"Required") + L":", 0, 1);
     line->setColor(1, 0, 0, alpha);
-    line->setText(building->mRequirementsMet ? costLine(building->mCost) : building->mRequirementsText, 0, 1);
-    return false;
+    line->setText(building->mRequirementsText, 0, 1);
 }
 
 std::wstring maintenanceLine(int maintenance)

@@ -38,10 +38,9 @@ void countHover(int hoverTime[kCards]);
 void handDescription(const std::vector<DataBuilding*>& buildings, int first, const int hoverTime[kCards]);
 // "<cost text>: <amount> <currency>".
 std::wstring costLine(int amount);
-// The price lines of a card whose building the park does not own: the cost on line, or, under
-// "Required:" on heading, in red what the building still needs: its missing requirements, or its
-// cost when the park cannot pay it. True when it can be bought now (its Buy button is shown).
-bool fillPriceLines(const DataBuilding* building, WidgetLabel* heading, WidgetLabel* line, float alpha);
+// The price lines of a card whose building the park does not own: the cost in white on line, or,
+// under "Required:" on heading, the missing requirements in red.
+void fillPriceLines(const DataBuilding* building, WidgetLabel* heading, WidgetLabel* line, float alpha);
 // "<maintenance> <usdpermonth>".
 std::wstring maintenanceLine(int maintenance);
 // The alpha of a widget's colour, with which the panels draw what they draw themselves.

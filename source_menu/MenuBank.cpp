@@ -67,7 +67,7 @@ std::vector<std::vector<std::wstring>> MenuBank::reportRows()
     std::vector<std::vector<std::wstring>> rows;
     for (int word : kReportWords) {
         if (word < 0)
-            rows.push_back({L"", L"", L""});  // a gap between groups: nothing drawn
+            rows.push_back({L"", L"0", L"0"});
         else
             rows.push_back({kRowKeys[word], std::to_wstring(last->mValues[word]),
                             std::to_wstring(current->mValues[word])});

@@ -122,7 +122,6 @@ void MenuBuildingBuySell1::draw()
     if (!isVisible() || mBuyButtons.empty())
         return;
     bool shownOwned[kCards] = {};
-    bool buyable[kCards] = {};
     for (int i = 0; i < kCards; ++i) {
         if (i >= static_cast<int>(mBuildings.size())) {
             for (auto* list : {&mLabels0, &mLabels1, &mLabels2, &mLabels3, &mLabels4})
@@ -141,7 +140,7 @@ void MenuBuildingBuySell1::draw()
             mLabels4[i]->setText(costLine(building->mSaleValue), 0, 1);
             mLabels1[i]->setVisible(0);
         } else {
-            buyable[i] = fillPriceLines(building, mLabels4[i], mLabels1[i], a);
+            fillPriceLines(building, mLabels4[i], mLabels1[i], a);
         }
         mLabels2[i]->setVisible(1);
         mLabels2[i]->setText(L"maintenancecost", 1, 1);
@@ -157,7 +156,7 @@ void MenuBuildingBuySell1::draw()
             mSellButtons[i]->draw(a, 0, 0, 1);
         } else {
             drawIcon(building->mIconGreyed, mHelpers2[i], a);
-            if (buyable[i])
+            if (building->mRequirementsMet)
                 mBuyButtons[i]->draw(a, 0, 0, 1);
         }
     }

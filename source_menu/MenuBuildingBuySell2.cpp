@@ -174,7 +174,6 @@ void MenuBuildingBuySell2::draw()
             (*list)[c]->setVisible(0);
     const int end = std::min(mFirst + kCards, static_cast<int>(mBuildings.size()));
     bool owned[kCards] = {};
-    bool buyable[kCards] = {};
     for (int i = mFirst; i < end; ++i) {
         const int c = i - mFirst;
         const DataBuilding* building = mBuildings[i];
@@ -191,7 +190,7 @@ void MenuBuildingBuySell2::draw()
             mLabels4[c]->setText(costLine(building->mSaleValue), 0, 1);
             mLabels1[c]->setVisible(0);
         } else {
-            buyable[c] = fillPriceLines(building, mLabels4[c], mLabels1[c], a);
+            fillPriceLines(building, mLabels4[c], mLabels1[c], a);
         }
         mLabels2[c]->setText(L"maintenancecost", 1, 1);
         mLabels3[c]->setText(maintenanceLine(building->mMaintenance), 0, 1);
@@ -206,7 +205,7 @@ void MenuBuildingBuySell2::draw()
             mSellButtons[c]->draw(a, 0, 0, 1);
         } else {
             drawIcon(building->mIconGreyed, mHelpers2[c], a);
-            if (buyable[c])
+            if (building->mRequirementsMet)
                 mBuyButtons[c]->draw(a, 0, 0, 1);
         }
     }

@@ -8,7 +8,6 @@
 #include "source_menu/Button.h"
 #include "source_menu/MenuDateBar.h"
 #include "source_menu/MenuManager.h"
-#include "source_menu/Popup.h"
 #include "source_menu/Tutorial.h"
 #include "toolkit/utils/TextsManager.h"
 #include "toolkit/widgets/WidgetHelper.h"
@@ -66,37 +65,11 @@ void MenuBuyFood::update()
         Container::setVisible(1);
     if (states.second != kShowShown || !mBuyButtons[0])
         return;
+    // A purchase the park cannot pay or store is ignored after the button's click.
     for (int i = 0; i < kFoods; ++i)
-        if (mBuyButtons[i]->isClicked(0.0f, 0.0f, 1) && mAllowed[i] && mFoods[i])
-            buy(i);
-}
-
-void MenuBuyFood::buy(int i)
-{
-    switch (Singleton<DataStorage>::get()->buyFood(mFoods[i])) {
-    case DataStorage::FoodPurchase::Bought:
-        Singleton<Tutorial>::get()->foodBought = 1;
-        break;
-    case DataStorage::FoodPurchase::NoCash:
-        refuse(L"nocashforfood");
-        break;
-    case DataStorage::FoodPurchase::StoreFull:
-        refuse(L"foodstorefull");
-        break;
-    case DataStorage::FoodPurchase::NoPurchase:
-        break;
-    }
-}
-
-// The message box with the shop's title; the panel stays as it is behind it.
-void MenuBuyFood::refuse(const wchar_t* textKey)
-{
-    Popup* popup = Singleton<Popup>::get();
-    popup->setMode(0, 0);
-    popup->setTitle(textsManager.get(L"buyfoodtitle"));
-    popup->setText(textsManager.get(textKey));
-    popup->setResult(nullptr);
-    Singleton<MenuManager>::get()->runCommand(L"popupstart");
+        if (mBuyButtons[i]->isClicked(0.0f, 0.0f, 1) && mAllowed[i] && mFoods[i] &&
+            Singleton<DataStorage>::get()->buyFood(mFoods[i]))
+            Singleton<Tutorial>::get()->foodBought = 1;
 }
 
 void MenuBuyFood::draw()

@@ -3,7 +3,7 @@
 // The food shop: the park's three foods side by side, each with its picture, name, description,
 // and either its price and a Buy button or, greyed, what it still requires; below them the food
 // in store. A purchase books the cost and fills the store at once. One the park cannot pay, or
-// that would overfill the store, is refused with a message and changes nothing.
+// that would overfill the store, changes nothing.
 
 #include "core/Singleton.h"
 #include "source_menu/generated/_MenuBuyFood.h"
@@ -32,9 +32,4 @@ public:
     int mAllowed[kFoods] = {};
     std::wstring mRequirementTexts[kFoods];
     Button* mBuyButtons[kFoods] = {};
-
-private:
-    // Buys food i through the park's rules, or says why not.
-    void buy(int i);
-    void refuse(const wchar_t* textKey);
 };

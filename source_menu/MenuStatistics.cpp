@@ -56,7 +56,7 @@ void MenuStatistics::reset()
     mTable->clear();
     for (int row : kRows) {
         if (row == kSeparator)
-            mTable->addRow({L"", L"", L""});  // a gap between groups: nothing drawn
+            mTable->addRow({L"", L"0", L"0"});
         else
             mTable->addRow({rowKey(row), std::to_wstring(word(storage->mStatLastMonth, row)),
                             std::to_wstring(word(storage->mStatThisMonth, row))});

@@ -107,7 +107,7 @@ void MenuTickets::reset()
         return;
     priceTable->clear();
     priceTable->rowHeight = kRowHeight;
-    const std::vector<std::wstring> separator = {L"", L""};  // a gap between groups: nothing drawn
+    const std::vector<std::wstring> separator = {L"", L"0"};
     for (int i = 0; i < kPrices; ++i) {
         const Price& price = kPriceList[i];
         const std::wstring value =

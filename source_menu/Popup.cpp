@@ -68,7 +68,7 @@ void Popup::update()
         return;
     if (states.first == kShowAppearing)
         Singleton<Sounds>::get()->play("popup");
-    if (okButton->isClicked(okShift(), 0.0f, 1)) {
+    if (okButton->isClicked(0.0f, 0.0f, 1)) {
         if (result)
             *result = 1;
         Singleton<MenuManager>::get()->runCommand(L"popupend");
@@ -94,16 +94,9 @@ void Popup::draw()
     mWidget1->setVisible(variant == 1);
     _Popup::draw();
     const float alpha = mWidget0->getColor().w;
-    okButton->draw(alpha, okShift(), 0.0f, 1);
+    okButton->draw(alpha, 0.0f, 0.0f, 1);
     if (buttons == 1)
         cancelButton->draw(alpha, 0.0f, 0.0f, 1);
-}
-
-float Popup::okShift() const
-{
-    if (buttons == 1 || !mHelper0 || !mHelper1)
-        return 0.0f;
-    return 0.5f * (mHelper1->getRect().x - mHelper0->getRect().x);
 }
 
 void Popup::drawBackdrop(float alpha)

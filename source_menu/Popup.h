@@ -38,9 +38,6 @@ public:
     // The dim band over the whole centre band at that alpha; the tutorial and the park view
     // draw it too.
     void drawBackdrop(float alpha);
-    // How far Ok is drawn and hit right of its place: alone it stands midway between the places
-    // of Ok and Cancel, under the middle of the frame; beside Cancel it stays at its place.
-    float okShift() const;
 
     // Opens the first message queued for the player (DataStorage::tellPlayer) when no popup is
     // open; the screens that run while the player looks call it every step.

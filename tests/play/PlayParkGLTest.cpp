@@ -81,9 +81,6 @@ TEST(PlayTheEvening, BankPricesPromotionTricksAMonthAndEveryPanelThenTheParkRelo
     const Layout hud = game.layout("MenuIngame");
     const Layout dateBar = game.layout("MenuDateBar");
     const Layout popup = game.layout("Popup");
-    // A message with Ok alone shows it midway between the places of Ok and Cancel.
-    CanvasRect okAlone = popup("helper_ok");
-    okAlone.x += 0.5f * (popup("helper_cancel").x - okAlone.x);
     const Layout values = game.layout("ScrollPopup");
     const Layout fold1 = game.layout("MenuIngameFold1");
     const Layout fold2 = game.layout("MenuIngameFold2");
@@ -195,7 +192,7 @@ TEST(PlayTheEvening, BankPricesPromotionTricksAMonthAndEveryPanelThenTheParkRelo
         if (trick == 1)
             firstPraise = praised;
         EXPECT_LT(game.changed(firstPraise, praised, popup("label_name_1_o")), 0.02) << n << "'s own message";
-        game.tap(okAlone);
+        game.tap(popup("helper_ok"));
         if (trick == 3)
             break;
         trickShow = play.step(n + "Done", popupFaded);
@@ -208,7 +205,7 @@ TEST(PlayTheEvening, BankPricesPromotionTricksAMonthAndEveryPanelThenTheParkRelo
     play.steady("AllTricksMastered", [&](const Picture& p) {
         return popupUp(p) && game.changed(praised, p, popup("label_name_1_o")) > 0.02;
     }, question);
-    game.tap(okAlone);
+    game.tap(popup("helper_ok"));
     const Picture starPraised = play.steady("StarPraised", [&](const Picture& p) { return !popupUp(p); }, stage);
     EXPECT_GT(game.changed(before, starPraised, show("helper_gauge3")), 0.005) << "trick 3's gauge rose";
     // The show ends with its exit button.
@@ -416,7 +413,7 @@ TEST(PlayTheEvening, BankPricesPromotionTricksAMonthAndEveryPanelThenTheParkRelo
     const Picture waiting = play.step("NoticeWaitsAgain", play.changes(noNotice, notice, 0.2));
     game.tap(notice);
     const Picture congratulated = play.steady("AchievementInfo", play.changes(waiting, question), question);
-    game.tap(okAlone);
+    game.tap(popup("helper_ok"));
     const Picture rewarded = play.steady("RewardPaid", play.changes(congratulated, question), cash);
     EXPECT_GT(game.changed(park, rewarded, cash), 0.01) << "the reward reached the cash";
 

@@ -485,10 +485,10 @@ TEST_F(ParkMoney, ActionsTheParkCannotPayOrPlaceChangeNothing)
     EXPECT_FALSE(storage->buyBuilding(villa));
     const DataFood* food = storage->mFoods[0];
     account->mCash = food->mCost - 1;
-    EXPECT_EQ(storage->buyFood(food), DataStorage::FoodPurchase::NoCash);
+    EXPECT_FALSE(storage->buyFood(food));
     account->mCash = food->mCost;
     settings->mFoodStored = storage->foodStoreCapacity() - food->mFood + 1;
-    EXPECT_EQ(storage->buyFood(food), DataStorage::FoodPurchase::StoreFull);
+    EXPECT_FALSE(storage->buyFood(food));
     EXPECT_EQ(storage->mBalanceThisMonth->total(), total);
     account->mCash = villa->mCost;
     EXPECT_TRUE(storage->buyBuilding(villa));

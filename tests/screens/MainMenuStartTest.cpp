@@ -82,8 +82,7 @@ TEST_F(MainMenu, TheClickOnANoticesOkChangesNothingUnderIt)
     for (int i = 0; i < 30; ++i)
         step(-1.0f, -1.0f, 0);
     ASSERT_EQ(screens::showState(popup), kShowShown);
-    std::pair<float, float> ok = centreOf(popup->okButton);
-    ok.first += popup->okShift();  // a notice's Ok alone stands midway between Ok's and Cancel's places
+    const std::pair<float, float> ok = centreOf(popup->okButton);
     Button* under = start->buttons[1];
     const std::pair<float, float> place(under->x, under->y);
     const float4 picture = Singleton<ButtonBar>::get()->getIconImage(under->kind, 0)->getRect();

@@ -14,13 +14,12 @@ using namespace screens;
 namespace {
 
 // Presses the pointer over the button in one update of the screen and releases it in the next.
-// With a shift the button is pressed that far right of its place.
-void click(Button* button, Container* screen, float shift = 0.0f)
+void click(Button* button, Container* screen)
 {
     const float4 picture = Singleton<ButtonBar>::get()->getIconImage(button->kind, 0)->getRect();
-    pointAt(button->x + shift + 0.5f * picture.z, button->y, 1);
+    pointAt(button->x + 0.5f * picture.z, button->y, 1);
     screen->update();
-    pointAt(button->x + shift + 0.5f * picture.z, button->y, 0);
+    pointAt(button->x + 0.5f * picture.z, button->y, 0);
     screen->update();
     pointAt(-1.0f, -1.0f);
 }
@@ -84,7 +83,7 @@ TEST_F(PopupTest, CancelWritesZero)
     EXPECT_EQ(menu->currentMenu(), L"popupend");
 }
 
-TEST_F(PopupTest, OkOnlyNoticeHasNoCancelAndItsOkStandsUnderTheMiddleOfTheFrame)
+TEST_F(PopupTest, OkOnlyNoticeHasNoCancel)
 {
     int answer = -1;
     open(0, &answer);
@@ -92,20 +91,8 @@ TEST_F(PopupTest, OkOnlyNoticeHasNoCancelAndItsOkStandsUnderTheMiddleOfTheFrame)
     click(popup->cancelButton, popup);
     EXPECT_EQ(answer, -1);
     EXPECT_EQ(showState(popup), kShowShown);
-
-    // Ok alone is drawn and taken centred under the frame, not at its place beside Cancel.
-    const float width = Singleton<ButtonBar>::get()->getIconImage(popup->okButton->kind, 0)->getRect().z;
-    const float4 frame = popup->mWidget0->getRect();
-    const float shift = popup->okShift();
-    EXPECT_NEAR(popup->okButton->x + shift + 0.5f * width, frame.x + 0.5f * frame.z, 0.5f / 1024.0f);
     click(popup->okButton, popup);
-    EXPECT_EQ(answer, -1);
-    click(popup->okButton, popup, shift);
     EXPECT_EQ(answer, 1);
-
-    // Beside Cancel it keeps its place.
-    popup->setMode(1, 0);
-    EXPECT_EQ(popup->okShift(), 0.0f);
 }
 
 TEST_F(PopupTest, ANoticeWithoutResultOnlyCloses)
