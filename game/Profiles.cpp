@@ -344,18 +344,14 @@ const std::wstring* achievementName(KeyFileReader& r, const DataStorage* storage
     return r.cut() ? nullptr : &name;
 }
 
-// Sections meant once: the first one is read; a later one is warned about and its value lines
-// are passed over, so the first stays.
+// Sections meant once: each is read, so the last one holds; a repeated one is warned about.
 class OnceSections {
 public:
-    bool first(KeyFileReader& r, int valueLines = 1, bool text = false)
+    bool met(KeyFileReader& r)
     {
-        if (mSeen.insert(r.currentKey()).second)
-            return true;
-        r.warn("a second section, passed over: the first one is kept");
-        for (int i = 0; i < valueLines; ++i)
-            text ? r.text() : r.value();
-        return false;
+        if (!mSeen.insert(r.currentKey()).second)
+            r.warn("a second section; the last one is kept");
+        return true;
     }
     bool seen(const std::wstring& key) const { return mSeen.count(key) != 0; }
 
@@ -433,11 +429,11 @@ void loadProfile(DataProfile* profile, int headerOnly)
     int found[3] = {};   // their sections met
     bool counted = false;
     for (; r.more(); r.advance()) {
-        if (r.key(kCountsKey) && once.first(r))
+        if (r.key(kCountsKey) && once.met(r))
             counted = readInts(r, written, 3, 0, INT_MAX);
-        if (r.key(L"[name]") && once.first(r, 1, true))
+        if (r.key(L"[name]") && once.met(r))
             profile->mName = r.text();
-        if (r.key(L"[tutorial]", 2) && once.first(r, 2)) {
+        if (r.key(L"[tutorial]", 2) && once.met(r)) {
             int first[3] = {}, second[3] = {};
             bool ok = readInts(r, first, 3);
             if (readInts(r, second, 3) && ok) {
@@ -451,28 +447,28 @@ void loadProfile(DataProfile* profile, int headerOnly)
                 parkEvents().restoreTutorial(tutorial);
             }
         }
-        if (r.key(L"[avatar]") && once.first(r, 1, true)) {
+        if (r.key(L"[avatar]") && once.met(r)) {
             profile->mAvatarFile = r.text();
             profile->mAvatar = requestImage(kAvatarsFolder + wideToString(profile->mAvatarFile));
         }
         if (headerOnly)
             continue;
-        if (r.key(L"[food]") && once.first(r))
+        if (r.key(L"[food]") && once.met(r))
             r.readInt(settings->mFoodStored, 0, kMaxCount);
-        if (r.key(L"[food stored]") && once.first(r))
+        if (r.key(L"[food stored]") && once.met(r))
             r.value(); // the same as "[food]"
         for (int i = 0; i < 4; ++i) {
-            if (r.exactKey(kMonthKeys[i]) && once.first(r)) {
+            if (r.exactKey(kMonthKeys[i]) && once.met(r)) {
                 MonthBalance record;
                 if (readInts(r, record.mValues, MonthBalance::kWords, -kMaxMoney, kMaxMoney))
                     **monthRecord(storage, i) = record;
             }
         }
-        if (r.key(L"[cash]") && once.first(r))
+        if (r.key(L"[cash]") && once.met(r))
             r.readInt(account->mCash, -kMaxMoney, kMaxMoney);
-        if (r.key(L"[loan]") && once.first(r))
+        if (r.key(L"[loan]") && once.met(r))
             r.readInt(account->mLoan, 0, kMaxMoney);
-        if (r.key(L"[date]") && once.first(r)) {
+        if (r.key(L"[date]") && once.met(r)) {
             int date[3] = {};
             if (readInts(r, date, 3)) {
                 if (GameDate::isValid(date[0], date[1], date[2])) {
@@ -515,23 +511,23 @@ void loadProfile(DataProfile* profile, int headerOnly)
             ++found[1];
             readAnimal(r, storage, takenPlaces);
         }
-        if (r.key(L"[accomodation ticket price]") && once.first(r))
+        if (r.key(L"[accomodation ticket price]") && once.met(r))
             r.readInt(settings->mAccommodationTicketPrice, 0, kMaxPrice);
-        if (r.key(L"[teaching price]") && once.first(r))
+        if (r.key(L"[teaching price]") && once.met(r))
             r.readInt(settings->mTeachingPrice, 0, kMaxPrice);
-        if (r.key(L"[dinner price]") && once.first(r))
+        if (r.key(L"[dinner price]") && once.met(r))
             r.readInt(settings->mDinnerPrice, 0, kMaxPrice);
-        if (r.key(L"[drinks price]") && once.first(r))
+        if (r.key(L"[drinks price]") && once.met(r))
             r.readInt(settings->mDrinksPrice, 0, kMaxPrice);
-        if (r.key(L"[salad price]") && once.first(r))
+        if (r.key(L"[salad price]") && once.met(r))
             r.readInt(settings->mSaladPrice, 0, kMaxPrice);
-        if (r.key(L"[salt in food]") && once.first(r))
+        if (r.key(L"[salt in food]") && once.met(r))
             r.readInt(settings->mSaltInFood, 0, kMaxSalt);
-        if (r.key(L"[souvenirs price]") && once.first(r))
+        if (r.key(L"[souvenirs price]") && once.met(r))
             r.readInt(settings->mOwnersAccommodationPrice, 0, kMaxPrice);
-        if (r.key(L"[car ticket price]") && once.first(r))
+        if (r.key(L"[car ticket price]") && once.met(r))
             r.readInt(settings->mCarParkingTicketPrice, 0, kMaxPrice);
-        if (r.key(L"[act park promotion]") && once.first(r)) {
+        if (r.key(L"[act park promotion]") && once.met(r)) {
             int active = -1;
             if (r.readInt(active)) {
                 // A running promotion (1 to the number of promotions) carries its days left on

@@ -171,7 +171,8 @@ TEST_F(DamagedFiles, EverySilentDamageIsToldAndKeptAside)
         {"a blank after a key", replaced("[animal]", "[animal] ", luna), "\"[animal] \" is no key line", butLuna},
         {"a wrong character", replaced("[animal]", "[animal}", luna), "\"[animal}\" is no key line", butLuna},
         {"cut at a line end", whole.substr(0, luna), "profile1.txt, [animal]: 1 of the 4 sections written", {L"Rex"}},
-        {"a second [cash]", whole + "\n\n[cash]\n99\n", "profile1.txt, [cash]: a second section", all},
+        {"a second [cash], the last kept", replaced("[cash]\n700\n", "[cash]\n99\n\n[cash]\n700\n"),
+         "profile1.txt, [cash]: a second section", all},
         {"a month record's key in lower case", replaced("[mStatLastMonth]", "[mstatlastmonth]"),
          "\"[mstatlastmonth]\" is no key line", all},
     };
