@@ -20,7 +20,6 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <iterator>
 #include <map>
 #include <set>
@@ -37,12 +36,22 @@ const int kMaxHunger = 100; // hunger stands above 7 until the day after feeding
 const int kMaxSalt = 10;
 const int kMaxDamagedCopies = 100;
 
+// The file's bytes; false when it cannot be opened or read to its end (a folder, a read error).
 bool readWholeFile(const std::string& path, std::string& bytes)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f)
         return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    std::string read;
+    char buffer[65536];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+        read.append(buffer, n);
+    const bool failed = std::ferror(f) != 0;
+    std::fclose(f);
+    if (failed)
+        return false;
+    bytes.swap(read);
     return true;
 }
 
@@ -580,11 +589,17 @@ void loadProfile(DataProfile* profile, int headerOnly)
         checkWhole(r, once, written, found);
     profile->mHomeless = homeless(profile->mPath, storage);
     profile->mDamagedCopy.clear();
+    profile->mUncopied = false;
     if (r.warnings() > 0) {
         profile->mDamagedCopy = keepDamagedCopy(profile->mPath);
-        if (!profile->mDamagedCopy.empty())
+        if (!profile->mDamagedCopy.empty()) {
             std::printf("Warning: %s: part of the park could not be read; the file as it was is kept as %s\n",
                         profile->mPath.c_str(), profile->mDamagedCopy.c_str());
+        } else if (!profile->mUnreadable) {
+            // The autosave would replace the only whole record of what was not read.
+            profile->mUncopied = profile->mUnreadable = true;
+            r.warn(std::wstring(), "damaged, and the file as it was could not be kept aside; it is not played");
+        }
     }
 }
 
@@ -596,20 +611,24 @@ std::string keepDamagedCopy(const std::string& path)
     for (int n = 1; n <= kMaxDamagedCopies; ++n) {
         std::string copy = path + ".damaged" + (n > 1 ? std::to_string(n) : std::string());
         std::string kept;
-        if (readWholeFile(copy, kept)) {
-            if (kept == bytes)
-                return copy; // kept already
-            continue;
-        }
-        std::ofstream out(copy, std::ios::binary);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (out)
+        if (readWholeFile(copy, kept) && kept == bytes)
+            return copy; // kept already
+        if (file_exists(copy.c_str()))
+            continue; // an older copy, or anything else of that name, is left as it is
+        // Made only where nothing stands ("x"), so nothing is replaced; a copy not written whole
+        // is removed.
+        std::FILE* out = std::fopen(copy.c_str(), "wbx");
+        bool written = out && std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
+        written = out && std::fclose(out) == 0 && written;
+        if (written)
             return copy;
-        std::remove(copy.c_str());
+        if (out)
+            std::remove(copy.c_str());
         std::printf("Warning: %s: the damaged file could not be kept as %s\n", path.c_str(), copy.c_str());
         return std::string();
     }
+    std::printf("Warning: %s: the damaged file could not be kept: %d other copies stand beside it\n", path.c_str(),
+                kMaxDamagedCopies);
     return std::string();
 }
 
