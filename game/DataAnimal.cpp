@@ -163,7 +163,8 @@ int DataAnimal::feed()
 
 // ---- treatment and tricks
 
-// Computed through float and double as the game always has.
+// The treat cost P x (7 - health) / 7 rounded down: P + h x (-1/7) x P in double precision, the
+// health taken as a float first, truncated toward zero.
 int DataAnimal::treatmentCost() const
 {
     const int price = Singleton<DataStorage>::get()->mGlobalSettings->mAnimalTreatCost;

@@ -10,8 +10,16 @@
 
 // ---- reading
 
-KeyFileReader::KeyFileReader(const std::string& path) : mPath(path), mLines(loadDatFile(path))
+KeyFileReader::KeyFileReader(const std::string& path) : mPath(path)
 {
+    LineFileFaults faults;
+    mLines = loadDatFile(path, &faults);
+    if (faults.unreadable)
+        warn(std::wstring(), "could not be read to its end");
+    if (faults.notUtf8)
+        warn(std::wstring(), (std::to_string(faults.notUtf8) + " line(s) from line " +
+                              std::to_string(faults.firstNotUtf8) + " hold bytes that are not UTF-8, read as U+FFFD")
+                                 .c_str());
 }
 
 KeyFileReader::KeyFileReader(const std::string& path, std::vector<std::wstring> lines)

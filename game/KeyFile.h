@@ -33,7 +33,8 @@ enum class WriteFailure; // toolkit/utils/misc.h
 
 class KeyFileReader {
 public:
-    // Reads the file's lines; a missing or empty file has none.
+    // Reads the file's lines; a missing or empty file has none. Bytes that are not UTF-8 and a
+    // read that stops short are warned about.
     explicit KeyFileReader(const std::string& path);
     KeyFileReader(const std::string& path, std::vector<std::wstring> lines);
 

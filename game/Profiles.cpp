@@ -20,7 +20,6 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <iterator>
 #include <map>
 #include <set>
@@ -37,12 +36,22 @@ const int kMaxHunger = 100; // hunger stands above 7 until the day after feeding
 const int kMaxSalt = 10;
 const int kMaxDamagedCopies = 100;
 
+// The file's bytes; false when it cannot be opened or read to its end (a folder, a read error).
 bool readWholeFile(const std::string& path, std::string& bytes)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f)
         return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    std::string read;
+    char buffer[65536];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+        read.append(buffer, n);
+    const bool failed = std::ferror(f) != 0;
+    std::fclose(f);
+    if (failed)
+        return false;
+    bytes.swap(read);
     return true;
 }
 
@@ -344,18 +353,14 @@ const std::wstring* achievementName(KeyFileReader& r, const DataStorage* storage
     return r.cut() ? nullptr : &name;
 }
 
-// Sections meant once: the first one is read; a later one is warned about and its value lines
-// are passed over, so the first stays.
+// Sections meant once: each is read, so the last one holds; a repeated one is warned about.
 class OnceSections {
 public:
-    bool first(KeyFileReader& r, int valueLines = 1, bool text = false)
+    bool met(KeyFileReader& r)
     {
-        if (mSeen.insert(r.currentKey()).second)
-            return true;
-        r.warn("a second section, passed over: the first one is kept");
-        for (int i = 0; i < valueLines; ++i)
-            text ? r.text() : r.value();
-        return false;
+        if (!mSeen.insert(r.currentKey()).second)
+            r.warn("a second section; the last one is kept");
+        return true;
     }
     bool seen(const std::wstring& key) const { return mSeen.count(key) != 0; }
 
@@ -433,11 +438,11 @@ void loadProfile(DataProfile* profile, int headerOnly)
     int found[3] = {};   // their sections met
     bool counted = false;
     for (; r.more(); r.advance()) {
-        if (r.key(kCountsKey) && once.first(r))
+        if (r.key(kCountsKey) && once.met(r))
             counted = readInts(r, written, 3, 0, INT_MAX);
-        if (r.key(L"[name]") && once.first(r, 1, true))
+        if (r.key(L"[name]") && once.met(r))
             profile->mName = r.text();
-        if (r.key(L"[tutorial]", 2) && once.first(r, 2)) {
+        if (r.key(L"[tutorial]", 2) && once.met(r)) {
             int first[3] = {}, second[3] = {};
             bool ok = readInts(r, first, 3);
             if (readInts(r, second, 3) && ok) {
@@ -451,28 +456,28 @@ void loadProfile(DataProfile* profile, int headerOnly)
                 parkEvents().restoreTutorial(tutorial);
             }
         }
-        if (r.key(L"[avatar]") && once.first(r, 1, true)) {
+        if (r.key(L"[avatar]") && once.met(r)) {
             profile->mAvatarFile = r.text();
             profile->mAvatar = requestImage(kAvatarsFolder + wideToString(profile->mAvatarFile));
         }
         if (headerOnly)
             continue;
-        if (r.key(L"[food]") && once.first(r))
+        if (r.key(L"[food]") && once.met(r))
             r.readInt(settings->mFoodStored, 0, kMaxCount);
-        if (r.key(L"[food stored]") && once.first(r))
+        if (r.key(L"[food stored]") && once.met(r))
             r.value(); // the same as "[food]"
         for (int i = 0; i < 4; ++i) {
-            if (r.exactKey(kMonthKeys[i]) && once.first(r)) {
+            if (r.exactKey(kMonthKeys[i]) && once.met(r)) {
                 MonthBalance record;
                 if (readInts(r, record.mValues, MonthBalance::kWords, -kMaxMoney, kMaxMoney))
                     **monthRecord(storage, i) = record;
             }
         }
-        if (r.key(L"[cash]") && once.first(r))
+        if (r.key(L"[cash]") && once.met(r))
             r.readInt(account->mCash, -kMaxMoney, kMaxMoney);
-        if (r.key(L"[loan]") && once.first(r))
+        if (r.key(L"[loan]") && once.met(r))
             r.readInt(account->mLoan, 0, kMaxMoney);
-        if (r.key(L"[date]") && once.first(r)) {
+        if (r.key(L"[date]") && once.met(r)) {
             int date[3] = {};
             if (readInts(r, date, 3)) {
                 if (GameDate::isValid(date[0], date[1], date[2])) {
@@ -515,23 +520,23 @@ void loadProfile(DataProfile* profile, int headerOnly)
             ++found[1];
             readAnimal(r, storage, takenPlaces);
         }
-        if (r.key(L"[accomodation ticket price]") && once.first(r))
+        if (r.key(L"[accomodation ticket price]") && once.met(r))
             r.readInt(settings->mAccommodationTicketPrice, 0, kMaxPrice);
-        if (r.key(L"[teaching price]") && once.first(r))
+        if (r.key(L"[teaching price]") && once.met(r))
             r.readInt(settings->mTeachingPrice, 0, kMaxPrice);
-        if (r.key(L"[dinner price]") && once.first(r))
+        if (r.key(L"[dinner price]") && once.met(r))
             r.readInt(settings->mDinnerPrice, 0, kMaxPrice);
-        if (r.key(L"[drinks price]") && once.first(r))
+        if (r.key(L"[drinks price]") && once.met(r))
             r.readInt(settings->mDrinksPrice, 0, kMaxPrice);
-        if (r.key(L"[salad price]") && once.first(r))
+        if (r.key(L"[salad price]") && once.met(r))
             r.readInt(settings->mSaladPrice, 0, kMaxPrice);
-        if (r.key(L"[salt in food]") && once.first(r))
+        if (r.key(L"[salt in food]") && once.met(r))
             r.readInt(settings->mSaltInFood, 0, kMaxSalt);
-        if (r.key(L"[souvenirs price]") && once.first(r))
+        if (r.key(L"[souvenirs price]") && once.met(r))
             r.readInt(settings->mOwnersAccommodationPrice, 0, kMaxPrice);
-        if (r.key(L"[car ticket price]") && once.first(r))
+        if (r.key(L"[car ticket price]") && once.met(r))
             r.readInt(settings->mCarParkingTicketPrice, 0, kMaxPrice);
-        if (r.key(L"[act park promotion]") && once.first(r)) {
+        if (r.key(L"[act park promotion]") && once.met(r)) {
             int active = -1;
             if (r.readInt(active)) {
                 // A running promotion (1 to the number of promotions) carries its days left on
@@ -584,11 +589,17 @@ void loadProfile(DataProfile* profile, int headerOnly)
         checkWhole(r, once, written, found);
     profile->mHomeless = homeless(profile->mPath, storage);
     profile->mDamagedCopy.clear();
+    profile->mUncopied = false;
     if (r.warnings() > 0) {
         profile->mDamagedCopy = keepDamagedCopy(profile->mPath);
-        if (!profile->mDamagedCopy.empty())
+        if (!profile->mDamagedCopy.empty()) {
             std::printf("Warning: %s: part of the park could not be read; the file as it was is kept as %s\n",
                         profile->mPath.c_str(), profile->mDamagedCopy.c_str());
+        } else if (!profile->mUnreadable) {
+            // The autosave would replace the only whole record of what was not read.
+            profile->mUncopied = profile->mUnreadable = true;
+            r.warn(std::wstring(), "damaged, and the file as it was could not be kept aside; it is not played");
+        }
     }
 }
 
@@ -600,20 +611,24 @@ std::string keepDamagedCopy(const std::string& path)
     for (int n = 1; n <= kMaxDamagedCopies; ++n) {
         std::string copy = path + ".damaged" + (n > 1 ? std::to_string(n) : std::string());
         std::string kept;
-        if (readWholeFile(copy, kept)) {
-            if (kept == bytes)
-                return copy; // kept already
-            continue;
-        }
-        std::ofstream out(copy, std::ios::binary);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (out)
+        if (readWholeFile(copy, kept) && kept == bytes)
+            return copy; // kept already
+        if (file_exists(copy.c_str()))
+            continue; // an older copy, or anything else of that name, is left as it is
+        // Made only where nothing stands ("x"), so nothing is replaced; a copy not written whole
+        // is removed.
+        std::FILE* out = std::fopen(copy.c_str(), "wbx");
+        bool written = out && std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
+        written = out && std::fclose(out) == 0 && written;
+        if (written)
             return copy;
-        std::remove(copy.c_str());
+        if (out)
+            std::remove(copy.c_str());
         std::printf("Warning: %s: the damaged file could not be kept as %s\n", path.c_str(), copy.c_str());
         return std::string();
     }
+    std::printf("Warning: %s: the damaged file could not be kept: %d other copies stand beside it\n", path.c_str(),
+                kMaxDamagedCopies);
     return std::string();
 }
 

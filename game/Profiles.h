@@ -21,9 +21,10 @@ public:
     // Where the file as it was is kept when part of the park could not be read from it (empty
     // when it was read whole).
     std::string mDamagedCopy;
-    // The file could not be read or holds no saved park: it is not played, so that nothing is
-    // saved over it.
+    // The file could not be read or holds no saved park, or is damaged and could not be copied
+    // aside (mUncopied): it is not played, so that nothing is saved over it.
     bool mUnreadable = false;
+    bool mUncopied = false;
     // Animals of the park beyond the homes of their kind: they stay, and the player is told.
     int mHomeless = 0;
 };

@@ -146,6 +146,17 @@ TEST_F(DamagedFiles, APartlyReadParkKeepsTheOriginalBeforeTheAutosave)
     loadProfile(header, 1);
     EXPECT_TRUE(header->mDamagedCopy.empty());
     EXPECT_FALSE(std::filesystem::exists(std::string(kProfile) + ".damaged3"));
+    // A folder at a copy's name is passed over and left as it is.
+    std::filesystem::create_directories(std::string(kProfile) + ".damaged3");
+    EXPECT_EQ(load(savedPark("[food]\nnone\n"))->mDamagedCopy, std::string(kProfile) + ".damaged4");
+    EXPECT_TRUE(std::filesystem::is_directory(std::string(kProfile) + ".damaged3"));
+    // A copy that cannot be made: the park is not played, so the autosave leaves the file.
+    std::filesystem::create_symlink("Gone/copy", std::string(kProfile) + ".damaged5");
+    const std::string uncopied = savedPark("[food]\nnothing\n");
+    DataProfile* notPlayed = load(uncopied, &printed);
+    EXPECT_TRUE(notPlayed->mUncopied && notPlayed->mUnreadable);
+    EXPECT_NE(printed.find("could not be kept aside; it is not played"), std::string::npos) << printed;
+    EXPECT_EQ(autosave(notPlayed), uncopied);
 }
 
 // ---- damage that reads like something else
@@ -171,9 +182,12 @@ TEST_F(DamagedFiles, EverySilentDamageIsToldAndKeptAside)
         {"a blank after a key", replaced("[animal]", "[animal] ", luna), "\"[animal] \" is no key line", butLuna},
         {"a wrong character", replaced("[animal]", "[animal}", luna), "\"[animal}\" is no key line", butLuna},
         {"cut at a line end", whole.substr(0, luna), "profile1.txt, [animal]: 1 of the 4 sections written", {L"Rex"}},
-        {"a second [cash]", whole + "\n\n[cash]\n99\n", "profile1.txt, [cash]: a second section", all},
+        {"a second [cash], the last kept", replaced("[cash]\n700\n", "[cash]\n99\n\n[cash]\n700\n"),
+         "profile1.txt, [cash]: a second section", all},
         {"a month record's key in lower case", replaced("[mStatLastMonth]", "[mstatlastmonth]"),
          "\"[mstatlastmonth]\" is no key line", all},
+        {"a name that is not UTF-8", replaced("Anna", "Ann\xE9"), "1 line(s) from line 5 hold bytes that are not UTF-8",
+         all},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -391,7 +405,8 @@ TEST_F(DamagedFiles, AFailedSaveIsToldOncePerKindOfFailure)
     textsManager.load(PETPARK_SOURCE_DIR "/data/dat/texts.dat");
     for (const wchar_t* key : {L"savefailed", L"savefailedopen", L"savefailedwrite", L"savefailedrename",
                                L"optionsfailedopen", L"optionsfailedwrite", L"optionsfailedrename", L"parkdamaged",
-                               L"parkdamagedmessage", L"parkunreadablemessage", L"homeless", L"homelessmessage"})
+                               L"parkdamagedmessage", L"parkunreadablemessage", L"parkuncopiedmessage", L"homeless",
+                               L"homelessmessage"})
         EXPECT_NE(std::wstring(textsManager.get(key)), L"missing text") << key;
 }
 

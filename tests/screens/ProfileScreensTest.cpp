@@ -157,8 +157,13 @@ TEST_F(Chooser, SelectMakesTheProfileCurrentAndOpensTheMainMenu)
 
 TEST_F(Chooser, AProfileThatCannotBeReadIsNotPlayedAndTheChooserSaysWhy)
 {
-    makeProfiles(2);
-    data.write(profilePath(1), "");
+    makeProfiles(3);
+    // A folder named as the first profile; the second is damaged and cannot be copied aside.
+    fs::remove(profilePath(1));
+    fs::create_directory(profilePath(1));
+    const std::string damaged = data.read(profilePath(2)) + "\n[cash]\nlots\n";
+    data.write(profilePath(2), damaged);
+    fs::create_symlink("Gone/copy", profilePath(2) + ".damaged");
     testing::internal::CaptureStdout();
     storage->scanProfiles("data/game/");
     showFully(chooser);
@@ -179,13 +184,26 @@ TEST_F(Chooser, AProfileThatCannotBeReadIsNotPlayedAndTheChooserSaysWhy)
     chooser->draw();
     EXPECT_EQ(chooser->mWidget2->getText(0), L"profile1.txt");
 
-    // With the message answered, the other profile plays.
+    // The damaged one keeps its name and is not played either, for its own reason.
+    EXPECT_EQ(chooser->mWidget3->getText(0), L"B");
     menu->runCommand(L"popupend");
     screens::hideNow(popup);
     showFully(chooser);
     pressRow(1);
+    testing::internal::CaptureStdout();
     click(chooser, chooser->rowButtons[1].select);
-    EXPECT_EQ(storage->mCurrentProfile, 1);
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(storage->mCurrentProfile, -1);
+    EXPECT_EQ(storage->mPlayerNotices.back().mTextKey, L"parkuncopiedmessage");
+    EXPECT_EQ(data.read(profilePath(2)), damaged);
+
+    // With the messages answered, the third profile plays.
+    menu->runCommand(L"popupend");
+    screens::hideNow(popup);
+    showFully(chooser);
+    pressRow(2);
+    click(chooser, chooser->rowButtons[2].select);
+    EXPECT_EQ(storage->mCurrentProfile, 2);
     EXPECT_EQ(menu->currentMenu(), L"mainmenustart");
     storage->mPlayerNotices.clear();
 }

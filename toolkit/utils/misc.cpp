@@ -47,7 +47,7 @@ std::wstring utf8ToWide(const std::string& bytes, size_t drop)
     return out.substr(drop);
 }
 
-std::vector<std::wstring> loadDatFile(const std::string& path)
+std::vector<std::wstring> loadDatFile(const std::string& path, LineFileFaults* faults)
 {
     std::vector<std::wstring> lines;
     std::ifstream in(path, std::ios::binary);
@@ -64,9 +64,12 @@ std::vector<std::wstring> loadDatFile(const std::string& path)
             drop = 1;
         if (lineNumber == 1)
             written = drop == 1;
-        if (utf8::find_invalid(bytes.begin(), bytes.end()) != bytes.end())
+        if (utf8::find_invalid(bytes.begin(), bytes.end()) != bytes.end()) {
             std::fprintf(stderr, "to chyba nie jest UTF8: %s, line %u: bad bytes replaced with U+FFFD\n",
                          path.c_str(), lineNumber);
+            if (faults && faults->notUtf8++ == 0)
+                faults->firstNotUtf8 = lineNumber;
+        }
         lines.push_back(utf8ToWide(bytes, drop));
         if (in.eof()) {
             // Files the game writes (writeUtf8Lines) start with a byte-order mark and end
@@ -77,6 +80,11 @@ std::vector<std::wstring> loadDatFile(const std::string& path)
                              path.c_str(), lineNumber);
             break;
         }
+    }
+    if (in.bad()) {
+        std::fprintf(stderr, "Warning: %s could not be read to its end\n", path.c_str());
+        if (faults)
+            faults->unreadable = true;
     }
     return lines;
 }

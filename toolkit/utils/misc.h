@@ -32,7 +32,13 @@ struct float4 {
 // LF gives no empty last line. A missing or empty file gives no lines, silently. Invalid UTF-8
 // is reported on standard error with the file's name and decoded as U+FFFD, and so is a file
 // without a BOM that ends inside a line (a data file cut off).
-std::vector<std::wstring> loadDatFile(const std::string& path);
+// With faults, also what the lines cannot show, for readers that count it as damage.
+struct LineFileFaults {
+    unsigned notUtf8 = 0;       // lines whose bytes were not UTF-8 (now U+FFFD)
+    unsigned firstNotUtf8 = 0;  // the first of them, counted from 1
+    bool unreadable = false;    // opened but not read to its end (a folder, a read error)
+};
+std::vector<std::wstring> loadDatFile(const std::string& path, LineFileFaults* faults = nullptr);
 // loadDatFile for files the game cannot run without: no lines stops the program with
 // "no dat file loaded!" after printing the path.
 std::vector<std::wstring> loadDatFileRequired(const std::string& path);
