@@ -151,14 +151,16 @@ void MenuPetsList1::draw()
             feed.setText(textsManager.get(L"feeding"));
         }
         Button& treat = *mTreatButtons[k];
-        if (animal->mHealth == 7) {
+        const int missing = 7 - animal->mHealth;
+        if (missing == 0) {
             treat.setEnabled(0);
             treat.setText(textsManager.get(L"ishealthy"));
         } else {
             const bool atDoctor = animal->mAtDoctor != 0;
             treat.setEnabled(atDoctor ? 0 : 1);
-            // The health gauge above shows what is missing; a number here would read as a price.
-            treat.setText(textsManager.get(atDoctor ? L"treating" : L"treat"));
+            // The health steps missing, in brackets.
+            treat.setText(std::wstring(textsManager.get(atDoctor ? L"treating" : L"treat")) + L" (" +
+                          std::to_wstring(missing) + L")");
         }
 
         mHungerGauges[k]->draw(titleAlpha, 0, 0);

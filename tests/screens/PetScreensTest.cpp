@@ -375,7 +375,7 @@ TEST_F(PetScreens, CardButtonsTellTheAnimalsState)
     EXPECT_EQ(panel->mWidget3->getText(1), L"Dogs");
     EXPECT_EQ(panel->mFeedButtons[0]->text, L"Fed");
     EXPECT_EQ(panel->mFeedButtons[0]->enabled, 0);
-    EXPECT_EQ(panel->mTreatButtons[0]->text, L"Treat");  // no number that reads as a price
+    EXPECT_EQ(panel->mTreatButtons[0]->text, L"Treat (3)");
     EXPECT_EQ(panel->mTreatButtons[0]->enabled, 1);
     EXPECT_EQ(panel->mFeedButtons[1]->text, L"Feed");
     EXPECT_EQ(panel->mFeedButtons[1]->enabled, 1);
@@ -383,7 +383,7 @@ TEST_F(PetScreens, CardButtonsTellTheAnimalsState)
     EXPECT_EQ(panel->mTreatButtons[1]->enabled, 0);
     EXPECT_EQ(panel->mFeedButtons[2]->text, L"Eating");
     EXPECT_EQ(panel->mFeedButtons[2]->enabled, 0);
-    EXPECT_EQ(panel->mTreatButtons[2]->text, L"At the vet");
+    EXPECT_EQ(panel->mTreatButtons[2]->text, L"At the vet (5)");
     EXPECT_EQ(panel->mTreatButtons[2]->enabled, 0);
     EXPECT_EQ(panel->mLabels0[1]->getText(0), std::to_wstring(hungry->mStayDays) + L" days");
 
