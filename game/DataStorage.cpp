@@ -65,6 +65,38 @@ std::vector<DataAnimal*> DataStorage::parkAnimalsOfKind(const std::wstring& kind
     return found;
 }
 
+int DataStorage::freePlaces(int* daysToNext) const
+{
+    int houses[5] = {};
+    int guests[5] = {};
+    for (int k = 0; k < 5; ++k) {
+        for (const DataBuilding* building : mParkBuildings)
+            houses[k] += building->mType == kSpecies[k] ? 1 : 0;
+        for (const DataAnimal* animal : mParkAnimals)
+            guests[k] += animal->mType == kSpecies[k] ? 1 : 0;
+    }
+    int free = 0;
+    for (int k = 0; k < 5; ++k)
+        free += std::max(houses[k] - guests[k], 0);
+    if (!daysToNext)
+        return free;
+    *daysToNext = -1;
+    for (int k = 0; k < 5 && free == 0; ++k) {
+        if (houses[k] == 0)
+            continue;
+        std::vector<int> stays;
+        for (const DataAnimal* animal : mParkAnimals)
+            if (animal->mType == kSpecies[k])
+                stays.push_back(animal->mStayDays);
+        // The guests beyond the houses have to leave before a place of the kind frees.
+        const auto next = stays.begin() + (guests[k] - houses[k]);
+        std::nth_element(stays.begin(), next, stays.end());
+        if (*daysToNext < 0 || *next < *daysToNext)
+            *daysToNext = *next;
+    }
+    return free;
+}
+
 bool DataStorage::isPlaceTaken(const std::wstring& kind, int place) const
 {
     for (DataAnimal* animal : mParkAnimals)

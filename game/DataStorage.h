@@ -44,6 +44,10 @@ public:
     std::vector<DataBuilding*> buildingDefinitionsOfKind(const std::wstring& kind) const;
     // Park animals of a kind, compared without case, in park order.
     std::vector<DataAnimal*> parkAnimalsOfKind(const std::wstring& kind) const;
+    // The places free for guests: per kind, its houses less its guests, never below 0 (a damaged
+    // saved park may hold more guests of a kind than it has houses). With none free, daysToNext
+    // (when given) gets the stay after which the first place frees, -1 when no leaving frees one.
+    int freePlaces(int* daysToNext = nullptr) const;
     // True when a park animal of exactly that kind stands at that place number (0 to 9).
     bool isPlaceTaken(const std::wstring& kind, int place) const;
     // Marks the achievement reached, queues its notice on the in-game screen, plays "a_done".

@@ -91,27 +91,14 @@ void MenuDateBar::onWidget4(int, int current)
 
 std::wstring MenuDateBar::parcelsText()
 {
-    DataStorage* data = Singleton<DataStorage>::get();
-    int parcels = 0;
-    // A house of an animal kind is a parcel; a building kept from a saved game whose file has
-    // gone has no kind and houses no animal.
-    for (DataBuilding* building : data->mParkBuildings)
-        if (!building->mType.empty() && building->mType != L"other")
-            ++parcels;
-    const int animals = static_cast<int>(data->mParkAnimals.size());
-    const int free = parcels - animals;
+    int days = -1;
+    const int free = Singleton<DataStorage>::get()->freePlaces(&days);
     std::wstring text;
-    if (free <= 0 && animals > 0 && parcels > 0) {
-        // With more animals than parcels (a damaged saved park) a parcel frees only once the
-        // animals beyond them have left too.
-        std::vector<int> stays;
-        for (DataAnimal* animal : data->mParkAnimals)
-            stays.push_back(animal->mStayDays);
-        std::nth_element(stays.begin(), stays.begin() - free, stays.end());
+    if (free == 0 && days >= 0) {
         // The text comes from the data: the number goes into its first "%d" only.
-        text = formatWithNumber(textsManager.get(L"freeparcelinday(s)"), stays[-free]);
+        text = formatWithNumber(textsManager.get(L"freeparcelinday(s)"), days);
     } else {
-        text = std::to_wstring(std::max(free, 0)) + L" " + textsManager.get(L"parcel(s)free");
+        text = std::to_wstring(free) + L" " + textsManager.get(L"parcel(s)free");
     }
     if (text.size() > kTextLimit)
         text.resize(kTextLimit);

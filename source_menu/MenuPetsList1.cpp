@@ -35,13 +35,6 @@ const wchar_t* titleKey(const std::wstring& kind)
     return nullptr;
 }
 
-template <class T>
-void eraseAt(std::vector<T>& list, size_t index)
-{
-    if (index < list.size())
-        list.erase(list.begin() + static_cast<long>(index));
-}
-
 } // namespace
 
 MenuPetsList1::MenuPetsList1() = default;
@@ -53,12 +46,17 @@ void MenuPetsList1::reset()
     const std::wstring kind = MenuBlueFolds::kindKey(Singleton<MenuBlueFolds>::get()->getTab());
     if (!kind.empty())
         mKind = kind;
+    mAnimals = Singleton<DataStorage>::get()->parkAnimalsOfKind(toLowerWide(mKind));
+    buildCards();
+}
+
+void MenuPetsList1::buildCards()
+{
     mFeedButtons.clear();
     mTreatButtons.clear();
     mHungerGauges.clear();
     mHealthGauges.clear();
     mIndicators.clear();
-    mAnimals = Singleton<DataStorage>::get()->parkAnimalsOfKind(toLowerWide(mKind));
     const size_t cards = std::min({mAnimals.size(), mHelpers0.size(), mHelpers1.size(), mHelpers2.size(),
                                    mHelpers4.size(), mHelpers5.size()});
     mAnimals.resize(cards);
@@ -74,16 +72,13 @@ void MenuPetsList1::reset()
 void MenuPetsList1::dropDeparted()
 {
     const std::vector<DataAnimal*>& park = Singleton<DataStorage>::get()->mParkAnimals;
-    for (size_t k = mAnimals.size(); k-- > 0;) {
-        if (std::find(park.begin(), park.end(), mAnimals[k]) != park.end())
-            continue;
-        eraseAt(mAnimals, k);
-        eraseAt(mFeedButtons, k);
-        eraseAt(mTreatButtons, k);
-        eraseAt(mHungerGauges, k);
-        eraseAt(mHealthGauges, k);
-        eraseAt(mIndicators, k);
-    }
+    const auto departed = std::remove_if(mAnimals.begin(), mAnimals.end(), [&park](DataAnimal* animal) {
+        return std::find(park.begin(), park.end(), animal) == park.end();
+    });
+    if (departed == mAnimals.end())
+        return;
+    mAnimals.erase(departed, mAnimals.end());
+    buildCards();
 }
 
 void MenuPetsList1::update()
@@ -151,14 +146,16 @@ void MenuPetsList1::draw()
             feed.setText(textsManager.get(L"feeding"));
         }
         Button& treat = *mTreatButtons[k];
-        if (animal->mHealth == 7) {
+        const int missing = 7 - animal->mHealth;
+        if (missing == 0) {
             treat.setEnabled(0);
             treat.setText(textsManager.get(L"ishealthy"));
         } else {
             const bool atDoctor = animal->mAtDoctor != 0;
             treat.setEnabled(atDoctor ? 0 : 1);
-            // The health gauge above shows what is missing; a number here would read as a price.
-            treat.setText(textsManager.get(atDoctor ? L"treating" : L"treat"));
+            // The health steps missing, in brackets.
+            treat.setText(std::wstring(textsManager.get(atDoctor ? L"treating" : L"treat")) + L" (" +
+                          std::to_wstring(missing) + L")");
         }
 
         mHungerGauges[k]->draw(titleAlpha, 0, 0);

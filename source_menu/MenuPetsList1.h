@@ -41,7 +41,10 @@ public:
     std::wstring mKind = L"Dog";
 
 private:
-    // Drops the cards of animals that left the park since the reset (the day clock runs while
-    // the panel is open), keeping each card's objects with its animal.
+    // The buttons, gauges and indicator of card k on the places of the layout's card k, for
+    // each animal of mAnimals that has a card.
+    void buildCards();
+    // Drops the animals that left the park since the reset (the day clock runs while the panel
+    // is open) and builds the cards again, so each row's objects stay with the animal named in it.
     void dropDeparted();
 };

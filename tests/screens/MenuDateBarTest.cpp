@@ -161,6 +161,10 @@ TEST_F(DateBar, ParcelsCountHousesButNotOtherOrKindlessBuildings)
     EXPECT_EQ(MenuDateBar::parcelsText(), L"0 parcels free");
     storage->mParkBuildings.push_back(storage->mBuildingDefinitions[0]);
     EXPECT_EQ(MenuDateBar::parcelsText(), L"a parcel frees in 9 day(s) (100%s)");
+    // Places are counted per kind: the dogs beyond their kennel take no cat's place.
+    storage->mParkBuildings.push_back(gone);
+    gone->mType = L"cat";
+    EXPECT_EQ(MenuDateBar::parcelsText(), L"1 parcels free");
 }
 
 TEST_F(DateBar, PicturesArePinnedToTheLeftEdgeOfTheBand)

@@ -17,10 +17,12 @@
 #include "source_menu/ButtonBar.h"
 #include "source_menu/HappinessBar.h"
 #include "source_menu/MenuPetShowSummary.h"
+#include "source_menu/Progress.h"
 #include "source_menu/ProgressBar.h"
 #include "toolkit/utils/FontStyle.h"
 #include "toolkit/utils/MyImage.h"
 #include "toolkit/widgets/WidgetButton.h"
+#include "toolkit/widgets/WidgetHelper.h"
 #include "toolkit/widgets/WidgetLabel.h"
 
 #include <gtest/gtest.h>
@@ -375,7 +377,7 @@ TEST_F(PetScreens, CardButtonsTellTheAnimalsState)
     EXPECT_EQ(panel->mWidget3->getText(1), L"Dogs");
     EXPECT_EQ(panel->mFeedButtons[0]->text, L"Fed");
     EXPECT_EQ(panel->mFeedButtons[0]->enabled, 0);
-    EXPECT_EQ(panel->mTreatButtons[0]->text, L"Treat");  // no number that reads as a price
+    EXPECT_EQ(panel->mTreatButtons[0]->text, L"Treat (3)");
     EXPECT_EQ(panel->mTreatButtons[0]->enabled, 1);
     EXPECT_EQ(panel->mFeedButtons[1]->text, L"Feed");
     EXPECT_EQ(panel->mFeedButtons[1]->enabled, 1);
@@ -383,7 +385,7 @@ TEST_F(PetScreens, CardButtonsTellTheAnimalsState)
     EXPECT_EQ(panel->mTreatButtons[1]->enabled, 0);
     EXPECT_EQ(panel->mFeedButtons[2]->text, L"Eating");
     EXPECT_EQ(panel->mFeedButtons[2]->enabled, 0);
-    EXPECT_EQ(panel->mTreatButtons[2]->text, L"At the vet");
+    EXPECT_EQ(panel->mTreatButtons[2]->text, L"At the vet (5)");
     EXPECT_EQ(panel->mTreatButtons[2]->enabled, 0);
     EXPECT_EQ(panel->mLabels0[1]->getText(0), std::to_wstring(hungry->mStayDays) + L" days");
 
@@ -414,10 +416,11 @@ TEST_F(PetScreens, CardsOfAnEmptyKindAndOfDepartedAnimals)
     EXPECT_TRUE(panel->mWidget10->isVisible());
     EXPECT_EQ(panel->mWidget10->getText(1), L"nopetsofkind");
 
-    // A dog leaves the park while its card is shown: the card goes with it.
+    // A dog leaves the park while its card is shown: the card goes with it, and the cards below
+    // move up whole, each row's name, gauges and buttons those of one animal on the row's places.
     hideAll();
     Singleton<MenuBlueFolds>::get()->setTab(kTabDog);
-    DataAnimal* second = addAnimal(L"dog", 3, 3);
+    DataAnimal* second = addAnimal(L"dog", 3, 2);
     showScreen(panel);
     ASSERT_EQ(panel->mAnimals.size(), 2u);
     DataAnimal* first = storage->mParkAnimals[0];
@@ -427,6 +430,18 @@ TEST_F(PetScreens, CardsOfAnEmptyKindAndOfDepartedAnimals)
     ASSERT_EQ(panel->mAnimals.size(), 1u);
     EXPECT_EQ(panel->mAnimals[0], second);
     EXPECT_EQ(panel->mFeedButtons.size(), 1u);
+    panel->draw();
+    EXPECT_EQ(panel->mLabels1[0]->getText(0), second->mName);
+    EXPECT_EQ(panel->mHungerGauges[0]->level, 3);
+    EXPECT_EQ(panel->mHealthGauges[0]->level, 2);
+    const auto row = [](WidgetHelper* place) { return place->getRect().y + 0.5f * place->getRect().w; };
+    EXPECT_FLOAT_EQ(panel->mFeedButtons[0]->y, row(panel->mHelpers0[0]));
+    EXPECT_FLOAT_EQ(panel->mTreatButtons[0]->y, row(panel->mHelpers1[0]));
+    EXPECT_FLOAT_EQ(panel->mHungerGauges[0]->y, row(panel->mHelpers4[0]));
+    EXPECT_FLOAT_EQ(panel->mHealthGauges[0]->y, row(panel->mHelpers5[0]));
+    click(panel->mFeedButtons[0].get(), panel);
+    EXPECT_EQ(camera()->mFollowAnimal, second);
+
     panel->draw();
     EXPECT_FALSE(panel->mLabels0[1]->isVisible());
     EXPECT_FALSE(panel->mWidget10->isVisible());
@@ -441,9 +456,16 @@ TEST_F(PetScreens, TeachingStartsTheShowOrSaysHowLongToWait)
     cat->mTrickFees[1] = 40;
     dog->mTrickFees[0] = 50;
     dog->mDaysToTeach = 3;
+    // A dog in the first row leaves while the panel is shown: the next row moves up whole.
+    DataAnimal* leaving = addAnimal(L"dog", 5, 5);
+    storage->mParkAnimals.pop_back();
+    storage->mParkAnimals.insert(storage->mParkAnimals.begin(), leaving);
     MenuPetsShow1* panel = Singleton<MenuPetsShow1>::get();
     panel->setKind(L"Dog");
     showScreen(panel);
+    ASSERT_EQ(panel->mAnimals.size(), 2u);
+    storage->mParkAnimals.erase(storage->mParkAnimals.begin());
+    panel->update();
     ASSERT_EQ(panel->mAnimals.size(), 1u);
     panel->draw();
     EXPECT_EQ(panel->mLabels1[0]->getText(0), dog->mName);
