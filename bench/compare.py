@@ -6,7 +6,8 @@ the processor time per frame (all threads) beside the wall time, and the load av
 round. It needs Xvfb, xdotool and ImageMagick's import.
 
 One or more Release build folders can be compared; their programs run one after another in
-every round, so that all of them meet the same load:
+every round, each round starting with the next build in turn, so that all of them meet the same
+load:
 
   bench/compare.py [--rounds 5] [--frames 100] [--max-load X] NAME=BUILD_DIR [NAME=BUILD_DIR ...]
 
@@ -25,13 +26,16 @@ What runs in each round, for every build (a quad floor between each two figures)
                                     peak memory by then, and the chooser's frame time
   running game, starting park       the game itself at 1024 x 768, with its HUD, in a fresh copy of
   running game, full park           its application folder whose saved profile holds the park
-                                    (starting: the kennel and a dog; full: all 25 buildings, 15
+                                    (starting: the kennel and a dog; full: all 24 buildings, 15
                                     animals, 100 walking visitors); Play is clicked on the main
                                     menu, and after a few seconds in the park the frames of the
                                     next seconds are counted: frames per second
-  logic step, day                   bench_park_rules on its full park: one logic step without a
-                                    new day, the day with its autosave, and the step with its
-                                    share of a day (a day comes every [game speed] ms of logic)
+  rules call, day                   bench_park_rules on its full park: one call of the rules'
+                                    step (DataStorage::update) without a new day, the day with
+                                    its autosave, and the call with its share of a day (a day
+                                    comes every [game speed] ms of logic)
+  game's whole step                 bench_simulate --years 1: the game's whole logic step (the
+                                    visitors' and the rules', days included) in a played year
 
 The game's output is read through a terminal, so that the "say:" line it prints for every frame
 drawn arrives as the frame is drawn.
@@ -302,7 +306,7 @@ def peak_resident(pid):
 
 
 def park_rules(build, env):
-    """Logic step, day with autosave, and the step with its share of a day, in microseconds."""
+    """One rules call, the day with autosave, and the call with its share of a day, in microseconds."""
     out, _ = run([os.path.join(build, "tests", "bench_park_rules"), "--benchmark_filter=LogicStep|NewDay",
                   "--benchmark_min_time=0.2"], env)
     found = {}
@@ -314,8 +318,15 @@ def park_rules(build, env):
     with open(os.path.join(build, "PetPark", "Resources", "data", "game", "global.txt")) as f:
         speed = re.search(r"\[game speed\]\s+(\d+)", f.read())
     steps_per_day = int(speed.group(1)) // 10 + 1 if speed else None
-    return {"logic step us": step, "day with autosave us": day,
-            "logic step with its share of a day us": step + day / steps_per_day if step and day and speed else None}
+    return {"rules call (DataStorage::update) us": step, "day with autosave us": day,
+            "rules call with its share of a day us": step + day / steps_per_day if step and day and speed else None}
+
+
+def whole_step(build, env):
+    """The game's whole logic step (visitors and rules, days included) over a played year, in microseconds."""
+    out, _ = run([os.path.join(build, "tests", "bench_simulate"), "--years", "1"], env)
+    found = re.search(r"([\d.]+) us per logic step", out)
+    return {"game's whole step (bench_simulate) us": float(found.group(1)) if found else None}
 
 
 def asked(figure):
@@ -362,7 +373,8 @@ def main():
         for r in range(rounds):
             if max_load is not None:
                 wait_for_load(max_load)
-            for name, build in builds:
+            # Each round starts with the next build, so that none always meets the machine first.
+            for name, build in builds[r % len(builds):] + builds[:r % len(builds)]:
                 add(name, "load", load())
                 program = os.path.join(build, "tests", "bench_floor")
                 if not os.path.exists(program):
@@ -388,7 +400,7 @@ def main():
                         add(name, figure, value)
                     before = after
                 if not game_only:
-                    for figure, value in park_rules(build, env).items():
+                    for figure, value in {**park_rules(build, env), **whole_step(build, env)}.items():
                         add(name, figure, value)
                 print("round %d %s done (load %.1f)" % (r + 1, name, rows[(name, "load")][-1]), flush=True)
     finally:

@@ -146,9 +146,11 @@ int main(int argc, char** argv)
     LoadPublicConfig(*Singleton<PublicManager>::get());
     GameBackground3D* park = Singleton<GameBackground3D>::get();
     park->init("data/psd/GameBackground3D.txt");
-    if (built)
+    if (built)  // every building once: the starting kennel stands already
         for (DataBuilding* definition : storage->mBuildingDefinitions)
-            storage->mParkBuildings.push_back(definition);
+            if (std::find(storage->mParkBuildings.begin(), storage->mParkBuildings.end(), definition) ==
+                storage->mParkBuildings.end())
+                storage->mParkBuildings.push_back(definition);
     const wchar_t* kinds[] = {L"dog", L"cat", L"dino", L"rabbit", L"horse"};
     for (size_t i = storage->mParkAnimals.size(); i < size_t(std::max(animals, 0)); ++i) {
         const DataAnimal offer(L"Pet", kinds[i % 5], 0.1f, 0.1f, 0);

@@ -274,6 +274,8 @@ TEST_F(ShippedData, EveryTextKeyOfTheParkIsPresentOnce)
         std::wstring text = textsManager.get(key);
         EXPECT_NE(text.find(L"%d"), std::wstring::npos);
         EXPECT_EQ(std::count(text.begin(), text.end(), L'%'), 1);
+        // Filled with a five-digit number it still fits the 200 characters a popup's text keeps.
+        EXPECT_LE(text.size() - 2 + 5, 200u) << wideToString(key);
     }
 }
 
