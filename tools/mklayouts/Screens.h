@@ -125,5 +125,4 @@ const int kCardLine = 16;     // bold white, left, top: card lines that turn red
 const int kSmallRight = 17;   // small white, right, top: headers of number columns
 const int kReport = 18;       // white, left, top: rows of the bank's and statistics' reports
 const int kReportNumber = 19; // white, right, top: their numbers and column headers
-const int kLarge = 20;        // bold white, centred: the credits' lines
 } // namespace font
