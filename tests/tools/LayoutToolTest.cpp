@@ -238,7 +238,7 @@ std::vector<float> fontSizes()
     return sizes;
 }
 
-TEST(ReportLayouts, TheBanksAndStatisticsRowsReadAtEightHundredBySixHundredAndStayInTheirBox)
+TEST(ReportLayouts, TheBanksAndStatisticsRowsFitTheTablesRowStepAndStayInTheirBox)
 {
     const std::vector<float> sizes = fontSizes();
     ASSERT_GE(sizes.size(), size_t(font::kReportNumber));
@@ -267,8 +267,8 @@ TEST(ReportLayouts, TheBanksAndStatisticsRowsReadAtEightHundredBySixHundredAndSt
                 continue;   // the cash and loan lines, the promotions
             const float size = sizes.at(style - 1);
             const std::string what = report.layout.screen() + " " + l.name;
-            // Lines at least 15 px high in a 600-pixel window: capitals of about 10 px.
-            EXPECT_GE(size * 600.0f, 15.0f) << what;
+            // The font is as high as the tables' row step of 0.017 screen heights, no higher.
+            EXPECT_NEAR(size, 0.017f, 0.0002f) << what;
             EXPECT_LE(size * Layout::kHeight, l.r.h + 0.5f) << what << ": the text is higher than its row";
             EXPECT_GE(l.r.y, box.y) << what;
             if (rows) {

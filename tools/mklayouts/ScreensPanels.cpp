@@ -69,7 +69,7 @@ void rowPictures(Layout& l, const char* highlightId, const char* backgroundId, b
 }
 
 // ---- the report tables (bank, statistics, ranking, achievements): rows in the report font,
-// kReportRow px apart from y 200 (the screens step their rows by the same amount), headers above.
+// kReportRow px apart from y 200 (the tables' row step), headers above.
 
 using geo::kReportRow;
 const int kReportTop = 200;
@@ -322,8 +322,8 @@ Layout layoutMenuAchievements()
     l.label("name", font::kLine, Rect{182, 485, 300, 36});                  // cash
     l.label("name", font::kLine, Rect{182, 527, 300, 36});                  // loan
     // The marks are drawn by the screen, 5 px lower than laid out, one per row.
-    l.canvas("done", Rect{150, kReportTop - 3, 16, 16}, icon(Icon::Star, Tone::Yellow), "");
-    l.canvas("notdone", Rect{150, kReportTop - 3, 16, 16}, icon(Icon::StarEmpty, Tone::Grey), "");
+    l.canvas("done", Rect{150, kReportTop - 5, 12, 12}, icon(Icon::Star, Tone::Yellow), "");
+    l.canvas("notdone", Rect{150, kReportTop - 5, 12, 12}, icon(Icon::StarEmpty, Tone::Grey), "");
     return l;
 }
 
