@@ -4,8 +4,7 @@
 // separated by columns holding the marker colour (the colour of the picture's upper-left
 // pixel); loading cuts the boxes out, packs them into a texture and pairs them, left to
 // right, with the characters of a charset (the default one, or the ".ch" file beside the
-// picture; a charset that is damaged or does not name every glyph refuses the font, so its
-// texts stay empty rather than show wrong letters). Drawing lays a wide string out on one line as one 2D item; drawing with the draw
+// picture). Drawing lays a wide string out on one line as one 2D item; drawing with the draw
 // flag off only measures. The game holds it as CRender::Font.
 //
 // Sections: the font - loading steps (font_load.cpp; pure functions over RGBA pixels).
@@ -83,10 +82,8 @@ std::vector<uint8_t> font_atlas(const std::vector<uint8_t>& rgba, int width, int
 // The charset file beside the picture at path ("x.png" -> "x.ch"); empty without a '.'.
 std::string font_charset_path(const std::string& path);
 // The charset for the picture at path: its ".ch" file when usable, else the default set. A
-// file too short to use is warned about by name. So is a damaged one, which also sets damaged:
-// a UTF-16 file ending inside a character, one longer than the 4096 bytes read, or one holding
-// a character no glyph can stand for (a control character, half of a surrogate pair).
-std::vector<wchar_t> font_charset(const std::string& path, bool* damaged = nullptr);
+// file too short to use or holding control characters is warned about by name.
+std::vector<wchar_t> font_charset(const std::string& path);
 // The default charset of 107 characters.
 std::vector<wchar_t> font_default_charset();
 // A byte as a wide character of the C library's current locale; the byte itself when it does

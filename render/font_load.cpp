@@ -146,43 +146,28 @@ std::string font_charset_path(const std::string& path)
 
 namespace {
 
-const size_t kCharsetBytes = 4096;
-
-// A charset of letters holds no control characters and no half of a surrogate pair (a glyph
-// stands for a whole character): a file that does is damaged.
+// A charset of letters holds no control characters: a file that does is damaged.
 bool charsetLooksSound(const std::vector<wchar_t>& chars)
 {
     for (wchar_t c : chars)
-        if (c < 0x20 || (c >= 0x7F && c < 0xA0) || (c >= 0xD800 && c <= 0xDFFF) || c == 0xFFFE || c == 0xFFFF)
+        if (c < 0x20 || (c >= 0x7F && c < 0xA0) || c == 0xFFFE || c == 0xFFFF)
             return false;
     return true;
 }
 
 } // namespace
 
-std::vector<wchar_t> font_charset(const std::string& path, bool* damaged)
+std::vector<wchar_t> font_charset(const std::string& path)
 {
-    bool ignored = false;
-    bool& isDamaged = damaged ? *damaged : ignored;
-    isDamaged = false;
     const std::string chPath = font_charset_path(path);
     if (chPath.empty())
         return font_default_charset();
     FILE* f = std::fopen(chPath.c_str(), "rb");
     if (!f)
         return font_default_charset();
-    // One byte more than is read tells a longer file.
-    unsigned char bytes[kCharsetBytes + 1];
+    unsigned char bytes[4096];
     size_t n = std::fread(bytes, 1, sizeof bytes, f);
     std::fclose(f);
-    auto damage = [&](const char* what) {
-        std::fprintf(stderr, "Warning: charset %s %s\n", chPath.c_str(), what);
-        isDamaged = true;
-    };
-    if (n > kCharsetBytes) {
-        damage("is longer than the 4096 bytes a charset may hold; the characters past them are lost");
-        n = kCharsetBytes;
-    }
     if (n < 3) {
         std::fprintf(stderr, "Warning: charset %s is too short; the default charset is used\n",
                      chPath.c_str());
@@ -192,8 +177,6 @@ std::vector<wchar_t> font_charset(const std::string& path, bool* damaged)
     if (bytes[0] == 0xFF && bytes[1] == 0xFE) {
         for (size_t k = 1; k < n / 2; ++k)
             chars.push_back(wchar_t(bytes[2 * k] | bytes[2 * k + 1] << 8));
-        if (n % 2)
-            damage("ends inside a character (an odd number of bytes)");
     } else if (bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) {
         std::fprintf(stderr, "UTF-8 charset files not supported\n");
         return font_default_charset();
@@ -202,7 +185,8 @@ std::vector<wchar_t> font_charset(const std::string& path, bool* damaged)
             chars.push_back(widen_byte(bytes[k]));
     }
     if (!charsetLooksSound(chars))
-        damage("holds control characters or halves of surrogate pairs; it is damaged");
+        std::fprintf(stderr, "Warning: charset %s holds control characters; its font may show "
+                     "wrong letters\n", chPath.c_str());
     return chars;
 }
 
@@ -239,16 +223,6 @@ bool Font::load(const std::string& path)
     ilDeleteImage(id);
 
     std::vector<miniglyph> boxes = font_cut(rgba, width, height);
-    // Glyphs pair with characters in order: a damaged charset, or one of another length than
-    // the picture's glyphs (a damaged or missing file), would shift or drop letters.
-    bool damaged = false;
-    std::vector<wchar_t> charset = font_charset(path, &damaged);
-    if (damaged || charset.size() != boxes.size()) {
-        std::fprintf(stderr, "Error: charset %s gives %zu characters%s for the %zu glyphs of %s; the font is "
-                     "refused and its texts stay empty\n", font_charset_path(path).c_str(), charset.size(),
-                     damaged ? " (damaged)" : "", boxes.size(), path.c_str());
-        return false;
-    }
     int size = font_pack(boxes, height);
     if (size == 0)
         return false;
@@ -262,7 +236,14 @@ bool Font::load(const std::string& path)
     if (!tex)
         return false;
 
-    for (size_t k = 0; k < boxes.size(); ++k)
+    std::vector<wchar_t> charset = font_charset(path);
+    // Glyphs pair with characters in order: a charset of another length (a damaged or missing
+    // file) shifts or drops letters.
+    if (charset.size() != boxes.size())
+        std::fprintf(stderr, "Warning: charset %s gives %zu characters for the %zu glyphs of %s; "
+                     "text in this font may show wrong letters\n", font_charset_path(path).c_str(),
+                     charset.size(), boxes.size(), path.c_str());
+    for (size_t k = 0; k < boxes.size() && k < charset.size(); ++k)
         boxes[k].code = charset[k];
     std::stable_sort(boxes.begin(), boxes.end(),
                      [](const miniglyph& a, const miniglyph& b) { return a.code < b.code; });

@@ -12,11 +12,6 @@ class WidgetLabel;
 
 namespace FinanceScreen {
 
-// The row step of the report tables (bank, statistics, ranking, achievements; screen heights):
-// their layouts place the rows 20 of the 768 layout pixels apart, in a font large enough to
-// read at 800 x 600.
-constexpr float kReportRowHeight = 20.0f / 768.0f;
-
 // Whether the screen stands: disabled, or the date bar is modal or paused.
 bool isHeld(const Container& screen);
 // After the generated update: the screen and all its children made visible in the first

@@ -30,7 +30,6 @@ void MenuAchievements::init(const char* path)
 {
     _MenuAchievements::init(path);
     mTable = new TextTable(mLabels0, mWidget6, mWidget7);
-    mTable->rowHeight = FinanceScreen::kReportRowHeight;
     mDefaultTextKey = mWidget2->getText(1);
 }
 

@@ -97,7 +97,6 @@ void MenuBank::init(const char* path)
     borrowAmount = repayAmount = promotionAnswer = promotionChoice = 0;
     _MenuBank::init(path);
     moneyTable = new TextTable({mWidget12, mWidget13, mWidget14}, mWidget11, mWidget10);
-    moneyTable->rowHeight = FinanceScreen::kReportRowHeight;
     borrowButton = new Button(mHelper3, kButtonKind, kButtonStyle);
     borrowButton->setText(text(L"Borrow"));
     repayButton = new Button(mHelper4, kButtonKind, kButtonStyle);

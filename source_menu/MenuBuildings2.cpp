@@ -172,7 +172,6 @@ void MenuBuildings2::draw()
         mLabels1[c]->setVisible(owned[c]);
         mLabels2[c]->setVisible(owned[c]);
     }
-    mWidget13->setVisible(mBuildings.empty());   // the word that says the park owns none
     _MenuBuildings2::draw();
     for (int i = mFirst; i < end; ++i) {
         const int c = i - mFirst;

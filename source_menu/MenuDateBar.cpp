@@ -111,17 +111,10 @@ void MenuDateBar::draw()
         return;
     const float aspect = CRender::get_aspect();
     const float x0 = 0.5f - kBandHalfWidth * aspect;
-    // Every picture of the button, its pressed one too, and the two signs drawn over it follow
-    // the edge; the signs grow with the button and tell whether the game stands.
+    // Every picture of the button follows the edge, its pressed one too: a press shows it and
+    // hit-tests on it.
     for (size_t k = 0; k < mWidget4->getImages().size(); ++k)
         pin(mWidget4, k, x0);
-    const float4 grown = mWidget4->getTransform();
-    for (WidgetCanvas* sign : {mWidget5, mWidget6}) {
-        pin(sign, 0, x0);
-        sign->setTransform(grown.x, grown.y, grown.z, grown.w);
-    }
-    mWidget5->setVisible(!paused);
-    mWidget6->setVisible(paused);
     pin(mWidget0, 0, x0);
     pin(mWidget3, 0, x0);
     pin(mWidget2, 0, x0);

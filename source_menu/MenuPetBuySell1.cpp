@@ -161,7 +161,6 @@ void MenuPetBuySell1::draw()
     mShownOffers.assign(list.begin(), list.begin() + static_cast<std::ptrdiff_t>(drawn));
     mShownSinceRebuild = true;
     mWidget31->setText(L"Period", 1, 0);
-    mWidget33->setVisible(list.empty());   // the word that says no owner offers a pet
     _MenuPetBuySell1::draw();
     for (size_t k = 0; k < mIndicators.size() && k < mLabels1.size(); ++k) {
         const float alpha = mLabels1[k]->getColor().w;

@@ -173,7 +173,6 @@ void MenuPetsList1::draw()
     mWidget0->setText(L"Hungry", 1, 1);
     mWidget1->setText(L"Treat", 1, 1);
     mWidget2->setText(L"daysleftcap", 1, 1);
-    mWidget10->setVisible(mAnimals.empty());   // the word that says no guest of the kind stays
     _MenuPetsList1::draw();
     for (size_t k = 0; k < mAnimals.size() && k < mLabels1.size(); ++k)
         mIndicators[k]->draw(mLabels1[k]->getColor().w, 0, 0);

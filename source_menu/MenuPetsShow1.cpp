@@ -115,7 +115,6 @@ void MenuPetsShow1::draw()
         mLabels0[k]->setVisible(1);
         mLabels0[k]->setText(std::to_wstring(animal->mTeachingPrice), 0, 1);
     }
-    mWidget13->setVisible(mAnimals.empty());   // the word that says no guest of the kind stays
     _MenuPetsShow1::draw();
     for (size_t k = 0; k < mAnimals.size() && k < static_cast<size_t>(kRows); ++k)
         if (mTeachButtons[k])

@@ -33,7 +33,6 @@ void MenuRanking::init(const char* path)
 {
     _MenuRanking::init(path);
     mTable = new TextTable(mLabels1, mWidget12, mWidget11);
-    mTable->rowHeight = FinanceScreen::kReportRowHeight;
 }
 
 void MenuRanking::showRanking()

@@ -44,7 +44,6 @@ void MenuStatistics::init(const char* path)
 {
     _MenuStatistics::init(path);
     mTable = new TextTable(mLabels1, mWidget6, mWidget1);
-    mTable->rowHeight = FinanceScreen::kReportRowHeight;
 }
 
 void MenuStatistics::reset()

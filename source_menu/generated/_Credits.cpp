@@ -5,13 +5,7 @@
 #include "source_menu/generated/ScreenBinding.h"
 
 _Credits::_Credits()
-    : mWidget0(nullptr),
-      mWidget1(nullptr),
-      mWidget2(nullptr),
-      mWidget3(nullptr),
-      mWidget4(nullptr),
-      mWidget5(nullptr),
-      mWidget6(nullptr)
+    : mWidget0(nullptr)
 {
 }
 
@@ -31,12 +25,6 @@ void _Credits::draw()
 void _Credits::bind()
 {
     mWidget0 = bindWidget<WidgetCanvas>(*this, 0);
-    mWidget1 = bindWidget<WidgetCanvas>(*this, 1);
-    mWidget2 = bindWidget<WidgetLabel>(*this, 2);
-    mWidget3 = bindWidget<WidgetLabel>(*this, 3);
-    mWidget4 = bindWidget<WidgetLabel>(*this, 4);
-    mWidget5 = bindWidget<WidgetLabel>(*this, 5);
-    mWidget6 = bindWidget<WidgetCanvas>(*this, 6);
 }
 
 void _Credits::init(const char* path)
@@ -44,7 +32,7 @@ void _Credits::init(const char* path)
     assignIfEmpty(name, nameFromPath(path));
     adoptLayout(*this, path);
     // The layout must hold exactly the widgets and helper elements this base was made for.
-    PP_REQUIRE_EXPORTED(mChildren.size(), 7u);
+    PP_REQUIRE_EXPORTED(mChildren.size(), 1u);
     PP_REQUIRE_EXPORTED(mHelpers.size(), 0u);
     bind();
     Container::init("");

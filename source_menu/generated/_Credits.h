@@ -4,12 +4,11 @@
 // (mklayouts --bases tools/mklayouts/bindings.txt source_menu/generated) instead of editing.
 //
 // The layout base of the screen Credits: binds "data/psd/Credits.txt" by position;
-// the file holds 7 widgets and 0 helper elements.
+// the file holds 1 widget and 0 helper elements.
 
 #include "toolkit/widgets/Container.h"
 
 class WidgetCanvas;
-class WidgetLabel;
 
 class _Credits : public Container {
 public:
@@ -27,12 +26,6 @@ public:
     void onFrame() override { Container::onFrame(); }
 
     WidgetCanvas* mWidget0;  // canvas_credits_o
-    WidgetCanvas* mWidget1;  // canvas_logo_o
-    WidgetLabel* mWidget2;  // label_creditsline1_20_o
-    WidgetLabel* mWidget3;  // label_creditsline2_20_o
-    WidgetLabel* mWidget4;  // label_creditsthanks_10_o
-    WidgetLabel* mWidget5;  // label_creditsleave_2_o
-    WidgetCanvas* mWidget6;  // canvas_paws_o
 
 private:
     void bind();

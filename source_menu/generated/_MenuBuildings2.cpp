@@ -32,8 +32,7 @@ _MenuBuildings2::_MenuBuildings2()
       mWidget11(nullptr),
       mHelper13(nullptr),
       mHelper14(nullptr),
-      mWidget12(nullptr),
-      mWidget13(nullptr)
+      mWidget12(nullptr)
 {
 }
 
@@ -83,7 +82,6 @@ void _MenuBuildings2::bind()
     mHelper13 = bindHelper(*this, 13);
     mHelper14 = bindHelper(*this, 14);
     mWidget12 = bindWidget<WidgetLabel>(*this, 12);
-    mWidget13 = bindWidget<WidgetLabel>(*this, 13);
     mHelpers0.push_back(mHelper11);
     mHelpers0.push_back(mHelper7);
     mHelpers0.push_back(mHelper2);
@@ -115,7 +113,7 @@ void _MenuBuildings2::init(const char* path)
     assignIfEmpty(name, nameFromPath(path));
     adoptLayout(*this, path);
     // The layout must hold exactly the widgets and helper elements this base was made for.
-    PP_REQUIRE_EXPORTED(mChildren.size(), 14u);
+    PP_REQUIRE_EXPORTED(mChildren.size(), 13u);
     PP_REQUIRE_EXPORTED(mHelpers.size(), 15u);
     bind();
     Container::init("");

@@ -4,7 +4,7 @@
 // (mklayouts --bases tools/mklayouts/bindings.txt source_menu/generated) instead of editing.
 //
 // The layout base of the screen MenuBuildings2: binds "data/psd/MenuBuildings2.txt" by position;
-// the file holds 14 widgets and 15 helper elements.
+// the file holds 13 widgets and 15 helper elements.
 
 #include "toolkit/widgets/Container.h"
 
@@ -63,7 +63,6 @@ public:
     WidgetHelper* mHelper13;  // helper_cleanness1
     WidgetHelper* mHelper14;  // helper_condition1
     WidgetLabel* mWidget12;  // label_name_3_o
-    WidgetLabel* mWidget13;  // label_nootherbuildings_3_o
 
     std::vector<WidgetHelper*> mHelpers0;  // H11, H7, H2
     std::vector<WidgetHelper*> mHelpers1;  // H12, H8, H3

@@ -9,9 +9,7 @@ _MenuDateBar::_MenuDateBar()
       mWidget1(nullptr),
       mWidget2(nullptr),
       mWidget3(nullptr),
-      mWidget4(nullptr),
-      mWidget5(nullptr),
-      mWidget6(nullptr)
+      mWidget4(nullptr)
 {
 }
 
@@ -36,8 +34,6 @@ void _MenuDateBar::bind()
     mWidget2 = bindWidget<WidgetLabel>(*this, 2);
     mWidget3 = bindWidget<WidgetLabel>(*this, 3);
     mWidget4 = bindWidget<WidgetButton>(*this, 4);
-    mWidget5 = bindWidget<WidgetCanvas>(*this, 5);
-    mWidget6 = bindWidget<WidgetCanvas>(*this, 6);
 }
 
 void _MenuDateBar::init(const char* path)
@@ -45,7 +41,7 @@ void _MenuDateBar::init(const char* path)
     assignIfEmpty(name, nameFromPath(path));
     adoptLayout(*this, path);
     // The layout must hold exactly the widgets and helper elements this base was made for.
-    PP_REQUIRE_EXPORTED(mChildren.size(), 7u);
+    PP_REQUIRE_EXPORTED(mChildren.size(), 5u);
     PP_REQUIRE_EXPORTED(mHelpers.size(), 0u);
     bind();
     Container::init("");

@@ -4,7 +4,7 @@
 // (mklayouts --bases tools/mklayouts/bindings.txt source_menu/generated) instead of editing.
 //
 // The layout base of the screen MenuDateBar: binds "data/psd/MenuDateBar.txt" by position;
-// the file holds 7 widgets and 0 helper elements.
+// the file holds 5 widgets and 0 helper elements.
 
 #include "toolkit/widgets/Container.h"
 
@@ -35,8 +35,6 @@ public:
     WidgetLabel* mWidget2;  // label_name_11_o
     WidgetLabel* mWidget3;  // label_name_11_o
     WidgetButton* mWidget4;  // btn_pause_i
-    WidgetCanvas* mWidget5;  // canvas_pausesign_o
-    WidgetCanvas* mWidget6;  // canvas_playsign_o
 
 private:
     void bind();

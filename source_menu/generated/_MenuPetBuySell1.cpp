@@ -67,8 +67,7 @@ _MenuPetBuySell1::_MenuPetBuySell1()
       mHelper29(nullptr),
       mWidget30(nullptr),
       mWidget31(nullptr),
-      mWidget32(nullptr),
-      mWidget33(nullptr)
+      mWidget32(nullptr)
 {
 }
 
@@ -150,7 +149,6 @@ void _MenuPetBuySell1::bind()
     mWidget30 = bindWidget<WidgetLabel>(*this, 30);
     mWidget31 = bindWidget<WidgetLabel>(*this, 31);
     mWidget32 = bindWidget<WidgetLabel>(*this, 32);
-    mWidget33 = bindWidget<WidgetLabel>(*this, 33);
     mHelpers0.push_back(mHelper2);
     mHelpers0.push_back(mHelper5);
     mHelpers0.push_back(mHelper8);
@@ -218,7 +216,7 @@ void _MenuPetBuySell1::init(const char* path)
     assignIfEmpty(name, nameFromPath(path));
     adoptLayout(*this, path);
     // The layout must hold exactly the widgets and helper elements this base was made for.
-    PP_REQUIRE_EXPORTED(mChildren.size(), 34u);
+    PP_REQUIRE_EXPORTED(mChildren.size(), 33u);
     PP_REQUIRE_EXPORTED(mHelpers.size(), 30u);
     bind();
     Container::init("");

@@ -4,7 +4,7 @@
 // (mklayouts --bases tools/mklayouts/bindings.txt source_menu/generated) instead of editing.
 //
 // The layout base of the screen MenuPetBuySell1: binds "data/psd/MenuPetBuySell1.txt" by position;
-// the file holds 34 widgets and 30 helper elements.
+// the file holds 33 widgets and 30 helper elements.
 
 #include "toolkit/widgets/Container.h"
 
@@ -91,7 +91,6 @@ public:
     WidgetLabel* mWidget30;  // label_petname_4_o
     WidgetLabel* mWidget31;  // label_period_4_o
     WidgetLabel* mWidget32;  // label_fee_4_o
-    WidgetLabel* mWidget33;  // label_nooffers_3_o
 
     std::vector<WidgetHelper*> mHelpers0;  // H2, H5, H8, H11, H14, H17, H20, H23, H26, H29
     std::vector<WidgetHelper*> mHelpers1;  // H0, H3, H6, H9, H12, H15, H18, H21, H24, H27

@@ -32,8 +32,7 @@ _MenuPetsList1::_MenuPetsList1()
       mHelper16(nullptr),
       mHelper17(nullptr),
       mWidget8(nullptr),
-      mWidget9(nullptr),
-      mWidget10(nullptr)
+      mWidget9(nullptr)
 {
 }
 
@@ -80,7 +79,6 @@ void _MenuPetsList1::bind()
     mHelper17 = bindHelper(*this, 17);
     mWidget8 = bindWidget<WidgetLabel>(*this, 8);
     mWidget9 = bindWidget<WidgetLabel>(*this, 9);
-    mWidget10 = bindWidget<WidgetLabel>(*this, 10);
     mHelpers0.push_back(mHelper14);
     mHelpers0.push_back(mHelper12);
     mHelpers0.push_back(mHelper6);
@@ -112,7 +110,7 @@ void _MenuPetsList1::init(const char* path)
     assignIfEmpty(name, nameFromPath(path));
     adoptLayout(*this, path);
     // The layout must hold exactly the widgets and helper elements this base was made for.
-    PP_REQUIRE_EXPORTED(mChildren.size(), 11u);
+    PP_REQUIRE_EXPORTED(mChildren.size(), 10u);
     PP_REQUIRE_EXPORTED(mHelpers.size(), 18u);
     bind();
     Container::init("");

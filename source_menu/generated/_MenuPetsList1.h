@@ -4,7 +4,7 @@
 // (mklayouts --bases tools/mklayouts/bindings.txt source_menu/generated) instead of editing.
 //
 // The layout base of the screen MenuPetsList1: binds "data/psd/MenuPetsList1.txt" by position;
-// the file holds 11 widgets and 18 helper elements.
+// the file holds 10 widgets and 18 helper elements.
 
 #include "toolkit/widgets/Container.h"
 
@@ -56,7 +56,6 @@ public:
     WidgetHelper* mHelper17;  // helper_health1
     WidgetLabel* mWidget8;  // label_name_1_o
     WidgetLabel* mWidget9;  // label_name_4_o
-    WidgetLabel* mWidget10;  // label_nopetsofkind_3_o
 
     std::vector<WidgetHelper*> mHelpers0;  // H14, H12, H6
     std::vector<WidgetHelper*> mHelpers1;  // H13, H8, H7

@@ -22,9 +22,7 @@ _MenuPetsShow1::_MenuPetsShow1()
       mHelper5(nullptr),
       mWidget9(nullptr),
       mWidget10(nullptr),
-      mWidget11(nullptr),
-      mWidget12(nullptr),
-      mWidget13(nullptr)
+      mWidget11(nullptr)
 {
 }
 
@@ -61,8 +59,6 @@ void _MenuPetsShow1::bind()
     mWidget9 = bindWidget<WidgetLabel>(*this, 9);
     mWidget10 = bindWidget<WidgetLabel>(*this, 10);
     mWidget11 = bindWidget<WidgetLabel>(*this, 11);
-    mWidget12 = bindWidget<WidgetLabel>(*this, 12);
-    mWidget13 = bindWidget<WidgetLabel>(*this, 13);
     mHelpers0.push_back(mHelper5);
     mHelpers0.push_back(mHelper3);
     mHelpers0.push_back(mHelper1);
@@ -85,7 +81,7 @@ void _MenuPetsShow1::init(const char* path)
     assignIfEmpty(name, nameFromPath(path));
     adoptLayout(*this, path);
     // The layout must hold exactly the widgets and helper elements this base was made for.
-    PP_REQUIRE_EXPORTED(mChildren.size(), 14u);
+    PP_REQUIRE_EXPORTED(mChildren.size(), 12u);
     PP_REQUIRE_EXPORTED(mHelpers.size(), 6u);
     bind();
     Container::init("");

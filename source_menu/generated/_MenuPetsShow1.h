@@ -4,7 +4,7 @@
 // (mklayouts --bases tools/mklayouts/bindings.txt source_menu/generated) instead of editing.
 //
 // The layout base of the screen MenuPetsShow1: binds "data/psd/MenuPetsShow1.txt" by position;
-// the file holds 14 widgets and 6 helper elements.
+// the file holds 12 widgets and 6 helper elements.
 
 #include "toolkit/widgets/Container.h"
 
@@ -30,24 +30,22 @@ public:
 
     WidgetLabel* mWidget0;  // label_name_12_o
     WidgetLabel* mWidget1;  // label_name_1_o
-    WidgetLabel* mWidget2;  // label_name_3_o
+    WidgetLabel* mWidget2;  // label_name_4_o
     WidgetHelper* mHelper0;  // helper_teach3
     WidgetHelper* mHelper1;  // helper_picture3
     WidgetLabel* mWidget3;  // label_name_12_o
     WidgetLabel* mWidget4;  // label_name_1_o
-    WidgetLabel* mWidget5;  // label_name_3_o
+    WidgetLabel* mWidget5;  // label_name_4_o
     WidgetHelper* mHelper2;  // helper_teach2
     WidgetHelper* mHelper3;  // helper_picture2
     WidgetLabel* mWidget6;  // label_name_1_o
-    WidgetLabel* mWidget7;  // label_name_3_o
+    WidgetLabel* mWidget7;  // label_name_4_o
     WidgetLabel* mWidget8;  // label_name_12_o
     WidgetHelper* mHelper4;  // helper_teach1
     WidgetHelper* mHelper5;  // helper_picture1
     WidgetLabel* mWidget9;  // label_showanimal_4_o
     WidgetLabel* mWidget10;  // label_teachingprice_4_o
     WidgetLabel* mWidget11;  // label_lesson_4_o
-    WidgetLabel* mWidget12;  // label_daysleftcap_4_o
-    WidgetLabel* mWidget13;  // label_nopetsofkind_3_o
 
     std::vector<WidgetHelper*> mHelpers0;  // H5, H3, H1
     std::vector<WidgetHelper*> mHelpers1;  // H4, H2, H0

@@ -37,11 +37,11 @@ using namespace screens;
 namespace {
 
 // Layout geometry of the finance tables (canvas pixels of the 1024 x 768 layout): the row
-// background starts at x 136, y 206, 768 wide and 13 high.
+// background starts at x 136, y 198, 768 wide and 12 high.
 const float kRowX = (136.0f + 384.0f) / 1024.0f;
 float rowY(int row, float rowHeight)
 {
-    return (206.0f + 6.5f) / 768.0f + 0.003f + static_cast<float>(row) * rowHeight;
+    return (198.0f + 6.0f) / 768.0f + 0.003f + static_cast<float>(row) * rowHeight;
 }
 
 void pointAt(float x, float y, int down = 0)
@@ -426,8 +426,9 @@ TEST_F(FinanceReports, TheHighlightIsDrawnOnlyWhereTheTableMarksARow)
             if (std::string(moment) == "refilled")
                 storage->newDay();
             std::vector<DrawnQuad> marks;
+            // As wide as the table: a font made on an earlier test's device may share the mark's number.
             for (const DrawnQuad& quad : frame([&] { c.screen->draw(); }))
-                if (quad.texture == markTexture)
+                if (quad.texture == markTexture && quad.x1 - quad.x0 > 0.5f)
                     marks.push_back(quad);
             ASSERT_EQ(marks.size(), c.markedRow < 0 ? 0u : 1u);
             if (c.markedRow >= 0) {

@@ -47,8 +47,27 @@ TEST(BindingTable, HoldsTheFortyFourScreensEachWithAFittingLayout)
     }
     EXPECT_EQ(all.at("ButtonBar").handlers.size(), 18u);
     EXPECT_EQ(all.at("MenuIngame").handlers.size(), 14u);
-    EXPECT_EQ(all.at("MenuOrange").countLine, 35);
-    EXPECT_EQ(all.at("MenuPetBuySell1").countLine, 221);
+    // Every screen's widget count, helper count and widget-count line.
+    std::istringstream counts(
+        "BuildingsDiscription 6 3 60 ButtonBar 18 0 105 Credits 1 0 35 Cursors 12 11 79 GameBackground3D 1 0 35 "
+        "HappinessBar 5 1 50 MainMenuChooseProfile 6 12 81 MainMenuCreateProfile 6 5 56 MainMenuDeleteProfile 5 3 51 "
+        "MainMenuStart 4 5 55 MenuAchievements 14 0 67 MenuBank 19 5 93 MenuBlueFolds 6 0 51 MenuBuildingBuySell 3 0 40 "
+        "MenuBuildingBuySell1 15 9 105 MenuBuildingBuySell2 19 9 116 MenuBuildings 3 0 40 MenuBuildings1 15 15 123 "
+        "MenuBuildings2 13 15 116 MenuBuyFood 16 6 96 MenuDateBar 5 0 44 MenuIngame 28 11 143 MenuIngameFold1 9 13 78 "
+        "MenuIngameFold2 8 8 66 MenuIngameFold3 1 3 41 MenuLoading 5 0 43 MenuOptions 15 4 86 MenuOrange 1 0 35 "
+        "MenuOrangeFolds 5 0 48 MenuPetBuySell 13 0 60 MenuPetBuySell1 33 30 219 MenuPetShowSummary 20 1 91 "
+        "MenuPetsList 3 0 40 MenuPetsList1 10 18 113 MenuPetsShow 3 0 40 MenuPetsShow1 12 6 84 MenuRanking 14 0 67 "
+        "MenuStatistics 14 0 67 MenuTickets 15 8 82 Popup 8 2 53 ProgressBar 8 0 56 ScrollPopup 23 2 106 "
+        "TeachTrick 9 4 69 Tutorial 16 3 83");
+    std::string name;
+    int widgets = 0, helpers = 0, line = 0, screens = 0;
+    for (; counts >> name >> widgets >> helpers >> line; ++screens) {
+        ASSERT_EQ(all.count(name), 1u) << name;
+        EXPECT_EQ(all.at(name).widgets, widgets) << name;
+        EXPECT_EQ(all.at(name).helpers, helpers) << name;
+        EXPECT_EQ(all.at(name).countLine, line) << name;
+    }
+    EXPECT_EQ(screens, 44);
 }
 
 TEST(BindingTable, KeepsTheListsInTheirGivenOrder)
@@ -219,7 +238,7 @@ std::vector<float> fontSizes()
     return sizes;
 }
 
-TEST(ReportLayouts, TheBanksAndStatisticsRowsReadAtEightHundredBySixHundredAndStayInTheirBox)
+TEST(ReportLayouts, TheBanksAndStatisticsRowsFitTheTablesRowStepAndStayInTheirBox)
 {
     const std::vector<float> sizes = fontSizes();
     ASSERT_GE(sizes.size(), size_t(font::kReportNumber));
@@ -248,8 +267,8 @@ TEST(ReportLayouts, TheBanksAndStatisticsRowsReadAtEightHundredBySixHundredAndSt
                 continue;   // the cash and loan lines, the promotions
             const float size = sizes.at(style - 1);
             const std::string what = report.layout.screen() + " " + l.name;
-            // Lines at least 15 px high in a 600-pixel window: capitals of about 10 px.
-            EXPECT_GE(size * 600.0f, 15.0f) << what;
+            // The font is as high as the tables' row step of 0.017 screen heights, no higher.
+            EXPECT_NEAR(size, 0.017f, 0.0002f) << what;
             EXPECT_LE(size * Layout::kHeight, l.r.h + 0.5f) << what << ": the text is higher than its row";
             EXPECT_GE(l.r.y, box.y) << what;
             if (rows) {

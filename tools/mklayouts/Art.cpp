@@ -487,19 +487,6 @@ ButtonLook round(Tone tone, Icon icon)
     });
 }
 
-ButtonLook roundFace(Tone tone)
-{
-    return looks([tone](Canvas& c, float w, float h, Look look) { face(c, w, h, tone, look, std::min(w, h) * 0.5f); });
-}
-
-Painter roundIcon(Icon icon)
-{
-    return [icon](Canvas& c, float w, float h) {
-        const float s = std::min(w, h) * 0.62f;
-        whiteIcon(c, icon, (w - s) * 0.5f, (h - s) * 0.5f, s);
-    };
-}
-
 ButtonLook tab(Tone tone, Icon icon)
 {
     return looks([tone, icon](Canvas& c, float w, float h, Look look) {
@@ -738,8 +725,6 @@ Painter loadingBar()
     };
 }
 
-// Only the sky: it is stretched over the whole window, so the logo, the lines and the paw
-// prints are pictures and labels of their own that keep their shape and sharpness.
 Painter credits()
 {
     return [](Canvas& c, float w, float h) {
@@ -747,12 +732,20 @@ Painter credits()
         for (int k = 0; k < 60; ++k)
             c.fill(circle(w * ((k * 37 + 11) % 100) / 100.0f, h * ((k * 53 + 7) % 100) / 100.0f, 1.0f + (k % 3) * 0.5f),
                    white(0.5f));
+        const float lw = w * 0.6f, lh = h * 0.24f;
+        const Affine saved = c.transform();
+        c.set_transform(Affine::translate((w - lw) * 0.5f, h * 0.1f).then(saved));
+        drawLogo(c, lw, lh);
+        c.set_transform(saved);
+        const char* lines[4] = {"A park for pets and their people", "Drawn, written and composed in code",
+                                "Thank you for playing!", "Click to leave the park"};
+        for (int k = 0; k < 4; ++k) {
+            const float cap = h * (k == 2 ? 0.045f : 0.032f);
+            const Path line = lettering().text(lines[k], cap, w * 0.5f, h * (0.5f + k * 0.1f));
+            c.fill(line, k == 3 ? hex("#ffd27a") : white(0.92f));
+        }
+        pawTrail(c, w * 0.36f, h * 0.92f, h * 0.03f, 0.35f);
     };
-}
-
-Painter creditsPaws()
-{
-    return [](Canvas& c, float w, float h) { pawTrail(c, w * 0.0625f, h * 0.48f, h * 0.41f, 0.35f); };
 }
 
 Painter logo()

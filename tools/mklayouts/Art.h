@@ -37,10 +37,6 @@ Painter flat(float r, float g, float b, float a);
 ButtonLook pill(Tone tone);
 // A round button with an icon.
 ButtonLook round(Tone tone, Icon icon);
-// The same without its icon, and the icon alone as round() places it on the face: a button
-// whose icon changes with the game's state.
-ButtonLook roundFace(Tone tone);
-Painter roundIcon(Icon icon);
 // A tab of a tab strip: a rounded-top tab with an icon at its left; the caption is a label.
 ButtonLook tab(Tone tone, Icon icon);
 // A fold button of the HUD: its click picture is the "open" look.
@@ -73,9 +69,7 @@ Painter scenery();
 Painter loadingPicture();
 Painter loadingTrack();
 Painter loadingBar();
-// The credits' night sky; their paw prints, painted into a 144 x 56 picture.
 Painter credits();
-Painter creditsPaws();
 // The game's name in big friendly letters.
 Painter logo();
 

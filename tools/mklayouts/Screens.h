@@ -98,9 +98,9 @@ inline Rect buttonAt(int kind, int x, int cy)
     return Rect{x, cy - k.h / 2, k.w, k.h};
 }
 
-// The row step of the bank's and statistics' reports: room for 20 rows of the report font
-// (about 12 px capitals in a 720-pixel window, 10 px in a 600-pixel one) above the frame's foot.
-const int kReportRow = 20;
+// The row step of the report tables (bank, statistics, ranking, achievements): the tables step
+// their rows by 0.017 of the screen height, 13 of the 768 layout pixels.
+const int kReportRow = 13;
 
 } // namespace geo
 
@@ -123,7 +123,6 @@ const int kTableNumber = 14;  // small white, right: table numbers
 const int kStatus = 15;       // bold light, centred: a disabled button's status in its place
 const int kCardLine = 16;     // bold white, left, top: card lines that turn red for a missing requirement
 const int kSmallRight = 17;   // small white, right, top: headers of number columns
-const int kReport = 18;       // white, left, top: rows of the bank's and statistics' reports
+const int kReport = 18;       // white, left, top: rows of the report tables
 const int kReportNumber = 19; // white, right, top: their numbers and column headers
-const int kLarge = 20;        // bold white, centred: the credits' lines
 } // namespace font

@@ -129,16 +129,9 @@ Layout layoutMenuLoading()
 
 Layout layoutCredits()
 {
-    // The sky is stretched over the whole window; the logo, the lines and the paw prints keep
-    // their shape on a wide window and are drawn at full resolution.
+    // One picture over the centre band, painted at the layout's full resolution: sharp at 4:3.
     Layout l("Credits");
-    l.canvas("credits", kWholeScreen, credits(), "o", 2);
-    l.canvas("logo", Rect{205, 77, 614, 184}, logo(), "o", 1);
-    l.label("creditsline1", font::kLarge, Rect{112, 348, 800, 48});
-    l.label("creditsline2", font::kLarge, Rect{112, 425, 800, 48});
-    l.label("creditsthanks", font::kHeadline, Rect{112, 490, 800, 64});
-    l.label("creditsleave", font::kTitle, Rect{112, 578, 800, 48});
-    l.canvas("paws", Rect{360, 680, 144, 56}, creditsPaws(), "o", 1);
+    l.canvas("credits", kWholeScreen, credits(), "o", 1);
     return l;
 }
 
@@ -230,10 +223,7 @@ Layout layoutMenuDateBar()
     l.canvas("shade", kWholeScreen, flat(0.55f, 0.6f, 0.75f, 1), "", 32);   // over the park while paused
     l.label("name", font::kLine, Rect{16, 6, 232, 40});                      // date
     l.label("name", font::kLine, Rect{256, 6, 324, 40});                     // free parcels
-    // The button's face, and over it the pause sign, or the play sign while the game stands.
-    l.button("pause", Rect{588, 4, 44, 44}, roundFace(Tone::Yellow), "i");
-    l.canvas("pausesign", Rect{588, 4, 44, 44}, roundIcon(Icon::Pause));
-    l.canvas("playsign", Rect{588, 4, 44, 44}, roundIcon(Icon::Right));
+    l.button("pause", Rect{588, 4, 44, 44}, round(Tone::Yellow, Icon::Pause), "i");
     return l;
 }
 

@@ -41,9 +41,6 @@ std::vector<Rect> threeCards()
     return relative({card(0), card(1), card(2)});
 }
 
-// Where a panel of the blue frames says that its list is empty, across the middle of the frame.
-const Rect kEmptyListWord{136, 330, 752, 90};
-
 // Rows of the pet frames (hosted pets, trick teaching), under a header line.
 Rect petRow(int r)
 {
@@ -72,7 +69,7 @@ void rowPictures(Layout& l, const char* highlightId, const char* backgroundId, b
 }
 
 // ---- the report tables (bank, statistics, ranking, achievements): rows in the report font,
-// kReportRow px apart from y 200 (the screens step their rows by the same amount), headers above.
+// kReportRow px apart from y 200 (the tables' row step), headers above.
 
 using geo::kReportRow;
 const int kReportTop = 200;
@@ -325,8 +322,8 @@ Layout layoutMenuAchievements()
     l.label("name", font::kLine, Rect{182, 485, 300, 36});                  // cash
     l.label("name", font::kLine, Rect{182, 527, 300, 36});                  // loan
     // The marks are drawn by the screen, 5 px lower than laid out, one per row.
-    l.canvas("done", Rect{150, kReportTop - 3, 16, 16}, icon(Icon::Star, Tone::Yellow), "");
-    l.canvas("notdone", Rect{150, kReportTop - 3, 16, 16}, icon(Icon::StarEmpty, Tone::Grey), "");
+    l.canvas("done", Rect{150, kReportTop - 5, 12, 12}, icon(Icon::Star, Tone::Yellow), "");
+    l.canvas("notdone", Rect{150, kReportTop - 5, 12, 12}, icon(Icon::StarEmpty, Tone::Grey), "");
     return l;
 }
 
@@ -475,7 +472,6 @@ Layout layoutMenuPetBuySell1()
     l.label("petname", font::kSmall, Rect{172, 174, 150, 24});
     l.label("period", font::kSmall, Rect{366, 174, 96, 24});
     l.label("fee", font::kSmall, Rect{480, 174, 84, 24});
-    l.label("nooffers", font::kCentred, Rect{136, 340, 584, 90});           // shown without an offer
     return l;
 }
 
@@ -520,7 +516,6 @@ Layout layoutMenuPetsList1()
     l.helper("health1", r0.health);
     l.label("name", font::kBody, r0.name);
     l.label("name", font::kSmall, r0.days);
-    l.label("nopetsofkind", font::kCentred, kEmptyListWord);                // shown without a guest
     return l;
 }
 
@@ -532,31 +527,28 @@ Layout layoutMenuPetsShow1()
     };
     auto row = [](int r) {
         const int y = petRow(r).y;
-        return Row{Rect{136, y + 10, 100, 100}, Rect{248, y + 14, 170, 30}, Rect{424, y + 40, 90, 34},
+        return Row{Rect{136, y + 10, 100, 100}, Rect{248, y + 14, 250, 30}, Rect{248, y + 56, 250, 24},
                    Rect{520, y + 40, 150, 34},  buttonAt(0, 684, y + 56)};
     };
     const Row r0 = row(0), r1 = row(1), r2 = row(2);
-    // The days of stay in a column of their own under "Days left", like the price under its heading.
     l.label("name", font::kAmount, r2.price);
     l.label("name", font::kBody, r2.name);
-    l.label("name", font::kCentred, r2.days);
+    l.label("name", font::kSmall, r2.days);
     l.helper("teach3", r2.teach);
     l.helper("picture3", r2.picture);
     l.label("name", font::kAmount, r1.price);
     l.label("name", font::kBody, r1.name);
-    l.label("name", font::kCentred, r1.days);
+    l.label("name", font::kSmall, r1.days);
     l.helper("teach2", r1.teach);
     l.helper("picture2", r1.picture);
     l.label("name", font::kBody, r0.name);
-    l.label("name", font::kCentred, r0.days);
+    l.label("name", font::kSmall, r0.days);
     l.label("name", font::kAmount, r0.price);
     l.helper("teach1", r0.teach);
     l.helper("picture1", r0.picture);
-    l.label("showanimal", font::kSmall, Rect{248, 174, 170, 24});          // its alpha fades the rows
+    l.label("showanimal", font::kSmall, Rect{248, 174, 250, 24});          // its alpha fades the rows
     l.label("teachingprice", font::kSmall, Rect{520, 174, 160, 24});
     l.label("lesson", font::kSmall, Rect{684, 174, 180, 24});
-    l.label("daysleftcap", font::kSmall, Rect{424, 174, 90, 24});
-    l.label("nopetsofkind", font::kCentred, kEmptyListWord);                // shown without a guest
     return l;
 }
 
@@ -657,7 +649,6 @@ Layout layoutMenuBuildings2()
     l.helper("cleanness1", c.cleanGauge);
     l.helper("condition1", c.conditionGauge);
     l.label("name", font::kCentred, c.name);
-    l.label("nootherbuildings", font::kCentred, kEmptyListWord);            // shown while none is owned
     return l;
 }
 
