@@ -175,10 +175,12 @@ void MenuManager::runCommand(std::wstring command)
     // "exit" is refused while another popup is open: taking it over would leave its opener's
     // answer unwritten (the game-over question would never be answered). A tutorial tip and the
     // options are answered first too: the quit question would open under the tip, or show its
-    // Ok and Cancel beside the options' own.
+    // Ok and Cancel beside the options' own. The credits already end the game: a question opened
+    // under them would hold the press that ends it.
     if (command == L"exit"
         && (mExitBlocked || Singleton<Popup>::get()->isVisible() || Singleton<ScrollPopup>::get()->isVisible()
-            || isComingOrShown(screen<Tutorial>()) || isComingOrShown(screen<MenuOptions>())))
+            || isComingOrShown(screen<Tutorial>()) || isComingOrShown(screen<MenuOptions>())
+            || isComingOrShown(screen<Credits>())))
         return;
     if (command == mCurrentMenu)
         return;

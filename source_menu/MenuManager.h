@@ -19,8 +19,8 @@ public:
     // Runs the command table on the word. Every test of the table is made in order, each on the
     // word as earlier tests rewrote it; blocks may call runCommand again, and the outer call's
     // tail runs last. A word equal to the current one is ignored, and so is "exit" while exiting
-    // is blocked or while another popup is open. A popup that closes over a management panel
-    // still open leaves the panel's word as the menu state.
+    // is blocked, while another popup is open or while the credits come. A popup that closes over
+    // a management panel still open leaves the panel's word as the menu state.
     void runCommand(std::wstring command);
     // The program is asked to end (a terminate signal): the park being played is saved, as the
     // confirmed quit saves it; the caller then ends the frame loop.

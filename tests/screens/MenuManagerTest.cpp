@@ -399,9 +399,9 @@ TEST_F(Router, ExitIsRefusedWhileBlockedOrWhileAnotherPopupIsOpen)
     hideNow(of<ScrollPopup>());
 
     // A tutorial tip or the options are answered first: the question would show under the tip,
-    // or its Ok and Cancel beside the options' own.
+    // or its Ok and Cancel beside the options' own. The credits, coming or shown, end the game.
     menu->mCurrentMenu = L"nomenu";
-    for (Container* first : {of<Tutorial>(), of<MenuOptions>()}) {
+    for (Container* first : {of<Tutorial>(), of<MenuOptions>(), of<Credits>()}) {
         first->setStateAll("game", 2, 250);
         menu->runCommand(L"exit");
         EXPECT_EQ(showState(popup), kShowHidden) << first->name;
