@@ -420,6 +420,10 @@ void MenuManager::endPopup()
 
 void MenuManager::hideGameScreens()
 {
+    // The pause ends with the game (the next showing of the date bar would end it anyway): the
+    // in-game screens stand still while paused, so their hides would not finish, and the HUD would
+    // still be going out when Play shows it again.
+    Singleton<MenuDateBar>::get()->paused = 0;
     hide(screen<TeachTrick>());
     hideAtOnce(screen<MenuDateBar>());
     hide(screen<MenuIngame>());

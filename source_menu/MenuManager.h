@@ -49,6 +49,6 @@ private:
     bool isPanelOfWordOpen(const std::wstring& word) const;
     // Tests 18 to 28: the management words.
     void openManagementScreen(const std::wstring& word);
-    // The in-game screens hidden when the player leaves the game.
+    // The in-game screens hidden when the player leaves the game; the pause ends with it.
     void hideGameScreens();
 };

@@ -1,5 +1,6 @@
 #include "MainMenuTestSupport.h"
 #include "ScreenTestSupport.h"
+#include "HudTestSupport.h"
 
 #include "game/ParkTestData.h"
 
@@ -64,9 +65,9 @@ protected:
     }
 
     // One profile file, scanned into the list, and the options file.
-    void makeProfile()
+    void makeProfile(int tutorial = 1)
     {
-        ASSERT_TRUE(saveProfile("data/game/Profiles/profile1.txt", L"Anna", L"a.png", 1, 0, -1, 0, 0, 0));
+        ASSERT_TRUE(saveProfile("data/game/Profiles/profile1.txt", L"Anna", L"a.png", tutorial, 0, -1, 0, 0, 0));
         storage->scanProfiles("data/game/");
         ASSERT_EQ(storage->mProfiles.size(), 1u);
         delete storage->mOptions;
@@ -74,9 +75,9 @@ protected:
     }
 
     // From the main menu into the game with the first profile.
-    void startGame()
+    void startGame(int tutorial = 1)
     {
-        makeProfile();
+        makeProfile(tutorial);
         Singleton<MainMenuChooseProfile>::get()->setSelected(0);
         menu->runCommand(L"mainmenustart");
         settle();
@@ -370,6 +371,72 @@ TEST_F(Router, CancelledQuitInTheGameGoesOn)
     EXPECT_EQ(showState(of<MenuIngame>()), kShowShown);
     EXPECT_EQ(showState(of<MainMenuStart>()), kShowHidden);
     EXPECT_EQ(menu->currentMenu(), L"popupend");
+}
+
+// Pause, leave, Play: the HUD is back and takes clicks. The screens are stepped as the main loop
+// steps them, in the order of its list.
+TEST_F(Router, AParkPausedAndLeftComesBackWithItsHudOnPlay)
+{
+    hud::bindHudScreens();
+    ControlMngr* input = Singleton<ControlMngr>::get();
+    if (input->mPointerDevices.empty())
+        input->addDevice(DEVICE_POINTER, -1);
+    sDevice* pointer = input->mPointerDevices.front();
+    auto point = [pointer](float x, float y, int down) {
+        pointer->data[kPointerXWord].f = x;
+        pointer->data[kPointerYWord].f = y;
+        pointer->data[kPointerButtonWord].i = down;
+    };
+    MenuIngame* hud = Singleton<MenuIngame>::get();
+    MenuDateBar* bar = Singleton<MenuDateBar>::get();
+    const std::vector<Container*> list = {of<MenuIngameFold1>(), of<MenuIngameFold2>(), of<MenuIngameFold3>(),
+                                          hud, bar, of<MainMenuStart>(), of<Popup>()};
+    auto step = [&list](int steps) {
+        for (int i = 0; i < steps; ++i)
+            updateScreens(list);
+    };
+    auto click = [&](const Button* button) {
+        const float4 picture = Singleton<ButtonBar>::get()->getIconImage(button->kind, 0)->getRect();
+        point(button->x + 0.5f * picture.z, button->y, 1);
+        step(1);
+        point(button->x + 0.5f * picture.z, button->y, 0);
+        step(1);
+        point(-1.0f, -1.0f, 0);
+    };
+    point(-1.0f, -1.0f, 0);
+    startGame(0);   // no tip to read on the way
+    step(30);
+    hud->onWidget4(2, kLayerReleased);
+    step(30);
+    ASSERT_EQ(showState(of<MenuIngameFold1>()), kShowShown);
+
+    // Paused, then left through the quit question.
+    bar->onWidget4(2, kLayerReleased);
+    ASSERT_EQ(bar->paused, 1);
+    menu->runCommand(L"exit");
+    step(30);
+    *Singleton<Popup>::get()->result = 1;
+    menu->runCommand(L"popupend");
+    step(60);
+    for (Container* screen : {of<MenuIngame>(), of<MenuIngameFold1>(), of<MenuDateBar>()})
+        EXPECT_FALSE(screen->isVisible()) << screen->name;
+
+    click(Singleton<MainMenuStart>::get()->buttons[0]);
+    ASSERT_EQ(showState(bar), kShowAppearing) << "Play";
+    step(30);
+    EXPECT_EQ(showState(hud), kShowShown);
+    EXPECT_TRUE(hud->isVisible());
+    GameCamera* camera = Singleton<GameBackground3D>::get()->mCamera;
+    ASSERT_NE(camera, nullptr);
+    DataAnimal* rex = new DataAnimal(L"Rex", L"dog", 0.1f, 0.1f, 0);
+    storage->retire(rex);
+    rex->mHunger = 3;
+    storage->mParkAnimals.push_back(rex);
+    storage->mGlobalSettings->mFoodStored = 5;
+    camera->mFollowAnimal = rex;
+    click(hud->mFeedButton);
+    EXPECT_EQ(rex->mHunger, 4) << "the HUD's Feed takes the click";
+    camera->mFollowAnimal = nullptr;
 }
 
 TEST_F(Router, ExitIsRefusedWhileBlockedOrWhileAnotherPopupIsOpen)
