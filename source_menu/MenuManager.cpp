@@ -421,12 +421,13 @@ void MenuManager::endPopup()
 void MenuManager::hideGameScreens()
 {
     // The pause ends with the game (the next showing of the date bar would end it anyway): the
-    // in-game screens stand still while paused, so their hides would not finish, and the HUD would
-    // still be going out when Play shows it again.
+    // in-game screens stand still while paused, so their hides would not finish.
     Singleton<MenuDateBar>::get()->paused = 0;
     hide(screen<TeachTrick>());
     hideAtOnce(screen<MenuDateBar>());
-    hide(screen<MenuIngame>());
+    // The HUD also stands still while the quit question fades out, and a Play pressed on the main
+    // menu before its hide ends would find it still going out and leave the park without it.
+    hideAtOnce(screen<MenuIngame>());
     hide(screen<GameBackground3D>());
     hide(screen<MenuIngameFold1>());
     hide(screen<MenuIngameFold2>());
