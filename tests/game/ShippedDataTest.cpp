@@ -282,6 +282,26 @@ TEST_F(ShippedData, EveryTextKeyOfTheParkIsPresentOnce)
     }
 }
 
+TEST_F(ShippedData, TheTipsTellTheRulesNumbers)
+{
+    // What the tips and the loan dialog tell a newcomer about the food store, the offers and the
+    // bank are numbers of the rules: changed there, the texts must change with them.
+    const std::string tips = readFile("data/game/tutorial.txt");
+    int withStore = 0;
+    for (DataBuilding* building : storage->mBuildingDefinitions)
+        if (building->mName == L"Food Store")
+            withStore = building->mFoodStoredMax;
+    const std::string holds =
+        "holds " + std::to_string(settings->mFoodStoredMax) + ", or " + std::to_string(withStore) + " with the Food Store";
+    EXPECT_NE(tips.find(holds), std::string::npos) << holds;
+    const std::string offers = "Every " + std::to_string(settings->mDaysBetweenNewAnimals) + " days new owners";
+    EXPECT_NE(tips.find(offers), std::string::npos) << offers;
+    EXPECT_DOUBLE_EQ(CashAccount::kLoanRate, 1.2) << "the bank wants back one fifth more than it lends";
+    textsManager.load("data/dat/texts.dat");
+    EXPECT_NE(std::wstring(textsManager.get(L"howmuchborrow")).find(L"one fifth more"), std::wstring::npos);
+    EXPECT_NE(tips.find("wants back one fifth more"), std::string::npos);
+}
+
 TEST_F(ShippedData, ThePetShowsFeeColumnIsNotCalledTheLessonPrice)
 {
     // The pets show lists each pet's "[teaching price]", the fee a learnt trick pays; a lesson in
