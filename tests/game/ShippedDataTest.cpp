@@ -270,13 +270,36 @@ TEST_F(ShippedData, EveryTextKeyOfTheParkIsPresentOnce)
         EXPECT_EQ(keys[key], 1) << wideToString(key);
     // Texts filled with a number hold exactly one "%d" and no other conversion.
     textsManager.load("data/dat/texts.dat");
-    for (const wchar_t* key : {L"getloanorgameover", L"doctorvisitmessage", L"requiredplace", L"requiredvisitors"}) {
+    for (const wchar_t* key : {L"getloanorgameover", L"doctorvisitmessage", L"requiredplace", L"requiredvisitors",
+                               L"freeparcelinday(s)", L"daystoteach_message", L"trickteached_message",
+                               L"alltricksteached_message", L"homelessmessage"}) {
         std::wstring text = textsManager.get(key);
-        EXPECT_NE(text.find(L"%d"), std::wstring::npos);
-        EXPECT_EQ(std::count(text.begin(), text.end(), L'%'), 1);
-        // Filled with a five-digit number it still fits the 200 characters a popup's text keeps.
-        EXPECT_LE(text.size() - 2 + 5, 200u) << wideToString(key);
+        EXPECT_NE(text.find(L"%d"), std::wstring::npos) << wideToString(key);
+        EXPECT_EQ(std::count(text.begin(), text.end(), L'%'), 1) << wideToString(key);
+        // Filled with a five-digit number it still fits the 200 characters a popup's text keeps
+        // (199 on the date bar).
+        EXPECT_LT(text.size() - 2 + 5, 200u) << wideToString(key);
     }
+}
+
+TEST_F(ShippedData, TheTipsTellTheRulesNumbers)
+{
+    // What the tips and the loan dialog tell a newcomer about the food store, the offers and the
+    // bank are numbers of the rules: changed there, the texts must change with them.
+    const std::string tips = readFile("data/game/tutorial.txt");
+    int withStore = 0;
+    for (DataBuilding* building : storage->mBuildingDefinitions)
+        if (building->mName == L"Food Store")
+            withStore = building->mFoodStoredMax;
+    const std::string holds =
+        "holds " + std::to_string(settings->mFoodStoredMax) + ", or " + std::to_string(withStore) + " with the Food Store";
+    EXPECT_NE(tips.find(holds), std::string::npos) << holds;
+    const std::string offers = "Every " + std::to_string(settings->mDaysBetweenNewAnimals) + " days new owners";
+    EXPECT_NE(tips.find(offers), std::string::npos) << offers;
+    EXPECT_DOUBLE_EQ(CashAccount::kLoanRate, 1.2) << "the bank wants back one fifth more than it lends";
+    textsManager.load("data/dat/texts.dat");
+    EXPECT_NE(std::wstring(textsManager.get(L"howmuchborrow")).find(L"one fifth more"), std::wstring::npos);
+    EXPECT_NE(tips.find("wants back one fifth more"), std::string::npos);
 }
 
 TEST_F(ShippedData, ThePetShowsFeeColumnIsNotCalledTheLessonPrice)

@@ -220,7 +220,7 @@ TEST_F(FinanceReports, StatisticsShowTheCountsOfTheClosedMonthBesideTheNewMonth)
 TEST_F(FinanceReports, EachScreenAsksForItsTutorialMessageWhenFullyShownNotAtTheDailyRefill)
 {
     const std::pair<Container*, const wchar_t*> screens[] = {
-        {statistics, L"Statistics"}, {ranking, L"Ranking"}, {achievements, L"Achievements"}};
+        {statistics, L"Statistics"}, {ranking, L"Ranking"}, {achievements, L"Awards"}};
     for (const auto& [screen, title] : screens) {
         storage->newDay();
         EXPECT_EQ(showState(tutorial), kShowHidden) << title;

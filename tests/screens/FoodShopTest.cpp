@@ -148,7 +148,7 @@ TEST_F(FoodShop, EachFoodBooksItsCostTheStoreAndTheMonthRecords)
     fold->setStateAll("game", kShowShown, 0);
     screens::settle(2);
     fold->draw();
-    EXPECT_EQ(fold->mWidget8->getText(0), L"Food in store : 60");
+    EXPECT_EQ(fold->mWidget8->getText(0), L"Food portions in store : 60");
 }
 
 TEST_F(FoodShop, APurchaseTheParkCannotPayOrStoreIsIgnoredAfterItsClickSound)
@@ -249,7 +249,7 @@ TEST_F(FoodShop, TheCardsShowPriceOrRequirementsAndTheStoreAndTheCloseButtonClos
     EXPECT_FLOAT_EQ(shop->mLabels0[1]->getColor().y, 0.0f);
     EXPECT_TRUE(shop->mLabels3[1]->isVisible());
     EXPECT_EQ(shop->mLabels3[1]->getText(0), L"Required:");
-    EXPECT_EQ(shop->mWidget14->getText(0), L"Food in store : 10");
+    EXPECT_EQ(shop->mWidget14->getText(0), L"Food portions in store : 10");
     EXPECT_EQ(shop->mWidget15->mWrap, 0);
     EXPECT_EQ(shop->mBuyButtons[0]->text, L"Buy");
 

@@ -20,6 +20,7 @@
 #include "game/DataBuilding.h"
 #include "game/DataStorage.h"
 #include "game/GameOptions.h"
+#include "game/TextFormat.h"
 #include "game/GlobalSettings.h"
 #include "game/Profiles.h"
 #include "render/CRender.h"
@@ -44,6 +45,7 @@
 #include "source_menu/MenuBuildings.h"
 #include "source_menu/MenuBuildings1.h"
 #include "source_menu/MenuBuildings2.h"
+#include "source_menu/MenuBuyFood.h"
 #include "source_menu/MenuDateBar.h"
 #include "source_menu/MenuIngame.h"
 #include "source_menu/MenuIngameFold1.h"
@@ -63,16 +65,19 @@
 #include "source_menu/Tutorial.h"
 #include "toolkit/utils/FontStyle.h"
 #include "toolkit/utils/MyImage.h"
+#include "toolkit/utils/PSDImport.h"
 #include "toolkit/utils/TextsManager.h"
 #include "toolkit/widgets/Container.h"
 #include "toolkit/widgets/WidgetButton.h"
 #include "toolkit/widgets/WidgetCanvas.h"
+#include "toolkit/widgets/WidgetCheckbox.h"
 #include "toolkit/widgets/WidgetHelper.h"
 #include "toolkit/widgets/WidgetLabel.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -482,6 +487,85 @@ TEST_F(ScreensOnScreen, ATutorialMessageShowsItsTextAvatarAndButtons)
     const Pixel ok = probe(int(tutorial.okButton->x * kWidth) + 12, int(tutorial.okButton->y * kHeight));
     EXPECT_GT(brightness(ok), 90) << "the Ok button";
     useProfiles({});
+}
+
+// What is wrong when the label, broken into lines as it draws them in its font, does not hold the
+// text: more lines than its box is high, or a line wider than the box. Empty when it fits.
+std::string overflowOf(WidgetLabel* label, const std::wstring& text)
+{
+    label->setText(text, 0, 1);
+    FontStylesMgr* styles = Singleton<FontStylesMgr>::get();
+    const FontStylesMgr::FontStyle& style = styles->getStyle(label->getStyle());
+    const float4 box = label->getImages()[0]->getRect();
+    const int lines = label->getLineCount();
+    float widest = 0.0f;
+    for (const std::wstring& line : label->getLines())
+        widest = std::max(widest, measureTextWidth(style.mSize, style.mWidthFactor, style.mAdvanceFactor,
+                                                   styles->getFont(style), line));
+    const float kSlack = 1e-4f;
+    if (lines * style.mSize <= box.w + kSlack && widest <= box.z + kSlack)
+        return "";
+    return "\"" + wideToString(text) + "\": " + std::to_string(lines) + " line(s) of " +
+           std::to_string(int(style.mSize * kHeight)) + " px in " + std::to_string(int(box.w * kHeight)) +
+           " px, widest " + std::to_string(int(widest * kWidth)) + " px of " + std::to_string(int(box.z * kWidth));
+}
+
+// Every text of the layouts, the tips and the dialogs fits its box in the font it is drawn with, on
+// the 4:3 canvas that every window shows the screens on.
+TEST_F(ScreensOnScreen, EveryTextFitsItsBoxInItsFont)
+{
+    FontStylesMgr* styles = Singleton<FontStylesMgr>::get();
+    ASSERT_GT(measureTextWidth(0.03f, 1, 1, styles->getFont(styles->getStyle(1)), L"W"), 0.0f) << "fonts loaded";
+
+    // The layouts' own texts: labels and the captions of buttons, tick boxes and fields.
+    for (const auto& entry : std::filesystem::directory_iterator("data/psd")) {
+        if (entry.path().extension() != ".txt")
+            continue;
+        PSDImport::Result widgets = PSDImport().import(entry.path().string());
+        for (WidgetBase* widget : widgets.second) {
+            WidgetLabel* label = dynamic_cast<WidgetLabel*>(widget);
+            if (auto* button = dynamic_cast<WidgetButton*>(widget))
+                label = button->getLabel();
+            if (auto* box = dynamic_cast<WidgetCheckbox*>(widget))
+                label = box->getLabel();
+            if (label && !label->getText(0).empty())
+                EXPECT_EQ(overflowOf(label, label->getText(0)), "") << entry.path().filename();
+        }
+        for (WidgetBaseBase* helper : widgets.first)
+            delete helper;
+        for (WidgetBase* widget : widgets.second)
+            delete widget;
+    }
+
+    // Texts the screens put into their labels.
+    Tutorial tutorial;
+    tutorial.init("data/psd/Tutorial.txt");
+    ASSERT_FALSE(tutorial.messages.empty());
+    for (TutMessage* message : tutorial.messages) {
+        EXPECT_EQ(overflowOf(tutorial.mWidget13, message->title), "") << message->id;
+        EXPECT_EQ(overflowOf(tutorial.mWidget14, message->text), "") << message->id;
+    }
+    Popup popup;
+    popup.init("data/psd/Popup.txt");
+    EXPECT_EQ(overflowOf(popup.mWidget6, textsManager.get(L"quitpopuptitle")), "");
+    EXPECT_EQ(overflowOf(popup.mWidget7, textsManager.get(L"quitpopuptext")), "");
+    EXPECT_EQ(overflowOf(popup.mWidget6, textsManager.get(L"achievementinformation")), "");
+    ScrollPopup scroll;
+    scroll.init("data/psd/ScrollPopup.txt");
+    EXPECT_EQ(overflowOf(scroll.mWidget1, textsManager.get(L"howmuchborrow")), "");
+    EXPECT_EQ(overflowOf(scroll.mWidget1, textsManager.get(L"howmuchrepay")), "");
+    prepareBanksAndPark();
+    MenuDateBar date;
+    date.init("data/psd/MenuDateBar.txt");
+    // A stay lasts at most two digits of days.
+    EXPECT_EQ(overflowOf(date.mWidget3, formatWithNumber(textsManager.get(L"freeparcelinday(s)"), 99)), "");
+    const std::wstring food = std::wstring(textsManager.get(L"foodstored")) + L" : 9999";
+    MenuIngameFold1 fold;
+    fold.init("data/psd/MenuIngameFold1.txt");
+    EXPECT_EQ(overflowOf(fold.mWidget8, food), "");
+    MenuBuyFood shop;
+    shop.init("data/psd/MenuBuyFood.txt");
+    EXPECT_EQ(overflowOf(shop.mWidget14, food), "");
 }
 
 // The loading bar drawn up to its progress, and the pointer's picture with its hot spot on the
