@@ -96,6 +96,12 @@ TEST_F(Renumbering, ANewProfileTakesANumberAboveEveryFile)
     make("profile3.txt");
     // Two profiles would give number 3, which is taken.
     EXPECT_EQ(newProfilePath(folder(), 2), folder() + "profile4.txt");
+    // The highest number has no successor: it is passed over, and if the number above the
+    // others is taken then, the lowest free one is used.
+    make("profile2147483647.txt");
+    EXPECT_EQ(newProfilePath(folder(), 3), folder() + "profile4.txt");
+    make("profile2147483646.txt");
+    EXPECT_EQ(newProfilePath(folder(), 4), folder() + "profile2.txt");
 }
 
 // ---- the chooser
