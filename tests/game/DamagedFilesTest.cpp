@@ -12,6 +12,15 @@
 
 #include <gtest/gtest.h>
 
+#include <linux/capability.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdio>
 #include <filesystem>
 
 namespace {
@@ -150,13 +159,105 @@ TEST_F(DamagedFiles, APartlyReadParkKeepsTheOriginalBeforeTheAutosave)
     std::filesystem::create_directories(std::string(kProfile) + ".damaged3");
     EXPECT_EQ(load(savedPark("[food]\nnone\n"))->mDamagedCopy, std::string(kProfile) + ".damaged4");
     EXPECT_TRUE(std::filesystem::is_directory(std::string(kProfile) + ".damaged3"));
-    // A copy that cannot be made: the park is not played, so the autosave leaves the file.
+    // So is a link, one to a missing file too.
     std::filesystem::create_symlink("Gone/copy", std::string(kProfile) + ".damaged5");
-    const std::string uncopied = savedPark("[food]\nnothing\n");
-    DataProfile* notPlayed = load(uncopied, &printed);
-    EXPECT_TRUE(notPlayed->mUncopied && notPlayed->mUnreadable);
-    EXPECT_NE(printed.find("could not be kept aside; it is not played"), std::string::npos) << printed;
-    EXPECT_EQ(autosave(notPlayed), uncopied);
+    EXPECT_EQ(load(savedPark("[food]\nnone at all\n"))->mDamagedCopy, std::string(kProfile) + ".damaged6");
+    EXPECT_FALSE(std::filesystem::exists("Gone"));
+}
+
+// ---- a copy that cannot be kept
+
+TEST_F(DamagedFiles, ACopyThatCannotBeKeptStopsTheParkAndTellsWhy)
+{
+    const std::string damaged = savedPark("[cash]\nlots\n");
+    auto notPlayed = [&](CopyFailure cause, const wchar_t* text, const char* told) {
+        std::string printed;
+        DataProfile* p = load(damaged, &printed);
+        EXPECT_TRUE(p->mUnreadable && p->mDamagedCopy.empty());
+        EXPECT_EQ(p->mCopyFailure, cause);
+        EXPECT_STREQ(p->notPlayedText(), text);
+        EXPECT_NE(printed.find(told), std::string::npos) << printed;
+        EXPECT_NE(printed.find("could not be kept aside; it is not played"), std::string::npos) << printed;
+        // Not played, so the autosave leaves the file as it is.
+        EXPECT_EQ(autosave(p), damaged);
+        storage->mProfiles.clear();
+    };
+
+    // No permission to write in the folder, as for a player's account (root's override of file
+    // modes dropped for the while).
+    data.write(kProfile, damaged);
+    chmod("data/game/Profiles", 0555);
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct caps[2] = {};
+    ASSERT_EQ(syscall(SYS_capget, &header, caps), 0);
+    __user_cap_data_struct dropped[2] = {caps[0], caps[1]};
+    dropped[0].effective &= ~(1u << CAP_DAC_OVERRIDE);
+    ASSERT_EQ(syscall(SYS_capset, &header, dropped), 0);
+    notPlayed(CopyFailure::NoPermission, L"parkuncopiedpermission", "Permission denied");
+    syscall(SYS_capset, &header, caps);
+    chmod("data/game/Profiles", 0755);
+
+    // A hundred copies' names taken.
+    for (int n = 1; n <= 100; ++n)
+        std::filesystem::create_directory(std::string(kProfile) + ".damaged" + (n > 1 ? std::to_string(n) : ""));
+    notPlayed(CopyFailure::TooMany, L"parkuncopiedmany", "100 other copies stand beside it");
+
+    // The file cannot be read to be copied.
+    CopyFailure cause = CopyFailure::None;
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(keepDamagedCopy("data/game/Profiles", &cause), "");
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(cause, CopyFailure::Unreadable);
+}
+
+TEST_F(DamagedFiles, ACopyCutShortNeverStandsUnderACopysName)
+{
+    const std::string park(65536, 'x');
+    data.write(kProfile, park);
+    const std::string copy = std::string(kProfile) + ".damaged", temporary = copy + ".tmp";
+    const rlimit small{4096, RLIM_INFINITY};
+
+    // Killed while the copy is written (the file size limit's signal stops the program there):
+    // only the temporary file holds the part written.
+    std::fflush(stdout);
+    const pid_t child = fork();
+    if (child == 0) {
+        const rlimit noCore{0, 0};
+        setrlimit(RLIMIT_CORE, &noCore);
+        setrlimit(RLIMIT_FSIZE, &small);
+        std::signal(SIGXFSZ, SIG_DFL);
+        keepDamagedCopy(kProfile);
+        _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ) << status;
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(copy)));
+    EXPECT_EQ(data.read(temporary).size(), 4096u);
+
+    // Failing midway for want of room: no copy, and the temporary file is removed.
+    rlimit before{};
+    getrlimit(RLIMIT_FSIZE, &before);
+    const rlimit smallSoft{4096, before.rlim_max};
+    void (*handler)(int) = std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &smallSoft);
+    CopyFailure cause = CopyFailure::None;
+    testing::internal::CaptureStdout();
+    const std::string kept = keepDamagedCopy(kProfile, &cause);
+    setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, handler);
+    const std::string printed = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(kept, "");
+    EXPECT_EQ(cause, CopyFailure::NoSpace);
+    EXPECT_NE(printed.find("could not be kept as " + copy), std::string::npos) << printed;
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(copy)));
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(temporary)));
+
+    // With room, the next try keeps it whole.
+    data.write(temporary, "cut");
+    EXPECT_EQ(keepDamagedCopy(kProfile), copy);
+    EXPECT_EQ(data.read(copy), park);
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(temporary)));
 }
 
 // ---- damage that reads like something else
@@ -405,7 +506,8 @@ TEST_F(DamagedFiles, AFailedSaveIsToldOncePerKindOfFailure)
     textsManager.load(PETPARK_SOURCE_DIR "/data/dat/texts.dat");
     for (const wchar_t* key : {L"savefailed", L"savefailedopen", L"savefailedwrite", L"savefailedrename",
                                L"optionsfailedopen", L"optionsfailedwrite", L"optionsfailedrename", L"parkdamaged",
-                               L"parkdamagedmessage", L"parkunreadablemessage", L"parkuncopiedmessage", L"homeless",
+                               L"parkdamagedmessage", L"parkunreadablemessage", L"parkuncopiedmessage", L"parkuncopiedfull",
+                               L"parkuncopiedpermission", L"parkuncopiedmany", L"parkuncopiedunreadable", L"homeless",
                                L"homelessmessage"})
         EXPECT_NE(std::wstring(textsManager.get(key)), L"missing text") << key;
 }

@@ -277,6 +277,13 @@ TEST_F(ShippedData, EveryTextKeyOfTheParkIsPresentOnce)
         // Filled with a five-digit number it still fits the 200 characters a popup's text keeps.
         EXPECT_LE(text.size() - 2 + 5, 200u) << wideToString(key);
     }
+    // Why a damaged park is not played: each filled with a profile's path fits too.
+    for (const wchar_t* key : {L"parkuncopiedmessage", L"parkuncopiedfull", L"parkuncopiedpermission",
+                               L"parkuncopiedmany", L"parkuncopiedunreadable"}) {
+        std::wstring text = textsManager.get(key);
+        EXPECT_EQ(std::count(text.begin(), text.end(), L'%'), 1) << wideToString(key);
+        EXPECT_LE(text.size() - 3 + std::string("data/game/Profiles/profile99.txt").size(), 200u) << wideToString(key);
+    }
 }
 
 TEST_F(ShippedData, ThePetShowsFeeColumnIsNotCalledTheLessonPrice)

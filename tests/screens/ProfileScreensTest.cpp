@@ -164,12 +164,15 @@ TEST_F(Chooser, SelectMakesTheProfileCurrentAndOpensTheMainMenu)
 TEST_F(Chooser, AProfileThatCannotBeReadIsNotPlayedAndTheChooserSaysWhy)
 {
     makeProfiles(3);
-    // A folder named as the first profile; the second is damaged and cannot be copied aside.
+    // A folder named as the first profile; the second is damaged and cannot be copied aside,
+    // every copy's name being taken.
     fs::remove(profilePath(1));
     fs::create_directory(profilePath(1));
     const std::string damaged = data.read(profilePath(2)) + "\n[cash]\nlots\n";
     data.write(profilePath(2), damaged);
     fs::create_symlink("Gone/copy", profilePath(2) + ".damaged");
+    for (int n = 2; n <= 100; ++n)
+        fs::create_directory(profilePath(2) + ".damaged" + std::to_string(n));
     testing::internal::CaptureStdout();
     storage->scanProfiles("data/game/");
     showFully(chooser);
@@ -200,7 +203,7 @@ TEST_F(Chooser, AProfileThatCannotBeReadIsNotPlayedAndTheChooserSaysWhy)
     click(chooser, chooser->rowButtons[1].select);
     testing::internal::GetCapturedStdout();
     EXPECT_EQ(storage->mCurrentProfile, -1);
-    EXPECT_EQ(storage->mPlayerNotices.back().mTextKey, L"parkuncopiedmessage");
+    EXPECT_EQ(storage->mPlayerNotices.back().mTextKey, L"parkuncopiedmany");
     EXPECT_EQ(data.read(profilePath(2)), damaged);
 
     // With the messages answered, the third profile plays.
