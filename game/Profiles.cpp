@@ -612,37 +612,21 @@ void loadProfile(DataProfile* profile, int headerOnly)
 
 const wchar_t* DataProfile::notPlayedText() const
 {
-    switch (mCopyFailure) {
-    case CopyFailure::None:
-        return L"parkunreadablemessage";
-    case CopyFailure::NoSpace:
-        return L"parkuncopiedfull";
-    case CopyFailure::NoPermission:
-        return L"parkuncopiedpermission";
-    case CopyFailure::TooMany:
-        return L"parkuncopiedmany";
-    case CopyFailure::Unreadable:
-        return L"parkuncopiedunreadable";
-    default:
-        return L"parkuncopiedmessage";
-    }
+    // In CopyFailure's order.
+    static const wchar_t* const kTexts[] = {L"parkunreadablemessage", L"parkuncopiedfull", L"parkuncopiedpermission",
+                                            L"parkuncopiedmany", L"parkuncopiedunreadable", L"parkuncopiedmessage"};
+    return kTexts[static_cast<int>(mCopyFailure)];
 }
 
 namespace {
 CopyFailure copyFailureOf(int error)
 {
-    switch (error) {
-    case ENOSPC:
-    case EDQUOT:
-    case EFBIG: // larger than a file may grow here: no room for it either
+    // EFBIG: larger than a file may grow here, no room for it either.
+    if (error == ENOSPC || error == EDQUOT || error == EFBIG)
         return CopyFailure::NoSpace;
-    case EACCES:
-    case EPERM:
-    case EROFS:
+    if (error == EACCES || error == EPERM || error == EROFS)
         return CopyFailure::NoPermission;
-    default:
-        return CopyFailure::Other;
-    }
+    return CopyFailure::Other;
 }
 } // namespace
 

@@ -162,69 +162,58 @@ TEST_F(DamagedFiles, APartlyReadParkKeepsTheOriginalBeforeTheAutosave)
     // So is a link, one to a missing file too.
     std::filesystem::create_symlink("Gone/copy", std::string(kProfile) + ".damaged5");
     EXPECT_EQ(load(savedPark("[food]\nnone at all\n"))->mDamagedCopy, std::string(kProfile) + ".damaged6");
-    EXPECT_FALSE(std::filesystem::exists("Gone"));
+    // With every copy's name taken no copy can be kept: the park is not played, so the autosave
+    // leaves the file, and the player is told why.
+    for (int n = 7; n <= 100; ++n)
+        std::filesystem::create_directory(std::string(kProfile) + ".damaged" + std::to_string(n));
+    const std::string uncopied = savedPark("[food]\nnothing\n");
+    DataProfile* notPlayed = load(uncopied, &printed);
+    EXPECT_TRUE(notPlayed->mUnreadable);
+    EXPECT_STREQ(notPlayed->notPlayedText(), L"parkuncopiedmany");
+    EXPECT_NE(printed.find("could not be kept aside; it is not played"), std::string::npos) << printed;
+    EXPECT_EQ(autosave(notPlayed), uncopied);
 }
 
-// ---- a copy that cannot be kept
-
-TEST_F(DamagedFiles, ACopyThatCannotBeKeptStopsTheParkAndTellsWhy)
+TEST_F(DamagedFiles, ACopyNotWrittenWholeNeverStandsAsOneAndItsCauseIsTold)
 {
-    const std::string damaged = savedPark("[cash]\nlots\n");
-    auto notPlayed = [&](CopyFailure cause, const wchar_t* text, const char* told) {
-        std::string printed;
-        DataProfile* p = load(damaged, &printed);
-        EXPECT_TRUE(p->mUnreadable && p->mDamagedCopy.empty());
-        EXPECT_EQ(p->mCopyFailure, cause);
-        EXPECT_STREQ(p->notPlayedText(), text);
-        EXPECT_NE(printed.find(told), std::string::npos) << printed;
-        EXPECT_NE(printed.find("could not be kept aside; it is not played"), std::string::npos) << printed;
-        // Not played, so the autosave leaves the file as it is.
-        EXPECT_EQ(autosave(p), damaged);
-        storage->mProfiles.clear();
+    const std::string park(65536, 'x');
+    data.write(kProfile, park);
+    const std::string copy = std::string(kProfile) + ".damaged", temporary = copy + ".tmp";
+    auto standing = [](const std::string& path) {
+        return std::filesystem::exists(std::filesystem::symlink_status(path));
     };
-
-    // No permission to write in the folder, as for a player's account (root's override of file
-    // modes dropped for the while).
-    data.write(kProfile, damaged);
+    CopyFailure cause = CopyFailure::None;
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(keepDamagedCopy("data/game/Profiles", &cause), "");
+    EXPECT_EQ(cause, CopyFailure::Unreadable);
+    // A folder the player may not write in (root's override of file modes dropped meanwhile).
     chmod("data/game/Profiles", 0555);
     __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
     __user_cap_data_struct caps[2] = {};
     ASSERT_EQ(syscall(SYS_capget, &header, caps), 0);
     __user_cap_data_struct dropped[2] = {caps[0], caps[1]};
     dropped[0].effective &= ~(1u << CAP_DAC_OVERRIDE);
-    ASSERT_EQ(syscall(SYS_capset, &header, dropped), 0);
-    notPlayed(CopyFailure::NoPermission, L"parkuncopiedpermission", "Permission denied");
+    syscall(SYS_capset, &header, dropped);
+    EXPECT_EQ(keepDamagedCopy(kProfile, &cause), "");
     syscall(SYS_capset, &header, caps);
     chmod("data/game/Profiles", 0755);
+    EXPECT_EQ(cause, CopyFailure::NoPermission);
+    EXPECT_NE(testing::internal::GetCapturedStdout().find("Permission denied"), std::string::npos);
 
-    // A hundred copies' names taken.
-    for (int n = 1; n <= 100; ++n)
-        std::filesystem::create_directory(std::string(kProfile) + ".damaged" + (n > 1 ? std::to_string(n) : ""));
-    notPlayed(CopyFailure::TooMany, L"parkuncopiedmany", "100 other copies stand beside it");
-
-    // The file cannot be read to be copied.
-    CopyFailure cause = CopyFailure::None;
-    testing::internal::CaptureStdout();
-    EXPECT_EQ(keepDamagedCopy("data/game/Profiles", &cause), "");
-    testing::internal::GetCapturedStdout();
-    EXPECT_EQ(cause, CopyFailure::Unreadable);
-}
-
-TEST_F(DamagedFiles, ACopyCutShortNeverStandsUnderACopysName)
-{
-    const std::string park(65536, 'x');
-    data.write(kProfile, park);
-    const std::string copy = std::string(kProfile) + ".damaged", temporary = copy + ".tmp";
-    const rlimit small{4096, RLIM_INFINITY};
-
-    // Killed while the copy is written (the file size limit's signal stops the program there):
-    // only the temporary file holds the part written.
+    // A child held to 4096-byte files: the copy fails midway for want of room and leaves
+    // nothing; then the limit's signal kills it midway, and only the temporary file holds the
+    // part written.
     std::fflush(stdout);
     const pid_t child = fork();
     if (child == 0) {
-        const rlimit noCore{0, 0};
-        setrlimit(RLIMIT_CORE, &noCore);
+        const rlimit small{4096, RLIM_INFINITY}, noCore{0, 0};
         setrlimit(RLIMIT_FSIZE, &small);
+        setrlimit(RLIMIT_CORE, &noCore);
+        std::freopen("/dev/null", "w", stdout);
+        std::signal(SIGXFSZ, SIG_IGN);
+        const bool told = keepDamagedCopy(kProfile, &cause).empty() && cause == CopyFailure::NoSpace;
+        if (!told || standing(copy) || standing(temporary))
+            _exit(1);
         std::signal(SIGXFSZ, SIG_DFL);
         keepDamagedCopy(kProfile);
         _exit(0);
@@ -232,32 +221,12 @@ TEST_F(DamagedFiles, ACopyCutShortNeverStandsUnderACopysName)
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ) << status;
-    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(copy)));
+    EXPECT_FALSE(standing(copy));
     EXPECT_EQ(data.read(temporary).size(), 4096u);
-
-    // Failing midway for want of room: no copy, and the temporary file is removed.
-    rlimit before{};
-    getrlimit(RLIMIT_FSIZE, &before);
-    const rlimit smallSoft{4096, before.rlim_max};
-    void (*handler)(int) = std::signal(SIGXFSZ, SIG_IGN);
-    setrlimit(RLIMIT_FSIZE, &smallSoft);
-    CopyFailure cause = CopyFailure::None;
-    testing::internal::CaptureStdout();
-    const std::string kept = keepDamagedCopy(kProfile, &cause);
-    setrlimit(RLIMIT_FSIZE, &before);
-    std::signal(SIGXFSZ, handler);
-    const std::string printed = testing::internal::GetCapturedStdout();
-    EXPECT_EQ(kept, "");
-    EXPECT_EQ(cause, CopyFailure::NoSpace);
-    EXPECT_NE(printed.find("could not be kept as " + copy), std::string::npos) << printed;
-    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(copy)));
-    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(temporary)));
-
-    // With room, the next try keeps it whole.
-    data.write(temporary, "cut");
+    // The next try keeps it whole.
     EXPECT_EQ(keepDamagedCopy(kProfile), copy);
     EXPECT_EQ(data.read(copy), park);
-    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(temporary)));
+    EXPECT_FALSE(standing(temporary));
 }
 
 // ---- damage that reads like something else
@@ -506,8 +475,7 @@ TEST_F(DamagedFiles, AFailedSaveIsToldOncePerKindOfFailure)
     textsManager.load(PETPARK_SOURCE_DIR "/data/dat/texts.dat");
     for (const wchar_t* key : {L"savefailed", L"savefailedopen", L"savefailedwrite", L"savefailedrename",
                                L"optionsfailedopen", L"optionsfailedwrite", L"optionsfailedrename", L"parkdamaged",
-                               L"parkdamagedmessage", L"parkunreadablemessage", L"parkuncopiedmessage", L"parkuncopiedfull",
-                               L"parkuncopiedpermission", L"parkuncopiedmany", L"parkuncopiedunreadable", L"homeless",
+                               L"parkdamagedmessage", L"parkunreadablemessage", L"parkuncopiedmessage", L"homeless",
                                L"homelessmessage"})
         EXPECT_NE(std::wstring(textsManager.get(key)), L"missing text") << key;
 }

@@ -281,7 +281,7 @@ TEST_F(ShippedData, EveryTextKeyOfTheParkIsPresentOnce)
     for (const wchar_t* key : {L"parkuncopiedmessage", L"parkuncopiedfull", L"parkuncopiedpermission",
                                L"parkuncopiedmany", L"parkuncopiedunreadable"}) {
         std::wstring text = textsManager.get(key);
-        EXPECT_EQ(std::count(text.begin(), text.end(), L'%'), 1) << wideToString(key);
+        EXPECT_NE(text.find(L"%ls"), std::wstring::npos) << wideToString(key);
         EXPECT_LE(text.size() - 3 + std::string("data/game/Profiles/profile99.txt").size(), 200u) << wideToString(key);
     }
 }
