@@ -214,7 +214,7 @@ bool syncFolderOf(const std::string& path)
     const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir < 0)
         return false;
-    int error = ::fsync(dir) == 0 ? 0 : errno;
+    const int error = ::fsync(dir) == 0 ? 0 : errno;
     ::close(dir);
     errno = error;
     return error == 0;
