@@ -16,10 +16,15 @@
 #include "core/platform.h"
 #include "toolkit/utils/misc.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <iterator>
 #include <map>
 #include <set>
@@ -589,44 +594,102 @@ void loadProfile(DataProfile* profile, int headerOnly)
         checkWhole(r, once, written, found);
     profile->mHomeless = homeless(profile->mPath, storage);
     profile->mDamagedCopy.clear();
-    profile->mUncopied = false;
+    profile->mCopyFailure = CopyFailure::None;
     if (r.warnings() > 0) {
-        profile->mDamagedCopy = keepDamagedCopy(profile->mPath);
+        CopyFailure failure = CopyFailure::None;
+        profile->mDamagedCopy = keepDamagedCopy(profile->mPath, &failure);
         if (!profile->mDamagedCopy.empty()) {
             std::printf("Warning: %s: part of the park could not be read; the file as it was is kept as %s\n",
                         profile->mPath.c_str(), profile->mDamagedCopy.c_str());
         } else if (!profile->mUnreadable) {
             // The autosave would replace the only whole record of what was not read.
-            profile->mUncopied = profile->mUnreadable = true;
+            profile->mCopyFailure = failure;
+            profile->mUnreadable = true;
             r.warn(std::wstring(), "damaged, and the file as it was could not be kept aside; it is not played");
         }
     }
 }
 
-std::string keepDamagedCopy(const std::string& path)
+const wchar_t* DataProfile::notPlayedText() const
 {
+    // In CopyFailure's order.
+    static const wchar_t* const kTexts[] = {L"parkunreadablemessage", L"parkuncopiedfull", L"parkuncopiedpermission",
+                                            L"parkuncopiedmany", L"parkuncopiedunreadable", L"parkuncopiedmessage"};
+    return kTexts[static_cast<int>(mCopyFailure)];
+}
+
+namespace {
+CopyFailure copyFailureOf(int error)
+{
+    // EFBIG: larger than a file may grow here, no room for it either.
+    if (error == ENOSPC || error == EDQUOT || error == EFBIG)
+        return CopyFailure::NoSpace;
+    if (error == EACCES || error == EPERM || error == EROFS)
+        return CopyFailure::NoPermission;
+    return CopyFailure::Other;
+}
+} // namespace
+
+std::string keepDamagedCopy(const std::string& path, CopyFailure* failure)
+{
+    CopyFailure ignored;
+    CopyFailure& cause = failure ? *failure : ignored;
+    cause = CopyFailure::None;
     std::string bytes;
-    if (!readWholeFile(path, bytes))
-        return std::string();
-    for (int n = 1; n <= kMaxDamagedCopies; ++n) {
-        std::string copy = path + ".damaged" + (n > 1 ? std::to_string(n) : std::string());
-        std::string kept;
-        if (readWholeFile(copy, kept) && kept == bytes)
-            return copy; // kept already
-        if (file_exists(copy.c_str()))
-            continue; // an older copy, or anything else of that name, is left as it is
-        // Made only where nothing stands ("x"), so nothing is replaced; a copy not written whole
-        // is removed.
-        std::FILE* out = std::fopen(copy.c_str(), "wbx");
-        bool written = out && std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
-        written = out && std::fclose(out) == 0 && written;
-        if (written)
-            return copy;
-        if (out)
-            std::remove(copy.c_str());
-        std::printf("Warning: %s: the damaged file could not be kept as %s\n", path.c_str(), copy.c_str());
+    if (!readWholeFile(path, bytes)) {
+        cause = CopyFailure::Unreadable;
+        std::printf("Warning: %s: the damaged file could not be read to keep it aside\n", path.c_str());
         return std::string();
     }
+    // Written whole and flushed under this name first, then linked to the first copy's name that
+    // nothing holds: link() replaces nothing, and a copy cut short (a kill, a full disk) is only
+    // ever this temporary file, which the next try removes.
+    const std::string temporary = path + ".damaged.tmp";
+    bool made = false;
+    auto failed = [&](const std::string& copy) {
+        const int error = errno;
+        if (made)
+            ::unlink(temporary.c_str());
+        cause = copyFailureOf(error);
+        std::printf("Warning: %s: the damaged file could not be kept as %s: %s\n", path.c_str(), copy.c_str(),
+                    std::strerror(error));
+        return std::string();
+    };
+    for (int n = 1; n <= kMaxDamagedCopies; ++n) {
+        const std::string copy = path + ".damaged" + (n > 1 ? std::to_string(n) : std::string());
+        struct stat st;
+        if (::lstat(copy.c_str(), &st) == 0) {
+            std::string kept;
+            if (S_ISREG(st.st_mode) && readWholeFile(copy, kept) && kept == bytes) {
+                if (made)
+                    ::unlink(temporary.c_str());
+                return copy; // kept already
+            }
+            continue; // an older copy, or anything else of that name (a folder, a link), is left as it is
+        }
+        if (!made) {
+            const int file = createFreshFile(temporary);
+            if (file < 0)
+                return failed(copy);
+            made = true; // from here on the temporary file is removed on failure
+            if (!writeSyncAndClose(file, bytes))
+                return failed(copy);
+        }
+        if (::link(temporary.c_str(), copy.c_str()) == 0) {
+            ::unlink(temporary.c_str());
+            // The copy's name reaches the disk before any save may replace the original.
+            if (!syncFolderOf(copy)) {
+                made = false;
+                return failed(copy);
+            }
+            return copy;
+        }
+        if (errno != EEXIST)
+            return failed(copy);
+    }
+    if (made)
+        ::unlink(temporary.c_str());
+    cause = CopyFailure::TooMany;
     std::printf("Warning: %s: the damaged file could not be kept: %d other copies stand beside it\n", path.c_str(),
                 kMaxDamagedCopies);
     return std::string();

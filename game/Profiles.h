@@ -9,6 +9,9 @@
 
 enum class WriteFailure; // toolkit/utils/misc.h
 
+// Why the copy of a damaged file could not be kept, as the system told it.
+enum class CopyFailure { None, NoSpace, NoPermission, TooMany, Unreadable, Other };
+
 class DataProfile {
 public:
     explicit DataProfile(const std::string& path) : mPath(path) {}
@@ -22,9 +25,11 @@ public:
     // when it was read whole).
     std::string mDamagedCopy;
     // The file could not be read or holds no saved park, or is damaged and could not be copied
-    // aside (mUncopied): it is not played, so that nothing is saved over it.
+    // aside (mCopyFailure tells why): it is not played, so that nothing is saved over it.
     bool mUnreadable = false;
-    bool mUncopied = false;
+    CopyFailure mCopyFailure = CopyFailure::None;
+    // The key of the text telling the player why the profile is not played.
+    const wchar_t* notPlayedText() const;
     // Animals of the park beyond the homes of their kind: they stay, and the player is told.
     int mHomeless = 0;
 };
@@ -39,6 +44,7 @@ bool saveProfile(const std::string& path, const std::wstring& name, const std::w
 // malformed, cut short, nearly a key, repeated or missing, an unreadable file) keeps the file
 // as it was beside it (mDamagedCopy) before anything can overwrite it.
 void loadProfile(DataProfile* profile, int headerOnly);
-// Copies a damaged file to path + ".damaged" (or ".damaged2", ... when an older, different copy
-// is there); the copy's path, empty when it could not be written.
-std::string keepDamagedCopy(const std::string& path);
+// Copies a damaged file to path + ".damaged" (or ".damaged2", ... when anything else stands
+// there). The copy is on the disk, file and name, when it returns; it replaces nothing, and one
+// cut short never stands under a copy's name. The copy's path, or empty with the cause in failure.
+std::string keepDamagedCopy(const std::string& path, CopyFailure* failure = nullptr);

@@ -178,7 +178,7 @@ void MainMenuChooseProfile::draw()
         names[r]->setColor(1.0f, 1.0f, 1.0f, alpha);
         // A file that cannot be read has no name: its file's is shown, so it can be told apart.
         const std::string& path = profile->mPath;
-        const bool nameless = profile->mUnreadable && !profile->mUncopied;
+        const bool nameless = profile->mUnreadable && profile->mCopyFailure == CopyFailure::None;
         names[r]->setText(nameless ? stringToWide(path.substr(path.rfind('/') + 1)) : profile->mName, 0, 1);
         names[r]->draw();
     }

@@ -17,7 +17,9 @@
 #include "toolkit/widgets/WidgetHelper.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdio>
+#include <set>
 
 namespace {
 
@@ -36,12 +38,21 @@ const int kNewPointerTarget = -1;
 
 std::string newProfilePath(const std::string& folder, int profileCount)
 {
+    // Above every numbered file. The highest number has no successor: it is passed over, and
+    // should the number found then be taken (the highest itself), the lowest free one is used.
+    std::set<int> taken;
     int n = profileCount + 1;
     for (const std::wstring& name : listDirectory(folder, "*.txt")) {
         int number = 0;
-        if (profileNumber(name, number))
+        if (!profileNumber(name, number))
+            continue;
+        taken.insert(number);
+        if (number < INT_MAX)
             n = std::max(n, number + 1);
     }
+    if (taken.count(n))
+        for (n = 1; taken.count(n);)
+            ++n;
     char path[512];
     std::snprintf(path, sizeof(path), "%sprofile%d.txt", folder.c_str(), n);
     return path;

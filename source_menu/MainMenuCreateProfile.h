@@ -42,5 +42,6 @@ public:
 };
 
 // The path of a new profile file in folder: "profile<n>.txt" with n one more than the number
-// of profiles, or above every number already taken, so no existing profile is replaced.
+// of profiles, or above every number already taken (the lowest free number when the highest
+// has no successor), so no existing profile is replaced.
 std::string newProfilePath(const std::string& folder, int profileCount);

@@ -228,8 +228,7 @@ void MenuManager::runCommand(std::wstring command)
         }
         if (profile && profile->mUnreadable) {
             // Not played: the player chooses another profile or makes a new one.
-            data->tellPlayer(L"parkdamaged", profile->mUncopied ? L"parkuncopiedmessage" : L"parkunreadablemessage",
-                             profile->mPath);
+            data->tellPlayer(L"parkdamaged", profile->notPlayedText(), profile->mPath);
             data->mCurrentProfile = -1;
             command = L"chooseprofile";
         } else if (profile) {

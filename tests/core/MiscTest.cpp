@@ -127,6 +127,19 @@ TEST(WriteUtf8Lines, ReplacesExistingFileWhole)
     dir.write("save.txt", "old old old old old old");
     ASSERT_TRUE(writeUtf8Lines(dir.file("save.txt"), {L"new"}));
     EXPECT_EQ(dir.read("save.txt"), "\xEF\xBB\xBF" "new");
+
+    // Nothing standing at the temporary name is written through: a link to a file elsewhere
+    // leaves it as it was, a link to a missing file makes none, and the saved file is plain.
+    TempDir outside;
+    outside.write("theirs", "theirs");
+    for (const char* target : {"theirs", "missing"}) {
+        ASSERT_EQ(symlink(outside.file(target).c_str(), dir.file("save.txt.tmp").c_str()), 0);
+        ASSERT_TRUE(writeUtf8Lines(dir.file("save.txt"), {L"again"}));
+        struct stat st;
+        EXPECT_TRUE(lstat(dir.file("save.txt").c_str(), &st) == 0 && S_ISREG(st.st_mode));
+    }
+    EXPECT_EQ(outside.read("theirs"), "theirs");
+    EXPECT_FALSE(file_exists(outside.file("missing").c_str()));
 }
 
 TEST(WriteUtf8Lines, FailureIsReportedAndKeepsTheOldFile)

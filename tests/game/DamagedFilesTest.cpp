@@ -12,6 +12,15 @@
 
 #include <gtest/gtest.h>
 
+#include <linux/capability.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdio>
 #include <filesystem>
 
 namespace {
@@ -150,13 +159,74 @@ TEST_F(DamagedFiles, APartlyReadParkKeepsTheOriginalBeforeTheAutosave)
     std::filesystem::create_directories(std::string(kProfile) + ".damaged3");
     EXPECT_EQ(load(savedPark("[food]\nnone\n"))->mDamagedCopy, std::string(kProfile) + ".damaged4");
     EXPECT_TRUE(std::filesystem::is_directory(std::string(kProfile) + ".damaged3"));
-    // A copy that cannot be made: the park is not played, so the autosave leaves the file.
+    // So is a link, one to a missing file too.
     std::filesystem::create_symlink("Gone/copy", std::string(kProfile) + ".damaged5");
+    EXPECT_EQ(load(savedPark("[food]\nnone at all\n"))->mDamagedCopy, std::string(kProfile) + ".damaged6");
+    // With every copy's name taken no copy can be kept: the park is not played, so the autosave
+    // leaves the file, and the player is told why.
+    for (int n = 7; n <= 100; ++n)
+        std::filesystem::create_directory(std::string(kProfile) + ".damaged" + std::to_string(n));
     const std::string uncopied = savedPark("[food]\nnothing\n");
     DataProfile* notPlayed = load(uncopied, &printed);
-    EXPECT_TRUE(notPlayed->mUncopied && notPlayed->mUnreadable);
+    EXPECT_TRUE(notPlayed->mUnreadable);
+    EXPECT_STREQ(notPlayed->notPlayedText(), L"parkuncopiedmany");
     EXPECT_NE(printed.find("could not be kept aside; it is not played"), std::string::npos) << printed;
     EXPECT_EQ(autosave(notPlayed), uncopied);
+}
+
+TEST_F(DamagedFiles, ACopyNotWrittenWholeNeverStandsAsOneAndItsCauseIsTold)
+{
+    const std::string park(65536, 'x');
+    data.write(kProfile, park);
+    const std::string copy = std::string(kProfile) + ".damaged", temporary = copy + ".tmp";
+    auto standing = [](const std::string& path) {
+        return std::filesystem::exists(std::filesystem::symlink_status(path));
+    };
+    CopyFailure cause = CopyFailure::None;
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(keepDamagedCopy("data/game/Profiles", &cause), "");
+    EXPECT_EQ(cause, CopyFailure::Unreadable);
+    // A folder the player may not write in (root's override of file modes dropped meanwhile).
+    chmod("data/game/Profiles", 0555);
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct caps[2] = {};
+    ASSERT_EQ(syscall(SYS_capget, &header, caps), 0);
+    __user_cap_data_struct dropped[2] = {caps[0], caps[1]};
+    dropped[0].effective &= ~(1u << CAP_DAC_OVERRIDE);
+    syscall(SYS_capset, &header, dropped);
+    EXPECT_EQ(keepDamagedCopy(kProfile, &cause), "");
+    syscall(SYS_capset, &header, caps);
+    chmod("data/game/Profiles", 0755);
+    EXPECT_EQ(cause, CopyFailure::NoPermission);
+    EXPECT_NE(testing::internal::GetCapturedStdout().find("Permission denied"), std::string::npos);
+
+    // A child held to 4096-byte files: the copy fails midway for want of room and leaves
+    // nothing; then the limit's signal kills it midway, and only the temporary file holds the
+    // part written.
+    std::fflush(stdout);
+    const pid_t child = fork();
+    if (child == 0) {
+        const rlimit small{4096, RLIM_INFINITY}, noCore{0, 0};
+        setrlimit(RLIMIT_FSIZE, &small);
+        setrlimit(RLIMIT_CORE, &noCore);
+        std::freopen("/dev/null", "w", stdout);
+        std::signal(SIGXFSZ, SIG_IGN);
+        const bool told = keepDamagedCopy(kProfile, &cause).empty() && cause == CopyFailure::NoSpace;
+        if (!told || standing(copy) || standing(temporary))
+            _exit(1);
+        std::signal(SIGXFSZ, SIG_DFL);
+        keepDamagedCopy(kProfile);
+        _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ) << status;
+    EXPECT_FALSE(standing(copy));
+    EXPECT_EQ(data.read(temporary).size(), 4096u);
+    // The next try keeps it whole.
+    EXPECT_EQ(keepDamagedCopy(kProfile), copy);
+    EXPECT_EQ(data.read(copy), park);
+    EXPECT_FALSE(standing(temporary));
 }
 
 // ---- damage that reads like something else

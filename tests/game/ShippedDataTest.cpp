@@ -280,6 +280,13 @@ TEST_F(ShippedData, EveryTextKeyOfTheParkIsPresentOnce)
         // (199 on the date bar).
         EXPECT_LT(text.size() - 2 + 5, 200u) << wideToString(key);
     }
+    // Why a damaged park is not played: each filled with a profile's path fits too.
+    for (const wchar_t* key : {L"parkuncopiedmessage", L"parkuncopiedfull", L"parkuncopiedpermission",
+                               L"parkuncopiedmany", L"parkuncopiedunreadable"}) {
+        std::wstring text = textsManager.get(key);
+        EXPECT_NE(text.find(L"%ls"), std::wstring::npos) << wideToString(key);
+        EXPECT_LE(text.size() - 3 + std::string("data/game/Profiles/profile99.txt").size(), 200u) << wideToString(key);
+    }
 }
 
 TEST_F(ShippedData, TheTipsTellTheRulesNumbers)

@@ -96,6 +96,12 @@ TEST_F(Renumbering, ANewProfileTakesANumberAboveEveryFile)
     make("profile3.txt");
     // Two profiles would give number 3, which is taken.
     EXPECT_EQ(newProfilePath(folder(), 2), folder() + "profile4.txt");
+    // The highest number has no successor: it is passed over, and if the number above the
+    // others is taken then, the lowest free one is used.
+    make("profile2147483647.txt");
+    EXPECT_EQ(newProfilePath(folder(), 3), folder() + "profile4.txt");
+    make("profile2147483646.txt");
+    EXPECT_EQ(newProfilePath(folder(), 4), folder() + "profile2.txt");
 }
 
 // ---- the chooser
@@ -158,12 +164,15 @@ TEST_F(Chooser, SelectMakesTheProfileCurrentAndOpensTheMainMenu)
 TEST_F(Chooser, AProfileThatCannotBeReadIsNotPlayedAndTheChooserSaysWhy)
 {
     makeProfiles(3);
-    // A folder named as the first profile; the second is damaged and cannot be copied aside.
+    // A folder named as the first profile; the second is damaged and cannot be copied aside,
+    // every copy's name being taken.
     fs::remove(profilePath(1));
     fs::create_directory(profilePath(1));
     const std::string damaged = data.read(profilePath(2)) + "\n[cash]\nlots\n";
     data.write(profilePath(2), damaged);
     fs::create_symlink("Gone/copy", profilePath(2) + ".damaged");
+    for (int n = 2; n <= 100; ++n)
+        fs::create_directory(profilePath(2) + ".damaged" + std::to_string(n));
     testing::internal::CaptureStdout();
     storage->scanProfiles("data/game/");
     showFully(chooser);
@@ -194,7 +203,7 @@ TEST_F(Chooser, AProfileThatCannotBeReadIsNotPlayedAndTheChooserSaysWhy)
     click(chooser, chooser->rowButtons[1].select);
     testing::internal::GetCapturedStdout();
     EXPECT_EQ(storage->mCurrentProfile, -1);
-    EXPECT_EQ(storage->mPlayerNotices.back().mTextKey, L"parkuncopiedmessage");
+    EXPECT_EQ(storage->mPlayerNotices.back().mTextKey, L"parkuncopiedmany");
     EXPECT_EQ(data.read(profilePath(2)), damaged);
 
     // With the messages answered, the third profile plays.

@@ -6,6 +6,7 @@
 
 #include <SDL.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <utf8.h>
 
@@ -162,23 +163,13 @@ bool writeUtf8Lines(const std::string& path, const std::vector<std::wstring>& li
         std::fprintf(stderr, "Warning: text that is not valid UTF-16 written to %s as U+FFFD\n", path.c_str());
 
     const std::string temporary = path + ".tmp";
-    const int file = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const int file = createFreshFile(temporary);
     if (file < 0) {
         std::printf("Could not open %s\n", path.c_str());
         kind = WriteFailure::Open;
         return false;
     }
-    bool written = true;
-    for (size_t done = 0; written && done < bytes.size();) {
-        const ssize_t n = ::write(file, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        written = n > 0;
-        if (written)
-            done += static_cast<size_t>(n);
-    }
-    written = written && ::fsync(file) == 0;
-    written = ::close(file) == 0 && written;
+    const bool written = writeSyncAndClose(file, bytes);
     if (!written || std::rename(temporary.c_str(), path.c_str()) != 0) {
         kind = written ? WriteFailure::Rename : WriteFailure::Write;
         std::remove(temporary.c_str());
@@ -186,14 +177,47 @@ bool writeUtf8Lines(const std::string& path, const std::vector<std::wstring>& li
         return false;
     }
     // The rename itself reaches the disk with the folder.
+    syncFolderOf(path);
+    return true;
+}
+
+int createFreshFile(const std::string& path)
+{
+    struct stat st;
+    if (::lstat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode))
+        ::unlink(path.c_str());
+    return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+}
+
+bool writeSyncAndClose(int file, const std::string& bytes)
+{
+    int error = 0;
+    for (size_t done = 0; !error && done < bytes.size();) {
+        const ssize_t n = ::write(file, bytes.data() + done, bytes.size() - done);
+        if (n > 0)
+            done += static_cast<size_t>(n);
+        else if (n == 0 || errno != EINTR)
+            error = n == 0 ? ENOSPC : errno;
+    }
+    if (!error && ::fsync(file) != 0)
+        error = errno;
+    if (::close(file) != 0 && !error)
+        error = errno;
+    errno = error;
+    return error == 0;
+}
+
+bool syncFolderOf(const std::string& path)
+{
     const size_t slash = path.rfind('/');
     const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
     const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
-    return true;
+    if (dir < 0)
+        return false;
+    const int error = ::fsync(dir) == 0 ? 0 : errno;
+    ::close(dir);
+    errno = error;
+    return error == 0;
 }
 
 // ---- case folding and narrow/wide conversion

@@ -54,9 +54,20 @@ std::vector<std::wstring> readTextLines(const std::string& path);
 // The temporary file reaches the disk before the rename and the folder after it, so a power loss
 // also leaves the old or the new file. On failure prints "Could not open <path>" to standard
 // output, tells the kind of failure in failure (when given) and returns false.
+// Nothing standing at the temporary name is written through.
 enum class WriteFailure { None, Open, Write, Rename };
 bool writeUtf8Lines(const std::string& path, const std::vector<std::wstring>& lines,
                     WriteFailure* failure = nullptr);
+// A new, empty file at path, open for writing: anything but a folder standing there (a link,
+// a file cut short by an earlier run) is removed first and the file is made exclusively, so no
+// write ever goes through a link. The descriptor, or -1 (errno set; a folder there gives EEXIST).
+int createFreshFile(const std::string& path);
+// Writes all the bytes, flushes them to the disk and closes the file; false when any step
+// failed, errno telling the first failure.
+bool writeSyncAndClose(int file, const std::string& bytes);
+// Flushes the folder holding path, so that names made or removed in it reach the disk; false
+// (errno set) when it could not be.
+bool syncFolderOf(const std::string& path);
 
 // UTF-16 units (a valid pair, or a lone unit) as UTF-8 bytes; anything that is no character
 // (a lone surrogate, a negative value) becomes U+FFFD and sets *invalid when given.
