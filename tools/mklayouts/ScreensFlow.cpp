@@ -352,7 +352,7 @@ Layout layoutMenuIngameFold1()
         l.helper("care" + std::string(kSpeciesId[careOrder[h]]), kindGauge(careOrder[h]));
     const Caption show = captionIn("petsshowtitle", font::kCaption, kShowButton.w, kShowButton.h);
     l.button("petsshow", kShowButton, pill(Tone::Purple), "", &show);
-    l.label("name", font::kSmall, Rect{808, kButtonsRow - 13, 204, 28});    // food in store
+    l.label("name", font::kSmall, Rect{824, kButtonsRow - 13, 188, 28});    // food in store
     return l;
 }
 
