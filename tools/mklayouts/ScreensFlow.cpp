@@ -310,8 +310,8 @@ Layout layoutMenuIngame()
     l.label("health", font::kSmall, Rect{132, 210, 160, 22});
     l.helper("treat", buttonAt(3, 186, 314));
     l.helper("feed", buttonAt(3, 66, 314));
-    l.helper("hunger", Rect{132, 178, 160, 26});
-    l.helper("health", Rect{132, 232, 160, 26});
+    l.helper("hunger", Rect{132, 178, 120, 26});     // as wide as the gauge
+    l.helper("health", Rect{132, 232, 120, 26});
     l.helper("animalmood", Rect{24, 260, 36, 36});
     l.helper("animalpicture", Rect{24, 156, 96, 96});
     l.button("closeanimal", Rect{266, 110, 34, 34}, round(Tone::Red, Icon::Close), "");
