@@ -6,7 +6,6 @@
 #include "game/GameOptions.h"
 #include "game/Profiles.h"
 #include "park/GameBackground3D.h"
-#include "park/GameCamera.h"
 #include "park/TeachTrick.h"
 #include "source_menu/BuildingsDiscription.h"
 #include "source_menu/Credits.h"
@@ -352,7 +351,6 @@ void MenuManager::openManagementScreen(const std::wstring& word)
             continue;
         if (word == L"petsshow")
             mPetsShowOpened = 1;
-        closeFoldsForPanel();
         std::vector<Container*> kept = {screen<MenuPetsShow1>(), screen<MenuOptions>()};
         for (Container* (*keptScreen)() : entry.kept)
             kept.push_back(keptScreen());
@@ -365,20 +363,6 @@ void MenuManager::openManagementScreen(const std::wstring& word)
             show(shown());
         return;
     }
-}
-
-// The folds and the HUD's animal and visitor panels are drawn after the management panels (they
-// come later in the screen list): a panel opened while a fold is open, or while the camera is on
-// an animal or a visitor, would lie under them with its buttons hidden. The panel takes their place.
-void MenuManager::closeFoldsForPanel()
-{
-    hide(screen<MenuIngameFold1>());
-    hide(screen<MenuIngameFold2>());
-    hide(screen<MenuIngameFold3>());
-    Singleton<MenuIngame>::get()->mOpenFold = 0;
-    GameCamera* camera = Singleton<GameBackground3D>::get()->mCamera;
-    if (camera && (camera->mFollowAnimal || camera->mFollowPerson))
-        camera->reset();
 }
 
 // ---- quit popup and popup end

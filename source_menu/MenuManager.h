@@ -40,9 +40,6 @@ public:
 private:
     // Hides every screen of the panel list but the kept ones.
     void hidePanelsExcept(const std::vector<Container*>& kept);
-    // Closes the open fold and the HUD's animal or visitor panel, which a management panel would
-    // otherwise lie under.
-    void closeFoldsForPanel();
     void openPopupForQuit();
     void endPopup();
     // Whether the panel a management word opened is still coming or shown.

@@ -141,10 +141,17 @@ TEST(PlayTheEvening, BankPricesPromotionTricksAMonthAndEveryPanelThenTheParkRelo
     game.tap(start("helper_play"));
     // The HUD takes no clicks until it stands.
     park = play.steady("EveningPark", play.changes(menu, hud("canvas_bar_o")), hud("canvas_bar_o"), kStartMs);
+    // A fold comes in (in place of another, which looks much alike: a small share changes) and
+    // stays open under the panels its buttons open, until the HUD closes it (or the
+    // trick show or leaving the park hides it).
+    const Layout* foldOpen = nullptr;
     auto openFold = [&](const std::string& name, const CanvasRect& button, const Layout& fold) {
+        if (foldOpen == &fold)
+            return game.picture();
+        foldOpen = &fold;
         const Picture before = game.picture();
         game.tap(button);
-        return play.steady(name, play.changes(before, fold("canvas_panel_o")), fold("canvas_panel_o"));
+        return play.steady(name, play.changes(before, fold("canvas_panel_o"), 0.05), fold("canvas_panel_o"));
     };
 
     // ---- The trick show: the pets show from the animals fold, Bella's Teach button, each
@@ -172,6 +179,7 @@ TEST(PlayTheEvening, BankPricesPromotionTricksAMonthAndEveryPanelThenTheParkRelo
     game.tap(fold1("btn_petsshow"));
     const Picture rows = play.steady("PetsShow", play.changes(park, petsFrame, 0.5), petsFrame);
     game.tap(petsShowRows("helper_teach1"));
+    foldOpen = nullptr;
     // The show takes no clicks until it stands; its clock runs from then on.
     Picture trickShow = play.steady("TrickShow", play.changes(rows, stage, 0.3), stage);
     // The popup gone to the last trace of its fade: the show takes no clicks while it fades.
@@ -330,6 +338,7 @@ TEST(PlayTheEvening, BankPricesPromotionTricksAMonthAndEveryPanelThenTheParkRelo
         const Picture closed = play.steady("OptionsClosed", play.changes(open, body, 0.3), body);
         // The fold the options came from closes with its own button pressed again.
         game.tap(hud("btn_fold3"));
+        foldOpen = nullptr;
         park = play.steady("OptionsFoldClosed", play.changes(closed, fold3("canvas_panel_o")), fold3("canvas_panel_o"));
     }
     const Picture parkAtQuit = park;
@@ -387,6 +396,7 @@ TEST(PlayTheEvening, BankPricesPromotionTricksAMonthAndEveryPanelThenTheParkRelo
 
     // ---- Started again: the main menu of Zoé's profile; Play loads the park as it was left.
     ASSERT_TRUE(play.start()) << game.output().substr(0, 3000);
+    foldOpen = nullptr;
     const Picture reopened = play.steady("MainMenuReopened", menuShown, start("helper_play"), kStartMs);
     EXPECT_LT(game.changed(menu, reopened, start("label_name_3_o")), 0.02) << "Zoé's name as before";
     game.tap(start("helper_play"));

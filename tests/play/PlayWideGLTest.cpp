@@ -158,14 +158,15 @@ public:
     CanvasRect cashBox() const { return game.atLeftEdge(hud("label_name_12_o")); }
     CanvasRect dateBox() const { return game.atLeftEdge(game.layout("MenuDateBar")("label_name_11_o")); }
 
-    // Opens a HUD fold with its button: the fold's buttons come in at the window's left edge.
+    // Opens a HUD fold with its button: the fold's buttons come in at the window's left edge (in
+    // place of another fold's, which look much alike: a small share of the row changes).
     void openFold(const std::string& name, const char* button)
     {
         const CanvasRect divider = game.layout("MenuIngameFold2")("canvas_divider");
         const CanvasRect buttons = game.atLeftEdge({divider.x, divider.y, divider.w, 0.06f});
         const Picture before = play.last();
         game.tap(game.atLeftEdge(hud(button)));
-        play.steady(name, play.changes(before, buttons), buttons);
+        play.steady(name, play.changes(before, buttons, 0.05), buttons);
     }
 
     // Opens a panel from a fold's button: whole and within the window once shown.

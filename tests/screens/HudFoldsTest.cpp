@@ -75,41 +75,38 @@ TEST_F(Folds, TheDrawSetsTheLevelsOfThePresentKindsAndTheFoodLabel)
 
 TEST_F(Folds, ButtonsSendTheirWords)
 {
-    // Each panel takes the fold's place (the router hides the fold), so the fold is opened
-    // again before each of its buttons.
+    // The fold stays open under the panel its button opened: its next button works at once.
     MenuManager* router = Singleton<MenuManager>::get();
     MenuIngameFold1* first = open<MenuIngameFold1>();
     const float left = MenuIngame::leftEdge();
     auto updateFirst = [first] { first->update(); };
     clickButton(first->mFoodButton, left, updateFirst);
     EXPECT_EQ(router->currentMenu(), L"buyfood");
-    EXPECT_EQ(screens::showState(first), kShowDisappearing);
-    open<MenuIngameFold1>();
+    screens::settle();
+    EXPECT_EQ(screens::showState(first), kShowShown);
     clickButton(first->mPetsListButton, left, updateFirst);
     EXPECT_EQ(router->currentMenu(), L"petslist");
-    open<MenuIngameFold1>();
     clickButton(first->mPetBuySellButton, left, updateFirst);
     EXPECT_EQ(router->currentMenu(), L"petbuysell");
     first->onWidget7(2, kLayerReleased);
     EXPECT_EQ(router->currentMenu(), L"petsshow");
 
+    first->setStateAll("game", kShowHidden, 250);
     MenuIngameFold2* second = open<MenuIngameFold2>();
     auto updateSecond = [second] { second->update(); };
     clickButton(second->mBuildingsButton, left, updateSecond);
     EXPECT_EQ(router->currentMenu(), L"buildingslist");
-    open<MenuIngameFold2>();
     clickButton(second->mBuildingBuySellButton, left, updateSecond);
     EXPECT_EQ(router->currentMenu(), L"buildingsbuysell");
-    open<MenuIngameFold2>();
     clickButton(second->mFinancesButton, left, updateSecond);
     EXPECT_EQ(router->currentMenu(), L"finances");
-    EXPECT_EQ(screens::showState(second), kShowDisappearing) << "the finance frame takes the fold's place";
-    EXPECT_EQ(Singleton<MenuIngame>::get()->mOpenFold, 0);
-
-    // A fold opened over the frame leaves it open.
     screens::settle();
-    hudScreen->onWidget3(2, kLayerReleased);
-    EXPECT_EQ(screens::showState(second), kShowAppearing);
+    EXPECT_EQ(screens::showState(second), kShowShown);
+    EXPECT_EQ(screens::showState(Singleton<MenuOrange>::get()), kShowShown);
+    // Another fold opened over the frame leaves it open too.
+    hudScreen->mOpenFold = 2;
+    hudScreen->onWidget4(2, kLayerReleased);
+    EXPECT_EQ(screens::showState(first), kShowAppearing);
     EXPECT_EQ(screens::showState(Singleton<MenuOrange>::get()), kShowShown);
     EXPECT_EQ(router->currentMenu(), L"finances");
     screens::settle();

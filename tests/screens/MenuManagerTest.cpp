@@ -138,24 +138,24 @@ TEST_F(Router, ManagementWordsSwapThePanelsAndKeepTheirOwn)
     EXPECT_EQ(showState(of<BuildingsDiscription>()), kShowDisappearing);
 }
 
-TEST_F(Router, APanelTakesThePlaceOfTheOpenFoldAndOfTheHudsAnimalPanel)
+TEST_F(Router, APanelOpensBesideTheOpenFoldAndTheHudsAnimalPanel)
 {
-    // The folds and the HUD are drawn after the panels: left open they would cover its buttons.
+    // Only the HUD opens and closes its folds; the panels lie where no fold or HUD panel covers them.
     startGame();
     MenuIngame* hud = Singleton<MenuIngame>::get();
     GameCamera* camera = Singleton<GameBackground3D>::get()->mCamera;
     ASSERT_NE(camera, nullptr);
     DataAnimal rex(L"Rex", L"dog", 0.1f, 0.1f, 0);
+    of<MenuIngameFold2>()->setStateAll("game", 2, 250);
+    hud->mOpenFold = 2;
+    settle();
+    camera->mFollowAnimal = &rex;
     for (const wchar_t* word : {L"buildingsbuysell", L"petslist", L"finances", L"buyfood"}) {
-        of<MenuIngameFold2>()->setStateAll("game", 2, 250);
-        hud->mOpenFold = 2;
-        settle();
-        camera->mFollowAnimal = &rex;
         menu->runCommand(word);
-        EXPECT_EQ(showState(of<MenuIngameFold2>()), kShowDisappearing) << word;
-        EXPECT_EQ(hud->mOpenFold, 0) << word;
-        EXPECT_EQ(camera->mFollowAnimal, nullptr) << word;
         settle();
+        EXPECT_EQ(showState(of<MenuIngameFold2>()), kShowShown) << word;
+        EXPECT_EQ(hud->mOpenFold, 2) << word;
+        EXPECT_EQ(camera->mFollowAnimal, &rex) << word;
     }
     camera->mFollowAnimal = nullptr;
 }

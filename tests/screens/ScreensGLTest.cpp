@@ -248,7 +248,7 @@ TEST_F(ScreensOnScreen, TheBankSitsInTheOrangeFrameUnderItsTabs)
 
     const Pixel header = probe(150, 120);
     EXPECT_GT(header.r, header.b + 60) << "the frame's orange header";
-    const Pixel body = probe(660, 630);
+    const Pixel body = probe(660, 582);
     EXPECT_LT(brightness(body), 80) << "the frame's dark body";
     const Pixel tab = probe(200, 75);
     EXPECT_GT(tab.r, tab.b + 40) << "an orange tab above the frame";
@@ -346,7 +346,7 @@ TEST_F(ScreensOnScreen, TheBuildingScreensShowTheirCardsInTheBlueFrame)
             clearFrame();
     draw({&frame, Singleton<MenuBlueFolds>::get(), Singleton<MenuBuildingBuySell1>::get()}, "MenuBuildingBuySell");
     EXPECT_EQ(Singleton<MenuBuildingBuySell1>::get()->mBuildings.size(), 3u);
-    const Pixel body = probe(660, 640);
+    const Pixel body = probe(660, 582);
     EXPECT_LT(brightness(body), 90) << "the frame's dark body";
 
     MenuBuildings care;
@@ -644,7 +644,7 @@ TEST_F(ScreensOnScreen, TheHudShowsThePetPanelTheBuildingsFoldAndTheNotices)
     for (int k = 0; k < 40; ++k)
         hud->update();   // the park-wide buttons fade in
     draw({fold, hud, date}, "HudBuildingsFold");
-    const Pixel backdrop = probe(940, 487);
+    const Pixel backdrop = probe(720, 752);
     EXPECT_GT(backdrop.g, backdrop.r + 30) << "the green backdrop of the park-wide buttons";
     const Pixel notice = probe(969, 98);
     EXPECT_GT(notice.r, notice.b + 60) << "the yellow notice at the top right";
@@ -661,7 +661,7 @@ TEST_F(ScreensOnScreen, TheHudShowsThePetPanelTheBuildingsFoldAndTheNotices)
         while (!animal->mPicture->is_loaded())
             clearFrame();
     draw({fold, hud, date}, "HudPetPanel");
-    const Pixel header = probe(150, 460);
+    const Pixel header = probe(150, 124);
     EXPECT_GT(header.g, header.r + 30) << "the green header of the animal panel";
 
     // A followed visitor: avatar, name, what they think of the park and their mood.
@@ -678,7 +678,7 @@ TEST_F(ScreensOnScreen, TheHudShowsThePetPanelTheBuildingsFoldAndTheNotices)
         clearFrame();
     park->mCamera->mFollowPerson = &visitor;
     draw({fold, hud, date}, "HudVisitorPanel");
-    const Pixel visitorHeader = probe(150, 460);
+    const Pixel visitorHeader = probe(150, 124);
     EXPECT_GT(visitorHeader.b, visitorHeader.r + 30) << "the teal header of the visitor panel";
     park->mCamera->reset();
     park->mCamera->mFollowAnimal = animal;
@@ -899,7 +899,7 @@ TEST_F(ScreensOnScreen, TheFinanceFrameOpensEveryTabInTheGameAndClosesBackToTheP
     game.clickWidget(strip->mWidget1);
     game.step(100);
     game.drawAll("FinanceBank");
-    const Pixel borrow = probe(720, 586);
+    const Pixel borrow = probe(720, 568);
     EXPECT_GT(borrow.g, borrow.r + 30) << "the green Borrow button";
     game.clickButton(Singleton<MenuBank>::get()->borrowButton, 0.0f);
     game.step(40);

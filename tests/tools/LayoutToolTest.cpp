@@ -11,7 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <sstream>
 
@@ -312,6 +314,131 @@ TEST(TrickShowLayout, TheLessonsMoneyStaysOnTheDarkPlateWhileItFades)
                 EXPECT_GT(p[3], 200) << x << " " << y + drop;
                 EXPECT_LT(p[0] + p[1] + p[2], 3 * 110) << x << " " << y + drop;
             }
+}
+
+// ---- screens shown together: the HUD, its folds and the date bar are drawn over the management
+// panels, but every screen takes the clicks over its own buttons. So none of them may lie over a
+// widget of a screen drawn before it that takes a click, at any window from 5:4 to 32:9.
+
+// Which window edge an element follows: none (the centred 4:3 canvas), the left or the right one;
+// a skipped element is not drawn while the others take clicks.
+enum class Edge { None, Left, Right, Skipped };
+
+// How far an element following the edge lies from its 4:3 place at the aspect, in canvas pixels.
+float edgeShift(Edge edge, float aspect)
+{
+    const float half = 0.3750094f * aspect * Layout::kWidth;
+    if (edge == Edge::Left)
+        return 0.5f * Layout::kWidth - half;
+    return edge == Edge::Right ? half - 0.5f * Layout::kWidth : 0.0f;
+}
+
+struct Element {
+    std::string name;
+    Rect r;
+    Edge edge;
+    bool takesClicks;
+};
+
+// A layout's elements with their edges. Its buttons, checkboxes and edits take clicks, and so do
+// its helpers of a button kind's size: the places where the screen draws its buttons.
+std::vector<Element> elementsOf(const Layout& l, const std::function<Edge(bool helper, int index)>& edgeOf)
+{
+    std::vector<Element> elements;
+    int widget = 0, helper = 0;
+    for (const Placement& p : l.placements()) {
+        const int index = p.helper ? helper++ : widget++;
+        const Edge edge = edgeOf(p.helper, index);
+        if (edge == Edge::Skipped)
+            continue;
+        bool clicks = false;
+        if (p.helper) {
+            for (int kind = 0; kind < 18; ++kind)
+                clicks = clicks || (geo::buttonKind(kind).w == p.r.w && geo::buttonKind(kind).h == p.r.h);
+        } else {
+            const ElementClass c = l.widgetClasses().at(size_t(index));
+            clicks = c == ElementClass::Button || c == ElementClass::Checkbox || c == ElementClass::Edit;
+        }
+        const std::string name = p.helper ? l.helperNames().at(size_t(index)) : l.widgetNames().at(size_t(index));
+        elements.push_back(Element{l.screen() + " " + name, p.r, edge, clicks});
+    }
+    return elements;
+}
+
+// The problems of a screen drawn over another: its elements lying over the other's clickable
+// ones at some aspect between the two (the shift between two edges changes linearly with it).
+std::vector<std::string> overlaps(const std::vector<Element>& above, const std::vector<Element>& below)
+{
+    const float aspects[2] = {5.0f / 4.0f, 32.0f / 9.0f};
+    std::vector<std::string> problems;
+    for (const Element& a : above)
+        for (const Element& b : below) {
+            if (!b.takesClicks || a.r.y >= b.r.y + b.r.h || b.r.y >= a.r.y + a.r.h)
+                continue;
+            const float d0 = edgeShift(a.edge, aspects[0]) - edgeShift(b.edge, aspects[0]);
+            const float d1 = edgeShift(a.edge, aspects[1]) - edgeShift(b.edge, aspects[1]);
+            if (a.r.x + std::min(d0, d1) < b.r.x + b.r.w && b.r.x < a.r.x + a.r.w + std::max(d0, d1))
+                problems.push_back(a.name + " lies over " + b.name);
+        }
+    return problems;
+}
+
+TEST(ScreensShownTogether, NoFoldHudOrDateBarLiesOverAButtonOfThePanelsOrScreensBelow)
+{
+    std::map<std::string, Layout (*)()> make;
+    for (const ScreenLayout& s : screenLayouts())
+        make[s.name] = s.make;
+    const auto centred = [](bool, int) { return Edge::None; };
+    const auto left = [](bool, int) { return Edge::Left; };
+    // The HUD: the park-wide buttons and the notices follow the right edge, the bar, the fold and
+    // camera buttons and the cash the left one; the animal and visitor panels stay centred.
+    const auto hud = [](bool helper, int i) {
+        if (helper)
+            return i <= 2 ? Edge::Right : Edge::None;
+        if (i == 1 || i >= 23)
+            return Edge::Right;
+        return i <= 11 ? Edge::Left : Edge::None;
+    };
+    // The date bar's shade covers the screen only while the game is paused, when no screen takes input.
+    const auto dateBar = [](bool, int i) { return i == 1 ? Edge::Skipped : Edge::Left; };
+
+    std::vector<std::vector<Element>> panels;
+    int clickable = 0;
+    for (const char* name : {"MenuOrange", "MenuOrangeFolds", "MenuTickets", "MenuBank", "MenuStatistics", "MenuRanking",
+                             "MenuAchievements", "MenuBuyFood", "MenuBlueFolds", "MenuBuildingBuySell",
+                             "MenuBuildingBuySell1", "MenuBuildingBuySell2", "MenuBuildings", "MenuBuildings1",
+                             "MenuBuildings2", "MenuPetsList", "MenuPetsList1", "MenuPetsShow", "MenuPetsShow1",
+                             "MenuPetBuySell", "MenuPetBuySell1", "BuildingsDiscription"}) {
+        panels.push_back(elementsOf(make.at(name)(), centred));
+        for (const Element& e : panels.back())
+            clickable += e.takesClicks;
+    }
+    // Tabs 11, close buttons 11, browsers 6, cards 24, food 3, offers 10, pets 9, tickets 8, bank 5.
+    EXPECT_EQ(clickable, 87);
+
+    const std::vector<Element> folds[3] = {elementsOf(make.at("MenuIngameFold1")(), left),
+                                           elementsOf(make.at("MenuIngameFold2")(), left),
+                                           elementsOf(make.at("MenuIngameFold3")(), left)};
+    const std::vector<Element> hudElements = elementsOf(make.at("MenuIngame")(), hud);
+    const std::vector<Element> dateBarElements = elementsOf(make.at("MenuDateBar")(), dateBar);
+    std::vector<std::string> problems;
+    const auto add = [&problems](const std::vector<std::string>& more) {
+        problems.insert(problems.end(), more.begin(), more.end());
+    };
+    for (const std::vector<Element>& panel : panels) {
+        for (const std::vector<Element>& fold : folds)
+            add(overlaps(fold, panel));
+        add(overlaps(hudElements, panel));
+        add(overlaps(dateBarElements, panel));
+    }
+    for (const std::vector<Element>& fold : folds) {
+        add(overlaps(hudElements, fold));
+        add(overlaps(dateBarElements, fold));
+    }
+    add(overlaps(dateBarElements, hudElements));
+    EXPECT_EQ(problems.size(), 0u);
+    for (size_t k = 0; k < problems.size() && k < 40; ++k)
+        ADD_FAILURE() << problems[k];
 }
 
 } // namespace

@@ -591,9 +591,9 @@ Painter gaugeFrame()
         c.fill(p, with_alpha(night(), 0.95f));
         c.fill(outline_of(p, 2), hex("#d8e2ee"));
         for (int k = 0; k < 7; ++k) {
-            const float x = 5 + k * 21.0f;
+            const float x = 5 + k * 16.0f;
             const Color lit = mix(hex("#9be35a"), hex("#3fbf5a"), k / 6.0f);
-            c.fill(round_rect(x, 4, 18, h - 8, 3), vertical(4, h - 4, lighter(lit, 0.3f), lit));
+            c.fill(round_rect(x, 4, 14, h - 8, 3), vertical(4, h - 4, lighter(lit, 0.3f), lit));
         }
     };
 }
@@ -644,6 +644,17 @@ Painter tutorialArrow()
         Design d(c, w, h, 100);
         (void)d;
         const Path p = round_polygon({{36, 4}, {64, 4}, {64, 56}, {92, 56}, {50, 96}, {8, 56}, {36, 56}}, 5);
+        c.shadow(p, 3, 4, 3, with_alpha(hex("#000000"), 0.4f));
+        lit(c, p, hex("#ff9d2b"), 4);
+    };
+}
+
+Painter tutorialArrowLeft()
+{
+    return [](Canvas& c, float w, float h) {
+        Design d(c, w, h, 100);
+        (void)d;
+        const Path p = round_polygon({{96, 36}, {96, 64}, {44, 64}, {44, 92}, {4, 50}, {44, 8}, {44, 36}}, 5);
         c.shadow(p, 3, 4, 3, with_alpha(hex("#000000"), 0.4f));
         lit(c, p, hex("#ff9d2b"), 4);
     };

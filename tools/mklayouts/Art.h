@@ -60,6 +60,8 @@ enum class Pointer { Arrow, Hover, Busy, Left, Right, Up, Down, UpLeft, DownLeft
 Painter pointer(Pointer kind);
 // A big bouncing arrow of the tutorial, pointing down at its target.
 Painter tutorialArrow();
+// The same arrow pointing left, at what stands to its left.
+Painter tutorialArrowLeft();
 // The frame drawn over a picture (an avatar).
 Painter pictureFrame(Tone tone);
 // A hollow frame drawn over a picture: a rim round its edge, see-through inside.

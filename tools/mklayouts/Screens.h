@@ -69,20 +69,23 @@ Layout layoutMenuTickets();
 // ---- shared geometry (canvas pixels of the 1024 x 768 layout)
 namespace geo {
 
-// The management frames (orange finance frame, blue kind frames) and what sits on them.
-const Rect kFrame{96, 96, 832, 544};
+// The management frames (orange finance frame, blue kind frames) and what sits on them. Every
+// widget of theirs that takes a click lies above kFoldTop: the HUD's folds open below it, over
+// the frames, and must leave their buttons free.
+const Rect kFrame{96, 96, 832, 504};
 const Rect kFrameClose{868, 106, 48, 48};
 const Rect kFrameTitle{208, 104, 608, 48};
-const Rect kFrameContent{120, 168, 784, 452};
+const Rect kFrameContent{120, 168, 784, 420};
+const int kFoldTop = 604;
 // The tab strips above the frames.
 const int kTabTop = 50;
 const int kTabHeight = 50;
 
-// The three cards of the buildings and pets panels inside a frame; they end above the browser
+// The three cards of the buildings and food panels inside a frame; they end above the browser
 // of the other buildings.
 inline Rect card(int k)
 {
-    return Rect{124 + k * 266, 172, 244, 408};
+    return Rect{124 + k * 266, 172, 244, 372};
 }
 
 // Button picture sizes of the screens' code-made buttons (kinds of the button bank).

@@ -105,12 +105,13 @@ Layout layoutHappinessBar()
 
 Layout layoutProgressBar()
 {
-    // The level gauge: the full frame, then the covers of cells 0 to 6 at their places in it.
+    // The level gauge: the full frame, then the covers of cells 0 to 6 at their places in it. It is
+    // narrow enough for the five kinds' gauges and moods to stand in one row of a fold.
     Layout l("ProgressBar");
-    const Rect frame{20, 20, 154, 22};
+    const Rect frame{20, 20, 120, 22};
     l.canvas("frame", frame, gaugeFrame(), "");
     for (int cell = 0; cell < 7; ++cell)
-        l.canvas("cell" + std::to_string(cell), Rect{frame.x + 5 + cell * 21, frame.y + 4, 18, 14}, gaugeCover(cell), "");
+        l.canvas("cell" + std::to_string(cell), Rect{frame.x + 5 + cell * 16, frame.y + 4, 14, 14}, gaugeCover(cell), "");
     return l;
 }
 
@@ -219,7 +220,7 @@ Layout layoutMenuDateBar()
 {
     Layout l("MenuDateBar");
     // Room for the longest date ("30 September 2010") and the parcels line on one line each.
-    l.canvas("bar", Rect{0, 0, 640, 52}, box(Tone::Blue, 0.85f));
+    l.canvas("bar", Rect{0, 0, 640, 50}, box(Tone::Blue, 0.85f));   // ends where the panels' tabs begin
     l.canvas("shade", kWholeScreen, flat(0.55f, 0.6f, 0.75f, 1), "", 32);   // over the park while paused
     l.label("name", font::kLine, Rect{16, 6, 232, 40});                      // date
     l.label("name", font::kLine, Rect{256, 6, 324, 40});                     // free parcels
@@ -231,21 +232,52 @@ namespace {
 
 // The HUD's fold buttons and the place of the folds above them.
 const Rect kFoldButton[3] = {{12, 700, 72, 64}, {92, 700, 72, 64}, {172, 700, 72, 64}};
-// A fold's panel (its reference widget) is drawn at the left screen edge itself, the rest of the
-// fold at the edge plus its layout x.
-const Rect kFoldPanel{0, 376, 420, 316};
+// Folds 1 and 2 are strips over the whole 4:3 width between the management frames and the HUD
+// bar: a row of the five kinds, each in a box with its icon, gauge and mood, and a row of
+// buttons. A fold's panel (its reference widget) is drawn at the left screen edge itself, the
+// rest of the fold at the edge plus its layout x.
+const Rect kFoldPanel{0, geo::kFoldTop, Layout::kWidth, 92};
+const int kKindsTop = 610;     // the kinds' boxes, 38 px high
+const int kButtonsRow = 670;   // the centre of the buttons' row
 
-// Rows of the five species in the folds: dog, cat, dino, rabbit, horse.
-int speciesRow(int i)
+// The box of kind i (dog, cat, dino, rabbit, horse) and what stands in it.
+Rect kindBox(int i)
 {
-    return 390 + i * 36;
+    return Rect{10 + i * 201, kKindsTop, 196, 38};
+}
+Rect kindIcon(int i)
+{
+    return Rect{kindBox(i).x + 4, kKindsTop + 5, 28, 28};
+}
+Rect kindGauge(int i)
+{
+    return Rect{kindBox(i).x + 36, kKindsTop + 7, 120, 24};
+}
+Rect kindMood(int i)
+{
+    return Rect{kindBox(i).x + 158, kKindsTop + 1, 36, 36};
+}
+
+// The boxes of the five kinds, relative to the fold's panel.
+std::vector<Rect> kindBoxes()
+{
+    std::vector<Rect> boxes;
+    for (int i = 0; i < 5; ++i)
+        boxes.push_back(Rect{kindBox(i).x - kFoldPanel.x, kindBox(i).y - kFoldPanel.y, kindBox(i).w, kindBox(i).h});
+    return boxes;
 }
 
 const Icon kSpecies[5] = {Icon::Dog, Icon::Cat, Icon::Dino, Icon::Rabbit, Icon::Horse};
 const char* const kSpeciesId[5] = {"dog", "cat", "dino", "rabbit", "horse"};
 
-// The pets show button both pet and building folds carry, at the same place.
-const Rect kShowButton{244, 618, 160, 32};
+// The buttons' row of folds 1 and 2, from the left: the big button (kind 0), the list (kind 1),
+// the pets show both folds carry at the same place, the money button (kind 2), free at its right
+// for the tutorial's pointer.
+const Rect kFoldBig = buttonAt(0, 12, kButtonsRow);
+const Rect kFoldList = buttonAt(1, 232, kButtonsRow);
+const Rect kShowButton{420, kButtonsRow - 16, 160, 32};
+const Rect kFoldMoney = buttonAt(2, 588, kButtonsRow);
+const Rect kFoldDivider{12, kKindsTop + 41, 1000, 2};
 
 } // namespace
 
@@ -253,10 +285,11 @@ Layout layoutMenuIngame()
 {
     Layout l("MenuIngame");
     l.canvas("bar", Rect{0, 696, 600, 72}, box(Tone::Blue, 0.85f));
-    l.canvas("allbuttons", Rect{852, 420, 172, 184}, box(Tone::Green, 0.8f), "");   // park-wide buttons
-    l.helper("cleanall", buttonAt(2, 858, 462));
-    l.helper("feedall", buttonAt(2, 858, 562));
-    l.helper("repairall", buttonAt(2, 858, 512));
+    // The park-wide buttons, in the bottom right corner beside the bar, under the folds.
+    l.canvas("allbuttons", Rect{684, 698, 340, 68}, box(Tone::Green, 0.8f), "");
+    l.helper("cleanall", buttonAt(2, 692, 716));
+    l.helper("feedall", buttonAt(2, 776, 750));
+    l.helper("repairall", buttonAt(2, 858, 716));
     l.button("fold3", kFoldButton[2], foldButton(Tone::Purple, Icon::Gear), "");
     l.button("fold2", kFoldButton[1], foldButton(Tone::Orange, Icon::House), "");
     l.button("fold1", kFoldButton[0], foldButton(Tone::Green, Icon::Paw), "");
@@ -269,28 +302,29 @@ Layout layoutMenuIngame()
     l.label("name", font::kAmount, Rect{294, 706, 134, 52});                 // cash, drawn by the cash account
     l.canvas("coin", Rect{258, 714, 36, 36}, icon(Icon::Coin, Tone::Yellow));
 
-    // The animal panel, shown while the camera is on an animal.
-    l.canvas("animal", Rect{8, 440, 300, 248}, panel(Tone::Green, 44));
-    l.label("name", font::kLine, Rect{20, 444, 240, 36});                    // animal's name
-    l.label("hungry", font::kSmall, Rect{132, 492, 160, 22});
-    l.label("health", font::kSmall, Rect{132, 546, 160, 22});
-    l.helper("treat", buttonAt(3, 186, 650));
-    l.helper("feed", buttonAt(3, 66, 650));
-    l.helper("hunger", Rect{132, 514, 160, 26});
-    l.helper("health", Rect{132, 568, 160, 26});
-    l.helper("animalmood", Rect{24, 596, 36, 36});
-    l.helper("animalpicture", Rect{24, 492, 96, 96});
-    l.button("closeanimal", Rect{266, 446, 34, 34}, round(Tone::Red, Icon::Close), "");
+    // The animal panel, shown while the camera is on an animal, at the top left under the date
+    // bar: the only place where it covers no button of the folds and of the management panels.
+    l.canvas("animal", Rect{8, 104, 300, 248}, panel(Tone::Green, 44));
+    l.label("name", font::kLine, Rect{20, 108, 240, 36});                    // animal's name
+    l.label("hungry", font::kSmall, Rect{132, 156, 160, 22});
+    l.label("health", font::kSmall, Rect{132, 210, 160, 22});
+    l.helper("treat", buttonAt(3, 186, 314));
+    l.helper("feed", buttonAt(3, 66, 314));
+    l.helper("hunger", Rect{132, 178, 120, 26});     // as wide as the gauge
+    l.helper("health", Rect{132, 232, 120, 26});
+    l.helper("animalmood", Rect{24, 260, 36, 36});
+    l.helper("animalpicture", Rect{24, 156, 96, 96});
+    l.button("closeanimal", Rect{266, 110, 34, 34}, round(Tone::Red, Icon::Close), "");
 
     // The visitor panel, shown while the camera follows a visitor.
-    l.canvas("visitor", Rect{8, 440, 300, 248}, panel(Tone::Teal, 44));
-    l.label("name", font::kLine, Rect{20, 444, 240, 36});                    // visitor's name
-    l.label("name", font::kAmount, Rect{128, 490, 172, 30});                 // opinion, its heading
-    l.helper("visitormood", Rect{24, 596, 36, 36});
-    l.helper("visitoravatar", Rect{24, 492, 96, 96});
-    l.canvas("bubble", Rect{128, 524, 172, 150}, box(Tone::Teal, 0.3f));    // behind what they say
-    l.label("name", font::kSmall, Rect{136, 530, 158, 138});                 // opinion, what they say
-    l.button("closevisitor", Rect{266, 446, 34, 34}, round(Tone::Red, Icon::Close), "");
+    l.canvas("visitor", Rect{8, 104, 300, 248}, panel(Tone::Teal, 44));
+    l.label("name", font::kLine, Rect{20, 108, 240, 36});                    // visitor's name
+    l.label("name", font::kAmount, Rect{128, 154, 172, 30});                 // opinion, its heading
+    l.helper("visitormood", Rect{24, 260, 36, 36});
+    l.helper("visitoravatar", Rect{24, 156, 96, 96});
+    l.canvas("bubble", Rect{128, 188, 172, 150}, box(Tone::Teal, 0.3f));    // behind what they say
+    l.label("name", font::kSmall, Rect{136, 194, 158, 138});                 // opinion, what they say
+    l.button("closevisitor", Rect{266, 110, 34, 34}, round(Tone::Red, Icon::Close), "");
 
     // Achievement notices at the right edge; queue positions 0 to 4 are widgets 26, 25, 24, 23, 27.
     const int position[5] = {3, 2, 1, 0, 4};
@@ -303,57 +337,51 @@ Layout layoutMenuIngame()
 Layout layoutMenuIngameFold1()
 {
     Layout l("MenuIngameFold1");
-    l.canvas("panel", kFoldPanel, panel(Tone::Green));
+    l.canvas("panel", kFoldPanel, panel(Tone::Green, 0, kindBoxes()));
     const int moodOrder[5] = {1, 0, 3, 2, 4};   // helpers 0-4: cat, dog, rabbit, dino, horse
-    for (int h = 0; h < 5; ++h) {
-        const int s = moodOrder[h];
-        l.helper("mood" + std::string(kSpeciesId[s]), Rect{236, speciesRow(s) - 2, 36, 36});
-    }
+    for (int h = 0; h < 5; ++h)
+        l.helper("mood" + std::string(kSpeciesId[moodOrder[h]]), kindMood(moodOrder[h]));
     for (int s = 0; s < 5; ++s)
-        l.canvas(kSpeciesId[s], Rect{22, speciesRow(s), 32, 32}, icon(kSpecies[s], Tone::Green), "");
-    l.canvas("divider", Rect{20, 572, 380, 4}, box(Tone::Green, 0.6f), "");
-    l.helper("buyfood", buttonAt(2, 244, 596));
-    l.helper("petbuysell", buttonAt(0, 20, 596));
-    l.helper("petslist", buttonAt(0, 20, 634));
+        l.canvas(kSpeciesId[s], kindIcon(s), icon(kSpecies[s], Tone::Green), "");
+    l.canvas("divider", kFoldDivider, box(Tone::Green, 0.6f), "");
+    l.helper("buyfood", kFoldMoney);
+    l.helper("petbuysell", kFoldBig);
+    l.helper("petslist", kFoldList);
     const int careOrder[5] = {1, 0, 3, 2, 4};   // helpers 8-12: cat, dog, rabbit, dino, horse
-    for (int h = 0; h < 5; ++h) {
-        const int s = careOrder[h];
-        l.helper("care" + std::string(kSpeciesId[s]), Rect{64, speciesRow(s) + 4, 160, 24});
-    }
+    for (int h = 0; h < 5; ++h)
+        l.helper("care" + std::string(kSpeciesId[careOrder[h]]), kindGauge(careOrder[h]));
     const Caption show = captionIn("petsshowtitle", font::kCaption, kShowButton.w, kShowButton.h);
     l.button("petsshow", kShowButton, pill(Tone::Purple), "", &show);
-    l.label("name", font::kSmall, Rect{20, 658, 380, 28});                  // food in store
+    l.label("name", font::kSmall, Rect{824, kButtonsRow - 13, 188, 28});    // food in store
     return l;
 }
 
 Layout layoutMenuIngameFold2()
 {
     Layout l("MenuIngameFold2");
-    l.canvas("panel", kFoldPanel, panel(Tone::Orange));
+    l.canvas("panel", kFoldPanel, panel(Tone::Orange, 0, kindBoxes()));
     for (int s = 0; s < 5; ++s)
-        l.canvas(kSpeciesId[s], Rect{22, speciesRow(s), 32, 32}, icon(kSpecies[s], Tone::Orange), "");
-    l.helper("buildings", buttonAt(1, 20, 634));
-    l.helper("buildingbuysell", buttonAt(0, 20, 596));
-    l.helper("finances", buttonAt(2, 244, 596));
+        l.canvas(kSpeciesId[s], kindIcon(s), icon(kSpecies[s], Tone::Orange), "");
+    l.helper("buildings", kFoldList);
+    l.helper("buildingbuysell", kFoldBig);
+    l.helper("finances", kFoldMoney);
     const int careOrder[5] = {1, 0, 3, 2, 4};   // helpers 3-7: cat, dog, rabbit, dino, horse
-    for (int h = 0; h < 5; ++h) {
-        const int s = careOrder[h];
-        l.helper("care" + std::string(kSpeciesId[s]), Rect{64, speciesRow(s) + 4, 160, 24});
-    }
+    for (int h = 0; h < 5; ++h)
+        l.helper("care" + std::string(kSpeciesId[careOrder[h]]), kindGauge(careOrder[h]));
     const Caption show = captionIn("petsshowtitle", font::kCaption, kShowButton.w, kShowButton.h);
     l.button("petsshow", kShowButton, pill(Tone::Purple), "", &show);
-    l.canvas("divider", Rect{20, 572, 380, 4}, box(Tone::Orange, 0.6f), "");
+    l.canvas("divider", kFoldDivider, box(Tone::Orange, 0.6f), "");
     return l;
 }
 
 Layout layoutMenuIngameFold3()
 {
     Layout l("MenuIngameFold3");
-    // Below the management cards' buy and sell row (y 540 to 564), so that it leaves them free.
-    l.canvas("panel", Rect{0, 572, 252, 120}, panel(Tone::Purple));
-    l.helper("options", buttonAt(0, 20, 596));
-    l.helper("tutorial", buttonAt(0, 20, 632));
-    l.helper("exit", buttonAt(0, 20, 668));
+    // One row of three buttons above the HUD bar, below the management frames.
+    l.canvas("panel", Rect{0, 640, 688, 56}, panel(Tone::Purple));
+    l.helper("options", buttonAt(0, 12, 668));
+    l.helper("tutorial", buttonAt(0, 236, 668));
+    l.helper("exit", buttonAt(0, 460, 668));
     return l;
 }
 
@@ -457,26 +485,31 @@ Layout layoutTutorial()
 {
     Layout l("Tutorial");
     // Pointer pictures 0 to 11, each above what it points at (the folds' and the panels'
-    // buttons, see the HUD, folds, buildings, pets and tickets layouts). The building purchase
-    // pointer goes to the second card: the first dog card is the kennel every park starts with.
+    // buttons, see the HUD, folds, buildings, pets and tickets layouts), its tip clear of the
+    // button's caption; the buy food pointer stands beside its button, at the right, pointing
+    // left. The building purchase pointer goes to the second card: the first dog card is the
+    // kennel every park starts with.
     const Rect targets[12] = {
         kFoldButton[1],                                 // 0 HUD: buildings fold
-        buttonAt(0, 20, 596),                           // 1 buildings fold: buy and sell
-        buttonAt(3, geo::card(1).x + 10, 552),          // 2 building purchase: buy on the second card
+        kFoldBig,                                       // 1 buildings fold: buy and sell
+        buttonAt(3, geo::card(1).x + 10, 518),          // 2 building purchase: buy on the second card
         kFoldButton[0],                                 // 3 HUD: pets fold
-        buttonAt(0, 20, 596),                           // 4 pets fold: guest offers
-        buttonAt(2, 570, 224),                          // 5 pet offers: first accommodate button
-        buttonAt(2, 244, 596),                          // 6 pets fold: buy food
-        buttonAt(0, 20, 634),                           // 7 pets fold: hosted pets
+        kFoldBig,                                       // 4 pets fold: guest offers
+        buttonAt(2, 570, 223),                          // 5 pet offers: first accommodate button
+        kFoldMoney,                                     // 6 pets fold: buy food
+        kFoldList,                                      // 7 pets fold: hosted pets
         kFoldButton[1],                                 // 8 HUD: buildings fold
-        buttonAt(2, 244, 596),                          // 9 buildings fold: finances
+        kFoldMoney,                                     // 9 buildings fold: finances
         buttonAt(3, 700, 215),                          // 10 tickets: first change button
         kShowButton,                                    // 11 either fold: pets show
     };
     for (int k = 0; k < 12; ++k) {
         const Rect t = targets[k];
-        l.sharedCanvas("pointer" + std::to_string(k), Rect{t.x + t.w / 2 - 20, t.y - 60, 40, 56}, "tutorialarrow",
-                       tutorialArrow(), "");
+        if (k == 6)
+            l.canvas("pointer6", Rect{t.x + t.w + 4, t.y + t.h / 2 - 20, 56, 40}, tutorialArrowLeft(), "");
+        else
+            l.sharedCanvas("pointer" + std::to_string(k), Rect{t.x + t.w / 2 - 20, t.y - 64, 40, 56}, "tutorialarrow",
+                           tutorialArrow(), "");
     }
     l.canvas("panel", Rect{232, 190, 560, 340}, panel(Tone::Yellow));
     l.label("name", font::kTitle, Rect{404, 204, 372, 48});                  // title

@@ -143,9 +143,9 @@ struct PurchaseCard {
 PurchaseCard purchaseCard(int k)
 {
     const int x = card(k).x;
-    return PurchaseCard{Rect{x + 8, 180, 228, 32},  Rect{x + 42, 216, 160, 120}, Rect{x + 12, 344, 220, 22},
-                        Rect{x + 12, 366, 220, 24}, Rect{x + 12, 398, 220, 22},  Rect{x + 12, 422, 220, 100},
-                        buttonAt(3, x + 10, 552),  buttonAt(4, x + 124, 552)};
+    return PurchaseCard{Rect{x + 8, 180, 228, 32},  Rect{x + 55, 214, 134, 100}, Rect{x + 12, 318, 220, 22},
+                        Rect{x + 12, 340, 220, 24}, Rect{x + 12, 368, 220, 22},  Rect{x + 12, 390, 220, 100},
+                        buttonAt(3, x + 10, 518),  buttonAt(4, x + 124, 518)};
 }
 
 struct CareCard {
@@ -158,20 +158,20 @@ struct CareCard {
 CareCard careCard(int k, bool maintenance)
 {
     const int x = card(k).x;
-    const int d = maintenance ? 0 : -42;
-    return CareCard{Rect{x + 8, 180, 228, 32},       Rect{x + 52, 214, 140, 104},     Rect{x + 12, 322, 220, 22},
-                    Rect{x + 12, 342, 220, 22},      Rect{x + 12, 372 + d, 220, 22},  Rect{x + 12, 394 + d, 160, 24},
-                    buttonAt(0, x + 16, 438 + d),    Rect{x + 12, 464 + d, 220, 22},  Rect{x + 12, 486 + d, 160, 24},
-                    buttonAt(0, x + 16, 532 + d)};
+    const int d = maintenance ? 0 : -44;
+    return CareCard{Rect{x + 8, 180, 228, 32},       Rect{x + 62, 214, 120, 90},      Rect{x + 12, 306, 220, 22},
+                    Rect{x + 12, 326, 220, 22},      Rect{x + 12, 352 + d, 220, 22},  Rect{x + 12, 374 + d, 160, 24},
+                    buttonAt(0, x + 16, 416 + d),    Rect{x + 12, 440 + d, 220, 22},  Rect{x + 12, 462 + d, 160, 24},
+                    buttonAt(0, x + 16, 504 + d)};
 }
 
 // The browser of the other buildings, three cards at a time: track, previous, knob, next.
 void browser(Layout& l)
 {
-    l.canvas("track", Rect{200, 596, 624, 24}, track(Tone::Blue));
-    l.button("previous", Rect{152, 588, 44, 40}, round(Tone::Blue, Icon::Left), "o");
-    l.button("knob", Rect{200, 590, 72, 36}, knob(Tone::Yellow), "o");
-    l.button("next", Rect{828, 588, 44, 40}, round(Tone::Blue, Icon::Right), "o");
+    l.canvas("track", Rect{200, 556, 624, 24}, track(Tone::Blue));
+    l.button("previous", Rect{152, 548, 44, 40}, round(Tone::Blue, Icon::Left), "o");
+    l.button("knob", Rect{200, 550, 72, 36}, knob(Tone::Yellow), "o");
+    l.button("next", Rect{828, 548, 44, 40}, round(Tone::Blue, Icon::Right), "o");
 }
 
 void tab(Layout& l, const std::string& id, int k, int width, Tone tone, Icon icon, const std::string& key, int left)
@@ -215,15 +215,15 @@ Layout layoutMenuTickets()
     const int rows[8] = {0, 1, 3, 4, 6, 7, 9, 11};
     for (int k = 0; k < 8; ++k)
         l.helper("change" + std::to_string(k + 1), buttonAt(3, 700, 204 + rows[k] * 23 + 11));
-    l.canvas("table", Rect{128, 196, 784, 288}, box(Tone::Orange, 0.25f));
+    l.canvas("table", Rect{128, 196, 784, 286}, box(Tone::Orange, 0.25f));
     l.label("priceitem", font::kSmall, Rect{152, 170, 300, 24});
     l.label("pricevalue", font::kSmall, Rect{560, 170, 120, 24});
-    l.canvas("notebox", Rect{128, 496, 784, 124}, box(Tone::Orange, 0.25f));
-    l.canvas("ticket", Rect{140, 512, 64, 64}, icon(Icon::Ticket, Tone::Orange));
-    l.label("ticketsnote", font::kSmall, Rect{216, 506, 680, 70});
+    l.canvas("notebox", Rect{128, 490, 784, 100}, box(Tone::Orange, 0.25f));
+    l.canvas("ticket", Rect{140, 506, 64, 64}, icon(Icon::Ticket, Tone::Orange));
+    l.label("ticketsnote", font::kSmall, Rect{216, 496, 680, 62});
     l.canvas("coin", Rect{530, 168, 26, 26}, icon(Icon::Coin, Tone::Yellow));
     l.label("pricechange", font::kSmall, Rect{700, 170, 200, 24});
-    l.label("priceshint", font::kSmall, Rect{216, 584, 680, 26});            // kept on one line
+    l.label("priceshint", font::kSmall, Rect{216, 560, 680, 26});            // kept on one line
     return l;
 }
 
@@ -233,7 +233,7 @@ Layout layoutMenuBank()
     closeButton(l);
     frameTitle(l, "banktitle");
     // The report takes the left column's whole height; the cash box sits under the promotions.
-    l.canvas("report", Rect{128, 168, 520, 452}, box(Tone::Orange, 0.25f));
+    l.canvas("report", Rect{128, 168, 520, 420}, box(Tone::Orange, 0.25f));
     l.canvas("promotionsbox", Rect{664, 168, 240, 292}, box(Tone::Orange, 0.25f));
     l.label("name", font::kSmall, Rect{676, 208, 216, 244});                // the running promotion
     l.helper("promotion1", buttonAt(0, 678, 266));
@@ -242,10 +242,10 @@ Layout layoutMenuBank()
     l.helper("promotion2", buttonAt(0, 678, 350));
     l.helper("promotion3", buttonAt(0, 678, 434));
     // Borrow shows only without a loan and repay only with one: they share a place.
-    l.helper("borrow", buttonAt(0, 678, 586));
-    l.helper("repay", buttonAt(0, 678, 586));
+    l.helper("borrow", buttonAt(0, 678, 568));
+    l.helper("repay", buttonAt(0, 678, 568));
     // The cash (a coin) and the loan (the bank) lines, as on the other reports.
-    l.canvas("cashbox", Rect{664, 470, 240, 150},
+    l.canvas("cashbox", Rect{664, 468, 240, 120},
              boxWithIcons(Tone::Yellow, 0.2f, 240,
                           {{Icon::Coin, Tone::Yellow, Rect{12, 10, 28, 28}},
                            {Icon::Bank, Tone::Orange, Rect{12, 52, 28, 28}}}));
@@ -256,8 +256,8 @@ Layout layoutMenuBank()
     l.label("name", font::kReportNumber, reportColumn(540, 90));            // this month
     l.label("lastmonth", font::kReportNumber, reportHeader(410, 120));
     l.label("thismonth", font::kReportNumber, reportHeader(510, 120));
-    l.label("name", font::kLine, Rect{708, 474, 188, 36});                  // cash
-    l.label("name", font::kLine, Rect{708, 516, 188, 36});                  // loan
+    l.label("name", font::kLine, Rect{708, 472, 188, 36});                  // cash
+    l.label("name", font::kLine, Rect{708, 514, 188, 36});                  // loan
     return l;
 }
 
@@ -267,10 +267,10 @@ Layout layoutMenuStatistics()
     frameTitle(l, "statisticsheading");
     l.canvas("highlight", Rect{136, kReportPicturesTop, 768, kReportRowPicture}, stripe(Tone::Yellow, 0.45f), "");
     closeButton(l);
-    l.label("statisticsnote", font::kSmall, Rect{144, 594, 752, 24});       // kept on one line
-    l.canvas("table", Rect{128, 168, 784, 378}, box(Tone::Orange, 0.25f));
+    l.label("statisticsnote", font::kSmall, Rect{144, 562, 752, 24});       // kept on one line
+    l.canvas("table", Rect{128, 168, 784, 340}, box(Tone::Orange, 0.25f));
     // The cash and the loan side by side on one line.
-    l.canvas("cashbox", Rect{128, 552, 784, 42},
+    l.canvas("cashbox", Rect{128, 514, 784, 42},
              boxWithIcons(Tone::Yellow, 0.2f, 784,
                           {{Icon::Coin, Tone::Yellow, Rect{16, 7, 28, 28}},
                            {Icon::Bank, Tone::Orange, Rect{400, 7, 28, 28}}}));
@@ -280,8 +280,8 @@ Layout layoutMenuStatistics()
     l.label("name", font::kReportNumber, reportColumn(690, 110));           // this month
     l.label("lastmonth", font::kReportNumber, reportHeader(540, 130));
     l.label("thismonth", font::kReportNumber, reportHeader(670, 130));
-    l.label("name", font::kLine, Rect{182, 555, 300, 36});                  // cash
-    l.label("name", font::kLine, Rect{566, 555, 300, 36});                  // loan
+    l.label("name", font::kLine, Rect{182, 517, 300, 36});                  // cash
+    l.label("name", font::kLine, Rect{566, 517, 300, 36});                  // loan
     return l;
 }
 
@@ -290,9 +290,9 @@ Layout layoutMenuRanking()
     Layout l("MenuRanking");
     closeButton(l);
     frameTitle(l, "rankingheading");
-    l.canvas("table", Rect{128, 168, 784, 406}, tableAndCashBoxes(266, 310));  // the table, the cash box
-    l.label("name", font::kLine, Rect{182, 485, 300, 36});                  // cash
-    l.label("name", font::kLine, Rect{182, 527, 300, 36});                  // loan
+    l.canvas("table", Rect{128, 168, 784, 376}, tableAndCashBoxes(236, 280));  // the table, the cash box
+    l.label("name", font::kLine, Rect{182, 455, 300, 36});                  // cash
+    l.label("name", font::kLine, Rect{182, 497, 300, 36});                  // loan
     // The rows in the report font, as in the bank's and statistics' reports.
     l.label("rankplace", font::kReport, reportHeader(144, 60));
     l.label("name", font::kReport, reportColumn(144, 60));                  // place
@@ -301,7 +301,7 @@ Layout layoutMenuRanking()
     l.label("name", font::kReportNumber, reportColumn(650, 140));           // popularity
     l.label("rankpopularity", font::kReportNumber, reportHeader(590, 200));
     rowPictures(l, "highlight", "row", true, 768, kReportPicturesTop, kReportRowPicture);
-    l.label("rankingnote", font::kSmall, Rect{144, 584, 752, 28});
+    l.label("rankingnote", font::kSmall, Rect{144, 552, 752, 28});
     return l;
 }
 
@@ -341,8 +341,8 @@ Layout layoutMenuBuyFood()
     // on the buildings' cards, three lines above the buy button.
     auto column = [](int k) {
         const int x = card(k).x;
-        return Column{Rect{x + 52, 180, 140, 112},  Rect{x + 8, 298, 228, 32},  Rect{x + 12, 334, 220, 110},
-                      Rect{x + 12, 448, 220, 22},  Rect{x + 12, 472, 220, 64}, buttonAt(3, x + 67, 552)};
+        return Column{Rect{x + 57, 180, 130, 100},  Rect{x + 8, 284, 228, 32},  Rect{x + 12, 318, 220, 100},
+                      Rect{x + 12, 420, 220, 22},  Rect{x + 12, 442, 220, 60}, buttonAt(3, x + 67, 518)};
     };
     // Food 2 in the right card, food 1 in the middle, food 0 in the left.
     const Column c2 = column(2), c1 = column(1), c0 = column(0);
@@ -364,7 +364,7 @@ Layout layoutMenuBuyFood()
     l.label("name", font::kSmall, c0.description);
     l.label("name", font::kCardLine, c0.price);
     l.label("name", font::kSmall, c0.requirementsHeading);
-    l.label("name", font::kLine, Rect{140, 592, 600, 36});                  // food in store
+    l.label("name", font::kLine, Rect{140, 552, 600, 36});                  // food in store
     frameTitle(l, "buyfoodtitle");                                          // kept on one line
     return l;
 }
@@ -434,13 +434,13 @@ Layout layoutMenuPetsShow()
 Layout layoutMenuPetBuySell()
 {
     Layout l("MenuPetBuySell");
-    const std::vector<Rect> boxes = relative({Rect{120, 200, 616, 428}, Rect{748, 168, 156, 460}});
+    const std::vector<Rect> boxes = relative({Rect{120, 200, 616, 388}, Rect{748, 168, 156, 420}});
     l.canvas("frame", geo::kFrame, panel(Tone::Blue, 64, boxes));
     // Places per kind (dog, cat, dino, rabbit, horse): names, then counts "animals/places".
     for (int k = 0; k < 5; ++k)
-        l.label("name", font::kSmall, Rect{760, 184 + k * 86, 136, 28});
+        l.label("name", font::kSmall, Rect{760, 180 + k * 80, 136, 28});
     for (int k = 0; k < 5; ++k)
-        l.label("name", font::kAmount, Rect{760, 212 + k * 86, 136, 40});
+        l.label("name", font::kAmount, Rect{760, 208 + k * 80, 136, 40});
     closeButton(l);
     frameTitle(l, "petbuyselltitle");                                       // kept on one line
     return l;
@@ -450,11 +450,11 @@ Layout layoutMenuPetBuySell()
 
 Layout layoutMenuPetBuySell1()
 {
-    // Ten offer rows 42 px apart: picture, name, happiness, stay, fee, accommodate button.
+    // Ten offer rows 38 px apart: picture, name, happiness, stay, fee, accommodate button.
     Layout l("MenuPetBuySell1");
     for (int k = 0; k < 10; ++k) {
-        const int y = 204 + k * 42;
-        const Rect name{172, y, 150, 40}, stay{366, y, 96, 40}, fee{464, y, 100, 40};
+        const int y = 204 + k * 38;
+        const Rect name{172, y, 150, 38}, stay{366, y, 96, 38}, fee{464, y, 100, 38};
         const std::string n = std::to_string(k + 1);
         if (k == 0) {
             l.label("name", font::kLine, name);
@@ -465,9 +465,9 @@ Layout layoutMenuPetBuySell1()
             l.label("name", font::kNumber, fee);
             l.label("name", font::kLine, name);
         }
-        l.helper("picture" + n, Rect{128, y + 2, 36, 36});
-        l.helper("happiness" + n, Rect{326, y + 2, 36, 36});
-        l.helper("accommodate" + n, buttonAt(2, 570, y + 20));
+        l.helper("picture" + n, Rect{128, y + 1, 36, 36});
+        l.helper("happiness" + n, Rect{326, y + 1, 36, 36});
+        l.helper("accommodate" + n, buttonAt(2, 570, y + 19));
     }
     l.label("petname", font::kSmall, Rect{172, 174, 150, 24});
     l.label("period", font::kSmall, Rect{366, 174, 96, 24});
@@ -661,8 +661,8 @@ Layout layoutBuildingsDiscription()
         l.helper("area" + std::to_string(k + 1), purchaseCard(k).icon);
     for (int k = 0; k < 3; ++k) {
         const int x = card(k).x;
-        l.canvas("background" + std::to_string(k + 1), Rect{x + 4, 340, 236, 200}, box(Tone::Blue, 0.95f));
-        l.label("name", font::kSmall, Rect{x + 16, 350, 212, 180});
+        l.canvas("background" + std::to_string(k + 1), Rect{x + 4, 318, 236, 216}, box(Tone::Blue, 0.95f));
+        l.label("name", font::kSmall, Rect{x + 16, 328, 212, 196});
     }
     return l;
 }
