@@ -11,6 +11,7 @@
 #include "park/TeachTrick.h"
 #include "render/CRender.h"
 #include "render/external/Sounds.h"
+#include "source_menu/MenuOptions.h"
 #include "source_menu/Popup.h"
 #include "source_menu/ScrollPopup.h"
 #include "source_menu/Tutorial.h"
@@ -50,8 +51,10 @@ void MenuDateBar::reset()
 
 void MenuDateBar::checkModal()
 {
+    // The options count too: they lie over the management panels, which would take the clicks
+    // meant for the options' own buttons (a volume arrow buying food, Cancel borrowing money).
     modal = Singleton<Popup>::get()->isVisible() || Singleton<ScrollPopup>::get()->isVisible()
-            || Singleton<Tutorial>::get()->isVisible();
+            || Singleton<Tutorial>::get()->isVisible() || Singleton<MenuOptions>::get()->isVisible();
 }
 
 void MenuDateBar::update()

@@ -277,8 +277,10 @@ void MenuManager::runCommand(std::wstring command)
         hide(screen<MainMenuCreateProfile>());
         show(screen<MainMenuChooseProfile>());
     }
-    if (command == L"options")
+    if (command == L"options") {
         show(screen<MenuOptions>());
+        Singleton<MenuDateBar>::get()->checkModal();
+    }
     if (command == L"returnfromoptions")
         hide(screen<MenuOptions>());
     if (command == L"exit")

@@ -182,7 +182,7 @@ TEST_F(FoodShop, APurchaseTheParkCannotPayOrStoreIsIgnoredAfterItsClickSound)
     refusedSilently(0);
 }
 
-TEST_F(FoodShop, OneClickBuysOnceAndNothingIsBoughtWhileAppearingOrBehindAPopup)
+TEST_F(FoodShop, OneClickBuysOnceAndNothingIsBoughtWhileAppearingOrBehindAPopupOrTheOptions)
 {
     cash()->mCash = 10000;
     storage->mGlobalSettings->mFoodStoredMax = 1000;
@@ -232,6 +232,13 @@ TEST_F(FoodShop, OneClickBuysOnceAndNothingIsBoughtWhileAppearingOrBehindAPopup)
     closePopup();
     buy(0);
     EXPECT_EQ(store(), 130);
+
+    // So are the options, opened from the park over the panel: their buttons lie over its own.
+    Singleton<MenuManager>::get()->runCommand(L"options");
+    ASSERT_EQ(Singleton<MenuDateBar>::get()->modal, 1);
+    buy(0);
+    EXPECT_EQ(store(), 130);
+    EXPECT_EQ(screens::showState(shop), kShowShown);
 }
 
 TEST_F(FoodShop, TheCardsShowPriceOrRequirementsAndTheStoreAndTheCloseButtonClosesAll)
