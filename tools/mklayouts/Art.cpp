@@ -638,23 +638,13 @@ Painter pointer(Pointer kind)
     };
 }
 
-Painter tutorialArrow()
+Painter tutorialArrow(bool left)
 {
-    return [](Canvas& c, float w, float h) {
+    return [left](Canvas& c, float w, float h) {
         Design d(c, w, h, 100);
         (void)d;
-        const Path p = round_polygon({{36, 4}, {64, 4}, {64, 56}, {92, 56}, {50, 96}, {8, 56}, {36, 56}}, 5);
-        c.shadow(p, 3, 4, 3, with_alpha(hex("#000000"), 0.4f));
-        lit(c, p, hex("#ff9d2b"), 4);
-    };
-}
-
-Painter tutorialArrowLeft()
-{
-    return [](Canvas& c, float w, float h) {
-        Design d(c, w, h, 100);
-        (void)d;
-        const Path p = round_polygon({{96, 36}, {96, 64}, {44, 64}, {44, 92}, {4, 50}, {44, 8}, {44, 36}}, 5);
+        const Path p = left ? round_polygon({{96, 36}, {96, 64}, {44, 64}, {44, 92}, {4, 50}, {44, 8}, {44, 36}}, 5)
+                            : round_polygon({{36, 4}, {64, 4}, {64, 56}, {92, 56}, {50, 96}, {8, 56}, {36, 56}}, 5);
         c.shadow(p, 3, 4, 3, with_alpha(hex("#000000"), 0.4f));
         lit(c, p, hex("#ff9d2b"), 4);
     };

@@ -58,10 +58,9 @@ Painter gaugeCover(int cell);
 // The game's own pointers: the arrow, the hover hand, and the eight edge-scroll arrows.
 enum class Pointer { Arrow, Hover, Busy, Left, Right, Up, Down, UpLeft, DownLeft, UpRight, DownRight };
 Painter pointer(Pointer kind);
-// A big bouncing arrow of the tutorial, pointing down at its target.
-Painter tutorialArrow();
-// The same arrow pointing left, at what stands to its left.
-Painter tutorialArrowLeft();
+// A big bouncing arrow of the tutorial, pointing down at its target (or left, at what stands
+// to its left).
+Painter tutorialArrow(bool left);
 // The frame drawn over a picture (an avatar).
 Painter pictureFrame(Tone tone);
 // A hollow frame drawn over a picture: a rim round its edge, see-through inside.

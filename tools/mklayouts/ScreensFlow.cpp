@@ -506,10 +506,10 @@ Layout layoutTutorial()
     for (int k = 0; k < 12; ++k) {
         const Rect t = targets[k];
         if (k == 6)
-            l.canvas("pointer6", Rect{t.x + t.w + 4, t.y + t.h / 2 - 20, 56, 40}, tutorialArrowLeft(), "");
+            l.canvas("pointer6", Rect{t.x + t.w + 4, t.y + t.h / 2 - 20, 56, 40}, tutorialArrow(true), "");
         else
             l.sharedCanvas("pointer" + std::to_string(k), Rect{t.x + t.w / 2 - 20, t.y - 64, 40, 56}, "tutorialarrow",
-                           tutorialArrow(), "");
+                           tutorialArrow(false), "");
     }
     l.canvas("panel", Rect{232, 190, 560, 340}, panel(Tone::Yellow));
     l.label("name", font::kTitle, Rect{404, 204, 372, 48});                  // title
