@@ -528,8 +528,9 @@ TEST_F(ScreensOnScreen, EveryTextFitsItsBoxInItsFont)
                 label = button->getLabel();
             if (auto* box = dynamic_cast<WidgetCheckbox*>(widget))
                 label = box->getLabel();
-            if (label && !label->getText(0).empty())
+            if (label && !label->getText(0).empty()) {
                 EXPECT_EQ(overflowOf(label, label->getText(0)), "") << entry.path().filename();
+            }
         }
         for (WidgetBaseBase* helper : widgets.first)
             delete helper;
