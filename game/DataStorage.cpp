@@ -499,25 +499,28 @@ void DataStorage::tellPlayer(const wchar_t* titleKey, const wchar_t* textKey, co
 void DataStorage::reportSaveFailure(WriteFailure failure, const std::string& path)
 {
     // The autosave runs every game day: each kind of failure is told once, not every day.
-    static const wchar_t* const kTexts[3] = {L"savefailedopen", L"savefailedwrite", L"savefailedrename"};
+    static const wchar_t* const kTexts[4] = {L"savefailedopen", L"savefailedwrite", L"savefailedrename",
+                                             L"savefailedoccupied"};
     tellWriteFailure(failure, path, kTexts, mSaveFailuresTold, false);
 }
 
 void DataStorage::reportOptionsFailure(WriteFailure failure, bool always)
 {
-    static const wchar_t* const kTexts[3] = {L"optionsfailedopen", L"optionsfailedwrite", L"optionsfailedrename"};
+    static const wchar_t* const kTexts[4] = {L"optionsfailedopen", L"optionsfailedwrite", L"optionsfailedrename",
+                                             L"optionsfailedoccupied"};
     tellWriteFailure(failure, mOptions->mPath, kTexts, mOptionsFailuresTold, always);
 }
 
-void DataStorage::tellWriteFailure(WriteFailure failure, const std::string& path, const wchar_t* const texts[3],
+void DataStorage::tellWriteFailure(WriteFailure failure, const std::string& path, const wchar_t* const texts[4],
                                    unsigned& told, bool always)
 {
     const unsigned bit = 1u << static_cast<int>(failure);
     if ((told & bit) && !always)
         return;
     told |= bit;
-    const wchar_t* text = failure == WriteFailure::Open ? texts[0] : failure == WriteFailure::Write ? texts[1] : texts[2];
-    tellPlayer(L"savefailed", text, path);
+    // In WriteFailure's order after None.
+    const int kind = std::max(static_cast<int>(failure), 1) - 1;
+    tellPlayer(L"savefailed", texts[kind], path);
 }
 
 // ---- ownership

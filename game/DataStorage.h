@@ -189,7 +189,7 @@ private:
     void reportOptionsFailure(WriteFailure failure, bool always);
     // Queues the write failure's message (its text key by kind, the file's name in it) unless
     // its kind's bit in told is set and always is false; sets the bit.
-    void tellWriteFailure(WriteFailure failure, const std::string& path, const wchar_t* const texts[3],
+    void tellWriteFailure(WriteFailure failure, const std::string& path, const wchar_t* const texts[4],
                           unsigned& told, bool always);
 
     std::vector<std::shared_ptr<void>> mRetired;

@@ -16,6 +16,7 @@
 #include "core/platform.h"
 #include "toolkit/utils/misc.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -628,6 +629,35 @@ CopyFailure copyFailureOf(int error)
         return CopyFailure::NoPermission;
     return CopyFailure::Other;
 }
+
+// How the flushed copy gets a copy's name, each replacing nothing: a hard link; where the folder
+// makes none (FAT and exFAT tell EPERM) a rename that replaces nothing; where that is refused too
+// (a file system through FUSE) the copy written straight under the name, removed if cut short.
+enum class Naming { Link, Rename, Write };
+
+// The way to try after naming failed with error, or naming itself when the error is no refusal
+// of the way.
+Naming nextNaming(Naming naming, int error)
+{
+    if (naming == Naming::Link && (error == EPERM || error == EOPNOTSUPP || error == ENOSYS || error == EMLINK))
+        return Naming::Rename;
+    if (naming == Naming::Rename && (error == EINVAL || error == EOPNOTSUPP || error == ENOSYS))
+        return Naming::Write;
+    return naming;
+}
+
+// Writes bytes to a new file at copy and flushes it; 0, or errno with nothing left at copy.
+int writeCopy(const std::string& copy, const std::string& bytes)
+{
+    const int file = ::open(copy.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (file < 0)
+        return errno;
+    if (writeSyncAndClose(file, bytes))
+        return 0;
+    const int error = errno;
+    ::unlink(copy.c_str());
+    return error;
+}
 } // namespace
 
 std::string keepDamagedCopy(const std::string& path, CopyFailure* failure)
@@ -641,13 +671,12 @@ std::string keepDamagedCopy(const std::string& path, CopyFailure* failure)
         std::printf("Warning: %s: the damaged file could not be read to keep it aside\n", path.c_str());
         return std::string();
     }
-    // Written whole and flushed under this name first, then linked to the first copy's name that
-    // nothing holds: link() replaces nothing, and a copy cut short (a kill, a full disk) is only
-    // ever this temporary file, which the next try removes.
+    // Written whole and flushed under this name first, then named as the first copy's name that
+    // nothing holds, replacing nothing: a copy cut short (a kill, a full disk) is only ever this
+    // temporary file, which the next try removes.
     const std::string temporary = path + ".damaged.tmp";
     bool made = false;
-    auto failed = [&](const std::string& copy) {
-        const int error = errno;
+    auto failed = [&](const std::string& copy, int error) {
         if (made)
             ::unlink(temporary.c_str());
         cause = copyFailureOf(error);
@@ -655,37 +684,59 @@ std::string keepDamagedCopy(const std::string& path, CopyFailure* failure)
                     std::strerror(error));
         return std::string();
     };
-    for (int n = 1; n <= kMaxDamagedCopies; ++n) {
+    Naming naming = Naming::Link;
+    for (int n = 1; n <= kMaxDamagedCopies;) {
         const std::string copy = path + ".damaged" + (n > 1 ? std::to_string(n) : std::string());
         struct stat st;
         if (::lstat(copy.c_str(), &st) == 0) {
             std::string kept;
             if (S_ISREG(st.st_mode) && readWholeFile(copy, kept) && kept == bytes) {
-                if (made)
-                    ::unlink(temporary.c_str());
-                return copy; // kept already
+                // Kept already; the temporary file is this try's, or a second name of the copy
+                // left by a kill before its removal.
+                ::unlink(temporary.c_str());
+                return copy;
             }
-            continue; // an older copy, or anything else of that name (a folder, a link), is left as it is
+            ++n; // an older copy, or anything else of that name (a folder, a link), is left as it is
+            continue;
         }
-        if (!made) {
+        if (!made && naming != Naming::Write) {
             const int file = createFreshFile(temporary);
             if (file < 0)
-                return failed(copy);
+                return failed(copy, errno);
             made = true; // from here on the temporary file is removed on failure
             if (!writeSyncAndClose(file, bytes))
-                return failed(copy);
+                return failed(copy, errno);
         }
-        if (::link(temporary.c_str(), copy.c_str()) == 0) {
-            ::unlink(temporary.c_str());
-            // The copy's name reaches the disk before any save may replace the original.
-            if (!syncFolderOf(copy)) {
-                made = false;
-                return failed(copy);
-            }
+        int error = 0;
+        if (naming == Naming::Link)
+            error = ::link(temporary.c_str(), copy.c_str()) == 0 ? 0 : errno;
+        else if (naming == Naming::Rename)
+            error = ::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, copy.c_str(), RENAME_NOREPLACE) == 0 ? 0 : errno;
+        else
+            error = writeCopy(copy, bytes);
+        if (error == 0) {
+            if (naming == Naming::Link)
+                ::unlink(temporary.c_str());
+            // The copy's name reaches the disk before any save may replace the original; a copy
+            // under its name is kept even where the folder could not be flushed.
+            if (!syncFolderOf(copy))
+                std::printf("Warning: %s: the folder could not be flushed to the disk after keeping %s: %s\n",
+                            path.c_str(), copy.c_str(), std::strerror(errno));
             return copy;
         }
-        if (errno != EEXIST)
-            return failed(copy);
+        if (error == EEXIST) {
+            ++n;
+            continue;
+        }
+        const Naming next = nextNaming(naming, error);
+        if (next == naming)
+            return failed(copy, error);
+        // The same name, the next way.
+        naming = next;
+        if (naming == Naming::Write && made) {
+            ::unlink(temporary.c_str());
+            made = false;
+        }
     }
     if (made)
         ::unlink(temporary.c_str());

@@ -45,6 +45,8 @@ bool saveProfile(const std::string& path, const std::wstring& name, const std::w
 // as it was beside it (mDamagedCopy) before anything can overwrite it.
 void loadProfile(DataProfile* profile, int headerOnly);
 // Copies a damaged file to path + ".damaged" (or ".damaged2", ... when anything else stands
-// there). The copy is on the disk, file and name, when it returns; it replaces nothing, and one
-// cut short never stands under a copy's name. The copy's path, or empty with the cause in failure.
+// there). It replaces nothing; the file is on the disk when it returns, and its name too unless
+// the folder could not be flushed (told on the log). A copy cut short never stands under a copy's
+// name, but for a kill while it is written straight there, in a folder that neither links nor
+// renames without replacing. The copy's path, or empty with the cause in failure.
 std::string keepDamagedCopy(const std::string& path, CopyFailure* failure = nullptr);

@@ -145,18 +145,21 @@ TEST(WriteUtf8Lines, ReplacesExistingFileWhole)
 TEST(WriteUtf8Lines, FailureIsReportedAndKeepsTheOldFile)
 {
     TempDir dir;
+    WriteFailure kind = WriteFailure::None;
     testing::internal::CaptureStdout();
-    EXPECT_FALSE(writeUtf8Lines(dir.file("missing/save.txt"), {L"a"}));
+    EXPECT_FALSE(writeUtf8Lines(dir.file("missing/save.txt"), {L"a"}, &kind));
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "Could not open " + dir.file("missing/save.txt") + "\n");
+    EXPECT_EQ(kind, WriteFailure::Open);
 
     // The temporary file cannot be made (a folder stands where it would go, which stops root
-    // too): the old file stays as it was.
+    // too): the old file stays as it was, and the failure is told by that cause.
     dir.write("save.txt", "old");
     mkdir(dir.file("save.txt.tmp").c_str(), 0700);
     testing::internal::CaptureStdout();
-    EXPECT_FALSE(writeUtf8Lines(dir.file("save.txt"), {L"new"}));
+    EXPECT_FALSE(writeUtf8Lines(dir.file("save.txt"), {L"new"}, &kind));
     testing::internal::GetCapturedStdout();
     EXPECT_EQ(dir.read("save.txt"), "old");
+    EXPECT_EQ(kind, WriteFailure::Occupied);
     rmdir(dir.file("save.txt.tmp").c_str());
 
     // The new file cannot replace the target (a folder holding a file): failure is reported,

@@ -13,6 +13,9 @@
 #include <gtest/gtest.h>
 
 #include <linux/capability.h>
+#include <linux/filter.h>
+#include <linux/seccomp.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
@@ -20,6 +23,7 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <cstddef>
 #include <cstdio>
 #include <filesystem>
 
@@ -192,13 +196,21 @@ TEST_F(DamagedFiles, ACopyNotWrittenWholeNeverStandsAsOneAndItsCauseIsTold)
     __user_cap_data_struct caps[2] = {};
     ASSERT_EQ(syscall(SYS_capget, &header, caps), 0);
     __user_cap_data_struct dropped[2] = {caps[0], caps[1]};
-    dropped[0].effective &= ~(1u << CAP_DAC_OVERRIDE);
+    dropped[0].effective &= ~(1u << CAP_DAC_OVERRIDE | 1u << CAP_DAC_READ_SEARCH);
     syscall(SYS_capset, &header, dropped);
     EXPECT_EQ(keepDamagedCopy(kProfile, &cause), "");
+    EXPECT_EQ(cause, CopyFailure::NoPermission);
+    // A folder that cannot be flushed (one that may not be read cannot be opened) keeps the copy
+    // made in it, and the log tells it.
+    chmod("data/game/Profiles", 0333);
+    EXPECT_EQ(keepDamagedCopy(kProfile, &cause), copy);
     syscall(SYS_capset, &header, caps);
     chmod("data/game/Profiles", 0755);
-    EXPECT_EQ(cause, CopyFailure::NoPermission);
-    EXPECT_NE(testing::internal::GetCapturedStdout().find("Permission denied"), std::string::npos);
+    const std::string printed = testing::internal::GetCapturedStdout();
+    EXPECT_NE(printed.find("Permission denied"), std::string::npos);
+    EXPECT_NE(printed.find("could not be flushed to the disk after keeping " + copy), std::string::npos) << printed;
+    EXPECT_FALSE(standing(temporary));
+    std::filesystem::remove(copy);
 
     // A child held to 4096-byte files: the copy fails midway for want of room and leaves
     // nothing; then the limit's signal kills it midway, and only the temporary file holds the
@@ -227,6 +239,52 @@ TEST_F(DamagedFiles, ACopyNotWrittenWholeNeverStandsAsOneAndItsCauseIsTold)
     EXPECT_EQ(keepDamagedCopy(kProfile), copy);
     EXPECT_EQ(data.read(copy), park);
     EXPECT_FALSE(standing(temporary));
+    // A kill between naming the copy and removing the temporary file leaves a second name of the
+    // copy: the next try finds the copy kept and removes it.
+    std::filesystem::create_hard_link(copy, temporary);
+    EXPECT_EQ(keepDamagedCopy(kProfile), copy);
+    EXPECT_FALSE(standing(temporary));
+}
+
+// Makes this process's link() fail as on a FAT drive (EPERM), and with noPlainRename also its
+// rename that replaces nothing as on a drive through FUSE (EINVAL). False when it cannot.
+bool withoutHardLinks(bool noPlainRename)
+{
+    sock_filter filter[] = {
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, __NR_link, 3, 0),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, __NR_linkat, 2, 0),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, noPlainRename ? __NR_renameat2 : ~0u, 2, 0),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | EPERM),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | EINVAL),
+    };
+    const sock_fprog program{sizeof(filter) / sizeof(filter[0]), filter};
+    return prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 && prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) == 0;
+}
+
+TEST_F(DamagedFiles, AFolderWithoutHardLinksKeepsTheCopyAndThePark)
+{
+    const std::string damaged = savedPark("[cash]\nlots\n");
+    const std::string copy = std::string(kProfile) + ".damaged", temporary = copy + ".tmp";
+    for (bool noPlainRename : {false, true}) {
+        SCOPED_TRACE(noPlainRename);
+        std::fflush(stdout);
+        const pid_t child = fork();
+        if (child == 0) {
+            if (!withoutHardLinks(noPlainRename))
+                _exit(2);
+            // The copy is kept and the park played.
+            DataProfile* p = load(damaged);
+            _exit(p->mDamagedCopy == copy && !p->mUnreadable ? 0 : 1);
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+        EXPECT_EQ(data.read(copy), damaged);
+        EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(temporary)));
+        std::filesystem::remove(copy);
+    }
 }
 
 // ---- damage that reads like something else
@@ -474,7 +532,8 @@ TEST_F(DamagedFiles, AFailedSaveIsToldOncePerKindOfFailure)
     // Texts that the player reads exist for every kind.
     textsManager.load(PETPARK_SOURCE_DIR "/data/dat/texts.dat");
     for (const wchar_t* key : {L"savefailed", L"savefailedopen", L"savefailedwrite", L"savefailedrename",
-                               L"optionsfailedopen", L"optionsfailedwrite", L"optionsfailedrename", L"parkdamaged",
+                               L"savefailedoccupied", L"optionsfailedopen", L"optionsfailedwrite",
+                               L"optionsfailedrename", L"optionsfailedoccupied", L"parkdamaged",
                                L"parkdamagedmessage", L"parkunreadablemessage", L"parkuncopiedmessage", L"homeless",
                                L"homelessmessage"})
         EXPECT_NE(std::wstring(textsManager.get(key)), L"missing text") << key;

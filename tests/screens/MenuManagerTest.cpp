@@ -23,7 +23,8 @@ namespace {
 const char* const kPublic = "[walking people max]\n10\n\n[helper walking]\npath_a 300\n\n[parking]\n1 2 3\n";
 const char* const kTexts = "quitpopuptitle Leaving?\nquitpopuptext Do you really want to go?\n"
                            "Ok Ok\nCancel Cancel\ncurrency coins\nparkdamaged Damaged park\n"
-                           "parkdamagedmessage Kept as %ls.\nsavefailed Not saved\nsavefailedopen Cannot write %ls.\n"
+                           "parkdamagedmessage Kept as %ls.\nsavefailed Not saved\n"
+                           "savefailedoccupied Something stands at %ls.tmp.\n"
                            "homeless Homeless\nhomelessmessage %d without a home.\n";
 
 class Router : public testing::Test {
@@ -355,7 +356,7 @@ TEST_F(Router, ADamagedParkAndAFailedSaveAreToldOnTheMainMenuOnce)
     start->update();
     ASSERT_TRUE(popup->isVisible());
     EXPECT_EQ(popup->title, L"Not saved");
-    EXPECT_EQ(popup->text, L"Cannot write data/game/Gone/profile1.txt.");
+    EXPECT_EQ(popup->text, L"Something stands at data/game/Gone/profile1.txt.tmp.");
     closePopup();
     start->update();
     EXPECT_FALSE(popup->isVisible()) << wideToString(popup->title) << " " << wideToString(popup->text);

@@ -165,8 +165,8 @@ bool writeUtf8Lines(const std::string& path, const std::vector<std::wstring>& li
     const std::string temporary = path + ".tmp";
     const int file = createFreshFile(temporary);
     if (file < 0) {
+        kind = errno == EEXIST ? WriteFailure::Occupied : WriteFailure::Open;
         std::printf("Could not open %s\n", path.c_str());
-        kind = WriteFailure::Open;
         return false;
     }
     const bool written = writeSyncAndClose(file, bytes);

@@ -54,8 +54,9 @@ std::vector<std::wstring> readTextLines(const std::string& path);
 // The temporary file reaches the disk before the rename and the folder after it, so a power loss
 // also leaves the old or the new file. On failure prints "Could not open <path>" to standard
 // output, tells the kind of failure in failure (when given) and returns false.
-// Nothing standing at the temporary name is written through.
-enum class WriteFailure { None, Open, Write, Rename };
+// Nothing standing at the temporary name is written through; a folder there, or anything put
+// there meanwhile, is the failure Occupied.
+enum class WriteFailure { None, Open, Write, Rename, Occupied };
 bool writeUtf8Lines(const std::string& path, const std::vector<std::wstring>& lines,
                     WriteFailure* failure = nullptr);
 // A new, empty file at path, open for writing: anything but a folder standing there (a link,
