@@ -82,6 +82,20 @@ void hideAtOnce(Container* screen)
     screen->setStateAll("game", 0, 0);
 }
 
+// Hidden in this very step, whatever transition it was in, without waiting for its own update to
+// end the hide: a screen still going out drops a show.
+void hideNow(Container* screen)
+{
+    hideAtOnce(screen);
+    std::vector<WidgetBase*> widgets(screen->mChildren.begin(), screen->mChildren.end());
+    widgets.push_back(screen);
+    for (WidgetBase* widget : widgets)
+        if (widget->getShowStates().second != kShowHidden)
+            widget->setStateDirect(kShowHidden);
+    screen->Container::setVisible(0);
+    screen->Container::setEnabled(0);
+}
+
 // Appearing or shown; a screen on its way out no longer counts.
 bool isComingOrShown(Container* screen)
 {
@@ -409,10 +423,11 @@ void MenuManager::hideGameScreens()
     // in-game screens stand still while paused, so their hides would not finish.
     Singleton<MenuDateBar>::get()->paused = 0;
     hide(screen<TeachTrick>());
-    hideAtOnce(screen<MenuDateBar>());
-    // The HUD also stands still while the quit question fades out, and a Play pressed on the main
-    // menu before its hide ends would find it still going out and leave the park without it.
-    hideAtOnce(screen<MenuIngame>());
+    // The date bar and the HUD stand still while the quit question fades out, and the main menu
+    // takes clicks before it is gone: a Play meeting them still going out would find their shows
+    // dropped and leave the park without them, the clock standing.
+    hideNow(screen<MenuDateBar>());
+    hideNow(screen<MenuIngame>());
     hide(screen<GameBackground3D>());
     hide(screen<MenuIngameFold1>());
     hide(screen<MenuIngameFold2>());

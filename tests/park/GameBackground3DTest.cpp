@@ -393,7 +393,7 @@ TEST_F(ParkScreen, AMissingMarkerIsNeverHovered)
     EXPECT_EQ(Singleton<Cursors>::get()->hoverFlag, 0);
 }
 
-TEST_F(ParkScreen, AClickOnAnOpenPanelStartsNoShowBehindIt)
+TEST_F(ParkScreen, AClickOnAnOpenPanelOrWhilePausedStartsNoShowBehindIt)
 {
     slideScene({{"marker_a", centreGround()}});
     building("OtherHotel.txt", {"marker_a"});
@@ -407,6 +407,23 @@ TEST_F(ParkScreen, AClickOnAnOpenPanelStartsNoShowBehindIt)
     Singleton<MenuBuyFood>::get()->setVisible(0);
     EXPECT_EQ(entry->mFadingIn, 0);
     EXPECT_EQ(entry->mHovered, 0);
+
+    // Paused, then going on after a whole show's time: the HUD, which stands while paused, and
+    // the date bar are still there and take clicks.
+    MenuDateBar* bar = Singleton<MenuDateBar>::get();
+    showNow(bar);
+    showNow(Singleton<MenuIngame>::get());
+    bar->onWidget4(2, kLayerReleased);
+    step(2);
+    setPointer(0.5f, 0.5f, 1);
+    step();
+    setPointer(0.5f, 0.5f, 0);
+    step(300);
+    bar->onWidget4(2, kLayerReleased);
+    step(30);
+    for (Container* screen : std::initializer_list<Container*>{bar, Singleton<MenuIngame>::get()})
+        EXPECT_TRUE(screen->getShowStates().second == kShowShown && screen->isEnabled()) << screen->name;
+    EXPECT_EQ(bar->paused, 0);
 }
 
 TEST_F(ParkScreen, AMarkerAboveTheEyeIsMeasuredFromTheEye)

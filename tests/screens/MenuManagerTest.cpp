@@ -1,6 +1,7 @@
 #include "MainMenuTestSupport.h"
 #include "ScreenTestSupport.h"
 #include "HudTestSupport.h"
+#include "ScreenLayouts.h"
 
 #include "game/ParkTestData.h"
 
@@ -290,10 +291,11 @@ TEST_F(Router, QuitFromTheGameSavesAndReturnsToTheMainMenu)
     EXPECT_NE(data.read("data/game/save.txt").find("[profile]\n0"), std::string::npos);
     EXPECT_EQ(storage->mGlobalSettings->mCashAccount->mCash, 4321);
     EXPECT_EQ(showState(of<MainMenuStart>()), kShowAppearing);
-    for (Container* screen : {of<MenuIngame>(), of<GameBackground3D>(), of<MenuPetsShow>(), of<MenuBlueFolds>()})
+    for (Container* screen : {of<GameBackground3D>(), of<MenuPetsShow>(), of<MenuBlueFolds>()})
         EXPECT_EQ(showState(screen), kShowDisappearing) << screen->name;
-    // The date bar goes at once: it is hidden after its next step.
-    EXPECT_EQ(of<MenuDateBar>()->getTransitionTimer(), 0);
+    // The date bar and the HUD go at once, without waiting for a step of theirs.
+    for (Container* screen : {of<MenuDateBar>(), of<MenuIngame>()})
+        EXPECT_EQ(showState(screen), kShowHidden) << screen->name;
     // The visit to the pets show ends without starting the game again.
     EXPECT_EQ(menu->mPetsShowOpened, 0);
     EXPECT_EQ(showState(of<Credits>()), kShowHidden);
@@ -374,11 +376,13 @@ TEST_F(Router, CancelledQuitInTheGameGoesOn)
     EXPECT_EQ(menu->currentMenu(), L"popupend");
 }
 
-// Pause, leave, Play as soon as the main menu shows: the HUD is back and takes clicks. The screens
-// are stepped as the main loop steps them, in the order of its list.
+// Pause, leave, and Play released on every step from the first on which the main menu takes a
+// click to ten steps later: the park comes back with its HUD and its date bar, both taking clicks.
+// The screens are stepped as the main loop steps them, in the order of its list.
 TEST_F(Router, AParkPausedAndLeftComesBackWithItsHudOnPlay)
 {
     hud::bindHudScreens();
+    screens::bindLayouts();
     ControlMngr* input = Singleton<ControlMngr>::get();
     if (input->mPointerDevices.empty())
         input->addDevice(DEVICE_POINTER, -1);
@@ -390,54 +394,67 @@ TEST_F(Router, AParkPausedAndLeftComesBackWithItsHudOnPlay)
     };
     MenuIngame* hud = Singleton<MenuIngame>::get();
     MenuDateBar* bar = Singleton<MenuDateBar>::get();
+    MainMenuStart* start = Singleton<MainMenuStart>::get();
     const std::vector<Container*> list = {of<MenuIngameFold1>(), of<MenuIngameFold2>(), of<MenuIngameFold3>(),
-                                          hud, bar, of<MainMenuStart>(), of<Popup>()};
+                                          hud, bar, start, of<Popup>()};
     auto step = [&list](int steps) {
         for (int i = 0; i < steps; ++i)
             updateScreens(list);
     };
-    auto click = [&](const Button* button) {
+    auto pointAt = [&](const Button* button, int down) {
         const float4 picture = Singleton<ButtonBar>::get()->getIconImage(button->kind, 0)->getRect();
-        point(button->x + 0.5f * picture.z, button->y, 1);
-        step(1);
-        point(button->x + 0.5f * picture.z, button->y, 0);
-        step(1);
-        point(-1.0f, -1.0f, 0);
+        point(button->x + 0.5f * picture.z, button->y, down);
     };
     point(-1.0f, -1.0f, 0);
     startGame(0);   // no tip to read on the way
     step(30);
-    hud->onWidget4(2, kLayerReleased);
-    step(30);
-    ASSERT_EQ(showState(of<MenuIngameFold1>()), kShowShown);
-
-    // Paused, then left through the quit question.
-    bar->onWidget4(2, kLayerReleased);
-    ASSERT_EQ(bar->paused, 1);
-    menu->runCommand(L"exit");
-    step(30);
-    *Singleton<Popup>::get()->result = 1;
-    menu->runCommand(L"popupend");
-    step(30);   // the main menu takes clicks once shown, while the question may still fade out
-    for (Container* screen : {of<MenuIngame>(), of<MenuDateBar>()})
-        EXPECT_FALSE(screen->isVisible()) << screen->name;
-
-    click(Singleton<MainMenuStart>::get()->buttons[0]);
-    ASSERT_EQ(showState(bar), kShowAppearing) << "Play";
-    step(30);
-    EXPECT_EQ(showState(hud), kShowShown);
-    EXPECT_TRUE(hud->isVisible());
-    GameCamera* camera = Singleton<GameBackground3D>::get()->mCamera;
-    ASSERT_NE(camera, nullptr);
     DataAnimal* rex = new DataAnimal(L"Rex", L"dog", 0.1f, 0.1f, 0);
     storage->retire(rex);
-    rex->mHunger = 3;
     storage->mParkAnimals.push_back(rex);
-    storage->mGlobalSettings->mFoodStored = 5;
-    camera->mFollowAnimal = rex;
-    click(hud->mFeedButton);
-    EXPECT_EQ(rex->mHunger, 4) << "the HUD's Feed takes the click";
-    camera->mFollowAnimal = nullptr;
+    storage->mGlobalSettings->mFoodStored = 100;
+    GameCamera* camera = Singleton<GameBackground3D>::get()->mCamera;
+    ASSERT_NE(camera, nullptr);
+
+    for (int late = 0; late <= 10; ++late) {
+        SCOPED_TRACE("Play released " + std::to_string(late + 1) + " steps after the main menu shows");
+        hud->onWidget4(2, kLayerReleased);
+        step(30);
+        ASSERT_EQ(showState(of<MenuIngameFold1>()), kShowShown);
+
+        // Paused, then left through the quit question.
+        bar->onWidget4(2, kLayerReleased);
+        ASSERT_EQ(bar->paused, 1);
+        menu->runCommand(L"exit");
+        step(30);
+        *Singleton<Popup>::get()->result = 1;
+        menu->runCommand(L"popupend");
+        // Play held from the first step on which the menu takes clicks, while the question may
+        // still fade out, and released late steps later.
+        pointAt(start->buttons[0], 1);
+        for (int steps = 0; showState(start) != kShowShown && steps < 50; ++steps)
+            step(1);
+        step(late);
+        pointAt(start->buttons[0], 0);
+        step(1);
+        point(-1.0f, -1.0f, 0);
+        ASSERT_EQ(showState(bar), kShowAppearing) << "Play";
+        step(30);
+        EXPECT_TRUE(hud->isVisible() && bar->isVisible());
+        const int clock = storage->mGlobalSettings->mDayClock;
+        step(1);
+        EXPECT_NE(storage->mGlobalSettings->mDayClock, clock) << "the date bar runs its buttons and the clock";
+        rex->mHunger = 3;
+        camera->mFollowAnimal = rex;
+        pointAt(hud->mFeedButton, 1);
+        step(1);
+        pointAt(hud->mFeedButton, 0);
+        step(1);
+        point(-1.0f, -1.0f, 0);
+        EXPECT_EQ(rex->mHunger, 4) << "the HUD's Feed takes the click";
+        camera->mFollowAnimal = nullptr;
+        if (HasFailure())
+            break;
+    }
 }
 
 TEST_F(Router, ExitIsRefusedWhileBlockedOrWhileAnotherPopupIsOpen)
@@ -618,9 +635,9 @@ TEST_F(Router, GameOverLeavesTheGameWithTheProfilesHeaderKept)
     menu->runCommand(L"gameover");
     EXPECT_EQ(menu->currentMenu(), L"gameover");
     EXPECT_EQ(showState(of<MainMenuStart>()), kShowAppearing);
-    for (Container* screen : {of<MenuIngame>(), of<GameBackground3D>()})
-        EXPECT_EQ(showState(screen), kShowDisappearing) << screen->name;
-    EXPECT_EQ(of<MenuDateBar>()->getTransitionTimer(), 0);
+    EXPECT_EQ(showState(of<GameBackground3D>()), kShowDisappearing);
+    for (Container* screen : {of<MenuDateBar>(), of<MenuIngame>()})
+        EXPECT_EQ(showState(screen), kShowHidden) << screen->name;
     // The park starts again from the game data; the profile keeps its name.
     EXPECT_EQ(storage->mGlobalSettings->mCashAccount->mCash, 1000);
     const std::string saved = data.read("data/game/Profiles/profile1.txt");
