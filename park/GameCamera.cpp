@@ -61,6 +61,25 @@ struct Defaults {
 };
 const Defaults kDefaults;
 
+// Whether the point lies on a shown widget of the visible screen: on its current picture's
+// rectangle, moved and scaled by its transform as the widgets' own input tests it. Boxes and
+// backgrounds count whole, so the buttons a screen draws over them count too.
+bool isOnShownWidget(const Container* screen, PointerPosition p)
+{
+    if (!screen->isVisible())
+        return false;
+    for (const WidgetBase* widget : screen->mChildren) {
+        if (!widget->isVisible() || widget->getCurrentImage() == nullptr)
+            continue;
+        const float4 r = widget->getCurrentRect();
+        const float4 t = widget->getTransform();
+        const float left = t.x + r.x, top = t.y + r.y;
+        if (left < p.x && p.x < left + r.z * t.z && top < p.y && p.y < top + r.w * t.w)
+            return true;
+    }
+    return false;
+}
+
 float3 add(float3 a, float3 b)
 {
     return float3(a.x + b.x, a.y + b.y, a.z + b.z);
@@ -514,6 +533,13 @@ float3 GameCamera::mouseRay(float x, float y) const
 bool GameCamera::isPointerOverHud() const
 {
     PointerPosition p = Singleton<ControlMngr>::get()->getPointer(-1);
+    // The HUD's panels and the folds' buttons reach beyond the fixed zones below.
+    for (const Container* screen : {static_cast<const Container*>(Singleton<MenuIngame>::get()),
+                                    static_cast<const Container*>(Singleton<MenuIngameFold1>::get()),
+                                    static_cast<const Container*>(Singleton<MenuIngameFold2>::get()),
+                                    static_cast<const Container*>(Singleton<MenuIngameFold3>::get())})
+        if (isOnShownWidget(screen, p))
+            return true;
     if ((Singleton<MenuIngameFold1>::get()->isVisible() || Singleton<MenuIngameFold2>::get()->isVisible()) &&
         p.y > 0.82f && (p.x < 0.77f || Singleton<DataStorage>::get()->hasAssistants()))
         return true;

@@ -53,7 +53,9 @@ public:
     void followPerson(OnePerson* person);
 
     // ---- queries
-    // Whether the pointer lies over a visible part of the HUD.
+    // Whether the pointer lies over a visible part of the HUD: a fixed zone of the HUD or of a
+    // visible fold, or a shown widget of them (the animal and visitor panels too). Every pick
+    // into the park asks it.
     bool isPointerOverHud() const;
     // From the eye to the point under the pointer (x, y of the canvas) on the view plane through
     // the target; about one unit long.

@@ -6,9 +6,13 @@
 #include "fixtures/RecordingDevice.h"
 #include "render/render.h"
 #include "game/MonthBalance.h"
+#include "park/AnimalAvatar.h"
 #include "park/GameCamera.h"
 #include "park/OnePerson.h"
 #include "park/PublicManager.h"
+#include "park/SlideCamera.h"
+#include "render/external/bg_loader.h"
+#include "source_menu/HudFold.h"
 #include "source_menu/Happiness.h"
 #include "source_menu/Progress.h"
 
@@ -252,6 +256,130 @@ TEST_F(HudTest, ClosingAPanelEndsFollowingOnlyWhenThereIsSomethingToClose)
     camera()->mFollowAnimal = addAnimal(L"dog", 7, 7);
     EXPECT_EQ(soundsPlayed("click", [&] { hudScreen->onWidget16(1, kLayerClick); }), 1);
     EXPECT_EQ(camera()->mFollowAnimal, nullptr);
+}
+
+// ---- presses on the HUD over the park
+
+// A dog, a walker and a hotel's marker lie behind every point of the screen (the pointing radius
+// spans the park). A press on the middle of a shown widget of the HUD, a fold or a panel, or of a
+// button they draw, found on the live widgets at 4:3 and 16:9, is the widget's alone.
+TEST_F(HudTest, APressOnAShownWidgetPicksNothingInTheParkBehindIt)
+{
+    GameBackground3D* park = Singleton<GameBackground3D>::get();
+    MenuIngameFold1* fold1 = Singleton<MenuIngameFold1>::get();
+    MenuIngameFold2* fold2 = Singleton<MenuIngameFold2>::get();
+    MenuIngameFold3* fold3 = Singleton<MenuIngameFold3>::get();
+    Container* const hudScreens[4] = {hudScreen, fold1, fold2, fold3};   // the HUD, then fold n
+    for (Container* screen : hudScreens)
+        screen->load();   // a widget button takes a press on an opaque texel of its picture
+    bgLoader.waitUntilIdle();
+    storage->mGlobalSettings->mMouseRadiusAccuracy = 1e4f;
+    data.write("data/game/Buildings/OtherHotel.txt", "[slide camera]\nHotel\nmarker\ncam 10 1\n");
+    SlideCamera* marker = addBuilding("OtherHotel.txt")->mSlideCameras.at(0);
+    DataAnimal* dog = addAnimal(L"dog", 7, 7);
+    AnimalAvatar figure("data/3dn/dog.3dn", "helper_pies1", 0, nullptr, L"dog", 0);
+    figure.mPlaceNode = 0;
+    OnePerson walker, panelVisitor;
+    walker.mNodeIndex = 0;
+    walker.mPathLength = 1e9f;
+    std::vector<OnePerson*>& walkers = Singleton<PublicManager>::get()->mWalkers;
+    walkers.push_back(&walker);
+    DataAnimal* panelAnimal = addAnimal(L"cat", 7, 7);
+
+    auto step = [&] {
+        for (Container* screen : hudScreens)
+            screen->update();
+        park->update();
+        figure.update(dog);
+    };
+    struct Scene {
+        int fold;
+        DataAnimal* animal;
+        OnePerson* visitor;
+    };
+    // The HUD at rest over the shown park: fold n open (0: none), the camera on the panel's animal
+    // or visitor, one notice, and the park-wide buttons when the park has its assistants.
+    auto prepare = [&](const Scene& scene) {
+        point(-1.0f, -1.0f, 0);
+        screens::hideAll();
+        Singleton<MenuManager>::get()->mCurrentMenu = L"nomenu";
+        Singleton<MenuDateBar>::get()->modal = 0;
+        camera()->reset();
+        camera()->mFollowAnimal = scene.animal;
+        camera()->mFollowPerson = scene.visitor;
+        panelAnimal->mHunger = panelAnimal->mHealth = 3;   // Feed and Treat show
+        marker->mFadingIn = marker->mFadingOut = marker->mPlaying = 0;
+        marker->mHoverDistance = 0.0f;   // measured right under the pointer
+        hudScreen->removeAchievementNotice(0);
+        hudScreen->mNotices.push_back(new Achievement(storage->mAchievements[0]));
+        hudScreen->mAllButtonsAlpha = storage->hasAssistants() ? 1.0f : 0.0f;
+        hudScreen->mOpenFold = scene.fold;
+        for (Container* screen : std::initializer_list<Container*>{park, hudScreen, hudScreens[scene.fold]})
+            screen->setStateAll("game", kShowShown, 250);
+        step();   // the screens' first appearing step shows them
+        screens::settle();
+        hudScreen->draw();
+        hudScreens[scene.fold]->draw();
+    };
+
+    RecordingDevice* device = dynamic_cast<RecordingDevice*>(Render::current()->getDevice());
+    for (const Scene& scene : {Scene{1, nullptr, nullptr}, Scene{3, nullptr, nullptr}, Scene{0, panelAnimal, nullptr},
+                               Scene{0, nullptr, &panelVisitor}, Scene{2, nullptr, nullptr}}) {
+        if (scene.fold == 2)
+            addBuilding("OtherAssistants.txt");   // the park-wide buttons show beside fold 2
+        for (int width : {1024, 1366}) {
+            device->setScreenSize(width, 768);
+            prepare(scene);
+            struct Press {
+                float x, y;
+                WidgetBase* widget;
+                const Button* button;
+            };
+            std::vector<Press> presses;
+            for (Container* screen : hudScreens)
+                for (WidgetBase* widget : screen->mChildren)
+                    if (screen->isVisible() && widget->isVisible()) {
+                        const float4 r = widget->getCurrentRect(), t = widget->getTransform();
+                        presses.push_back(
+                            {t.x + r.x + 0.5f * r.z * t.z, t.y + r.y + 0.5f * r.w * t.w, widget, nullptr});
+                    }
+            const float left = hudfold::offsetOf(hudScreens[scene.fold]->mChildren[0]).first;
+            const float right = MenuIngame::rightEdge() - 1.0f;
+            const std::vector<std::pair<const Button*, float>> buttons[4] = {
+                {{hudScreen->mFeedButton, 0.0f}, {hudScreen->mTreatButton, 0.0f}},
+                {{fold1->mFoodButton, left}, {fold1->mPetBuySellButton, left}, {fold1->mPetsListButton, left}},
+                {{fold2->mBuildingsButton, left}, {fold2->mBuildingBuySellButton, left}, {fold2->mFinancesButton, left},
+                 {hudScreen->mCleanAllButton, right}, {hudScreen->mRepairAllButton, right},
+                 {hudScreen->mFeedAllButton, right}},
+                {{fold3->mOptionsButton, left}, {fold3->mTutorialButton, left}, {fold3->mExitButton, left}}};
+            for (const auto& [button, offset] : buttons[scene.fold]) {
+                const float4 picture = Singleton<ButtonBar>::get()->getIconImage(button->kind, 0)->getRect();
+                if (!scene.visitor)
+                    presses.push_back({button->x + offset + 0.5f * picture.z, button->y, nullptr, button});
+            }
+
+            for (const Press& press : presses) {
+                SCOPED_TRACE(std::to_string(width) + " fold " + std::to_string(scene.fold) + " " +
+                             (press.widget ? press.widget->name : "button") + " at " + std::to_string(press.x) + " " +
+                             std::to_string(press.y));
+                prepare(scene);
+                point(press.x, press.y, 1);
+                step();
+                auto* widgetButton = dynamic_cast<WidgetButton*>(press.widget);
+                EXPECT_EQ(widgetButton ? widgetButton->getLayerStates().second : kLayerClick, kLayerClick);
+                point(press.x, press.y, 0);
+                const int clicks = soundsPlayed("click", step);
+                EXPECT_TRUE(!press.button || clicks == 1);   // the button's click
+                EXPECT_NE(camera()->mFollowAnimal, dog);
+                EXPECT_NE(camera()->mFollowPerson, &walker);
+                EXPECT_FALSE(marker->mFadingIn || marker->mFadingOut || marker->mPlaying);
+            }
+        }
+    }
+    device->setScreenSize(1024, 768);
+    walkers.erase(std::find(walkers.begin(), walkers.end(), &walker));
+    for (Container* screen : hudScreens)
+        screen->unload();
 }
 
 // ---- park-wide buttons
