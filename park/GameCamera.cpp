@@ -533,8 +533,9 @@ float3 GameCamera::mouseRay(float x, float y) const
 bool GameCamera::isPointerOverHud() const
 {
     PointerPosition p = Singleton<ControlMngr>::get()->getPointer(-1);
-    // The HUD's panels and the folds' buttons reach beyond the fixed zones below.
-    for (const Container* screen : {static_cast<const Container*>(Singleton<MenuIngame>::get()),
+    // The HUD's panels, the folds' buttons and the date bar reach beyond the fixed zones below.
+    for (const Container* screen : {static_cast<const Container*>(Singleton<MenuDateBar>::get()),
+                                    static_cast<const Container*>(Singleton<MenuIngame>::get()),
                                     static_cast<const Container*>(Singleton<MenuIngameFold1>::get()),
                                     static_cast<const Container*>(Singleton<MenuIngameFold2>::get()),
                                     static_cast<const Container*>(Singleton<MenuIngameFold3>::get())})

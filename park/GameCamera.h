@@ -54,8 +54,8 @@ public:
 
     // ---- queries
     // Whether the pointer lies over a visible part of the HUD: a fixed zone of the HUD or of a
-    // visible fold, or a shown widget of them (the animal and visitor panels too). Every pick
-    // into the park asks it.
+    // visible fold, or a shown widget of them or of the date bar (the animal and visitor panels
+    // too). Every pick into the park asks it.
     bool isPointerOverHud() const;
     // From the eye to the point under the pointer (x, y of the canvas) on the view plane through
     // the target; about one unit long.

@@ -270,7 +270,8 @@ TEST_F(HudTest, APressOnAShownWidgetPicksNothingInTheParkBehindIt)
     MenuIngameFold2* fold2 = Singleton<MenuIngameFold2>::get();
     MenuIngameFold3* fold3 = Singleton<MenuIngameFold3>::get();
     Container* const hudScreens[4] = {hudScreen, fold1, fold2, fold3};   // the HUD, then fold n
-    for (Container* screen : hudScreens)
+    Container* const dateBar = bound<MenuDateBar>("MenuDateBar");
+    for (Container* screen : std::initializer_list<Container*>{hudScreen, fold1, fold2, fold3, dateBar})
         screen->load();   // a widget button takes a press on an opaque texel of its picture
     bgLoader.waitUntilIdle();
     storage->mGlobalSettings->mMouseRadiusAccuracy = 1e4f;
@@ -289,6 +290,7 @@ TEST_F(HudTest, APressOnAShownWidgetPicksNothingInTheParkBehindIt)
     auto step = [&] {
         for (Container* screen : hudScreens)
             screen->update();
+        dateBar->Container::update();   // its widgets only: no park step
         park->update();
         figure.update(dog);
     };
@@ -314,12 +316,14 @@ TEST_F(HudTest, APressOnAShownWidgetPicksNothingInTheParkBehindIt)
         hudScreen->mNotices.push_back(new Achievement(storage->mAchievements[0]));
         hudScreen->mAllButtonsAlpha = storage->hasAssistants() ? 1.0f : 0.0f;
         hudScreen->mOpenFold = scene.fold;
-        for (Container* screen : std::initializer_list<Container*>{park, hudScreen, hudScreens[scene.fold]})
+        for (Container* screen : std::initializer_list<Container*>{park, dateBar, hudScreen, hudScreens[scene.fold]})
             screen->setStateAll("game", kShowShown, 250);
+        dateBar->update();
         step();   // the screens' first appearing step shows them
         screens::settle();
         hudScreen->draw();
         hudScreens[scene.fold]->draw();
+        dateBar->draw();   // its shade shows only while paused
     };
 
     RecordingDevice* device = dynamic_cast<RecordingDevice*>(Render::current()->getDevice());
@@ -336,7 +340,7 @@ TEST_F(HudTest, APressOnAShownWidgetPicksNothingInTheParkBehindIt)
                 const Button* button;
             };
             std::vector<Press> presses;
-            for (Container* screen : hudScreens)
+            for (Container* screen : std::initializer_list<Container*>{hudScreen, fold1, fold2, fold3, dateBar})
                 for (WidgetBase* widget : screen->mChildren)
                     if (screen->isVisible() && widget->isVisible()) {
                         const float4 r = widget->getCurrentRect(), t = widget->getTransform();
@@ -378,7 +382,7 @@ TEST_F(HudTest, APressOnAShownWidgetPicksNothingInTheParkBehindIt)
     }
     device->setScreenSize(1024, 768);
     walkers.erase(std::find(walkers.begin(), walkers.end(), &walker));
-    for (Container* screen : hudScreens)
+    for (Container* screen : std::initializer_list<Container*>{hudScreen, fold1, fold2, fold3, dateBar})
         screen->unload();
 }
 
