@@ -515,9 +515,9 @@ Layout layoutTutorial()
     Layout l("Tutorial");
     // Pointer pictures 0 to 11, each above what it points at (the folds' and the panels'
     // buttons, see the HUD, folds, buildings, pets and tickets layouts), its tip clear of the
-    // button's caption; the buy food pointer stands beside its button, at the right, pointing
-    // left. The building purchase pointer goes to the second card: the first dog card is the
-    // kennel every park starts with.
+    // button's caption. The tickets pointer stands beside the first Change button, at its right,
+    // pointing left: above it stands the column's header. The building purchase pointer goes to
+    // the second card: the first dog card is the kennel every park starts with.
     const Rect targets[12] = {
         kFoldButton[1],                                 // 0 HUD: buildings fold
         kFoldBig,                                       // 1 buildings fold: buy and sell
@@ -529,13 +529,13 @@ Layout layoutTutorial()
         kFoldList,                                      // 7 pets fold: hosted pets
         kFoldButton[1],                                 // 8 HUD: buildings fold
         kFoldMoney,                                     // 9 buildings fold: finances
-        buttonAt(3, 700, 215),                          // 10 tickets: first change button
+        geo::changeButton(0),                           // 10 tickets: first change button
         kShowButton,                                    // 11 either fold: pets show
     };
     for (int k = 0; k < 12; ++k) {
         const Rect t = targets[k];
-        if (k == 6)
-            l.canvas("pointer6", Rect{t.x + t.w + 4, t.y + t.h / 2 - 20, 56, 40}, tutorialArrow(true), "");
+        if (k == 10)
+            l.canvas("pointer10", Rect{t.x + t.w + 4, t.y + t.h / 2 - 20, 56, 40}, tutorialArrow(true), "");
         else
             l.sharedCanvas("pointer" + std::to_string(k), Rect{t.x + t.w / 2 - 20, t.y - 64, 40, 56}, "tutorialarrow",
                            tutorialArrow(false), "");
