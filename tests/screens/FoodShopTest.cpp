@@ -295,14 +295,14 @@ TEST_F(FoodShop, TheTutorialPassesItsFoodStepAndReachesItsEnd)
     guide->checkTriggers();
     EXPECT_EQ(guide->step, 12);
     EXPECT_EQ(guide->mWidget13->getText(0), guide->messages[11]->title);
-    // The pointer stands beside the fold's Buy food button, at its right, clear of its caption.
+    // The pointer stands over the fold's Buy food button.
     ASSERT_EQ(guide->pointerTarget, 6);
     const float4 arrow = guide->mCanvases0[6]->getImages()[0]->getRect();
     const float4 button = Singleton<ButtonBar>::get()->getIconImage(fold->mFoodButton->kind, 0)->getRect();
-    const float buttonRight = fold->mFoodButton->x + button.z;
-    EXPECT_GT(arrow.x, buttonRight);
-    EXPECT_LT(arrow.x, buttonRight + 0.02f);
-    EXPECT_NEAR(arrow.y + 0.5f * arrow.w, fold->mFoodButton->y, 0.01f);
+    const float tipX = arrow.x + 0.5f * arrow.z;
+    EXPECT_GT(tipX, fold->mFoodButton->x);
+    EXPECT_LT(tipX, fold->mFoodButton->x + button.z);
+    EXPECT_NEAR(arrow.y + arrow.w, fold->mFoodButton->y - 0.5f * button.w, 0.02f);
     closeMessage();
 
     // The food step waits for a purchase.

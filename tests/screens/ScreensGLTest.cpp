@@ -290,7 +290,7 @@ TEST_F(ScreensOnScreen, TheHudDateBarFoldAndDialogsDraw)
     date.mWidget1->setVisible(0);  // the pause shade
     hud.mWidget17->setVisible(0);  // the visitor panel (the animal panel's place)
     draw({&hud, &date, &fold}, "MenuIngame");
-    const Pixel foldButton = probe(24, 745);
+    const Pixel foldButton = probe(200, 745);
     EXPECT_GT(foldButton.g, foldButton.b + 40) << "the green button of the pets fold";
 
     Popup popup;
@@ -694,7 +694,7 @@ TEST_F(ScreensOnScreen, TheHudShowsThePetPanelTheBuildingsFoldAndTheNotices)
     draw({fold, hud, date}, "HudPetPanelWide", 1280, 800);
     const Pixel wideNotice = probe(1222, 102, 800);
     EXPECT_GT(wideNotice.r, wideNotice.b + 60) << "the notice at the right edge of the wide window";
-    const Pixel wideFoldButton = probe(24, 777, 800);
+    const Pixel wideFoldButton = probe(208, 777, 800);
     EXPECT_GT(wideFoldButton.g, wideFoldButton.b + 40) << "the pets fold button at the left edge";
     setWindow(kWidth, kHeight);
 

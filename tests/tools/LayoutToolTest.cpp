@@ -296,6 +296,25 @@ TEST(HudLayout, TheZoomButtonThatStepsBackShowsMinusAndTheOneThatStepsInShowsPlu
     EXPECT_GT(redAt(in, 0.5f, 0.5f), 200);
 }
 
+TEST(HudLayout, TheCashsRisingAmountsPassNoPartOfAFold)
+{
+    // The cash account draws the recent amounts centred in the cash label (widget 10) and moves
+    // them straight up from it; the label and the folds follow the same window edge. No element
+    // of a fold stands above the label but each fold's panel (widget 0), whose picture is clear there.
+    const Layout hud = layoutMenuIngame();
+    Rect cash;
+    int widget = 0;
+    for (const Placement& p : hud.placements())
+        if (!p.helper && widget++ == 10)
+            cash = p.r;
+    ASSERT_EQ(cash.h, 52);
+    for (const Layout& fold : {layoutMenuIngameFold1(), layoutMenuIngameFold2(), layoutMenuIngameFold3()})
+        for (size_t k = 1; k < fold.placements().size(); ++k) {
+            const Rect r = fold.placements()[k].r;
+            EXPECT_TRUE(r.x >= cash.x + cash.w || r.x + r.w <= cash.x || r.y >= cash.y) << fold.screen() << " " << k;
+        }
+}
+
 TEST(TrickShowLayout, TheLessonsMoneyStaysOnTheDarkPlateWhileItFades)
 {
     // The money label (widget 1) is drawn pure red or green and sinks by a tenth of the screen
@@ -318,11 +337,14 @@ TEST(TrickShowLayout, TheLessonsMoneyStaysOnTheDarkPlateWhileItFades)
 
 // ---- screens shown together: the HUD, its folds and the date bar are drawn over the management
 // panels, but every screen takes the clicks over its own buttons. So none of them may lie over a
-// widget of a screen drawn before it that takes a click, at any window from 5:4 to 32:9.
+// widget of a screen drawn before it that takes a click, and each stays whole in the window, at
+// any window from 5:4 to 32:9 (both hold between the two when they hold at both: the places and
+// the window's edges move linearly with the aspect).
+const float kAspects[2] = {5.0f / 4.0f, 32.0f / 9.0f};
 
-// Which window edge an element follows: none (the centred 4:3 canvas), the left or the right one;
-// a skipped element is not drawn while the others take clicks.
-enum class Edge { None, Left, Right, Skipped };
+// Which window edge an element follows: none (the centred 4:3 canvas), the left or the right one,
+// or both (stretched over the window).
+enum class Edge { None, Left, Right, Stretched };
 
 // How far an element following the edge lies from its 4:3 place at the aspect, in canvas pixels.
 float edgeShift(Edge edge, float aspect)
@@ -349,8 +371,6 @@ std::vector<Element> elementsOf(const Layout& l, const std::function<Edge(bool h
     for (const Placement& p : l.placements()) {
         const int index = p.helper ? helper++ : widget++;
         const Edge edge = edgeOf(p.helper, index);
-        if (edge == Edge::Skipped)
-            continue;
         bool clicks = false;
         if (p.helper) {
             for (int kind = 0; kind < 18; ++kind)
@@ -367,23 +387,42 @@ std::vector<Element> elementsOf(const Layout& l, const std::function<Edge(bool h
 
 // The problems of a screen drawn over another: its elements lying over the other's clickable
 // ones at some aspect between the two (the shift between two edges changes linearly with it).
+// The date bar's pause shade, stretched over the window, shows only while the game is paused,
+// when no screen takes input.
 std::vector<std::string> overlaps(const std::vector<Element>& above, const std::vector<Element>& below)
 {
-    const float aspects[2] = {5.0f / 4.0f, 32.0f / 9.0f};
     std::vector<std::string> problems;
     for (const Element& a : above)
         for (const Element& b : below) {
-            if (!b.takesClicks || a.r.y >= b.r.y + b.r.h || b.r.y >= a.r.y + a.r.h)
+            if (a.edge == Edge::Stretched || !b.takesClicks || a.r.y >= b.r.y + b.r.h || b.r.y >= a.r.y + a.r.h)
                 continue;
-            const float d0 = edgeShift(a.edge, aspects[0]) - edgeShift(b.edge, aspects[0]);
-            const float d1 = edgeShift(a.edge, aspects[1]) - edgeShift(b.edge, aspects[1]);
+            const float d0 = edgeShift(a.edge, kAspects[0]) - edgeShift(b.edge, kAspects[0]);
+            const float d1 = edgeShift(a.edge, kAspects[1]) - edgeShift(b.edge, kAspects[1]);
             if (a.r.x + std::min(d0, d1) < b.r.x + b.r.w && b.r.x < a.r.x + a.r.w + std::max(d0, d1))
                 problems.push_back(a.name + " lies over " + b.name);
         }
     return problems;
 }
 
-TEST(ScreensShownTogether, NoFoldHudOrDateBarLiesOverAButtonOfThePanelsOrScreensBelow)
+// The elements not wholly in the window: a window of aspect a shows the canvas' whole height and
+// its pixels within 0.3750094 * a * 1024 of its centre; a stretched element spans just that.
+std::vector<std::string> outsideTheWindow(const std::vector<Element>& elements)
+{
+    std::vector<std::string> problems;
+    for (const Element& e : elements)
+        for (float aspect : kAspects) {
+            const float shown = 0.3750094f * aspect * Layout::kWidth;
+            const float left = e.r.x + edgeShift(e.edge, aspect);
+            const bool inside = e.edge == Edge::Stretched ||
+                                (left >= 0.5f * Layout::kWidth - shown - 0.01f &&
+                                 left + e.r.w <= 0.5f * Layout::kWidth + shown + 0.01f);
+            if (!inside || e.r.y < 0 || e.r.y + e.r.h > Layout::kHeight)
+                problems.push_back(e.name + " leaves the window at aspect " + std::to_string(aspect));
+        }
+    return problems;
+}
+
+TEST(ScreensShownTogether, NoFoldHudOrDateBarLiesOverAButtonOfThePanelsOrScreensBelowOrLeavesTheWindow)
 {
     std::map<std::string, Layout (*)()> make;
     for (const ScreenLayout& s : screenLayouts())
@@ -399,8 +438,8 @@ TEST(ScreensShownTogether, NoFoldHudOrDateBarLiesOverAButtonOfThePanelsOrScreens
             return Edge::Right;
         return i <= 11 ? Edge::Left : Edge::None;
     };
-    // The date bar's shade covers the screen only while the game is paused, when no screen takes input.
-    const auto dateBar = [](bool, int i) { return i == 1 ? Edge::Skipped : Edge::Left; };
+    // The date bar's pause shade is stretched over the window.
+    const auto dateBar = [](bool, int i) { return i == 1 ? Edge::Stretched : Edge::Left; };
 
     std::vector<std::vector<Element>> panels;
     int clickable = 0;
@@ -436,6 +475,8 @@ TEST(ScreensShownTogether, NoFoldHudOrDateBarLiesOverAButtonOfThePanelsOrScreens
         add(overlaps(dateBarElements, fold));
     }
     add(overlaps(dateBarElements, hudElements));
+    for (const std::vector<Element>* elements : {&folds[0], &folds[1], &folds[2], &hudElements, &dateBarElements})
+        add(outsideTheWindow(*elements));
     EXPECT_EQ(problems.size(), 0u);
     for (size_t k = 0; k < problems.size() && k < 40; ++k)
         ADD_FAILURE() << problems[k];

@@ -584,16 +584,24 @@ Painter face(int level)
     };
 }
 
+Rect gaugeCell(int k)
+{
+    return Rect{5 + k * 11, 4, 10, 14};
+}
+
 Painter gaugeFrame()
 {
     return [](Canvas& c, float w, float h) {
+        const float sx = w / kGauge.w;
+        const float sy = h / kGauge.h;
         const Path p = round_rect(1, 1, w - 2, h - 2, 6);
         c.fill(p, with_alpha(night(), 0.95f));
         c.fill(outline_of(p, 2), hex("#d8e2ee"));
         for (int k = 0; k < 7; ++k) {
-            const float x = 5 + k * 16.0f;
+            const Rect cell = gaugeCell(k);
             const Color lit = mix(hex("#9be35a"), hex("#3fbf5a"), k / 6.0f);
-            c.fill(round_rect(x, 4, 14, h - 8, 3), vertical(4, h - 4, lighter(lit, 0.3f), lit));
+            c.fill(round_rect(cell.x * sx, cell.y * sy, cell.w * sx, cell.h * sy, 3),
+                   vertical(cell.y * sy, (cell.y + cell.h) * sy, lighter(lit, 0.3f), lit));
         }
     };
 }

@@ -52,7 +52,11 @@ Painter tickBox(bool ticked);
 Painter track(Tone tone);
 // Happiness faces, level 0 (sad) to 4 (beaming).
 Painter face(int level);
-// The level gauge: the full frame with seven lit cells, and the cover that dims cell i.
+// The level gauge: the full frame with seven lit cells, and the cover that dims cell i. It is
+// narrow enough for the five kinds' gauges and moods to stand in one row of a fold.
+const Rect kGauge{0, 0, 86, 22};
+// Cell k of the gauge, in the frame's pixels.
+Rect gaugeCell(int k);
 Painter gaugeFrame();
 Painter gaugeCover(int cell);
 // The game's own pointers: the arrow, the hover hand, and the eight edge-scroll arrows.

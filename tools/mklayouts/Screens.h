@@ -101,6 +101,12 @@ inline Rect buttonAt(int kind, int x, int cy)
     return Rect{x, cy - k.h / 2, k.w, k.h};
 }
 
+// The tickets' Change button beside table row r (rows 23 px apart); the tutorial points at row 0's.
+inline Rect changeButton(int row)
+{
+    return buttonAt(3, 700, 204 + row * 23 + 11);
+}
+
 // The row step of the report tables (bank, statistics, ranking, achievements): the tables step
 // their rows by 0.017 of the screen height, 13 of the 768 layout pixels.
 const int kReportRow = 13;

@@ -105,13 +105,15 @@ Layout layoutHappinessBar()
 
 Layout layoutProgressBar()
 {
-    // The level gauge: the full frame, then the covers of cells 0 to 6 at their places in it. It is
-    // narrow enough for the five kinds' gauges and moods to stand in one row of a fold.
+    // The level gauge: the full frame, then the covers of cells 0 to 6 at their places in it.
     Layout l("ProgressBar");
-    const Rect frame{20, 20, 120, 22};
+    const Rect frame{20, 20, kGauge.w, kGauge.h};
     l.canvas("frame", frame, gaugeFrame(), "");
-    for (int cell = 0; cell < 7; ++cell)
-        l.canvas("cell" + std::to_string(cell), Rect{frame.x + 5 + cell * 16, frame.y + 4, 14, 14}, gaugeCover(cell), "");
+    for (int k = 0; k < 7; ++k) {
+        const Rect cell = gaugeCell(k);
+        const Rect place{frame.x + cell.x, frame.y + cell.y, cell.w, cell.h};
+        l.canvas("cell" + std::to_string(k), place, gaugeCover(k), "");
+    }
     return l;
 }
 
@@ -230,20 +232,29 @@ Layout layoutMenuDateBar()
 
 namespace {
 
-// The HUD's fold buttons and the place of the folds above them.
-const Rect kFoldButton[3] = {{12, 700, 72, 64}, {92, 700, 72, 64}, {172, 700, 72, 64}};
-// Folds 1 and 2 are strips over the whole 4:3 width between the management frames and the HUD
-// bar: a row of the five kinds, each in a box with its icon, gauge and mood, and a row of
-// buttons. A fold's panel (its reference widget) is drawn at the left screen edge itself, the
-// rest of the fold at the edge plus its layout x.
-const Rect kFoldPanel{0, geo::kFoldTop, Layout::kWidth, 92};
+// The HUD bar and the strips of the folds above it follow the window's left edge. The cash
+// account draws its recent amounts rising from the cash figure, which stands at the bar's left
+// end: the strips begin right of that column, so no amount rises over them. Everything of theirs
+// ends by kStripRight, which is the right window edge at 5:4.
+const int kStripRight = 960;
+const Rect kCashLabel{12, 706, 116, 52};   // the amounts are centred in it: "+25000" fits
+const int kStripLeft = kCashLabel.x + kCashLabel.w;
+
+// The HUD's fold buttons, right of the cash.
+const Rect kFoldButton[3] = {{180, 700, 72, 64}, {260, 700, 72, 64}, {340, 700, 72, 64}};
+// Folds 1 and 2 are strips between the management frames and the HUD bar: a row of the five
+// kinds, each in a box with its icon, gauge and mood, and a row of buttons. A fold's panel (its
+// reference widget) is drawn at the left screen edge itself, its picture left clear where the
+// amounts rise; the rest of the fold at the edge plus its layout x.
+const Rect kFoldPanel{0, geo::kFoldTop, kStripRight, 92};
 const int kKindsTop = 610;     // the kinds' boxes, 38 px high
 const int kButtonsRow = 670;   // the centre of the buttons' row
 
-// The box of kind i (dog, cat, dino, rabbit, horse) and what stands in it.
+// The box of kind i (dog, cat, dino, rabbit, horse) and what stands in it: the icon, the gauge
+// (as wide as the gauge picture) and the mood face.
 Rect kindBox(int i)
 {
-    return Rect{10 + i * 201, kKindsTop, 196, 38};
+    return Rect{kStripLeft + 8 + i * 164, kKindsTop, 160, 38};
 }
 Rect kindIcon(int i)
 {
@@ -251,33 +262,48 @@ Rect kindIcon(int i)
 }
 Rect kindGauge(int i)
 {
-    return Rect{kindBox(i).x + 36, kKindsTop + 7, 120, 24};
+    return Rect{kindBox(i).x + 35, kKindsTop + 7, kGauge.w, 24};
 }
 Rect kindMood(int i)
 {
-    return Rect{kindBox(i).x + 158, kKindsTop + 1, 36, 36};
+    return Rect{kindBox(i).x + 123, kKindsTop + 1, 36, 36};
 }
 
-// The boxes of the five kinds, relative to the fold's panel.
-std::vector<Rect> kindBoxes()
+// A picture painted in the part of its layer from x on (in layout pixels of the layer), the rest
+// left clear.
+Painter from(int x, int layerWidth, Painter paint)
+{
+    return [x, layerWidth, paint](Canvas& c, float w, float h) {
+        const float dx = x * w / layerWidth;
+        const Affine saved = c.transform();
+        c.set_transform(Affine::translate(dx, 0).then(saved));
+        paint(c, w - dx, h);
+        c.set_transform(saved);
+    };
+}
+
+// The panel of fold 1 or 2 from kStripLeft on, with the boxes of the five kinds.
+Painter stripPanel(Tone tone, const Rect& layer)
 {
     std::vector<Rect> boxes;
     for (int i = 0; i < 5; ++i)
-        boxes.push_back(Rect{kindBox(i).x - kFoldPanel.x, kindBox(i).y - kFoldPanel.y, kindBox(i).w, kindBox(i).h});
-    return boxes;
+        boxes.push_back(Rect{kindBox(i).x - kStripLeft, kindBox(i).y - layer.y, kindBox(i).w, kindBox(i).h});
+    return from(kStripLeft - layer.x, layer.w, panel(tone, 0, boxes));
 }
 
 const Icon kSpecies[5] = {Icon::Dog, Icon::Cat, Icon::Dino, Icon::Rabbit, Icon::Horse};
 const char* const kSpeciesId[5] = {"dog", "cat", "dino", "rabbit", "horse"};
 
 // The buttons' row of folds 1 and 2, from the left: the big button (kind 0), the list (kind 1),
-// the pets show both folds carry at the same place, the money button (kind 2), free at its right
-// for the tutorial's pointer.
-const Rect kFoldBig = buttonAt(0, 12, kButtonsRow);
-const Rect kFoldList = buttonAt(1, 232, kButtonsRow);
-const Rect kShowButton{420, kButtonsRow - 16, 160, 32};
-const Rect kFoldMoney = buttonAt(2, 588, kButtonsRow);
-const Rect kFoldDivider{12, kKindsTop + 41, 1000, 2};
+// the pets show both folds carry at the same place, the money button (kind 2) and, in fold 1,
+// the food in store in two lines.
+const Rect kFoldBig = buttonAt(0, kStripLeft + 8, kButtonsRow);
+const Rect kFoldList = buttonAt(1, kFoldBig.x + kFoldBig.w + 6, kButtonsRow);
+const Rect kShowButton{kFoldList.x + kFoldList.w + 6, kButtonsRow - 16, 124, 32};
+const Rect kFoldMoney = buttonAt(2, kShowButton.x + kShowButton.w + 6, kButtonsRow);
+const int kFoodLeft = kFoldMoney.x + kFoldMoney.w + 6;
+const Rect kFoodLabel{kFoodLeft, kButtonsRow - 17, kStripRight - 8 - kFoodLeft, 34};
+const Rect kFoldDivider{kStripLeft + 8, kKindsTop + 41, kStripRight - kStripLeft - 16, 2};
 
 } // namespace
 
@@ -293,38 +319,39 @@ Layout layoutMenuIngame()
     l.button("fold3", kFoldButton[2], foldButton(Tone::Purple, Icon::Gear), "");
     l.button("fold2", kFoldButton[1], foldButton(Tone::Orange, Icon::House), "");
     l.button("fold1", kFoldButton[0], foldButton(Tone::Green, Icon::Paw), "");
-    l.button("turnleft", Rect{436, 710, 40, 40}, round(Tone::Blue, Icon::TurnLeft), "");
-    l.button("turnright", Rect{476, 710, 40, 40}, round(Tone::Blue, Icon::TurnRight), "");
+    l.button("turnleft", Rect{424, 710, 40, 40}, round(Tone::Blue, Icon::TurnLeft), "");
+    l.button("turnright", Rect{464, 710, 40, 40}, round(Tone::Blue, Icon::TurnRight), "");
     // Widget 7 zooms out (the camera steps back), widget 8 zooms in.
-    l.button("zoomout", Rect{516, 710, 40, 40}, round(Tone::Blue, Icon::Minus), "");
-    l.button("zoomin", Rect{556, 710, 40, 40}, round(Tone::Blue, Icon::Plus), "");
-    l.canvas("cashplate", Rect{252, 706, 180, 52}, box(Tone::Yellow, 0.25f));
-    l.label("name", font::kAmount, Rect{294, 706, 134, 52});                 // cash, drawn by the cash account
-    l.canvas("coin", Rect{258, 714, 36, 36}, icon(Icon::Coin, Tone::Yellow));
+    l.button("zoomout", Rect{504, 710, 40, 40}, round(Tone::Blue, Icon::Minus), "");
+    l.button("zoomin", Rect{544, 710, 40, 40}, round(Tone::Blue, Icon::Plus), "");
+    l.canvas("cashplate", Rect{8, 706, 164, 52}, box(Tone::Yellow, 0.25f));
+    l.label("name", font::kAmount, kCashLabel);                              // cash, drawn by the cash account
+    l.canvas("coin", Rect{130, 714, 36, 36}, icon(Icon::Coin, Tone::Yellow));
 
     // The animal panel, shown while the camera is on an animal, at the top left under the date
-    // bar: the only place where it covers no button of the folds and of the management panels.
-    l.canvas("animal", Rect{8, 104, 300, 248}, panel(Tone::Green, 44));
-    l.label("name", font::kLine, Rect{20, 108, 240, 36});                    // animal's name
-    l.label("hungry", font::kSmall, Rect{132, 156, 160, 22});
-    l.label("health", font::kSmall, Rect{132, 210, 160, 22});
-    l.helper("treat", buttonAt(3, 186, 314));
-    l.helper("feed", buttonAt(3, 66, 314));
-    l.helper("hunger", Rect{132, 178, 120, 26});     // as wide as the gauge
-    l.helper("health", Rect{132, 232, 120, 26});
-    l.helper("animalmood", Rect{24, 260, 36, 36});
-    l.helper("animalpicture", Rect{24, 156, 96, 96});
-    l.button("closeanimal", Rect{266, 110, 34, 34}, round(Tone::Red, Icon::Close), "");
+    // bar, inside a 5:4 window: the only place where it covers no button of the folds and of the
+    // management panels.
+    l.canvas("animal", Rect{36, 104, 300, 248}, panel(Tone::Green, 44));
+    l.label("name", font::kLine, Rect{48, 108, 240, 36});                    // animal's name
+    l.label("hungry", font::kSmall, Rect{160, 156, 160, 22});
+    l.label("health", font::kSmall, Rect{160, 210, 160, 22});
+    l.helper("treat", buttonAt(3, 214, 314));
+    l.helper("feed", buttonAt(3, 94, 314));
+    l.helper("hunger", Rect{160, 178, kGauge.w, 26});     // as wide as the gauge
+    l.helper("health", Rect{160, 232, kGauge.w, 26});
+    l.helper("animalmood", Rect{52, 260, 36, 36});
+    l.helper("animalpicture", Rect{52, 156, 96, 96});
+    l.button("closeanimal", Rect{294, 110, 34, 34}, round(Tone::Red, Icon::Close), "");
 
     // The visitor panel, shown while the camera follows a visitor.
-    l.canvas("visitor", Rect{8, 104, 300, 248}, panel(Tone::Teal, 44));
-    l.label("name", font::kLine, Rect{20, 108, 240, 36});                    // visitor's name
-    l.label("name", font::kAmount, Rect{128, 154, 172, 30});                 // opinion, its heading
-    l.helper("visitormood", Rect{24, 260, 36, 36});
-    l.helper("visitoravatar", Rect{24, 156, 96, 96});
-    l.canvas("bubble", Rect{128, 188, 172, 150}, box(Tone::Teal, 0.3f));    // behind what they say
-    l.label("name", font::kSmall, Rect{136, 194, 158, 138});                 // opinion, what they say
-    l.button("closevisitor", Rect{266, 110, 34, 34}, round(Tone::Red, Icon::Close), "");
+    l.canvas("visitor", Rect{36, 104, 300, 248}, panel(Tone::Teal, 44));
+    l.label("name", font::kLine, Rect{48, 108, 240, 36});                    // visitor's name
+    l.label("name", font::kAmount, Rect{156, 154, 172, 30});                 // opinion, its heading
+    l.helper("visitormood", Rect{52, 260, 36, 36});
+    l.helper("visitoravatar", Rect{52, 156, 96, 96});
+    l.canvas("bubble", Rect{156, 188, 172, 150}, box(Tone::Teal, 0.3f));    // behind what they say
+    l.label("name", font::kSmall, Rect{164, 194, 158, 138});                 // opinion, what they say
+    l.button("closevisitor", Rect{294, 110, 34, 34}, round(Tone::Red, Icon::Close), "");
 
     // Achievement notices at the right edge; queue positions 0 to 4 are widgets 26, 25, 24, 23, 27.
     const int position[5] = {3, 2, 1, 0, 4};
@@ -337,7 +364,7 @@ Layout layoutMenuIngame()
 Layout layoutMenuIngameFold1()
 {
     Layout l("MenuIngameFold1");
-    l.canvas("panel", kFoldPanel, panel(Tone::Green, 0, kindBoxes()));
+    l.canvas("panel", kFoldPanel, stripPanel(Tone::Green, kFoldPanel));
     const int moodOrder[5] = {1, 0, 3, 2, 4};   // helpers 0-4: cat, dog, rabbit, dino, horse
     for (int h = 0; h < 5; ++h)
         l.helper("mood" + std::string(kSpeciesId[moodOrder[h]]), kindMood(moodOrder[h]));
@@ -352,14 +379,14 @@ Layout layoutMenuIngameFold1()
         l.helper("care" + std::string(kSpeciesId[careOrder[h]]), kindGauge(careOrder[h]));
     const Caption show = captionIn("petsshowtitle", font::kCaption, kShowButton.w, kShowButton.h);
     l.button("petsshow", kShowButton, pill(Tone::Purple), "", &show);
-    l.label("name", font::kSmall, Rect{824, kButtonsRow - 13, 188, 28});    // food in store
+    l.label("name", font::kSmall, kFoodLabel);                              // food in store
     return l;
 }
 
 Layout layoutMenuIngameFold2()
 {
     Layout l("MenuIngameFold2");
-    l.canvas("panel", kFoldPanel, panel(Tone::Orange, 0, kindBoxes()));
+    l.canvas("panel", kFoldPanel, stripPanel(Tone::Orange, kFoldPanel));
     for (int s = 0; s < 5; ++s)
         l.canvas(kSpeciesId[s], kindIcon(s), icon(kSpecies[s], Tone::Orange), "");
     l.helper("buildings", kFoldList);
@@ -377,11 +404,13 @@ Layout layoutMenuIngameFold2()
 Layout layoutMenuIngameFold3()
 {
     Layout l("MenuIngameFold3");
-    // One row of three buttons above the HUD bar, below the management frames.
-    l.canvas("panel", Rect{0, 640, 688, 56}, panel(Tone::Purple));
-    l.helper("options", buttonAt(0, 12, 668));
-    l.helper("tutorial", buttonAt(0, 236, 668));
-    l.helper("exit", buttonAt(0, 460, 668));
+    // One row of three buttons above the HUD bar, below the management frames, right of the
+    // cash's rising amounts like the other folds.
+    const Rect panelRect{0, 640, kStripLeft + 684, 56};
+    l.canvas("panel", panelRect, from(kStripLeft, panelRect.w, panel(Tone::Purple)));
+    l.helper("options", buttonAt(0, kStripLeft + 12, 668));
+    l.helper("tutorial", buttonAt(0, kStripLeft + 236, 668));
+    l.helper("exit", buttonAt(0, kStripLeft + 460, 668));
     return l;
 }
 
@@ -486,9 +515,9 @@ Layout layoutTutorial()
     Layout l("Tutorial");
     // Pointer pictures 0 to 11, each above what it points at (the folds' and the panels'
     // buttons, see the HUD, folds, buildings, pets and tickets layouts), its tip clear of the
-    // button's caption; the buy food pointer stands beside its button, at the right, pointing
-    // left. The building purchase pointer goes to the second card: the first dog card is the
-    // kennel every park starts with.
+    // button's caption. The tickets pointer stands beside the first Change button, at its right,
+    // pointing left: above it stands the column's header. The building purchase pointer goes to
+    // the second card: the first dog card is the kennel every park starts with.
     const Rect targets[12] = {
         kFoldButton[1],                                 // 0 HUD: buildings fold
         kFoldBig,                                       // 1 buildings fold: buy and sell
@@ -500,13 +529,13 @@ Layout layoutTutorial()
         kFoldList,                                      // 7 pets fold: hosted pets
         kFoldButton[1],                                 // 8 HUD: buildings fold
         kFoldMoney,                                     // 9 buildings fold: finances
-        buttonAt(3, 700, 215),                          // 10 tickets: first change button
+        geo::changeButton(0),                           // 10 tickets: first change button
         kShowButton,                                    // 11 either fold: pets show
     };
     for (int k = 0; k < 12; ++k) {
         const Rect t = targets[k];
-        if (k == 6)
-            l.canvas("pointer6", Rect{t.x + t.w + 4, t.y + t.h / 2 - 20, 56, 40}, tutorialArrow(true), "");
+        if (k == 10)
+            l.canvas("pointer10", Rect{t.x + t.w + 4, t.y + t.h / 2 - 20, 56, 40}, tutorialArrow(true), "");
         else
             l.sharedCanvas("pointer" + std::to_string(k), Rect{t.x + t.w / 2 - 20, t.y - 64, 40, 56}, "tutorialarrow",
                            tutorialArrow(false), "");

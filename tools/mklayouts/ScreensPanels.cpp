@@ -214,7 +214,7 @@ Layout layoutMenuTickets()
     // Change buttons at the rows with a price: 0, 1, 3, 4, 6, 7, 9, 11 (rows 23 px apart).
     const int rows[8] = {0, 1, 3, 4, 6, 7, 9, 11};
     for (int k = 0; k < 8; ++k)
-        l.helper("change" + std::to_string(k + 1), buttonAt(3, 700, 204 + rows[k] * 23 + 11));
+        l.helper("change" + std::to_string(k + 1), geo::changeButton(rows[k]));
     l.canvas("table", Rect{128, 196, 784, 286}, box(Tone::Orange, 0.25f));
     l.label("priceitem", font::kSmall, Rect{152, 170, 300, 24});
     l.label("pricevalue", font::kSmall, Rect{560, 170, 120, 24});
