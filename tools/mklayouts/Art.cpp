@@ -747,7 +747,7 @@ Painter credits()
         drawLogo(c, lw, lh);
         c.set_transform(saved);
         const char* lines[4] = {"A park for pets and their people", "Drawn, written and composed in code",
-                                "Thank you for playing!", "Click to leave the park"};
+                                "Thank you for playing!", "Click to end the game"};
         for (int k = 0; k < 4; ++k) {
             const float cap = h * (k == 2 ? 0.045f : 0.032f);
             const Path line = lettering().text(lines[k], cap, w * 0.5f, h * (0.5f + k * 0.1f));
