@@ -313,11 +313,13 @@ void PublicManager::update()
         return;
 
     mPickedPerson = nullptr;
+    // The same for every person of this step, and it walks the HUD's widgets.
+    GameCamera* camera = Singleton<GameBackground3D>::get()->mCamera;
+    mPointerOverHud = camera && camera->isPointerOverHud();
     for (OnePerson* person : mWalkers)
         walkStep(person);
     for (OnePerson* person : mAudience)
         walkStep(person);
-    GameCamera* camera = Singleton<GameBackground3D>::get()->mCamera;
     if (mPickedPerson) {
         camera->followPerson(mPickedPerson);
         Singleton<MenuIngameFold1>::get()->setStateAll("game", kShowHidden, kTransitionMs);
@@ -369,7 +371,7 @@ void PublicManager::walkStep(OnePerson* person)
     // Without the park view's camera (rules run without a view) nobody is hovered.
     GameCamera* camera = Singleton<GameBackground3D>::get()->mCamera;
     if (camera && !camera->mFollowAnimal && !camera->mFollowPerson && camera->mFov > kHoverFov &&
-        person->mNodeIndex != -1 && !Singleton<MenuManager>::get()->isAnyPanelOpen() && !camera->isPointerOverHud()) {
+        person->mNodeIndex != -1 && !Singleton<MenuManager>::get()->isAnyPanelOpen() && !mPointerOverHud) {
         PointerPosition pointer = input->getPointer(-1);
         float3 dir = camera->mouseRay(pointer.x, pointer.y);
         float3 point = camera->mPosition;

@@ -92,7 +92,8 @@ public:
     // name and opinion. spawnVisitorC1 is the same, for the saved-game reader.
     void spawnVisitor(OnePerson* person, int kind, const std::wstring& helper, float length);
     void spawnVisitorC1(OnePerson* person, int kind, const std::wstring& helper, float length);
-    // One step of a person: hover and pick, animation and path progress.
+    // One step of a person: hover and pick (unless the pointer was over the HUD when update
+    // began), animation and path progress.
     void walkStep(OnePerson* person);
     // Starts the named animation (lower-cased) from its first frame; an unknown name changes nothing.
     void setPersonAnimation(OnePerson* person, const std::wstring& name);
@@ -122,6 +123,7 @@ public:
     int mVisitors = 0;                              // the park's visitor count
     int mPickDistance = 0;
     OnePerson* mPickedPerson = nullptr;             // clicked in the current step
+    bool mPointerOverHud = false;                   // the pointer over the HUD, taken once a step
     std::vector<std::pair<std::string, int>> mWalkingHelpers; // path node and path length
     std::vector<OnePerson*> mWalkers;
     std::vector<OnePerson*> mAudience;
