@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -161,6 +162,26 @@ TEST(WriteUtf8Lines, FailureIsReportedAndKeepsTheOldFile)
     EXPECT_EQ(dir.read("save.txt"), "old");
     EXPECT_EQ(kind, WriteFailure::Occupied);
     rmdir(dir.file("save.txt.tmp").c_str());
+
+    // A temporary file left by a kill, in a folder that turned read-only since (here one without
+    // write rights, written by a child that is not root): told by the folder's cause.
+    dir.write("save.txt.tmp", "cut");
+    chmod(dir.path().c_str(), 0555);
+    std::fflush(stdout);
+    const pid_t child = fork();
+    if (child == 0) {
+        std::freopen("/dev/null", "w", stdout);
+        if (geteuid() == 0 && setuid(65534) != 0)
+            _exit(100);
+        writeUtf8Lines(dir.file("save.txt"), {L"new"}, &kind);
+        _exit(static_cast<int>(kind));
+    }
+    int status = -1;
+    waitpid(child, &status, 0);
+    chmod(dir.path().c_str(), 0700);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == static_cast<int>(WriteFailure::Open)) << status;
+    EXPECT_EQ(dir.read("save.txt"), "old");
+    unlink(dir.file("save.txt.tmp").c_str());
 
     // The new file cannot replace the target (a folder holding a file): failure is reported,
     // the target stays and no temporary file is left behind.

@@ -184,8 +184,10 @@ bool writeUtf8Lines(const std::string& path, const std::vector<std::wstring>& li
 int createFreshFile(const std::string& path)
 {
     struct stat st;
-    if (::lstat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode))
-        ::unlink(path.c_str());
+    // A leftover that cannot be removed (a folder turned read-only) fails by that cause, not as
+    // something standing in the way.
+    if (::lstat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode) && ::unlink(path.c_str()) != 0 && errno != ENOENT)
+        return -1;
     return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
 }
 

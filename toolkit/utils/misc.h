@@ -61,7 +61,8 @@ bool writeUtf8Lines(const std::string& path, const std::vector<std::wstring>& li
                     WriteFailure* failure = nullptr);
 // A new, empty file at path, open for writing: anything but a folder standing there (a link,
 // a file cut short by an earlier run) is removed first and the file is made exclusively, so no
-// write ever goes through a link. The descriptor, or -1 (errno set; a folder there gives EEXIST).
+// write ever goes through a link. The descriptor, or -1 (errno set; a folder there gives EEXIST,
+// a file there that may not be removed the removal's failure).
 int createFreshFile(const std::string& path);
 // Writes all the bytes, flushes them to the disk and closes the file; false when any step
 // failed, errno telling the first failure.
