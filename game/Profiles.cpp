@@ -615,7 +615,8 @@ const wchar_t* DataProfile::notPlayedText() const
 {
     // In CopyFailure's order.
     static const wchar_t* const kTexts[] = {L"parkunreadablemessage", L"parkuncopiedfull", L"parkuncopiedpermission",
-                                            L"parkuncopiedmany", L"parkuncopiedunreadable", L"parkuncopiedmessage"};
+                                            L"parkuncopiedmany", L"parkuncopiedunreadable", L"parkuncopiedoccupied",
+                                            L"parkuncopiedmessage"};
     return kTexts[static_cast<int>(mCopyFailure)];
 }
 
@@ -627,6 +628,9 @@ CopyFailure copyFailureOf(int error)
         return CopyFailure::NoSpace;
     if (error == EACCES || error == EPERM || error == EROFS)
         return CopyFailure::NoPermission;
+    // Only the temporary name tells it: a copy's name taken passes on to the next name.
+    if (error == EEXIST)
+        return CopyFailure::Occupied;
     return CopyFailure::Other;
 }
 
@@ -676,11 +680,12 @@ std::string keepDamagedCopy(const std::string& path, CopyFailure* failure)
     // temporary file, which the next try removes.
     const std::string temporary = path + ".damaged.tmp";
     bool made = false;
-    auto failed = [&](const std::string& copy, int error) {
+    // name: where the step that failed wrote.
+    auto failed = [&](const std::string& name, int error) {
         if (made)
             ::unlink(temporary.c_str());
         cause = copyFailureOf(error);
-        std::printf("Warning: %s: the damaged file could not be kept as %s: %s\n", path.c_str(), copy.c_str(),
+        std::printf("Warning: %s: the damaged file could not be kept aside at %s: %s\n", path.c_str(), name.c_str(),
                     std::strerror(error));
         return std::string();
     };
@@ -702,10 +707,10 @@ std::string keepDamagedCopy(const std::string& path, CopyFailure* failure)
         if (!made && naming != Naming::Write) {
             const int file = createFreshFile(temporary);
             if (file < 0)
-                return failed(copy, errno);
+                return failed(temporary, errno);
             made = true; // from here on the temporary file is removed on failure
             if (!writeSyncAndClose(file, bytes))
-                return failed(copy, errno);
+                return failed(temporary, errno);
         }
         int error = 0;
         if (naming == Naming::Link)

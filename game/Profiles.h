@@ -9,8 +9,9 @@
 
 enum class WriteFailure; // toolkit/utils/misc.h
 
-// Why the copy of a damaged file could not be kept, as the system told it.
-enum class CopyFailure { None, NoSpace, NoPermission, TooMany, Unreadable, Other };
+// Why the copy of a damaged file could not be kept, as the system told it. Occupied: something
+// other than a file (a folder) stands at the name the copy is first written to.
+enum class CopyFailure { None, NoSpace, NoPermission, TooMany, Unreadable, Occupied, Other };
 
 class DataProfile {
 public:

@@ -190,7 +190,9 @@ TEST_F(DamagedFiles, ACopyNotWrittenWholeNeverStandsAsOneAndItsCauseIsTold)
     testing::internal::CaptureStdout();
     EXPECT_EQ(keepDamagedCopy("data/game/Profiles", &cause), "");
     EXPECT_EQ(cause, CopyFailure::Unreadable);
-    // A folder the player may not write in (root's override of file modes dropped meanwhile).
+    // A folder the player may not write in (root's override of file modes dropped meanwhile), with
+    // a temporary file left by a kill: told as such, not as something standing in the way.
+    data.write(temporary, "cut");
     chmod("data/game/Profiles", 0555);
     __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
     __user_cap_data_struct caps[2] = {};
@@ -211,6 +213,14 @@ TEST_F(DamagedFiles, ACopyNotWrittenWholeNeverStandsAsOneAndItsCauseIsTold)
     EXPECT_NE(printed.find("could not be flushed to the disk after keeping " + copy), std::string::npos) << printed;
     EXPECT_FALSE(standing(temporary));
     std::filesystem::remove(copy);
+    // A folder at the temporary name is told by that cause, and the log names it.
+    std::filesystem::create_directory(temporary);
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(keepDamagedCopy(kProfile, &cause), "");
+    EXPECT_EQ(cause, CopyFailure::Occupied);
+    EXPECT_NE(testing::internal::GetCapturedStdout().find(temporary + ": File exists"), std::string::npos);
+    EXPECT_TRUE(std::filesystem::is_directory(temporary));
+    std::filesystem::remove(temporary);
 
     // A child held to 4096-byte files: the copy fails midway for want of room and leaves
     // nothing; then the limit's signal kills it midway, and only the temporary file holds the

@@ -285,7 +285,8 @@ TEST_F(ShippedData, EveryTextKeyOfTheParkIsPresentOnce)
     // (it numbers them up to INT_MAX in its data folder) fits too.
     const std::string longestProfile = "data/game/Profiles/profile" + std::to_string(INT_MAX) + ".txt";
     for (const wchar_t* key : {L"parkunreadablemessage", L"parkuncopiedmessage", L"parkuncopiedfull",
-                               L"parkuncopiedpermission", L"parkuncopiedmany", L"parkuncopiedunreadable"}) {
+                               L"parkuncopiedpermission", L"parkuncopiedmany", L"parkuncopiedunreadable",
+                               L"parkuncopiedoccupied"}) {
         std::wstring text = textsManager.get(key);
         EXPECT_NE(text.find(L"%ls"), std::wstring::npos) << wideToString(key);
         EXPECT_LT(text.size() - 3 + longestProfile.size(), 200u) << wideToString(key);

@@ -555,7 +555,8 @@ TEST_F(ScreensOnScreen, EveryTextFitsItsBoxInItsFont)
     // Why a damaged park is not played, with the longest profile path the game names.
     const std::wstring longestProfile = L"data/game/Profiles/profile" + std::to_wstring(INT_MAX) + L".txt";
     for (const wchar_t* key : {L"parkunreadablemessage", L"parkuncopiedmessage", L"parkuncopiedfull",
-                               L"parkuncopiedpermission", L"parkuncopiedmany", L"parkuncopiedunreadable"})
+                               L"parkuncopiedpermission", L"parkuncopiedmany", L"parkuncopiedunreadable",
+                               L"parkuncopiedoccupied"})
         EXPECT_EQ(overflowOf(popup.mWidget7, formatWithNumberAndText(textsManager.get(key), 0, longestProfile)), "");
     ScrollPopup scroll;
     scroll.init("data/psd/ScrollPopup.txt");
