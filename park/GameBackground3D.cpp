@@ -144,6 +144,8 @@ void GameBackground3D::stepAnimationTime()
 
 void GameBackground3D::update()
 {
+    if (mCamera)
+        mCamera->trackPress();
     if (!isEnabled())
         return;
     _GameBackground3D::update();
@@ -178,16 +180,17 @@ void GameBackground3D::update()
         }
         float r = storage->mGlobalSettings ? storage->mGlobalSettings->mMouseRadiusAccuracy : 0.0f;
         // Pointing into the park is ignored while a panel is open, as for the animals and the
-        // visitors: a click on the panel must not start the show of the building behind it. So it
-        // is while the game is paused or a popup is up, when the visitors wait too: the HUD stands
-        // still then, and the show's end would find its hide still under way and not bring it back.
+        // visitors: a click on the panel must not start the show of the building behind it. A
+        // press is also refused while the game is paused or a popup is up, when the visitors wait
+        // too: the HUD stands still then, and the show's end would find its hide still under way
+        // and not bring it back.
         const MenuDateBar* dateBar = Singleton<MenuDateBar>::get();
         if (nearest && nearest->mHoverDistance < r * r && mCamera && !mCamera->isPointerOverHud() &&
-            !menus->isAnyPanelOpen() && !dateBar->paused && !dateBar->modal) {
+            !menus->isAnyPanelOpen()) {
             nearest->mHovered = 1;
             cursors->hoverFlag = 1;
             cursors->hoverText = nearest->mHoverText;
-            if (Singleton<ControlMngr>::get()->isPointerDown()) {
+            if (Singleton<ControlMngr>::get()->isPointerDown() && !dateBar->paused && !dateBar->modal) {
                 nearest->mFadingIn = 1;
                 Singleton<MenuDateBar>::get()->setStateAll(kTransition, 0, 0);
                 Singleton<MenuIngame>::get()->setStateAll(kTransition, 0, kTransitionMs);

@@ -530,7 +530,22 @@ float3 GameCamera::mouseRay(float x, float y) const
     return cameraRay(x, y, mPosition, add(mPosition, mForward), mUp, mFov, kRayAspect);
 }
 
+void GameCamera::trackPress()
+{
+    const int down = Singleton<ControlMngr>::get()->isPointerDown();
+    if (!down)
+        mPressBeganOnHud = false;
+    else if (!mPointerWasDown)
+        mPressBeganOnHud = isPointerOnHud();
+    mPointerWasDown = down;
+}
+
 bool GameCamera::isPointerOverHud() const
+{
+    return mPressBeganOnHud || isPointerOnHud();
+}
+
+bool GameCamera::isPointerOnHud() const
 {
     PointerPosition p = Singleton<ControlMngr>::get()->getPointer(-1);
     // The HUD's panels, the folds' buttons and the date bar reach beyond the fixed zones below.

@@ -36,6 +36,10 @@ public:
     void control();
     // Sets the frame's render camera, unless a building's slide show plays.
     void applyView();
+    // Once a step, before the park's picks of the step: notes where a press begins. A press that
+    // began over the HUD stays over it until released, though the widget under it may hide
+    // meanwhile (a panel's close button acts on the press).
+    void trackPress();
 
     // ---- HUD and screens
     // One zoom step out (A) or in (B) of amount x "[zoom step]" along the view.
@@ -55,7 +59,7 @@ public:
     // ---- queries
     // Whether the pointer lies over a visible part of the HUD: a fixed zone of the HUD or of a
     // visible fold, or a shown widget of them or of the date bar (the animal and visitor panels
-    // too). Every pick into the park asks it.
+    // too); or is held down in a press that began there. Every pick into the park asks it.
     bool isPointerOverHud() const;
     // From the eye to the point under the pointer (x, y of the canvas) on the view plane through
     // the target; about one unit long.
@@ -112,8 +116,11 @@ public:
     float mTargetPitch = 0.0f;
     float mTargetYaw = 0.0f;
     float3 mTargetUp;
+    int mPointerWasDown = 0;
+    bool mPressBeganOnHud = false;
 
 private:
+    bool isPointerOnHud() const;
     void readSettings(const std::string& path);
     // The target for a followed point: at the lowest height on the current line of sight.
     // Without a point only the view and the field of view follow.

@@ -299,6 +299,12 @@ TEST_F(HudTest, APressOnAShownWidgetPicksNothingInTheParkBehindIt)
         DataAnimal* animal;
         OnePerson* visitor;
     };
+    // A frame: the HUD's panels show or hide as the camera follows.
+    auto draw = [&](int fold) {
+        hudScreen->draw();
+        hudScreens[fold]->draw();
+        dateBar->draw();   // its shade shows only while paused
+    };
     // The HUD at rest over the shown park: fold n open (0: none), the camera on the panel's animal
     // or visitor, one notice, and the park-wide buttons when the park has its assistants.
     auto prepare = [&](const Scene& scene) {
@@ -321,9 +327,7 @@ TEST_F(HudTest, APressOnAShownWidgetPicksNothingInTheParkBehindIt)
         dateBar->update();
         step();   // the screens' first appearing step shows them
         screens::settle();
-        hudScreen->draw();
-        hudScreens[scene.fold]->draw();
-        dateBar->draw();   // its shade shows only while paused
+        draw(scene.fold);
     };
 
     RecordingDevice* device = dynamic_cast<RecordingDevice*>(Render::current()->getDevice());
@@ -371,12 +375,26 @@ TEST_F(HudTest, APressOnAShownWidgetPicksNothingInTheParkBehindIt)
                 step();
                 auto* widgetButton = dynamic_cast<WidgetButton*>(press.widget);
                 EXPECT_EQ(widgetButton ? widgetButton->getLayerStates().second : kLayerClick, kLayerClick);
+                // Held over frames: a widget that hides on the press (a panel's close button)
+                // leaves the press over the park, which it still does not reach.
+                for (int held = 0; held < 3; ++held) {
+                    draw(scene.fold);
+                    step();
+                }
                 point(press.x, press.y, 0);
                 const int clicks = soundsPlayed("click", step);
                 EXPECT_TRUE(!press.button || clicks == 1);   // the button's click
                 EXPECT_NE(camera()->mFollowAnimal, dog);
                 EXPECT_NE(camera()->mFollowPerson, &walker);
                 EXPECT_FALSE(marker->mFadingIn || marker->mFadingOut || marker->mPlaying);
+                if (press.widget == hudScreen->mWidget16 || press.widget == hudScreen->mWidget22) {
+                    // The panel closed; a new press there begins over the park and picks.
+                    EXPECT_FALSE(camera()->mFollowAnimal || camera()->mFollowPerson);
+                    draw(scene.fold);
+                    point(press.x, press.y, 1);
+                    step();
+                    EXPECT_EQ(marker->mFadingIn, 1);
+                }
             }
         }
     }
