@@ -116,8 +116,6 @@ public:
     float mTargetPitch = 0.0f;
     float mTargetYaw = 0.0f;
     float3 mTargetUp;
-    int mPointerWasDown = 0;
-    bool mPressBeganOnHud = false;
 
 private:
     bool isPointerOnHud() const;
@@ -128,6 +126,9 @@ private:
     void glide();
     void freeControl();
     void smooth();
+
+    int mPointerWasDown = 0;
+    bool mPressBeganOnHud = false;   // held since it began over the HUD
 };
 
 // The first point at or below the ground walking from point in steps of dir; false (point
