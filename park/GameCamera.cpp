@@ -15,6 +15,7 @@
 #include "source_menu/MenuIngameFold2.h"
 #include "source_menu/MenuIngameFold3.h"
 #include "source_menu/MenuManager.h"
+#include "toolkit/widgets/WidgetCanvas.h"
 
 #include <algorithm>
 #include <cmath>
@@ -63,13 +64,13 @@ const Defaults kDefaults;
 
 // Whether the point lies on a shown widget of the visible screen: on its current picture's
 // rectangle, moved and scaled by its transform as the widgets' own input tests it. Boxes and
-// backgrounds count whole, so the buttons a screen draws over them count too.
-bool isOnShownWidget(const Container* screen, PointerPosition p)
+// backgrounds count whole, so the buttons a screen draws over them count too; except is left out.
+bool isOnShownWidget(const Container* screen, PointerPosition p, const WidgetBase* except = nullptr)
 {
     if (!screen->isVisible())
         return false;
     for (const WidgetBase* widget : screen->mChildren) {
-        if (!widget->isVisible() || widget->getCurrentImage() == nullptr)
+        if (widget == except || !widget->isVisible() || widget->getCurrentImage() == nullptr)
             continue;
         const float4 r = widget->getCurrentRect();
         const float4 t = widget->getTransform();
@@ -549,8 +550,11 @@ bool GameCamera::isPointerOnHud() const
 {
     PointerPosition p = Singleton<ControlMngr>::get()->getPointer(-1);
     // The HUD's panels, the folds' buttons and the date bar reach beyond the fixed zones below.
-    for (const Container* screen : {static_cast<const Container*>(Singleton<MenuDateBar>::get()),
-                                    static_cast<const Container*>(Singleton<MenuIngame>::get()),
+    // The date bar's shade over the paused park is no part of it: a marker under it is hovered.
+    const MenuDateBar* dateBar = Singleton<MenuDateBar>::get();
+    if (isOnShownWidget(dateBar, p, dateBar->mWidget1))
+        return true;
+    for (const Container* screen : {static_cast<const Container*>(Singleton<MenuIngame>::get()),
                                     static_cast<const Container*>(Singleton<MenuIngameFold1>::get()),
                                     static_cast<const Container*>(Singleton<MenuIngameFold2>::get()),
                                     static_cast<const Container*>(Singleton<MenuIngameFold3>::get())})
