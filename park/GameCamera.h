@@ -58,8 +58,9 @@ public:
 
     // ---- queries
     // Whether the pointer lies over a visible part of the HUD: a fixed zone of the HUD or of a
-    // visible fold, or a shown widget of them or of the date bar (the animal and visitor panels
-    // too); or is held down in a press that began there. Every pick into the park asks it.
+    // visible fold, or a shown widget of them or of the date bar but its shade (the animal and
+    // visitor panels too); or is held down in a press that began there. Every pick into the park
+    // asks it.
     bool isPointerOverHud() const;
     // From the eye to the point under the pointer (x, y of the canvas) on the view plane through
     // the target; about one unit long.
