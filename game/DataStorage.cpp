@@ -193,7 +193,7 @@ void DataStorage::newDay()
     saveCurrentProfile();
 }
 
-bool DataStorage::saveCurrentProfile()
+bool DataStorage::saveCurrentProfile(bool askedByPlayer)
 {
     if (mCurrentProfile < 0 || mCurrentProfile >= static_cast<int>(mProfiles.size()))
         return false;
@@ -204,9 +204,12 @@ bool DataStorage::saveCurrentProfile()
     WriteFailure failure = WriteFailure::None;
     if (saveProfile(profile->mPath, profile->mName, profile->mAvatarFile, profile->mTutorial, tutorial.step,
                     tutorial.pointerTarget, tutorial.buildingBought, tutorial.petAccepted, tutorial.foodBought,
-                    &failure))
+                    &failure)) {
+        // The disk has room again or the folder is writable again: a later failure is news.
+        mSaveFailuresTold = 0;
         return true;
-    reportSaveFailure(failure, profile->mPath);
+    }
+    reportSaveFailure(failure, profile->mPath, askedByPlayer);
     return false;
 }
 
@@ -496,12 +499,12 @@ void DataStorage::tellPlayer(const wchar_t* titleKey, const wchar_t* textKey, co
     mPlayerNotices.push_back(notice);
 }
 
-void DataStorage::reportSaveFailure(WriteFailure failure, const std::string& path)
+void DataStorage::reportSaveFailure(WriteFailure failure, const std::string& path, bool askedByPlayer)
 {
     // The autosave runs every game day: each kind of failure is told once, not every day.
     static const wchar_t* const kTexts[4] = {L"savefailedopen", L"savefailedwrite", L"savefailedrename",
                                              L"savefailedoccupied"};
-    tellWriteFailure(failure, path, kTexts, mSaveFailuresTold, false);
+    tellWriteFailure(failure, path, kTexts, mSaveFailuresTold, askedByPlayer);
 }
 
 void DataStorage::reportOptionsFailure(WriteFailure failure, bool always)

@@ -128,15 +128,16 @@ public:
     };
     // Queues a message; the screens show the queued messages one at a time when no popup is open.
     void tellPlayer(const wchar_t* titleKey, const wchar_t* textKey, const std::string& file, int number = 0);
-    // Tells the player that a saved game could not be written, once per kind of failure.
-    void reportSaveFailure(WriteFailure failure, const std::string& path);
+    // Tells the player that a saved game could not be written: every time when the player asked
+    // for the save, else once per kind of failure until a save works or another park is loaded.
+    void reportSaveFailure(WriteFailure failure, const std::string& path, bool askedByPlayer = false);
     // Writes the options file. A failure is told on screen: each kind once a run when the game
     // saves by itself, every time the player has confirmed options (they stay in force for the
     // run all the same). False when the file could not be written.
     bool saveOptions(bool confirmedByPlayer = false);
     // Saves the current profile with the tutorial's state (the autosave, the quit's save); a
-    // failure is told on screen. False when nothing could be saved.
-    bool saveCurrentProfile();
+    // failure is told on screen as reportSaveFailure says. False when nothing could be saved.
+    bool saveCurrentProfile(bool askedByPlayer = false);
 
     // ---- ownership
     // Keeps a record that left the lists alive until the process ends.
@@ -181,7 +182,8 @@ public:
     // 1 = the best park; no place until the first ranking, so no "pr" term holds before it.
     int mPlayerPlace = INT_MAX;
     std::vector<PlayerNotice> mPlayerNotices;
-    unsigned mSaveFailuresTold = 0; // a bit per kind of write failure
+    // A bit per kind of write failure told since the last save that worked or park loaded.
+    unsigned mSaveFailuresTold = 0;
     unsigned mOptionsFailuresTold = 0;
 
 private:

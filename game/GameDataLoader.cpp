@@ -225,6 +225,8 @@ void loadGameData(DataStorage* storage, const std::string& folder)
     parkEvents().clearEffects();
 
     storage->mAchievementTick = 0;
+    // Another park: its first failed save is told, whatever the park before told.
+    storage->mSaveFailuresTold = 0;
     storage->retireGameData();
     storage->mSkinFiles.clear();
     storage->mSkins.clear();

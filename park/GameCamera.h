@@ -36,9 +36,12 @@ public:
     void control();
     // Sets the frame's render camera, unless a building's slide show plays.
     void applyView();
-    // Once a step, before the park's picks of the step: notes where a press begins. A press that
+    // Once a step, at the top of the park view's step: notes where a press begins. A press that
     // began over the HUD stays over it until released, though the widget under it may hide
-    // meanwhile (a panel's close button acts on the press).
+    // meanwhile (a panel's close button acts on the press). The markers and the visitors pick
+    // after it in the same step; the animals pick earlier, in the date bar's step, and so see the
+    // record of the step before, which is enough: on the step a press begins, the pointer is
+    // itself over the HUD when the press began there.
     void trackPress();
 
     // ---- HUD and screens

@@ -126,15 +126,16 @@ DataProfile* currentProfile()
     return data->mProfiles[index];
 }
 
-// Saves the park into the current profile's file with the tutorial's progress.
-void saveCurrentProfile()
+// Saves the park into the current profile's file with the tutorial's progress. A save the
+// player asked for tells its failure every time.
+void saveCurrentProfile(bool askedByPlayer = false)
 {
     DataProfile* profile = currentProfile();
     if (!profile) {
         std::printf("MenuManager: no current profile, nothing saved\n");
         return;
     }
-    if (!Singleton<DataStorage>::get()->saveCurrentProfile())
+    if (!Singleton<DataStorage>::get()->saveCurrentProfile(askedByPlayer))
         std::printf("MenuManager: the profile %s could not be saved\n", profile->mPath.c_str());
 }
 
@@ -405,7 +406,8 @@ void MenuManager::endPopup()
     hide(screen<Popup>());
     Singleton<MenuDateBar>::get()->checkModal();
     if (inGameQuitFlag) {
-        saveCurrentProfile();
+        // The quit question's Ok promises the save.
+        saveCurrentProfile(true);
         runCommand(L"mainmenustart");
         closeAllPanels();
         hideGameScreens();

@@ -51,7 +51,6 @@ protected:
         storage->mProfiles.clear();
         storage->mCurrentProfile = -1;
         storage->mPlayerNotices.clear();
-        storage->mSaveFailuresTold = 0;
     }
     void TearDown() override
     {
@@ -518,6 +517,30 @@ TEST_F(DamagedFiles, AFailedSaveIsToldOncePerKindOfFailure)
     ASSERT_EQ(storage->mPlayerNotices.size(), 2u);
     EXPECT_EQ(storage->mPlayerNotices[1].mTextKey, L"savefailedrename");
     EXPECT_FALSE(std::filesystem::exists(std::string(kProfile) + ".tmp"));
+
+    // The texts the autosaves of some days queue, each day's taken off as the screens show it.
+    auto toldOverDays = [this](int days) {
+        std::vector<std::wstring> told;
+        for (int day = 0; day < days; ++day) {
+            storage->newDay();
+            for (const DataStorage::PlayerNotice& notice : storage->mPlayerNotices)
+                told.push_back(notice.mTextKey);
+            storage->mPlayerNotices.clear();
+        }
+        return told;
+    };
+    const std::vector<std::wstring> toldOnce = {L"savefailedopen"};
+    // A save that works again makes the same failure after it news: told, once.
+    storage->mPlayerNotices.clear();
+    play(profile("data/game/Gone/profile1.txt"));
+    std::filesystem::create_directories("data/game/Gone");
+    EXPECT_TRUE(toldOverDays(1).empty());
+    std::filesystem::remove_all("data/game/Gone");
+    EXPECT_EQ(toldOverDays(3), toldOnce);
+    // Another park loaded starts with nothing told.
+    loadGameData(storage, "data/game/");
+    play(profile("data/game/Gone/profile1.txt"));
+    EXPECT_EQ(toldOverDays(2), toldOnce);
 
     // The options file: told at the start once per kind, and at every confirmation by the player.
     storage->mPlayerNotices.clear();

@@ -401,17 +401,22 @@ TEST_F(HudTest, APressOnAShownWidgetPicksNothingInTheParkBehindIt)
     device->setScreenSize(1024, 768);
 
     // Paused, the date bar's shade lies over the park: a marker under it is hovered, but a press
-    // starts no show.
-    prepare(Scene{0, nullptr, nullptr});
-    Singleton<MenuDateBar>::get()->paused = 1;
-    draw(0);
-    point(0.5f, 0.5f, 0);
-    step();
-    EXPECT_EQ(marker->mHovered, 1);
-    point(0.5f, 0.5f, 1);
-    step();
-    EXPECT_EQ(marker->mFadingIn, 0);
-    Singleton<MenuDateBar>::get()->paused = 0;
+    // starts no show; nor does one under a popup.
+    MenuDateBar* bar = Singleton<MenuDateBar>::get();
+    for (int paused : {1, 0}) {
+        SCOPED_TRACE(paused ? "paused" : "a popup");
+        prepare(Scene{0, nullptr, nullptr});
+        bar->paused = paused;
+        bar->modal = !paused;
+        draw(0);
+        point(0.5f, 0.5f, 0);
+        step();
+        EXPECT_EQ(marker->mHovered, 1);
+        point(0.5f, 0.5f, 1);
+        step();
+        EXPECT_EQ(marker->mFadingIn, 0);
+    }
+    bar->paused = bar->modal = 0;
 
     walkers.erase(std::find(walkers.begin(), walkers.end(), &walker));
     for (Container* screen : std::initializer_list<Container*>{hudScreen, fold1, fold2, fold3, dateBar})

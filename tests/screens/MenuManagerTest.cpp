@@ -311,7 +311,6 @@ TEST_F(Router, QuitFromTheGameSavesAndReturnsToTheMainMenu)
 TEST_F(Router, ADamagedParkAndAFailedSaveAreToldOnTheMainMenuOnce)
 {
     storage->mPlayerNotices.clear();
-    storage->mSaveFailuresTold = 0;
     makeProfile();
     // A dog, but no kennel for it.
     const std::string damaged = "[name]\nAnna\n\n[cash]\nlots\n\n"
@@ -343,13 +342,19 @@ TEST_F(Router, ADamagedParkAndAFailedSaveAreToldOnTheMainMenuOnce)
     start->update();
     EXPECT_FALSE(popup->isVisible());
 
-    // The game's quit cannot save: told once back on the main menu.
+    // The game's quit cannot save: told once back on the main menu, though the day's autosave
+    // told the same failure already.
     menu->runCommand(L"gamestart");
     settle();
     // Its file can still be read, but no new one can be written beside it.
     std::filesystem::create_directories("data/game/Gone/profile1.txt.tmp");
     data.write("data/game/Gone/profile1.txt", "[name]\nAnna\n");
     storage->mProfiles[0]->mPath = "data/game/Gone/profile1.txt";
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(storage->saveCurrentProfile());
+    testing::internal::GetCapturedStdout();
+    ASSERT_EQ(storage->mPlayerNotices.size(), 1u);
+    storage->mPlayerNotices.clear();   // shown in the park
     menu->runCommand(L"exit");
     settle();
     ASSERT_NE(popup->result, nullptr);
