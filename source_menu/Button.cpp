@@ -20,6 +20,8 @@ const int kStatusStyle = 15;
 
 } // namespace
 
+int Button::sLayers = 0;
+
 Button::Button(WidgetBaseBase* anchor, int kind, int index) : kind(kind), index(index)
 {
     const float4 place = anchor->getRect();
@@ -53,6 +55,10 @@ int Button::isClicked(float offsetX, float offsetY, int playSound)
     ControlMngr* input = Singleton<ControlMngr>::get();
     const PointerPosition p = input->getPointer(-1);
     const int down = input->isPointerDown();
+    if (layersSeen != sLayers) {
+        layersSeen = sLayers;
+        wasDown = 0;
+    }
     // Each edge computed on its own, so a pointer on the bottom or right edge is never inside
     // by rounding.
     const float left = x + offsetX;

@@ -4,7 +4,8 @@
 // ButtonBar bank (its kind) with a text over it in a font style of the screen's choice. The
 // screen asks it once per update whether it was clicked and draws it once per frame. A click is
 // the pointer button released over the picture, after an update with it held (the press may
-// begin elsewhere); it plays "click".
+// begin elsewhere); it plays "click". A press seen before a layer came over the screens (see
+// forgetPresses) completes no click.
 
 #include <string>
 
@@ -30,6 +31,10 @@ public:
     // The picture (its over look while hovered, centred on the normal one) and the text, with
     // the alpha; wrap 1 breaks the text into lines to fit.
     void draw(float alpha, float offsetX, float offsetY, int wrap);
+    // A layer came over the screens (a popup, the value popup, the tutorial, the options): the
+    // screens under it stop asking their buttons, so every button forgets the press it saw. The
+    // press held then, or its release over a button once the layer has gone, clicks nothing there.
+    static void forgetPresses() { ++sLayers; }
 
     float x = 0.0f;
     float y = 0.0f;
@@ -43,4 +48,8 @@ public:
     int wasDown = 0;
     int kind = 0;
     int index = 0;
+
+private:
+    static int sLayers;     // layers opened so far
+    int layersSeen = 0;     // of them, those before the press in wasDown
 };

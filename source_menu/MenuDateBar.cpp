@@ -11,6 +11,7 @@
 #include "park/TeachTrick.h"
 #include "render/CRender.h"
 #include "render/external/Sounds.h"
+#include "source_menu/Button.h"
 #include "source_menu/MenuOptions.h"
 #include "source_menu/Popup.h"
 #include "source_menu/ScrollPopup.h"
@@ -53,8 +54,12 @@ void MenuDateBar::checkModal()
 {
     // The options count too: they lie over the management panels, which would take the clicks
     // meant for the options' own buttons (a volume arrow buying food, Cancel borrowing money).
+    const int before = modal;
     modal = Singleton<Popup>::get()->isVisible() || Singleton<ScrollPopup>::get()->isVisible()
             || Singleton<Tutorial>::get()->isVisible() || Singleton<MenuOptions>::get()->isVisible();
+    // The panels ask no button under the layer: a press they saw must not click once it has gone.
+    if (modal && !before)
+        Button::forgetPresses();
 }
 
 void MenuDateBar::update()

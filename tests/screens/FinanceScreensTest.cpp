@@ -418,6 +418,20 @@ TEST_F(Finance, AClickWhileAPopupIsOpenOrThePauseIsOnChangesNothing)
     EXPECT_FALSE(Singleton<ScrollPopup>::get()->isVisible());
     EXPECT_FALSE(Singleton<Popup>::get()->isVisible());
 
+    // A press the bank saw when the quit question came over it, released under the question: its
+    // Cancel, released over Borrow, asks for no loan once the question has gone.
+    const float4 picture = Singleton<ButtonBar>::get()->getIconImage(bank->borrowButton->kind, 0)->getRect();
+    pointAt(bank->borrowButton->x + 0.5f * picture.z, bank->borrowButton->y, 1);
+    tick();
+    menu->runCommand(L"exit");
+    pointAt(-1.0f, -1.0f);
+    tick(30);
+    click(Singleton<Popup>::get()->cancelButton);
+    pointAt(bank->borrowButton->x + 0.5f * picture.z, bank->borrowButton->y, 0);
+    tick(30);
+    EXPECT_FALSE(Singleton<Popup>::get()->isVisible());
+    EXPECT_FALSE(Singleton<ScrollPopup>::get()->isVisible());
+
     // The loan question is open: a click on a promotion does nothing, and the answer is taken
     // only once the popup has gone.
     click(bank->borrowButton);

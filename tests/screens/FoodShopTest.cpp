@@ -233,11 +233,37 @@ TEST_F(FoodShop, OneClickBuysOnceAndNothingIsBoughtWhileAppearingOrBehindAPopupO
     buy(0);
     EXPECT_EQ(store(), 130);
 
+    // A press the panel saw when a popup came over it, released under the popup, clicks nothing:
+    // the release of the popup's own button where it lies over Buy buys nothing once it has gone.
+    // So for the quit question and a notice the game opens by itself. The player's own click
+    // after it buys once.
+    for (const bool notice : {false, true}) {
+        pointAt(1, 1);
+        shop->update();
+        if (notice) {
+            storage->tellPlayer(L"homeless", L"homelessmessage", "data/game/Profiles/profile1.txt", 1);
+            Popup::showPlayerNotice();
+        } else {
+            Singleton<MenuManager>::get()->runCommand(L"exit");
+        }
+        ASSERT_EQ(Singleton<MenuDateBar>::get()->modal, 1);
+        pointAt(1, 0);
+        shop->update();
+        pointAt(0, 1);
+        shop->update();
+        closePopup();
+        pointAt(0, 0);
+        shop->update();
+        EXPECT_EQ(store(), 130) << (notice ? "notice" : "quit question");
+    }
+    buy(0);
+    EXPECT_EQ(store(), 160);
+
     // So are the options, opened from the park over the panel: their buttons lie over its own.
     Singleton<MenuManager>::get()->runCommand(L"options");
     ASSERT_EQ(Singleton<MenuDateBar>::get()->modal, 1);
     buy(0);
-    EXPECT_EQ(store(), 130);
+    EXPECT_EQ(store(), 160);
     EXPECT_EQ(screens::showState(shop), kShowShown);
 }
 
