@@ -10,6 +10,7 @@
 #include "source_menu/MainMenuChooseProfile.h"
 #include "source_menu/MainMenuDeleteProfile.h"
 #include "source_menu/MenuManager.h"
+#include "source_menu/Tutorial.h"
 #include "toolkit/utils/TextsManager.h"
 #include "toolkit/utils/misc.h"
 #include "toolkit/widgets/WidgetCanvas.h"
@@ -110,6 +111,8 @@ bool MainMenuCreateProfile::createProfile(const std::wstring& profileName)
         storage->reportSaveFailure(failure, path);
         return false;
     }
+    // A new player, though the file may take the name of one whose messages were seen.
+    Singleton<Tutorial>::get()->forgetPlayer(path);
     storage->scanProfiles(kDataFolder);
     // The new file is found by its path: other files may sort after it.
     int index = -1;

@@ -8,6 +8,7 @@
 #include "source_menu/MainMenuBand.h"
 #include "source_menu/MainMenuChooseProfile.h"
 #include "source_menu/MenuManager.h"
+#include "source_menu/Tutorial.h"
 #include "toolkit/utils/TextsManager.h"
 #include "toolkit/utils/misc.h"
 #include "toolkit/widgets/WidgetCanvas.h"
@@ -51,7 +52,7 @@ bool profileNumber(const std::wstring& fileName, int& number)
     return true;
 }
 
-void renumberProfiles(const std::string& folder)
+std::vector<std::pair<std::string, std::string>> renumberProfiles(const std::string& folder)
 {
     // Numbered files by number (a stable sort keeps the listing order of equal numbers), then
     // the others.
@@ -62,6 +63,7 @@ void renumberProfiles(const std::string& folder)
     }
     std::stable_sort(files.begin(), files.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<std::pair<std::string, std::string>> renamed;
     for (size_t k = 0; k < files.size(); ++k) {
         char target[64];
         std::snprintf(target, sizeof(target), "profile%d.txt", static_cast<int>(k + 1));
@@ -75,7 +77,10 @@ void renumberProfiles(const std::string& folder)
         }
         if (std::rename(from.c_str(), to.c_str()) != 0)
             std::printf("Warning: %s could not be renamed to %s\n", from.c_str(), to.c_str());
+        else
+            renamed.emplace_back(from, to);
     }
+    return renamed;
 }
 
 // ---- the screen
@@ -109,8 +114,13 @@ void MainMenuDeleteProfile::deleteProfile()
     DataStorage* storage = Singleton<DataStorage>::get();
     const int selected = Singleton<MainMenuChooseProfile>::get()->getSelected();
     if (profile) {
+        // The tutorial's messages seen stay with their player: forgotten with the deleted
+        // profile, kept by one that only moves to another number.
+        Tutorial* tutorial = Singleton<Tutorial>::get();
         if (std::remove(profile->mPath.c_str()) != 0)
             std::printf("Warning: the profile %s could not be removed\n", profile->mPath.c_str());
+        else
+            tutorial->forgetPlayer(profile->mPath);
         // Indexes at or after the deleted one name another profile now.
         GameOptions* options = storage->mOptions;
         if (options && options->mProfile >= selected) {
@@ -119,7 +129,11 @@ void MainMenuDeleteProfile::deleteProfile()
         }
         if (storage->mCurrentProfile >= selected)
             storage->mCurrentProfile = -1;
-        renumberProfiles(kProfilesFolder);
+        for (const std::pair<std::string, std::string>& rename : renumberProfiles(kProfilesFolder))
+            if (rename.first == tutorial->seenBy) {
+                tutorial->seenBy = rename.second;
+                break;
+            }
         storage->scanProfiles(kDataFolder);
     }
     Singleton<MainMenuChooseProfile>::get()->setSelected(-1);

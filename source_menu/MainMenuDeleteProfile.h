@@ -7,6 +7,8 @@
 #include "source_menu/generated/_MainMenuDeleteProfile.h"
 
 #include <string>
+#include <utility>
+#include <vector>
 
 class Button;
 class DataProfile;
@@ -38,5 +40,6 @@ public:
 bool profileNumber(const std::wstring& fileName, int& number);
 // Renames the "*.txt" files of folder to "profile1.txt", "profile2.txt", ... in the order of
 // their numbers (files without a number last, in listing order). A file is never renamed onto
-// another existing file; such a file keeps its name, with a warning.
-void renumberProfiles(const std::string& folder);
+// another existing file; such a file keeps its name, with a warning. The renames done, as
+// (old path, new path) in the order done.
+std::vector<std::pair<std::string, std::string>> renumberProfiles(const std::string& folder);

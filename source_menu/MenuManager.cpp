@@ -256,10 +256,10 @@ void MenuManager::runCommand(std::wstring command)
                 data->tellPlayer(L"parkdamaged", L"parkdamagedmessage", profile->mDamagedCopy);
             if (profile->mHomeless > 0)
                 data->tellPlayer(L"homeless", L"homelessmessage", profile->mPath, profile->mHomeless);
-            // The tutorial's messages are the chosen profile's to see: messages another profile
-            // saw earlier in this run show again (its progress comes from its own file).
-            for (TutMessage* message : Singleton<Tutorial>::get()->messages)
-                message->shown = 0;
+            // The tutorial's messages are the chosen profile's to see: messages another player
+            // saw earlier in this run show again (its progress comes from its own file), those the
+            // same player saw before leaving the game do not.
+            Singleton<Tutorial>::get()->playedBy(profile->mPath);
             data->rankParks();
             Singleton<MenuRanking>::get()->showRanking();
             hide(screen<MainMenuCreateProfile>());

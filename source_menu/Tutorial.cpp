@@ -103,6 +103,21 @@ void TutMessage::show()
     Singleton<Tutorial>::get()->setStateAll(kTransition, kShowShown, kTransitionMs);
 }
 
+void Tutorial::playedBy(const std::string& path)
+{
+    if (path == seenBy)
+        return;
+    for (TutMessage* message : messages)
+        message->shown = 0;
+    seenBy = path;
+}
+
+void Tutorial::forgetPlayer(const std::string& path)
+{
+    if (path == seenBy)
+        seenBy.clear();
+}
+
 // ---- the file
 
 std::vector<TutMessage*> readTutorialMessages(const std::string& path)

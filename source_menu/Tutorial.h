@@ -64,6 +64,12 @@ public:
     void checkTriggers();
     // Draws the pointer at the control the last message named; from the date bar's draw.
     void updatePointer();
+    // The messages are the player's of the profile file at path to see: the messages seen by
+    // another player show again, the player's own do not (a message shows once per player and run).
+    void playedBy(const std::string& path);
+    // The player of the profile file at path is gone: the file was deleted or a new profile takes
+    // its name.
+    void forgetPlayer(const std::string& path);
 
     Button* okButton = nullptr;
     Button* turnOffButton = nullptr;
@@ -78,6 +84,9 @@ public:
     float wobbleY = 0.0f;
     float phase = 0.0f;
     std::vector<TutMessage*> messages;
+    // The profile file whose player saw the messages marked shown; empty for nobody. Kept by path:
+    // the profile records are made anew at every scan.
+    std::string seenBy;
 
 private:
     // Whether the condition of the current step holds.

@@ -125,6 +125,7 @@ protected:
         menu->mCreditsPending = 0;
         menu->mExitBlocked = 0;
         Singleton<MainMenuChooseProfile>::get()->setSelected(-1);
+        Singleton<Tutorial>::get()->seenBy.clear();
         hideAllCompletely();
     }
 

@@ -48,6 +48,7 @@ protected:
         menu->mCreditsPending = 0;
         menu->mExitBlocked = 0;
         Singleton<MainMenuChooseProfile>::get()->setSelected(-1);
+        Singleton<Tutorial>::get()->seenBy.clear();
         hideAll();
     }
     void TearDown() override
@@ -174,6 +175,29 @@ TEST_F(Router, EveryProfileSeesTheTutorialsMessagesFromItsOwnStep)
     Singleton<MainMenuChooseProfile>::get()->setSelected(0);
     menu->runCommand(L"mainmenustart");
     EXPECT_EQ(welcome.shown, 0);
+    settle();
+
+    // The same player, leaving with Ok and playing again, sees no message twice; another does.
+    TutMessage tip(-1, -1, 0, L"Pets", L"Your pets");
+    tutorial->messages = {&welcome, &tip};
+    welcome.shown = tip.shown = 1;
+    for (int round = 1; round <= 2; ++round) {
+        menu->runCommand(L"gamestart");
+        settle();
+        menu->runCommand(L"exit");
+        settle();
+        Popup* popup = Singleton<Popup>::get();
+        ASSERT_NE(popup->result, &menu->mCreditsPending) << "the game's quit question";
+        *popup->result = 1;
+        menu->runCommand(L"popupend");
+        settle();
+        EXPECT_EQ(welcome.shown + tip.shown, 2) << "back " << round;
+    }
+    ASSERT_TRUE(saveProfile("data/game/Profiles/profile2.txt", L"Ben", L"a.png", 1, 0, -1, 0, 0, 0));
+    storage->scanProfiles("data/game/");
+    Singleton<MainMenuChooseProfile>::get()->setSelected(1);
+    menu->runCommand(L"mainmenustart");
+    EXPECT_EQ(welcome.shown + tip.shown, 0);
     tutorial->messages = saved;
 }
 

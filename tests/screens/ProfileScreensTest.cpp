@@ -81,9 +81,13 @@ TEST_F(Renumbering, NoFileIsEverReplaced)
     make("profile1.txt");
     make("zz.txt");
     testing::internal::CaptureStdout();
-    renumberProfiles(folder());
+    const std::vector<std::pair<std::string, std::string>> renamed = renumberProfiles(folder());
     const std::string out = testing::internal::GetCapturedStdout();
     EXPECT_NE(out.find("not renamed"), std::string::npos);
+    // Only the renames done are reported.
+    EXPECT_EQ(renamed, (std::vector<std::pair<std::string, std::string>>{
+                           {folder() + "profile1.txt", folder() + "profile2.txt"},
+                           {folder() + "zz.txt", folder() + "profile3.txt"}}));
     // Every file is still there with its own content; the unnumbered one comes last.
     EXPECT_EQ(contents(), (std::vector<std::string>{"profile0.txt=profile0.txt", "profile2.txt=profile1.txt",
                                                     "profile3.txt=zz.txt"}));
@@ -378,6 +382,12 @@ TEST_F(Delete, TheOthersAreRenumberedAndTheStoredProfileAfterItForgotten)
     menu->runCommand(L"deleteprofile");
     showFully(remover);
     EXPECT_EQ(remover->profile->mName, L"B");
+    // B saw a tip.
+    Tutorial* tutorial = Singleton<Tutorial>::get();
+    ASSERT_FALSE(tutorial->messages.empty());
+    TutMessage* tip = tutorial->messages.front();
+    tutorial->playedBy(profilePath(2));
+    tip->shown = 1;
     click(remover, remover->deleteButton);
 
     EXPECT_EQ(nameIn(profilePath(1)), L"A");
@@ -390,6 +400,20 @@ TEST_F(Delete, TheOthersAreRenumberedAndTheStoredProfileAfterItForgotten)
     EXPECT_NE(data.read("data/game/save.txt").find("[profile]\n-1"), std::string::npos);
     EXPECT_EQ(Singleton<MainMenuChooseProfile>::get()->getSelected(), -1);
     EXPECT_EQ(menu->currentMenu(), L"returnfromdeleteprofile");
+
+    // C, moved to B's number, is another player; D, seeing the tip at number 3 and moved down
+    // again when A is deleted, is the same.
+    tutorial->playedBy(profilePath(2));
+    EXPECT_EQ(tip->shown, 0);
+    tutorial->playedBy(profilePath(3));
+    tip->shown = 1;
+    Singleton<MainMenuChooseProfile>::get()->setSelected(0);
+    showFully(remover);
+    click(remover, remover->deleteButton);
+    ASSERT_EQ(nameIn(profilePath(2)), L"D");
+    tutorial->playedBy(profilePath(2));
+    EXPECT_EQ(tip->shown, 1);
+    tip->shown = 0;
 }
 
 TEST_F(Delete, AStoredProfileBeforeItStaysAndCancelDeletesNothing)
@@ -402,11 +426,21 @@ TEST_F(Delete, AStoredProfileBeforeItStaysAndCancelDeletesNothing)
     EXPECT_EQ(menu->currentMenu(), L"returnfromdeleteprofile");
     EXPECT_TRUE(fs::exists(profilePath(3)));
 
+    // C saw a tip: a profile made at its number after it is deleted sees it anew.
+    Tutorial* tutorial = Singleton<Tutorial>::get();
+    ASSERT_FALSE(tutorial->messages.empty());
+    TutMessage* tip = tutorial->messages.front();
+    tutorial->playedBy(profilePath(3));
+    tip->shown = 1;
     showFully(remover);
     click(remover, remover->deleteButton);
     EXPECT_FALSE(fs::exists(profilePath(3)));
     EXPECT_EQ(storage->mOptions->mProfile, 0);
     EXPECT_EQ(storage->mProfiles.size(), 2u);
+    ASSERT_TRUE(Singleton<MainMenuCreateProfile>::get()->createProfile(L"C"));
+    ASSERT_TRUE(fs::exists(profilePath(3)));
+    tutorial->playedBy(profilePath(3));
+    EXPECT_EQ(tip->shown, 0);
 }
 
 } // namespace
