@@ -507,6 +507,15 @@ void DataStorage::reportSaveFailure(WriteFailure failure, const std::string& pat
     tellWriteFailure(failure, path, kTexts, mSaveFailuresTold, askedByPlayer);
 }
 
+void DataStorage::reportProfileFailure(WriteFailure failure, const std::string& path)
+{
+    // No park was saved before: the texts claim none kept.
+    static const wchar_t* const kTexts[4] = {L"profilefailedopen", L"profilefailedwrite", L"profilefailedrename",
+                                             L"profilefailedoccupied"};
+    unsigned told = 0;
+    tellWriteFailure(failure, path, kTexts, told, true);
+}
+
 void DataStorage::reportOptionsFailure(WriteFailure failure, bool always)
 {
     static const wchar_t* const kTexts[4] = {L"optionsfailedopen", L"optionsfailedwrite", L"optionsfailedrename",

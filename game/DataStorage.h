@@ -131,6 +131,9 @@ public:
     // Tells the player that a saved game could not be written: every time when the player asked
     // for the save, else once per kind of failure until a save works or another park is loaded.
     void reportSaveFailure(WriteFailure failure, const std::string& path, bool askedByPlayer = false);
+    // Tells the player, every time, that a new profile could not be made: its file could not be
+    // written at path.
+    void reportProfileFailure(WriteFailure failure, const std::string& path);
     // Writes the options file. A failure is told on screen: each kind once a run when the game
     // saves by itself, every time the player has confirmed options (they stay in force for the
     // run all the same). False when the file could not be written.

@@ -10,6 +10,7 @@
 #include "source_menu/MainMenuChooseProfile.h"
 #include "source_menu/MainMenuDeleteProfile.h"
 #include "source_menu/MenuManager.h"
+#include "source_menu/Popup.h"
 #include "source_menu/Tutorial.h"
 #include "toolkit/utils/TextsManager.h"
 #include "toolkit/utils/misc.h"
@@ -108,7 +109,7 @@ bool MainMenuCreateProfile::createProfile(const std::wstring& profileName)
     if (!saveProfile(path, profileName, avatar, kNewTutorialSwitch, kNewTutorialStep, kNewPointerTarget, 0, 0, 0,
                      &failure)) {
         std::printf("MainMenuCreateProfile: the profile %s could not be written\n", path.c_str());
-        storage->reportSaveFailure(failure, path);
+        storage->reportProfileFailure(failure, path);
         return false;
     }
     // A new player, though the file may take the name of one whose messages were seen.
@@ -146,17 +147,25 @@ void MainMenuCreateProfile::update()
         Container::setVisible(1);
     if (states.second != kShowShown)
         return;
+    // A profile that could not be made is told over this screen, which takes nothing meanwhile.
+    Popup::showPlayerNotice();
+    if (Singleton<Popup>::get()->isVisible())
+        return;
 
+    sDevice* keyboard = nullptr;
+    ControlMngr* input = Singleton<ControlMngr>::get();
+    if (!input->mKeyboardDevices.empty())
+        keyboard = input->mKeyboardDevices[0];
+    const bool returnHeld = keyboard && keyboard->isHeld(kReturnKey);
+    if (!returnHeld)
+        returnSpent = false;
     const std::wstring typed = mWidget3->getText();
     if (!typed.empty()) {
         const int clicked = createButton->isClicked(0.0f, 0.0f, 1);
-        sDevice* keyboard = nullptr;
-        ControlMngr* input = Singleton<ControlMngr>::get();
-        if (!input->mKeyboardDevices.empty())
-            keyboard = input->mKeyboardDevices[0];
-        if (clicked || (keyboard && keyboard->isHeld(kReturnKey))) {
+        if (clicked || (returnHeld && !returnSpent)) {
             if (createProfile(typed))
                 return;
+            returnSpent = true;
         }
     }
     MenuManager* menu = Singleton<MenuManager>::get();

@@ -29,7 +29,7 @@ public:
 
     // Writes the profile file for the name with the chosen avatar and makes it the chooser's
     // selection; then the main menu (the first profile) or the chooser shows. False, with
-    // nothing changed, when the file cannot be written.
+    // nothing changed, when the file cannot be written: the player is told why.
     bool createProfile(const std::wstring& name);
 
     std::vector<CRender::Image*> avatarImages;
@@ -39,6 +39,9 @@ public:
     Button* createButton = nullptr;
     Button* cancelButton = nullptr;
     int avatarIndex = 0;
+    // A try failed: a Return held since then tries again only after the screen has seen it
+    // released, so a key still down when the notice closes makes no second try.
+    bool returnSpent = false;
 };
 
 // The path of a new profile file in folder: "profile<n>.txt" with n one more than the number

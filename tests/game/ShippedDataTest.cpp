@@ -281,12 +281,13 @@ TEST_F(ShippedData, EveryTextKeyOfTheParkIsPresentOnce)
         // (199 on the date bar).
         EXPECT_LT(text.size() - 2 + 5, 200u) << wideToString(key);
     }
-    // Why a damaged park is not played: each filled with the longest path the game gives a profile
-    // (it numbers them up to INT_MAX in its data folder) fits too.
+    // Why a damaged park is not played or a new profile not made: each filled with the longest path
+    // the game gives a profile (it numbers them up to INT_MAX in its data folder) fits too.
     const std::string longestProfile = "data/game/Profiles/profile" + std::to_string(INT_MAX) + ".txt";
     for (const wchar_t* key : {L"parkunreadablemessage", L"parkuncopiedmessage", L"parkuncopiedfull",
                                L"parkuncopiedpermission", L"parkuncopiedmany", L"parkuncopiedunreadable",
-                               L"parkuncopiedoccupied"}) {
+                               L"parkuncopiedoccupied", L"profilefailedopen", L"profilefailedwrite",
+                               L"profilefailedrename", L"profilefailedoccupied"}) {
         std::wstring text = textsManager.get(key);
         EXPECT_NE(text.find(L"%ls"), std::wstring::npos) << wideToString(key);
         EXPECT_LT(text.size() - 3 + longestProfile.size(), 200u) << wideToString(key);

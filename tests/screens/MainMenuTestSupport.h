@@ -29,7 +29,8 @@ const char* const kTexts =
     "playgame Play\nchangeprofile Change profile\noptions Options\nexit Exit\n"
     "createnewprofile New profile\nselectprofile Play\ndeleteprofile Delete\ncreate Create\n"
     "delete Delete\ncancel Cancel\nok Ok\nentername Your name\nOn On\nOff Off\n"
-    "TutorialTurnOff Turn off\nquitpopuptitle Leaving?\nquitpopuptext Really?\ncurrency coins\n";
+    "TutorialTurnOff Turn off\nquitpopuptitle Leaving?\nquitpopuptext Really?\ncurrency coins\n"
+    "savefailed Not saved\nprofilefailedoccupied Not made: %ls.tmp is taken.\n";
 
 const char* const kPublic = "[walking people max]\n10\n\n[helper walking]\npath_a 300\n\n[parking]\n1 2 3\n";
 

@@ -1,6 +1,7 @@
 // The profile screens: the numbers of the profile files, renumbering after a delete without ever
 // replacing a file, the chooser's rows, selection and scrolling, creating a profile by button or
-// Return, and deleting one with the options' stored profile forgotten.
+// Return (a file that cannot be written told on the screen), and deleting one with the options'
+// stored profile forgotten.
 
 #include "MainMenuTestSupport.h"
 
@@ -300,6 +301,35 @@ TEST_F(Create, TheFirstProfileGoesStraightToTheMainMenu)
     EXPECT_FALSE(fs::exists("data/game/Profiles/profile1.txt"));
 
     type(L"Zoe");
+    // Something at the temporary name: no file can be made. Told over this screen at once, in
+    // words for a profile not made; a Return held meanwhile and after the notice tries no more.
+    const std::string blocker = "data/game/Profiles/profile1.txt.tmp";
+    fs::create_directories(blocker);
+    Popup* popup = Singleton<Popup>::get();
+    keyboard->data[kKeyboardHeldWord + 13].i = 1;
+    testing::internal::CaptureStdout();
+    create->update();
+    create->update();
+    const bool told = popup->isVisible();
+    create->update();
+    menu->runCommand(L"popupend");
+    screens::hideNow(popup);
+    create->update();
+    create->update();
+    const std::string printed = testing::internal::GetCapturedStdout();
+    ASSERT_TRUE(told);
+    EXPECT_EQ(popup->title, L"Not saved");
+    EXPECT_EQ(popup->text, L"Not made: data/game/Profiles/profile1.txt.tmp is taken.");
+    EXPECT_EQ(printed.find("could not be written"), printed.rfind("could not be written")) << printed;
+    EXPECT_TRUE(storage->mPlayerNotices.empty());
+    EXPECT_FALSE(popup->isVisible());
+    EXPECT_FALSE(fs::exists("data/game/Profiles/profile1.txt"));
+    EXPECT_EQ(menu->currentMenu(), L"popupend");
+    keyboard->data[kKeyboardHeldWord + 13].i = 0;
+    create->update();
+
+    // The cause gone, Create makes it.
+    fs::remove(blocker);
     click(create, create->nextButton);
     click(create, create->createButton);
     ASSERT_TRUE(fs::exists("data/game/Profiles/profile1.txt"));
@@ -349,6 +379,18 @@ TEST_F(Create, CancelReturnsAndTheArrowsWrapRound)
 {
     makeProfiles(1);
     showFully(create);
+    // A profile that cannot be written is told here as on a first run.
+    fs::create_directories(profilePath(2) + ".tmp");
+    type(L"Ola");
+    testing::internal::CaptureStdout();
+    click(create, create->createButton);
+    testing::internal::GetCapturedStdout();
+    create->update();
+    ASSERT_TRUE(Singleton<Popup>::get()->isVisible());
+    EXPECT_EQ(Singleton<Popup>::get()->text, L"Not made: " + stringToWide(profilePath(2)) + L".tmp is taken.");
+    menu->runCommand(L"popupend");
+    screens::hideNow(Singleton<Popup>::get());
+
     const int count = static_cast<int>(create->avatarNames.size());
     ASSERT_GE(count, 2);
     EXPECT_EQ(create->avatarIndex, 0);

@@ -552,11 +552,14 @@ TEST_F(ScreensOnScreen, EveryTextFitsItsBoxInItsFont)
     EXPECT_EQ(overflowOf(popup.mWidget6, textsManager.get(L"quitpopuptitle")), "");
     EXPECT_EQ(overflowOf(popup.mWidget7, textsManager.get(L"quitpopuptext")), "");
     EXPECT_EQ(overflowOf(popup.mWidget6, textsManager.get(L"achievementinformation")), "");
-    // Why a damaged park is not played, with the longest profile path the game names.
+    // Why a damaged park is not played or a new profile not made, with the longest profile path
+    // the game names.
     const std::wstring longestProfile = L"data/game/Profiles/profile" + std::to_wstring(INT_MAX) + L".txt";
+    EXPECT_EQ(overflowOf(popup.mWidget6, textsManager.get(L"savefailed")), "");
     for (const wchar_t* key : {L"parkunreadablemessage", L"parkuncopiedmessage", L"parkuncopiedfull",
                                L"parkuncopiedpermission", L"parkuncopiedmany", L"parkuncopiedunreadable",
-                               L"parkuncopiedoccupied"})
+                               L"parkuncopiedoccupied", L"profilefailedopen", L"profilefailedwrite",
+                               L"profilefailedrename", L"profilefailedoccupied"})
         EXPECT_EQ(overflowOf(popup.mWidget7, formatWithNumberAndText(textsManager.get(key), 0, longestProfile)), "");
     ScrollPopup scroll;
     scroll.init("data/psd/ScrollPopup.txt");
