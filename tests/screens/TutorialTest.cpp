@@ -1,6 +1,6 @@
 // The tutorial: its message file, the step machine (one message per step, none while a message is
-// open, waiting for the camera), the switch that silences it, the messages shown once per player,
-// and the panel's two buttons.
+// open, waiting for the camera), the switch that silences it, the screens' own messages shown
+// once, and the panel's two buttons.
 
 #include "MainMenuTestSupport.h"
 
@@ -209,9 +209,8 @@ TEST_F(TutorialSteps, SwitchedOffTheStepsAdvanceSilently)
     EXPECT_EQ(screens::showState(tutorial), kShowHidden);
 }
 
-TEST_F(TutorialSteps, AScreensOwnMessageShowsOncePerPlayer)
+TEST_F(TutorialSteps, AScreensOwnMessageShowsOnce)
 {
-    tutorial->playedBy(profilePath(1));
     tutorial->showMessage(-1);
     EXPECT_EQ(tutorial->mWidget13->getText(0), L"Pets list");
     EXPECT_EQ(screens::showState(tutorial), kShowAppearing);
@@ -220,21 +219,6 @@ TEST_F(TutorialSteps, AScreensOwnMessageShowsOncePerPlayer)
     EXPECT_EQ(screens::showState(tutorial), kShowHidden);
     tutorial->showMessage(-5);  // no such message
     EXPECT_EQ(screens::showState(tutorial), kShowHidden);
-
-    // The same player playing again sees neither it nor a step's message seen; another sees both.
-    tutorial->showMessage(1);
-    closeMessage();
-    tutorial->playedBy(profilePath(1));
-    for (int id : {-1, 1}) {
-        tutorial->showMessage(id);
-        EXPECT_EQ(screens::showState(tutorial), kShowHidden) << id;
-    }
-    tutorial->playedBy(profilePath(2));
-    for (int id : {-1, 1}) {
-        tutorial->showMessage(id);
-        EXPECT_EQ(screens::showState(tutorial), kShowAppearing) << id;
-        closeMessage();
-    }
 }
 
 TEST_F(TutorialSteps, OkClosesAndTurnOffAlsoSwitchesTheTutorialOff)
