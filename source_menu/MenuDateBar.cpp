@@ -23,6 +23,7 @@
 #include "toolkit/widgets/WidgetLabel.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace {
 constexpr size_t kTextLimit = 199;
@@ -54,12 +55,20 @@ void MenuDateBar::checkModal()
 {
     // The options count too: they lie over the management panels, which would take the clicks
     // meant for the options' own buttons (a volume arrow buying food, Cancel borrowing money).
-    const int before = modal;
-    modal = Singleton<Popup>::get()->isVisible() || Singleton<ScrollPopup>::get()->isVisible()
-            || Singleton<Tutorial>::get()->isVisible() || Singleton<MenuOptions>::get()->isVisible();
-    // The panels ask no button under the layer: a press they saw must not click once it has gone.
-    if (modal && !before)
+    const WidgetBase* layers[] = {Singleton<Popup>::get(), Singleton<ScrollPopup>::get(), Singleton<Tutorial>::get(),
+                                  Singleton<MenuOptions>::get()};
+    modal = 0;
+    int coming = 0;
+    for (size_t i = 0; i < std::size(layers); ++i) {
+        modal = modal || layers[i]->isVisible();
+        if (layers[i]->isComingOrShown())
+            coming |= 1 << i;
+    }
+    // The screens under a layer ask no button: a press they saw must not click once it has gone.
+    // Every opening counts, also over another layer still up or fading out.
+    if (coming & ~layersComing)
         Button::forgetPresses();
+    layersComing = coming;
 }
 
 void MenuDateBar::update()

@@ -24,11 +24,15 @@ public:
     // The pause button: each release over it toggles the pause.
     void onWidget4(int previous, int current) override;
 
-    // modal := whether Popup, ScrollPopup or Tutorial is visible.
+    // modal := whether Popup, ScrollPopup, Tutorial or the options are visible. Each of them that
+    // has begun to show since the last check makes the buttons forget the presses they saw.
     void checkModal();
     // The parcels label: the free parcels, or the days until one is free when none is.
     static std::wstring parcelsText();
 
     int paused = 0;
     int modal = 0;
+
+private:
+    int layersComing = 0;  // a bit per layer appearing or shown at the last check
 };

@@ -96,13 +96,6 @@ void hideNow(Container* screen)
     screen->Container::setEnabled(0);
 }
 
-// Appearing or shown; a screen on its way out no longer counts.
-bool isComingOrShown(Container* screen)
-{
-    const int state = screen->getShowStates().second;
-    return state == kShowAppearing || state == kShowShown;
-}
-
 // The screens closeAllPanels hides, in the order it hides them.
 std::array<Container*, 23> panelList()
 {
@@ -193,8 +186,8 @@ void MenuManager::runCommand(std::wstring command)
     // under them would hold the press that ends it.
     if (command == L"exit"
         && (mExitBlocked || Singleton<Popup>::get()->isVisible() || Singleton<ScrollPopup>::get()->isVisible()
-            || isComingOrShown(screen<Tutorial>()) || isComingOrShown(screen<MenuOptions>())
-            || isComingOrShown(screen<Credits>())))
+            || screen<Tutorial>()->isComingOrShown() || screen<MenuOptions>()->isComingOrShown()
+            || screen<Credits>()->isComingOrShown()))
         return;
     if (command == mCurrentMenu)
         return;
@@ -357,7 +350,7 @@ bool MenuManager::isPanelOfWordOpen(const std::wstring& word) const
     for (const ManagementWord& entry : kManagementWords)
         if (word == entry.word)
             return std::any_of(entry.shown.begin(), entry.shown.end(),
-                               [](Container* (*shown)()) { return isComingOrShown(shown()); });
+                               [](Container* (*shown)()) { return shown()->isComingOrShown(); });
     return false;
 }
 

@@ -107,6 +107,49 @@ TEST_F(MainMenu, TheClickOnANoticesOkChangesNothingUnderIt)
     under->y = place.second;
 }
 
+// The quit question opened while the options fade out: the press held on the menu before it
+// clicks nothing once the question has gone, though the question's Cancel lies over the button.
+TEST_F(MainMenu, APressHeldWhenTheQuitQuestionOpensOverTheFadingOptionsClicksNothing)
+{
+    makeProfiles(1);
+    storage->mCurrentProfile = 0;
+    showFully(start);
+    MenuOptions* options = Singleton<MenuOptions>::get();
+    Popup* popup = Singleton<Popup>::get();
+    const std::vector<Container*> screens = {Singleton<MenuDateBar>::get(), start, options, popup};
+    auto step = [&](std::pair<float, float> at, int down) {
+        point(at.first, at.second, down);
+        updateScreens(screens);
+    };
+    menu->runCommand(L"options");
+    for (int i = 0; i < 30; ++i)
+        step({-1.0f, -1.0f}, 0);
+    step(centreOf(options->cancelButton), 1);
+    step(centreOf(options->cancelButton), 0);
+    ASSERT_EQ(screens::showState(options), kShowDisappearing);
+
+    Button* under = start->buttons[1];
+    step(centreOf(under), 1);
+    menu->runCommand(L"exit");
+    ASSERT_EQ(screens::showState(popup), kShowAppearing);
+    step(centreOf(under), 0);
+    for (int i = 0; i < 30; ++i)
+        step({-1.0f, -1.0f}, 0);
+    const std::pair<float, float> cancel = centreOf(popup->cancelButton);
+    const std::pair<float, float> place(under->x, under->y);
+    under->x += cancel.first - centreOf(under).first;
+    under->y = cancel.second;
+    step(cancel, 1);
+    step(cancel, 0);
+    for (int i = 0; i < 30; ++i)
+        step(cancel, 0);
+    under->x = place.first;
+    under->y = place.second;
+    EXPECT_EQ(screens::showState(popup), kShowHidden);
+    EXPECT_EQ(screens::showState(start), kShowShown);
+    EXPECT_EQ(screens::showState(screens::of<MainMenuChooseProfile>()), kShowHidden);
+}
+
 TEST_F(MainMenu, EachButtonSendsItsWord)
 {
     makeProfiles(1);

@@ -119,11 +119,9 @@ namespace {
 // The popup holding the input devices: the last one coming or shown; null when none is.
 Container* inputHolder(const std::vector<Container*>& popups)
 {
-    for (size_t i = popups.size(); i-- > 0;) {
-        const int state = popups[i]->getShowStates().second;
-        if (state == kShowAppearing || state == kShowShown)
+    for (size_t i = popups.size(); i-- > 0;)
+        if (popups[i]->isComingOrShown())
             return popups[i];
-    }
     return nullptr;
 }
 

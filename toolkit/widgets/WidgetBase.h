@@ -92,6 +92,8 @@ public:
     // (previous, current) pairs: a change shows for exactly one update.
     std::pair<int, int> getLayerStates() const { return {mLayerPrev, mLayerCur}; }
     std::pair<int, int> getShowStates() const { return {mShowPrev, mShowCur}; }
+    // Appearing or shown; a widget on its way out no longer counts.
+    bool isComingOrShown() const { return mShowCur == kShowAppearing || mShowCur == kShowShown; }
     void setLayerState(int s);
 
     // The first image of the current layer state's record; image 0 when that record is empty or the
