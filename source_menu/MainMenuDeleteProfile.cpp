@@ -130,10 +130,7 @@ void MainMenuDeleteProfile::deleteProfile()
         if (storage->mCurrentProfile >= selected)
             storage->mCurrentProfile = -1;
         for (const std::pair<std::string, std::string>& rename : renumberProfiles(kProfilesFolder))
-            if (rename.first == tutorial->seenBy) {
-                tutorial->seenBy = rename.second;
-                break;
-            }
+            tutorial->playerMoved(rename.first, rename.second);
         storage->scanProfiles(kDataFolder);
     }
     Singleton<MainMenuChooseProfile>::get()->setSelected(-1);

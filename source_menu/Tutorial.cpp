@@ -28,6 +28,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cmath>
+#include <utility>
 
 // Index: messages - the file - the screen - the step machine - the pointer
 
@@ -107,15 +108,37 @@ void Tutorial::playedBy(const std::string& path)
 {
     if (path == seenBy)
         return;
-    for (TutMessage* message : messages)
-        message->shown = 0;
+    if (!seenBy.empty()) {
+        std::vector<int>& kept = seenByOthers[seenBy];
+        kept.clear();
+        for (const TutMessage* message : messages)
+            kept.push_back(message->shown);
+    }
+    const auto found = seenByOthers.find(path);
+    for (size_t i = 0; i < messages.size(); ++i)
+        messages[i]->shown = found != seenByOthers.end() && i < found->second.size() ? found->second[i] : 0;
+    if (found != seenByOthers.end())
+        seenByOthers.erase(found);
     seenBy = path;
 }
 
 void Tutorial::forgetPlayer(const std::string& path)
 {
+    seenByOthers.erase(path);
     if (path == seenBy)
         seenBy.clear();
+}
+
+void Tutorial::playerMoved(const std::string& from, const std::string& to)
+{
+    forgetPlayer(to);
+    if (from == seenBy)
+        seenBy = to;
+    const auto found = seenByOthers.find(from);
+    if (found == seenByOthers.end())
+        return;
+    seenByOthers[to] = std::move(found->second);
+    seenByOthers.erase(from);
 }
 
 // ---- the file

@@ -10,6 +10,7 @@
 #include "core/Singleton.h"
 #include "source_menu/generated/_Tutorial.h"
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -64,12 +65,15 @@ public:
     void checkTriggers();
     // Draws the pointer at the control the last message named; from the date bar's draw.
     void updatePointer();
-    // The messages are the player's of the profile file at path to see: the messages seen by
-    // another player show again, the player's own do not (a message shows once per player and run).
+    // The messages are the player's of the profile file at path to see: a message shows once per
+    // player and run, so the player gets back the messages they saw earlier in the run, and the
+    // flags of the player before are kept for their next turn.
     void playedBy(const std::string& path);
     // The player of the profile file at path is gone: the file was deleted or a new profile takes
     // its name.
     void forgetPlayer(const std::string& path);
+    // The profile file at from was renamed to: its player keeps the messages seen.
+    void playerMoved(const std::string& from, const std::string& to);
 
     Button* okButton = nullptr;
     Button* turnOffButton = nullptr;
@@ -87,6 +91,8 @@ public:
     // The profile file whose player saw the messages marked shown; empty for nobody. Kept by path:
     // the profile records are made anew at every scan.
     std::string seenBy;
+    // The other players of the run: each one's shown flags, in the order of messages.
+    std::map<std::string, std::vector<int>> seenByOthers;
 
 private:
     // Whether the condition of the current step holds.

@@ -127,6 +127,7 @@ protected:
         menu->mExitBlocked = 0;
         Singleton<MainMenuChooseProfile>::get()->setSelected(-1);
         Singleton<Tutorial>::get()->seenBy.clear();
+        Singleton<Tutorial>::get()->seenByOthers.clear();
         hideAllCompletely();
     }
 

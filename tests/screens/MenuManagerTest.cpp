@@ -49,6 +49,7 @@ protected:
         menu->mExitBlocked = 0;
         Singleton<MainMenuChooseProfile>::get()->setSelected(-1);
         Singleton<Tutorial>::get()->seenBy.clear();
+        Singleton<Tutorial>::get()->seenByOthers.clear();
         hideAll();
     }
     void TearDown() override
@@ -193,11 +194,28 @@ TEST_F(Router, EveryProfileSeesTheTutorialsMessagesFromItsOwnStep)
         settle();
         EXPECT_EQ(welcome.shown + tip.shown, 2) << "back " << round;
     }
-    ASSERT_TRUE(saveProfile("data/game/Profiles/profile2.txt", L"Ben", L"a.png", 1, 0, -1, 0, 0, 0));
+
+    // Each player sees each message once in the run, whoever played in between; a new profile
+    // sees them all.
+    auto playAs = [&](int index, const char* who, int welcomeSeen, int tipSeen) {
+        menu->runCommand(L"chooseprofile");
+        Singleton<MainMenuChooseProfile>::get()->setSelected(index);
+        menu->runCommand(L"mainmenustart");
+        settle();
+        EXPECT_EQ(welcome.shown, welcomeSeen) << who;
+        EXPECT_EQ(tip.shown, tipSeen) << who;
+    };
+    for (const char* name : {"profile2.txt", "profile3.txt"})
+        ASSERT_TRUE(saveProfile(std::string("data/game/Profiles/") + name, L"Ben", L"a.png", 1, 0, -1, 0, 0, 0));
     storage->scanProfiles("data/game/");
-    Singleton<MainMenuChooseProfile>::get()->setSelected(1);
-    menu->runCommand(L"mainmenustart");
-    EXPECT_EQ(welcome.shown + tip.shown, 0);
+    playAs(1, "Ben", 0, 0);
+    tip.shown = 1;
+    playAs(0, "Anna", 1, 1);
+    playAs(1, "Ben again", 0, 1);
+    welcome.shown = 1;
+    playAs(0, "Anna again", 1, 1);
+    playAs(2, "a new profile", 0, 0);
+    playAs(1, "Ben at last", 1, 1);
     tutorial->messages = saved;
 }
 

@@ -407,12 +407,24 @@ TEST_F(Create, CancelReturnsAndTheArrowsWrapRound)
 
 class Delete : public MenuTest {
 protected:
+    // The tutorial holds one tip of the test's own while it runs.
     void SetUp() override
     {
         MenuTest::SetUp();
         remover = Singleton<MainMenuDeleteProfile>::get();
+        tutorial = Singleton<Tutorial>::get();
+        savedMessages = tutorial->messages;
+        tutorial->messages = {&tip};
+    }
+    void TearDown() override
+    {
+        tutorial->messages = savedMessages;
+        MenuTest::TearDown();
     }
     MainMenuDeleteProfile* remover = nullptr;
+    Tutorial* tutorial = nullptr;
+    TutMessage tip{-1, -1, 0, L"Pets", L"Your pets"};
+    std::vector<TutMessage*> savedMessages;
 };
 
 TEST_F(Delete, TheOthersAreRenumberedAndTheStoredProfileAfterItForgotten)
@@ -424,12 +436,9 @@ TEST_F(Delete, TheOthersAreRenumberedAndTheStoredProfileAfterItForgotten)
     menu->runCommand(L"deleteprofile");
     showFully(remover);
     EXPECT_EQ(remover->profile->mName, L"B");
-    // B saw a tip.
-    Tutorial* tutorial = Singleton<Tutorial>::get();
-    ASSERT_FALSE(tutorial->messages.empty());
-    TutMessage* tip = tutorial->messages.front();
+    // B saw the tip.
     tutorial->playedBy(profilePath(2));
-    tip->shown = 1;
+    tip.shown = 1;
     click(remover, remover->deleteButton);
 
     EXPECT_EQ(nameIn(profilePath(1)), L"A");
@@ -443,19 +452,23 @@ TEST_F(Delete, TheOthersAreRenumberedAndTheStoredProfileAfterItForgotten)
     EXPECT_EQ(Singleton<MainMenuChooseProfile>::get()->getSelected(), -1);
     EXPECT_EQ(menu->currentMenu(), L"returnfromdeleteprofile");
 
-    // C, moved to B's number, is another player; D, seeing the tip at number 3 and moved down
-    // again when A is deleted, is the same.
+    // C, moved to B's number, is another player; C and then D at number 3 see the tip. Both move
+    // down when A is deleted and keep it.
     tutorial->playedBy(profilePath(2));
-    EXPECT_EQ(tip->shown, 0);
+    EXPECT_EQ(tip.shown, 0);
+    tip.shown = 1;
     tutorial->playedBy(profilePath(3));
-    tip->shown = 1;
+    EXPECT_EQ(tip.shown, 0);
+    tip.shown = 1;
     Singleton<MainMenuChooseProfile>::get()->setSelected(0);
     showFully(remover);
     click(remover, remover->deleteButton);
+    ASSERT_EQ(nameIn(profilePath(1)), L"C");
     ASSERT_EQ(nameIn(profilePath(2)), L"D");
     tutorial->playedBy(profilePath(2));
-    EXPECT_EQ(tip->shown, 1);
-    tip->shown = 0;
+    EXPECT_EQ(tip.shown, 1);
+    tutorial->playedBy(profilePath(1));
+    EXPECT_EQ(tip.shown, 1);
 }
 
 TEST_F(Delete, AStoredProfileBeforeItStaysAndCancelDeletesNothing)
@@ -468,12 +481,9 @@ TEST_F(Delete, AStoredProfileBeforeItStaysAndCancelDeletesNothing)
     EXPECT_EQ(menu->currentMenu(), L"returnfromdeleteprofile");
     EXPECT_TRUE(fs::exists(profilePath(3)));
 
-    // C saw a tip: a profile made at its number after it is deleted sees it anew.
-    Tutorial* tutorial = Singleton<Tutorial>::get();
-    ASSERT_FALSE(tutorial->messages.empty());
-    TutMessage* tip = tutorial->messages.front();
+    // C saw the tip: a profile made at its number after it is deleted sees it anew.
     tutorial->playedBy(profilePath(3));
-    tip->shown = 1;
+    tip.shown = 1;
     showFully(remover);
     click(remover, remover->deleteButton);
     EXPECT_FALSE(fs::exists(profilePath(3)));
@@ -482,7 +492,7 @@ TEST_F(Delete, AStoredProfileBeforeItStaysAndCancelDeletesNothing)
     ASSERT_TRUE(Singleton<MainMenuCreateProfile>::get()->createProfile(L"C"));
     ASSERT_TRUE(fs::exists(profilePath(3)));
     tutorial->playedBy(profilePath(3));
-    EXPECT_EQ(tip->shown, 0);
+    EXPECT_EQ(tip.shown, 0);
 }
 
 } // namespace
