@@ -3,8 +3,9 @@
 // The in-game date bar and the game clock. It shows the park's date, the free animal parcels
 // and a pause button; its update, in every 10 ms step while the bar is shown, runs the park's
 // step with its day clock, the animals' figures, the scene's animation and the tutorial's
-// triggers. Its flags modal (a popup, the value popup or the tutorial is shown) and paused stop
-// the clock, and every in-game screen ignores the player's input while either is set.
+// triggers. Its flags modal (a popup, the value popup, the tutorial or the options are shown)
+// and paused stop the clock, and every in-game screen ignores the player's input while either
+// is set.
 
 #include "core/Singleton.h"
 #include "source_menu/generated/_MenuDateBar.h"
