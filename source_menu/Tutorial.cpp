@@ -108,17 +108,20 @@ void Tutorial::playedBy(const std::string& path)
 {
     if (path == seenBy)
         return;
+    std::vector<int> theirs;
+    const auto found = seenByOthers.find(path);
+    if (found != seenByOthers.end()) {
+        theirs = std::move(found->second);
+        seenByOthers.erase(found);
+    }
     if (!seenBy.empty()) {
         std::vector<int>& kept = seenByOthers[seenBy];
         kept.clear();
         for (const TutMessage* message : messages)
             kept.push_back(message->shown);
     }
-    const auto found = seenByOthers.find(path);
     for (size_t i = 0; i < messages.size(); ++i)
-        messages[i]->shown = found != seenByOthers.end() && i < found->second.size() ? found->second[i] : 0;
-    if (found != seenByOthers.end())
-        seenByOthers.erase(found);
+        messages[i]->shown = i < theirs.size() ? theirs[i] : 0;
     seenBy = path;
 }
 
